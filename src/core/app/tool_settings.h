@@ -1,0 +1,67 @@
+#pragma once
+
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace rvq {
+
+class Strings;
+
+// The three bytes that replace the leading ESC, the final LF and the
+// terminating NUL of every printer command.
+struct ControlCodes {
+    unsigned char code1 = 0x1B;
+    unsigned char code2 = 0x0A;
+    unsigned char code3 = 0x00;
+    bool operator==(const ControlCodes&) const = default;
+};
+
+// Where each field's value came from, for `rvqtool config`.
+enum class SettingSource { Default, File, Computed };
+
+// The tool's configuration, read from VQTool.INI.
+struct ToolSettings {
+    std::string iniPath;
+    std::string language = "ENG";
+    std::string printerModel = "R-VQ4T1-T";
+    std::string destination = "QM";
+    std::string interfaceName = "USB";
+    int comPort = 1;
+    std::string baudRate = "9600 bps";
+    std::string dataLength = "8 bits";
+    std::string stopBit = "1 bit";
+    std::string parity = "None";
+    std::string flowControl = "XON/XOF + READY/BUSY AUTO";
+    std::vector<int> usbProductIds{83};
+    std::string usbSerialNumber;
+    std::string usbDevicePath;  // not stored; set when exactly one USB printer matched
+    std::string lanHost = "192.168.10.20";
+    int lanPort = 8000;
+    std::vector<std::string> multiLanHosts;
+    std::vector<int> multiLanPorts;  // parallel to multiLanHosts
+    std::string controlCodeType = "AUTO";
+    ControlCodes controlCodes;
+    std::string fontToolPath;
+    int timeoutSeconds = 20;
+    bool typeFree = false;
+    int slash1[2] = {5, 1};
+    int slash3[2] = {15, 3};
+    std::string char200Path, char300Path, barcode200Path, barcode300Path, char600Path, barcode600Path;
+    bool downloadMode = false;
+    std::string password;
+    bool settingsWritable = false;
+    std::string programFolder;
+    bool loaded = false;
+
+    // Field name -> where its value came from (filled by LoadToolSettings).
+    std::vector<std::pair<std::string, SettingSource>> sources;
+};
+
+// The interface name and settings string that open a printer port.
+struct Connection {
+    std::string interfaceName;
+    std::string settings;
+};
+
+}  // namespace rvq
