@@ -1,0 +1,188 @@
+#include "core/app/ini_file.h"
+
+#include <iconv.h>
+
+#include "core/app/text.h"
+
+namespace rvq {
+
+namespace {
+
+std::optional<std::string> Iconv(std::string_view in, const char* to, const char* from) {
+    iconv_t cd = iconv_open(to, from);
+    if (cd == reinterpret_cast<iconv_t>(-1)) return std::nullopt;
+    std::string out(in.size() * 2 + 16, '\0');
+    char* inPtr = const_cast<char*>(in.data());
+    std::size_t inLeft = in.size();
+    char* outPtr = out.data();
+    std::size_t outLeft = out.size();
+    const std::size_t r = iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft);
+    iconv_close(cd);
+    if (r == static_cast<std::size_t>(-1)) return std::nullopt;
+    out.resize(out.size() - outLeft);
+    return out;
+}
+
+// Section name of a "[name]" line, or nothing.
+std::optional<std::string_view> SectionName(std::string_view line) {
+    const std::string_view t = TrimView(line);
+    if (t.empty() || t.front() != '[') return std::nullopt;
+    const std::size_t close = t.find(']');
+    if (close == std::string_view::npos) return std::nullopt;
+    return TrimView(t.substr(1, close - 1));
+}
+
+std::optional<std::pair<std::string_view, std::string_view>> KeyValue(std::string_view line) {
+    const std::size_t eq = line.find('=');
+    if (eq == std::string_view::npos) return std::nullopt;
+    return std::make_pair(TrimView(line.substr(0, eq)), TrimView(line.substr(eq + 1)));
+}
+
+// Cuts to at most `maxChars` UTF-8 characters without splitting one.
+std::string CutChars(std::string_view text, std::size_t maxChars) {
+    std::size_t chars = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80) {
+            if (chars == maxChars) return std::string(text.substr(0, i));
+            ++chars;
+        }
+    }
+    return std::string(text);
+}
+
+std::string Unquote(std::string_view value) {
+    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front()) {
+        return std::string(value.substr(1, value.size() - 2));
+    }
+    return std::string(value);
+}
+
+}  // namespace
+
+IniFile IniFile::Load(const std::string& path, CodePage legacy) {
+    const auto bytes = ReadFileBytes(path);
+    if (!bytes) {
+        IniFile empty;
+        empty.legacy_ = legacy;
+        return empty;
+    }
+    return Parse(*bytes, legacy);
+}
+
+IniFile IniFile::Parse(std::string_view bytes, CodePage legacy) {
+    IniFile ini;
+    ini.legacy_ = legacy;
+    std::string text;
+    if (StartsWith(bytes, "\xFF\xFE")) {
+        ini.encoding_ = Encoding::Utf16Le;
+        text = Iconv(bytes.substr(2), "UTF-8", "UTF-16LE").value_or(std::string());
+    } else if (StartsWith(bytes, "\xEF\xBB\xBF")) {
+        ini.encoding_ = Encoding::Utf8Bom;
+        text = std::string(bytes.substr(3));
+    } else if (IsValidUtf8(bytes)) {
+        text = std::string(bytes);
+    } else {
+        ini.encoding_ = Encoding::Legacy;
+        text = FromCodePage(bytes, legacy);
+    }
+    if (text.find("\r\n") == std::string::npos && text.find('\n') != std::string::npos) ini.newline_ = "\n";
+
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        std::size_t end = text.find('\n', pos);
+        if (end == std::string::npos) end = text.size();
+        std::string line = text.substr(pos, end - pos);
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        ini.lines_.push_back(std::move(line));
+        pos = end + 1;
+    }
+    return ini;
+}
+
+std::optional<IniFile::Range> IniFile::FindSection(std::string_view section) const {
+    for (std::size_t i = 0; i < lines_.size(); ++i) {
+        const auto name = SectionName(lines_[i]);
+        if (!name || !EqualsNoCase(*name, TrimView(section))) continue;
+        std::size_t end = i + 1;
+        while (end < lines_.size() && !SectionName(lines_[end])) ++end;
+        return Range{i, end};
+    }
+    return std::nullopt;
+}
+
+std::optional<std::size_t> IniFile::FindKeyLine(const Range& range, std::string_view key) const {
+    for (std::size_t i = range.header + 1; i < range.end; ++i) {
+        const auto kv = KeyValue(lines_[i]);
+        if (kv && EqualsNoCase(kv->first, TrimView(key))) return i;
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> IniFile::Find(std::string_view section, std::string_view key) const {
+    const auto range = FindSection(section);
+    if (!range) return std::nullopt;
+    const auto line = FindKeyLine(*range, key);
+    if (!line) return std::nullopt;
+    return CutChars(Unquote(KeyValue(lines_[*line])->second), kMaxValueChars);
+}
+
+std::string IniFile::Get(std::string_view section, std::string_view key, std::string_view fallback) const {
+    auto value = Find(section, key);
+    if (!value || value->empty()) return CutChars(fallback, kMaxValueChars);
+    return *value;
+}
+
+void IniFile::Set(std::string_view section, std::string_view key, std::string_view value) {
+    std::string line = std::string(TrimView(key)) + "=" + std::string(value);
+    const auto range = FindSection(section);
+    if (!range) {
+        lines_.push_back("[" + std::string(TrimView(section)) + "]");
+        lines_.push_back(std::move(line));
+        return;
+    }
+    if (const auto existing = FindKeyLine(*range, key)) {
+        lines_[*existing] = std::move(line);
+        return;
+    }
+    // New keys go after the section's last non-blank line.
+    std::size_t at = range->end;
+    while (at > range->header + 1 && TrimView(lines_[at - 1]).empty()) --at;
+    lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(at), std::move(line));
+}
+
+void IniFile::DeleteKey(std::string_view section, std::string_view key) {
+    const auto range = FindSection(section);
+    if (!range) return;
+    if (const auto line = FindKeyLine(*range, key)) lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(*line));
+}
+
+void IniFile::DeleteSection(std::string_view section) {
+    while (const auto range = FindSection(section)) {
+        lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(range->header),
+                     lines_.begin() + static_cast<std::ptrdiff_t>(range->end));
+    }
+}
+
+std::string IniFile::Serialize() const {
+    std::string text;
+    for (const auto& line : lines_) {
+        text += line;
+        text += newline_;
+    }
+    switch (encoding_) {
+        case Encoding::Utf8: return text;
+        case Encoding::Utf8Bom: return "\xEF\xBB\xBF" + text;
+        case Encoding::Legacy: return ToCodePage(text, legacy_);
+        case Encoding::Utf16Le: {
+            const auto wide = Iconv(text, "UTF-16LE", "UTF-8");
+            return wide ? "\xFF\xFE" + *wide : text;
+        }
+    }
+    return text;
+}
+
+WriteResult IniFile::Save(const std::string& path, unsigned mode) const {
+    return WriteFileAtomically(path, Serialize(), mode);
+}
+
+}  // namespace rvq
