@@ -18,7 +18,7 @@ struct ControlCodes {
 };
 
 // Where each field's value came from, for `rvqtool config`.
-enum class SettingSource { Default, File, Computed };
+enum class SettingSource { Default, File, Computed, CommandLine };
 
 // The tool's configuration, read from VQTool.INI.
 struct ToolSettings {

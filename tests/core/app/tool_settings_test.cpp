@@ -285,3 +285,23 @@ TEST(Language, JapaneseTableIsLoadedOverEnglish) {
 
 }  // namespace
 }  // namespace rvq
+
+namespace rvq {
+namespace {
+
+TEST(SampleData, ShippedSettingsFileLoadsEveryKey) {
+    const Strings strings;
+    const std::string data = std::string(RVQ_SOURCE_DIR) + "/data";
+    const ToolSettings t = LoadToolSettings(data + "/VQTool.INI", data, strings);
+    ASSERT_TRUE(t.loaded);
+    EXPECT_EQ(t.interfaceName, "LAN");
+    EXPECT_EQ(t.flowControl, "XON/XOFF + READY/BUSY AUTO");
+    EXPECT_EQ(t.char600Path, data + "/CHAR_600.DAT");
+    for (const auto& [field, source] : t.sources) {
+        if (field == "usbSerialNumber" || field == "fontToolPath") continue;  // empty in the sample
+        EXPECT_EQ(source, SettingSource::File) << field << " is not in the sample file";
+    }
+}
+
+}  // namespace
+}  // namespace rvq

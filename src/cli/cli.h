@@ -1,0 +1,58 @@
+#pragma once
+
+#include <iosfwd>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/app/app_context.h"
+#include "core/app/interaction.h"
+
+namespace rvq::cli {
+
+// Exit codes shared by every command.
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitFailed = 1;  // the printer reported an error, did not answer, or the work failed
+inline constexpr int kExitUsage = 2;   // bad command line or connection settings
+
+// Options given before or after the command; each one overrides VQTool.INI.
+struct GlobalOptions {
+    std::optional<std::string> model;
+    std::optional<std::string> definitions;
+    std::optional<std::string> lan;  // HOST[:PORT]
+    std::optional<int> com;
+    std::optional<std::string> line;  // 9600,N,8,1,0
+    std::optional<std::string> usb;   // filter or device path; empty for the configured filter
+    std::optional<int> lpt;
+    std::optional<std::string> settingsFile;
+    std::optional<int> timeoutSeconds;
+    std::optional<std::string> codes;  // auto|esc|braces|HH,HH,HH
+    bool yes = false;
+    bool json = false;
+    bool help = false;
+};
+
+// Everything a command needs: the application context after the options
+// were applied, the streams, and a way to ask the user.
+struct CliEnv {
+    AppContext& context;
+    GlobalOptions options;
+    std::ostream& out;
+    std::ostream& err;
+    Interaction& interaction;
+    std::string definitionsPath;
+};
+
+struct Command {
+    const char* name;
+    const char* summary;
+    const char* usage;  // the text after "rvqtool NAME", with option lines
+    int (*run)(CliEnv& env, const std::vector<std::string>& args);
+};
+
+const std::vector<Command>& Commands();
+
+// Prints "rvqtool: <message>" on the error stream and returns kExitUsage.
+int UsageError(CliEnv& env, const std::string& message);
+
+}  // namespace rvq::cli

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <iosfwd>
+
+#include "core/app/interaction.h"
+
+namespace rvq::cli {
+
+// Questions on the terminal: with --yes every question is answered Yes;
+// without a terminal on standard input, No (the safe answer).
+class TerminalInteraction : public Interaction {
+public:
+    TerminalInteraction(std::ostream& out, std::ostream& err, bool assumeYes)
+        : out_(out), err_(err), assumeYes_(assumeYes) {}
+
+    bool Confirm(int messageId, const std::string& text) override;
+    void Error(int messageId, const std::string& text) override;
+    void Info(int messageId, const std::string& text) override;
+
+private:
+    std::ostream& out_;
+    std::ostream& err_;
+    bool assumeYes_;
+};
+
+}  // namespace rvq::cli

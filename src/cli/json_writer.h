@@ -1,0 +1,91 @@
+#pragma once
+
+#include <ostream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace rvq::cli {
+
+// A small streaming JSON writer for --json output: commas and escapes are
+// its business, so commands only say what they write.
+class JsonWriter {
+public:
+    explicit JsonWriter(std::ostream& out) : out_(out) {}
+
+    JsonWriter& BeginObject() { return Open('{'); }
+    JsonWriter& EndObject() { return Close('}'); }
+    JsonWriter& BeginArray() { return Open('['); }
+    JsonWriter& EndArray() { return Close(']'); }
+    JsonWriter& Key(std::string_view key) {
+        Separate();
+        Quote(key);
+        out_ << ':';
+        afterKey_ = true;
+        return *this;
+    }
+    JsonWriter& String(std::string_view value) {
+        Separate();
+        Quote(value);
+        return *this;
+    }
+    JsonWriter& Int(long long value) {
+        Separate();
+        out_ << value;
+        return *this;
+    }
+    JsonWriter& Bool(bool value) {
+        Separate();
+        out_ << (value ? "true" : "false");
+        return *this;
+    }
+
+private:
+    JsonWriter& Open(char c) {
+        Separate();
+        out_ << c;
+        first_.push_back(true);
+        return *this;
+    }
+    JsonWriter& Close(char c) {
+        out_ << c;
+        if (!first_.empty()) first_.pop_back();
+        return *this;
+    }
+    void Separate() {
+        if (afterKey_) {
+            afterKey_ = false;
+            return;
+        }
+        if (!first_.empty()) {
+            if (!first_.back()) out_ << ',';
+            first_.back() = false;
+        }
+    }
+    void Quote(std::string_view text) {
+        out_ << '"';
+        for (unsigned char c : text) {
+            switch (c) {
+                case '"': out_ << "\\\""; break;
+                case '\\': out_ << "\\\\"; break;
+                case '\n': out_ << "\\n"; break;
+                case '\r': out_ << "\\r"; break;
+                case '\t': out_ << "\\t"; break;
+                default:
+                    if (c < 0x20) {
+                        static const char* hex = "0123456789abcdef";
+                        out_ << "\\u00" << hex[c >> 4] << hex[c & 15];
+                    } else {
+                        out_ << c;
+                    }
+            }
+        }
+        out_ << '"';
+    }
+
+    std::ostream& out_;
+    std::vector<bool> first_;
+    bool afterKey_ = false;
+};
+
+}  // namespace rvq::cli

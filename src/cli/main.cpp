@@ -1,0 +1,85 @@
+// rvqtool: the command-line front end of the R-VQ Setting Tool.
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "cli/cli.h"
+#include "cli/cli_interaction.h"
+#include "cli/options.h"
+#include "core/app/tool_settings_file.h"
+#include "core/platform/file_io.h"
+
+namespace {
+
+void PrintOverview(std::ostream& out) {
+    out << "usage: rvqtool [options] COMMAND [arguments]\n\ncommands:\n";
+    for (const auto& c : rvq::cli::Commands()) {
+        std::string name = c.name;
+        name.resize(16, ' ');
+        out << "  " << name << c.summary << "\n";
+    }
+    out << "\noptions (each overrides VQTool.INI):\n"
+           "  --model NAME            printer model\n"
+           "  --definitions FILE      printer definition file (default VQTool_Printer.XML)\n"
+           "  --lan HOST[:PORT]       a printer on the LAN\n"
+           "  --com N --line 9600,N,8,1,0\n"
+           "                          a serial port and its settings (baud, parity, data, stop, flow 0-4)\n"
+           "  --usb[=FILTER]          a USB printer: the configured filter, a filter such as\n"
+           "                          PRODUCTID=0083,SERIALNO=A1, or a device path\n"
+           "  --lpt N                 a parallel port\n"
+           "  --settings FILE         the settings file (default ./VQTool.INI)\n"
+           "  --timeout SECONDS       the general time-out of printer exchanges\n"
+           "  --codes auto|esc|braces|HH,HH,HH\n"
+           "                          the control codes of printer commands\n"
+           "  --yes                   answer every question with Yes\n"
+           "  --json                  machine-readable output where a command offers it\n"
+           "  --help                  this text, or a command's own help after its name\n";
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    using namespace rvq;
+    using namespace rvq::cli;
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    const ParsedCommandLine parsed = ParseCommandLine(args);
+    if (!parsed.error.empty()) {
+        std::cerr << "rvqtool: " << parsed.error << "\n";
+        return kExitUsage;
+    }
+    if (parsed.command.empty()) {
+        PrintOverview(parsed.options.help ? std::cout : std::cerr);
+        return parsed.options.help ? kExitOk : kExitUsage;
+    }
+    const Command* command = nullptr;
+    for (const auto& c : Commands()) {
+        if (parsed.command == c.name) command = &c;
+    }
+    if (command == nullptr) {
+        std::cerr << "rvqtool: unknown command '" << parsed.command << "' (see rvqtool --help)\n";
+        return kExitUsage;
+    }
+    if (parsed.options.help) {
+        std::cout << "usage: rvqtool " << command->name << " " << command->usage << "\n\n" << command->summary << "\n";
+        return kExitOk;
+    }
+
+    AppContext context;
+    const std::string programFolder = CurrentDirectory();
+    const std::string iniPath = parsed.options.settingsFile.value_or(DefaultIniPath(programFolder));
+    context.settings = LoadToolSettings(iniPath, programFolder, context.strings);
+    if (!context.settings.loaded) {
+        std::cerr << "rvqtool: " << iniPath << ": VQTool.INI File Error (its [HEADER] TITLE is not \"R-VQ Setting Tool\")\n";
+        return kExitUsage;
+    }
+    SelectLanguage(context);
+    if (auto error = ApplyGlobalOptions(parsed.options, context)) {
+        std::cerr << "rvqtool: " << *error << "\n";
+        return kExitUsage;
+    }
+
+    TerminalInteraction interaction(std::cout, std::cerr, parsed.options.yes);
+    CliEnv env{context, parsed.options, std::cout, std::cerr, interaction,
+               parsed.options.definitions.value_or(JoinPath(programFolder, "VQTool_Printer.XML"))};
+    return command->run(env, parsed.args);
+}
