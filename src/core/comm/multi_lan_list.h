@@ -1,0 +1,38 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace rvq {
+
+class Strings;
+
+struct LanPrinter {
+    std::string host;
+    int port = 0;
+    bool operator==(const LanPrinter&) const = default;
+};
+
+// A dotted IPv4 address (three dots, starting with a digit, each number 0 to
+// 255) or a name of 1 to 32 letters, digits and blanks.
+bool IsValidHost(const std::string& text);
+
+struct MultiLanImport {
+    bool ok = false;
+    int messageId = 0;  // 1010 when the file is not a list file
+    std::vector<LanPrinter> printers;
+};
+
+// Reads a Multi-LAN list file. Entries need a host before the comma and a
+// port from 1 to 65535 after it; other lines are skipped.
+[[nodiscard]] MultiLanImport ImportMultiLanList(const std::string& path, const Strings& strings);
+
+// Writes the list file atomically (CR LF line ends). False on failure, for
+// which the caller shows message 1011.
+[[nodiscard]] bool ExportMultiLanList(const std::string& path, const std::vector<LanPrinter>& printers,
+                                      const Strings& strings);
+
+inline constexpr int kMsgNotMultiLanFile = 1010;
+inline constexpr int kMsgSaveFailed = 1011;
+
+}  // namespace rvq
