@@ -1,0 +1,41 @@
+#pragma once
+
+namespace rvq {
+
+// The operations a job can run against one printer.
+enum class JobKind : int {
+    FirmwareDownload = 1,
+    BasicDownload = 2,
+    SendFile = 3,
+    PrinterReset = 4,
+    SetParameter = 5,
+    GetParameter = 6,
+    PrinterInfo = 7,  // data logging, save or get printer information, by the first number
+    MemoryAllocate = 8,
+    MemoryFormat = 9,
+    CounterClear = 10,
+    ParameterClear = 11,
+    FactoryDefault = 12,
+    None = 13,
+    HeadCheck = 14,
+    TestPrint = 15,
+    RestoreOnline = 16,
+};
+
+// Final job results, which are also the status texts' ids.
+inline constexpr int kResultSucceed = 1501;
+inline constexpr int kResultFail = 1502;
+inline constexpr int kResultCancel = 1503;
+
+bool IsValidJobKind(int kind);
+
+// The title string id of a kind (0 for kinds without a title). Kind 7
+// depends on the job's first number: 1 data logging, 2 save information,
+// anything else get information.
+int JobTitleId(JobKind kind, unsigned firstNumber = 0);
+
+// Merges one job's result into a run's overall result: Cancel is never
+// overwritten, Fail is not overwritten by Succeed.
+int MergeResult(int overall, int job);
+
+}  // namespace rvq
