@@ -132,12 +132,6 @@ void Finish(const std::shared_ptr<JobRunner::Shared>& s, int index, int result) 
             s->decided = true;
             s->runState = failed ? RunState::Failed : RunState::Succeeded;
         }
-        // The count drops only after the next worker was counted, so it
-        // never reads 0 while the run goes on.
-        if (--s->running == 0) {
-            s->context.jobRunning = false;
-            s->idle.notify_all();
-        }
     }
     Launch(s, next);
     if (finishedNow) {
@@ -147,6 +141,14 @@ void Finish(const std::shared_ptr<JobRunner::Shared>& s, int index, int result) 
             s->events->OnRunComplete();
             if (closeRequest) s->events->OnCloseRequest();
         }
+    }
+    // The count drops last: after the next worker was counted, so it never
+    // reads 0 while the run goes on, and after the run's final events, so
+    // a front end that saw no worker running has seen every event.
+    std::lock_guard lock(s->mutex);
+    if (--s->running == 0) {
+        s->context.jobRunning = false;
+        s->idle.notify_all();
     }
 }
 
