@@ -145,6 +145,9 @@ private:
 
 class JobRunnerTest : public ::testing::Test {
 protected:
+    // Workers use the application context to their last step.
+    void TearDown() override { EXPECT_TRUE(WaitUntil([&] { return !context_.jobRunning; })); }
+
     void UseMultiLan(const std::vector<std::pair<std::string, int>>& printers) {
         context_.settings.interfaceName = "Multi LAN";
         for (const auto& [host, port] : printers) {
