@@ -49,8 +49,9 @@ void Document::ApplyDestination(const std::string& destination) {
     if (!model_) return;
     PrinterModel& model = *model_;
     const auto found = std::find(model.destinations.begin(), model.destinations.end(), destination);
-    const std::size_t d =
-        found == model.destinations.end() ? 0 : static_cast<std::size_t>(found - model.destinations.begin());
+    const std::size_t d = found == model.destinations.end()
+                              ? 0
+                              : static_cast<std::size_t>(found - model.destinations.begin());
     const std::size_t count = std::min(model.changeItemNames.size(), model.changeItemValues.size());
     for (std::size_t k = 0; k < count; ++k) {
         ParamItem* item = FindItem(model, model.changeItemNames[k]);
@@ -58,7 +59,8 @@ void Document::ApplyDestination(const std::string& destination) {
         // A change item read before a later model added destinations has no
         // value for them.
         if (item == nullptr || d >= values.size()) continue;
-        const auto code = std::find(item->commandCodes.begin(), item->commandCodes.end(), values[d]);
+        const auto code =
+            std::find(item->commandCodes.begin(), item->commandCodes.end(), values[d]);
         const std::size_t j = static_cast<std::size_t>(code - item->commandCodes.begin());
         if (code == item->commandCodes.end() || j >= item->labels.size()) continue;
         item->textDefault = item->labels[j];

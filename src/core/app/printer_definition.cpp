@@ -58,7 +58,8 @@ void ApplyItemAttributes(const XmlNode& node, ParamItem& item) {
 // returns false fails the whole load.
 class DefinitionReader {
 public:
-    DefinitionReader(XmlNodeStream& stream, const std::string& wantedName, std::vector<std::string>* names)
+    DefinitionReader(XmlNodeStream& stream, const std::string& wantedName,
+                     std::vector<std::string>* names)
         : stream_(stream), wantedName_(wantedName), names_(names) {}
 
     std::unique_ptr<PrinterModel> Run() {
@@ -85,7 +86,8 @@ private:
 
     // Hands element starts to `onStart` and collects the text nodes into
     // `text` until the end tag `name`. False when the input ends first.
-    bool ReadUntilEnd(std::string_view name, const StartHandler& onStart, std::string* text = nullptr) {
+    bool ReadUntilEnd(std::string_view name, const StartHandler& onStart,
+                      std::string* text = nullptr) {
         while (auto node = stream_.Next()) {
             switch (node->kind) {
                 case XmlNode::Kind::End:
@@ -103,7 +105,8 @@ private:
     }
 
     bool ReadText(std::string_view name, std::string* text) {
-        return ReadUntilEnd(name, [](const XmlNode&) { return true; }, text);
+        return ReadUntilEnd(
+            name, [](const XmlNode&) { return true; }, text);
     }
 
     bool ReadHeader() {
@@ -125,7 +128,8 @@ private:
 
     bool ReadPrinter(const XmlNode& start) {
         if (start.attributes.empty()) return false;
-        auto model = base_ ? std::make_unique<PrinterModel>(*base_) : std::make_unique<PrinterModel>();
+        auto model =
+            base_ ? std::make_unique<PrinterModel>(*base_) : std::make_unique<PrinterModel>();
         if (const std::string* name = FindAttribute(start, "name")) model->name = *name;
         SetIntAttribute(start, "MaxWidth", &model->maxWidth);
         SetIntAttribute(start, "MaxLength", &model->maxLength);
@@ -133,7 +137,8 @@ private:
         SetIntAttribute(start, "GaijiWidth", &model->gaijiWidth);
 
         PrinterModel& m = *model;
-        const bool ok = ReadUntilEnd("Printer", [&](const XmlNode& node) { return ReadPrinterChild(node, m); });
+        const bool ok =
+            ReadUntilEnd("Printer", [&](const XmlNode& node) { return ReadPrinterChild(node, m); });
         if (!ok) return false;
 
         if (names_ != nullptr) names_->push_back(model->name);
@@ -176,7 +181,8 @@ private:
     }
 
     // Appends the number in each `element` until the end tag `listName`.
-    bool ReadIntList(std::string_view listName, std::string_view element, std::vector<int>& values) {
+    bool ReadIntList(std::string_view listName, std::string_view element,
+                     std::vector<int>& values) {
         return ReadUntilEnd(listName, [&](const XmlNode& node) {
             if (node.name != element) return true;
             std::string text;
@@ -283,7 +289,8 @@ private:
         ApplyItemAttributes(start, item);
         std::string text;
         const bool ok = ReadUntilEnd(
-            "Item", [&](const XmlNode& node) { return node.name == "List" ? ReadList(node, item) : true; },
+            "Item",
+            [&](const XmlNode& node) { return node.name == "List" ? ReadList(node, item) : true; },
             &text);
         if (!ok) return false;
         item.textValue = text;
@@ -301,7 +308,8 @@ private:
     // English text.
     bool ReadList(const XmlNode& start, ParamItem& item) {
         if (start.attributes.empty()) return false;
-        if (const std::string* code = FindAttribute(start, "CommandCode")) item.commandCodes.push_back(*code);
+        if (const std::string* code = FindAttribute(start, "CommandCode"))
+            item.commandCodes.push_back(*code);
         if (const std::string* jpn = FindAttribute(start, "JPN")) item.labelsJpn.push_back(*jpn);
         std::string label;
         if (!ReadText("List", &label)) return false;
@@ -318,8 +326,8 @@ private:
     std::unique_ptr<PrinterModel> selected_;  // the last later Printer with the wanted name
 };
 
-std::unique_ptr<PrinterModel> Load(std::unique_ptr<XmlNodeStream> stream, const std::string& wantedName,
-                                   std::vector<std::string>* names) {
+std::unique_ptr<PrinterModel> Load(std::unique_ptr<XmlNodeStream> stream,
+                                   const std::string& wantedName, std::vector<std::string>* names) {
     if (!stream) return nullptr;
     return DefinitionReader(*stream, wantedName, names).Run();
 }
@@ -334,12 +342,14 @@ std::size_t Utf8Length(unsigned char lead) {
 
 }  // namespace
 
-std::unique_ptr<PrinterModel> LoadPrinterModel(const std::string& path, const std::string& wantedName,
+std::unique_ptr<PrinterModel> LoadPrinterModel(const std::string& path,
+                                               const std::string& wantedName,
                                                std::vector<std::string>* names) {
     return Load(XmlNodeStream::OpenFile(path), wantedName, names);
 }
 
-std::unique_ptr<PrinterModel> LoadPrinterModelFromMemory(std::string_view xml, const std::string& wantedName,
+std::unique_ptr<PrinterModel> LoadPrinterModelFromMemory(std::string_view xml,
+                                                         const std::string& wantedName,
                                                          std::vector<std::string>* names) {
     return Load(XmlNodeStream::OpenMemory(xml), wantedName, names);
 }
@@ -349,16 +359,18 @@ int ItemKindFromType(std::string_view type) {
         {"ComboBox", 5}, {"IPAddress", 6}, {"Date", 7}, {"Time", 8}};
     // "EditBox", any one separator character, then the edit kind.
     static constexpr std::pair<std::string_view, int> kEdit[] = {
-        {"FILE", 9},      {"ReadOnly", 10},        {"ASCII", 4},       {"AlphNumeric", 3},
-        {"Numeric", 1},   {"HEXBYTE", 0x1A00},     {"HEX", 0x201},     {"HEXPassword", 0x601},
-        {"NumPoint1", 0x11}, {"SignNum", 0x101}, {"SignNumPoint1", 0x111}, {"ALPHNUMSP", 11}};
+        {"FILE", 9},        {"ReadOnly", 10},         {"ASCII", 4},
+        {"AlphNumeric", 3}, {"Numeric", 1},           {"HEXBYTE", 0x1A00},
+        {"HEX", 0x201},     {"HEXPassword", 0x601},   {"NumPoint1", 0x11},
+        {"SignNum", 0x101}, {"SignNumPoint1", 0x111}, {"ALPHNUMSP", 11}};
     for (const auto& [name, kind] : kPlain) {
         if (type == name) return kind;
     }
     constexpr std::string_view kEditBox = "EditBox";
     if (StartsWith(type, kEditBox) && type.size() > kEditBox.size()) {
         const std::size_t separator = Utf8Length(static_cast<unsigned char>(type[kEditBox.size()]));
-        const std::string_view suffix = type.substr(std::min(type.size(), kEditBox.size() + separator));
+        const std::string_view suffix =
+            type.substr(std::min(type.size(), kEditBox.size() + separator));
         for (const auto& [name, kind] : kEdit) {
             if (suffix == name) return kind;
         }

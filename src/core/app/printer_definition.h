@@ -16,13 +16,12 @@ namespace rvq {
 // also when the load fails part way. Nothing when the file cannot be read,
 // breaks the schema or holds no model of that name.
 [[nodiscard]] std::unique_ptr<PrinterModel> LoadPrinterModel(const std::string& path,
-                                                            const std::string& wantedName,
-                                                            std::vector<std::string>* names);
+                                                             const std::string& wantedName,
+                                                             std::vector<std::string>* names);
 
 // The same over a buffer holding the file's content.
-[[nodiscard]] std::unique_ptr<PrinterModel> LoadPrinterModelFromMemory(std::string_view xml,
-                                                                      const std::string& wantedName,
-                                                                      std::vector<std::string>* names);
+[[nodiscard]] std::unique_ptr<PrinterModel> LoadPrinterModelFromMemory(
+    std::string_view xml, const std::string& wantedName, std::vector<std::string>* names);
 
 // The item kind code for an Item's type attribute ("ComboBox", "EditBox_HEX", ...).
 int ItemKindFromType(std::string_view type);

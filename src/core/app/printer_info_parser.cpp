@@ -14,7 +14,8 @@ constexpr std::size_t kReplyHeaderLength = 21;
 using LineRule = std::function<void(std::string_view line, InfoList& list)>;
 
 std::string_view Body(std::string_view reply) {
-    return reply.size() <= kReplyHeaderLength ? std::string_view() : reply.substr(kReplyHeaderLength);
+    return reply.size() <= kReplyHeaderLength ? std::string_view()
+                                              : reply.substr(kReplyHeaderLength);
 }
 
 void Add(InfoList& list, std::string_view name, std::string_view value) {
@@ -159,9 +160,9 @@ PrinterInfo ParsePrinterInfoReply(std::string_view reply) {
         {InfoSection::Centro, "CENTRO"},
         {InfoSection::Rtc, "RTC"}};
     for (const auto& [section, name] : plainSections) {
-        at(section) = ParseWithRule(SectionText(text, name), [](std::string_view line, InfoList& list) {
-            SplitAtBracket(line, list);
-        });
+        at(section) = ParseWithRule(
+            SectionText(text, name),
+            [](std::string_view line, InfoList& list) { SplitAtBracket(line, list); });
     }
 
     at(InfoSection::Usb) = ParseWithRule(SectionText(text, "USB"), RuleG2);
@@ -182,7 +183,8 @@ InfoList ParseVersionReply(std::string_view reply) {
         }
         const std::string_view line = TrimView(rawLine);
         const std::size_t blank = line.find(' ');
-        const std::string_view word = blank == std::string_view::npos ? std::string_view() : line.substr(0, blank);
+        const std::string_view word =
+            blank == std::string_view::npos ? std::string_view() : line.substr(0, blank);
         auto from = [&](std::size_t pos) { return line.substr(std::min(line.size(), pos)); };
         if (word == "USB" || word == "LAN") {
             SplitAtLastBlank(line, list);

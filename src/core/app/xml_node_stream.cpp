@@ -62,8 +62,8 @@ std::unique_ptr<XmlNodeStream> XmlNodeStream::OpenMemory(std::string_view xml) {
     // No DTD loading, no entity substitution, no network; errors are
     // reported through the result, not printed.
     const int options = XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING;
-    impl->reader = xmlReaderForMemory(impl->buffer.data(), static_cast<int>(impl->buffer.size()), nullptr,
-                                      nullptr, options);
+    impl->reader = xmlReaderForMemory(impl->buffer.data(), static_cast<int>(impl->buffer.size()),
+                                      nullptr, nullptr, options);
     if (impl->reader == nullptr) return nullptr;
     return std::unique_ptr<XmlNodeStream>(new XmlNodeStream(std::move(impl)));
 }
@@ -84,16 +84,19 @@ std::optional<XmlNode> XmlNodeStream::Next() {
         xmlTextReaderPtr reader = impl_->reader;
         switch (xmlTextReaderNodeType(reader)) {
             case XML_READER_TYPE_ELEMENT: {
-                XmlNode start{XmlNode::Kind::Start, ToString(xmlTextReaderConstName(reader)), {}, {}};
+                XmlNode start{
+                    XmlNode::Kind::Start, ToString(xmlTextReaderConstName(reader)), {}, {}};
                 if (xmlTextReaderIsEmptyElement(reader) == 1) pendingEnd_ = start.name;
                 start.attributes = ReadAttributes(reader);
                 return start;
             }
             case XML_READER_TYPE_END_ELEMENT:
-                return XmlNode{XmlNode::Kind::End, ToString(xmlTextReaderConstName(reader)), {}, {}};
+                return XmlNode{
+                    XmlNode::Kind::End, ToString(xmlTextReaderConstName(reader)), {}, {}};
             case XML_READER_TYPE_TEXT:
             case XML_READER_TYPE_CDATA:
-                return XmlNode{XmlNode::Kind::Text, {}, ToString(xmlTextReaderConstValue(reader)), {}};
+                return XmlNode{
+                    XmlNode::Kind::Text, {}, ToString(xmlTextReaderConstValue(reader)), {}};
             case XML_READER_TYPE_DOCUMENT_TYPE:
             case XML_READER_TYPE_ENTITY_REFERENCE:
             case XML_READER_TYPE_ENTITY:

@@ -15,8 +15,8 @@ namespace rvq {
 struct XmlNode {
     enum class Kind { Start, Text, End };
     Kind kind = Kind::Text;
-    std::string name;  // element name of Start and End
-    std::string text;  // Text only
+    std::string name;                                             // element name of Start and End
+    std::string text;                                             // Text only
     std::vector<std::pair<std::string, std::string>> attributes;  // Start only, in file order
 };
 

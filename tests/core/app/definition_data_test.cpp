@@ -36,7 +36,8 @@ void ExpectConsistent(const PrinterModel& model) {
                                     [&](const ParamItem& item) { return item.ctrlId == ctrlId; }))
                 << model.name << " " << group.name << " control " << ctrlId;
         }
-        for (int get : group.getCommands) EXPECT_TRUE(Contains(model.getCommandIndexes, get)) << group.name;
+        for (int get : group.getCommands)
+            EXPECT_TRUE(Contains(model.getCommandIndexes, get)) << group.name;
         for (const SetCommand& command : group.setCommands) {
             for (std::size_t i = 0; i < command.paramNames.size(); ++i) {
                 if (command.paramTypes.at(i) == 0) continue;
@@ -94,7 +95,8 @@ TEST(DefinitionData, BaseModelHoldsEveryItemKind) {
 
 TEST(DefinitionData, ReadsTheSameUnderAGermanLocale) {
     const std::string saved = std::setlocale(LC_ALL, nullptr);
-    if (std::setlocale(LC_ALL, "de_DE.UTF-8") == nullptr) GTEST_SKIP() << "de_DE.UTF-8 is not installed";
+    if (std::setlocale(LC_ALL, "de_DE.UTF-8") == nullptr)
+        GTEST_SKIP() << "de_DE.UTF-8 is not installed";
     auto german = LoadPrinterModel(kDefinitionFile, "R-VQ6T2-T", nullptr);
     std::setlocale(LC_ALL, saved.c_str());
     auto plain = LoadPrinterModel(kDefinitionFile, "R-VQ6T2-T", nullptr);
@@ -104,7 +106,8 @@ TEST(DefinitionData, ReadsTheSameUnderAGermanLocale) {
     ASSERT_EQ(german->items.size(), plain->items.size());
     for (std::size_t i = 0; i < plain->items.size(); ++i) {
         EXPECT_EQ(german->items[i].numDefault, plain->items[i].numDefault) << plain->items[i].name;
-        EXPECT_EQ(german->items[i].textDefault, plain->items[i].textDefault) << plain->items[i].name;
+        EXPECT_EQ(german->items[i].textDefault, plain->items[i].textDefault)
+            << plain->items[i].name;
         EXPECT_EQ(german->items[i].labelsJpn, plain->items[i].labelsJpn) << plain->items[i].name;
     }
 }

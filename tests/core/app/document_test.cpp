@@ -119,8 +119,10 @@ TEST(Document, SelectModelKeepsTheCurrentModelWhenTheNewOneFails) {
 
 TEST(Document, PrinterInfoFillsAndClearClearsTheLists) {
     Document doc;
-    doc.ParsePrinterInfo(std::string(21, ' ') + "<< COUNTER >>\r\nTOTAL FEED 1km\r\nTYPE R-VQ4T1 [JA]\r\n");
-    doc.ParseVersionInfo(std::string(21, ' ') + "MAIN    R-VQ4T1 V01.20 :1A2B\r\nBOOT    V1.00 :00FF\r\n");
+    doc.ParsePrinterInfo(std::string(21, ' ') +
+                         "<< COUNTER >>\r\nTOTAL FEED 1km\r\nTYPE R-VQ4T1 [JA]\r\n");
+    doc.ParseVersionInfo(std::string(21, ' ') +
+                         "MAIN    R-VQ4T1 V01.20 :1A2B\r\nBOOT    V1.00 :00FF\r\n");
     EXPECT_THAT(doc.infoSection(InfoSection::Counter).names, ElementsAre("TOTAL FEED", "TYPE"));
     EXPECT_EQ(doc.infoDestination(), "[JA]");
     EXPECT_EQ(doc.GetMainVersion(), "V01.20");

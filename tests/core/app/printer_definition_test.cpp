@@ -15,7 +15,9 @@ using ::testing::IsEmpty;
 const std::string kFixtures = std::string(RVQ_FIXTURES_DIR) + "/definitions/";
 
 // A file around the given Printer elements.
-std::string File(const std::string& printers) { return "<R-VQSettingTool>" + printers + "</R-VQSettingTool>"; }
+std::string File(const std::string& printers) {
+    return "<R-VQSettingTool>" + printers + "</R-VQSettingTool>";
+}
 
 std::vector<std::string> GroupNames(const PrinterModel& model) {
     std::vector<std::string> names;
@@ -88,8 +90,9 @@ TEST(PrinterDefinition, FirstModelAndDiscardedModelsStillListAllNames) {
 
 TEST(PrinterDefinition, EmptyGroupListKeepsInheritedGroups) {
     auto model = LoadPrinterModelFromMemory(
-        File(R"(<Printer name="A"><GroupList><Group name="G1" CheckBoxID="1"/><Group name="G2" CheckBoxID="2"/></GroupList></Printer>)"
-             R"(<Printer name="B"><GroupList></GroupList></Printer>)"),
+        File(
+            R"(<Printer name="A"><GroupList><Group name="G1" CheckBoxID="1"/><Group name="G2" CheckBoxID="2"/></GroupList></Printer>)"
+            R"(<Printer name="B"><GroupList></GroupList></Printer>)"),
         "B", nullptr);
     ASSERT_TRUE(model);
     EXPECT_THAT(GroupNames(*model), ElementsAre("G1", "G2"));
@@ -116,12 +119,13 @@ TEST(PrinterDefinition, LastModelWithTheWantedNameWins) {
 }
 
 TEST(PrinterDefinition, ChangeItemTakesValuesOfListedDestinationsInOrder) {
-    auto model = LoadPrinterModelFromMemory(File(R"(<Printer name="A"><DestinationList>)"
-                                                 R"(<ChangeItem QM="9">Early</ChangeItem>)"
-                                                 R"(<Item>QM</Item><Item>JA</Item>)"
-                                                 R"(<ChangeItem JA="2" CN="7" QM="1">Mode</ChangeItem>)"
-                                                 R"(</DestinationList></Printer>)"),
-                                            "A", nullptr);
+    auto model =
+        LoadPrinterModelFromMemory(File(R"(<Printer name="A"><DestinationList>)"
+                                        R"(<ChangeItem QM="9">Early</ChangeItem>)"
+                                        R"(<Item>QM</Item><Item>JA</Item>)"
+                                        R"(<ChangeItem JA="2" CN="7" QM="1">Mode</ChangeItem>)"
+                                        R"(</DestinationList></Printer>)"),
+                                   "A", nullptr);
     ASSERT_TRUE(model);
     EXPECT_THAT(model->destinations, ElementsAre("QM", "JA"));
     EXPECT_THAT(model->changeItemNames, ElementsAre("Early", "Mode"));
@@ -132,8 +136,9 @@ TEST(PrinterDefinition, ChangeItemTakesValuesOfListedDestinationsInOrder) {
 
 TEST(PrinterDefinition, LaterDestinationListReplacesCodesButKeepsChangeItems) {
     auto model = LoadPrinterModelFromMemory(
-        File(R"(<Printer name="A"><DestinationList><Item>QM</Item><ChangeItem QM="1">Mode</ChangeItem></DestinationList></Printer>)"
-             R"(<Printer name="B"><DestinationList><Item>JA</Item><Item>QM</Item><ChangeItem QM="3">Mode</ChangeItem></DestinationList></Printer>)"),
+        File(
+            R"(<Printer name="A"><DestinationList><Item>QM</Item><ChangeItem QM="1">Mode</ChangeItem></DestinationList></Printer>)"
+            R"(<Printer name="B"><DestinationList><Item>JA</Item><Item>QM</Item><ChangeItem QM="3">Mode</ChangeItem></DestinationList></Printer>)"),
         "B", nullptr);
     ASSERT_TRUE(model);
     EXPECT_THAT(model->destinations, ElementsAre("JA", "QM"));
@@ -147,31 +152,48 @@ TEST(PrinterDefinition, TypeTextGivesItemKind) {
         const char* type;
         int kind;
     } cases[] = {
-        {"ComboBox", 5},           {"IPAddress", 6},           {"Date", 7},
-        {"Time", 8},               {"EditBox_FILE", 9},        {"EditBox_ReadOnly", 10},
-        {"EditBox_ASCII", 4},      {"EditBox_AlphNumeric", 3}, {"EditBox_Numeric", 1},
-        {"EditBox-HEXBYTE", 0x1A00}, {"EditBox HEX", 0x201},   {"EditBox_HEXPassword", 0x601},
-        {"EditBox_NumPoint1", 0x11}, {"EditBox_SignNum", 0x101}, {"EditBox_SignNumPoint1", 0x111},
-        {"EditBox_ALPHNUMSP", 11}, {"EditBox・Numeric", 1},   {"EditBox_numeric", 10},
-        {"EditBoxNumeric", 10},    {"EditBox", 10},            {"EditBox_Numeric ", 10},
-        {"combobox", 10},          {"ComboBox_X", 10},         {"", 10},
+        {"ComboBox", 5},
+        {"IPAddress", 6},
+        {"Date", 7},
+        {"Time", 8},
+        {"EditBox_FILE", 9},
+        {"EditBox_ReadOnly", 10},
+        {"EditBox_ASCII", 4},
+        {"EditBox_AlphNumeric", 3},
+        {"EditBox_Numeric", 1},
+        {"EditBox-HEXBYTE", 0x1A00},
+        {"EditBox HEX", 0x201},
+        {"EditBox_HEXPassword", 0x601},
+        {"EditBox_NumPoint1", 0x11},
+        {"EditBox_SignNum", 0x101},
+        {"EditBox_SignNumPoint1", 0x111},
+        {"EditBox_ALPHNUMSP", 11},
+        {"EditBox・Numeric", 1},
+        {"EditBox_numeric", 10},
+        {"EditBoxNumeric", 10},
+        {"EditBox", 10},
+        {"EditBox_Numeric ", 10},
+        {"combobox", 10},
+        {"ComboBox_X", 10},
+        {"", 10},
     };
     for (const auto& c : cases) EXPECT_EQ(ItemKindFromType(c.type), c.kind) << c.type;
 }
 
 TEST(PrinterDefinition, ItemTextIsDefaultAndNumberForNumericKinds) {
-    auto model = LoadPrinterModelFromMemory(File(R"(<Printer name="A"><ItemList GetCmdIndex="1400">)"
-                                                 R"(<Item name="N" type="EditBox_Numeric">120</Item>)"
-                                                 R"(<Item name="H" type="EditBox_HEX">0A</Item>)"
-                                                 R"(<Item name="S" type="EditBox_SignNumPoint1">-15</Item>)"
-                                                 R"(<Item name="T" type="EditBox_ASCII">42</Item>)"
-                                                 R"(<Item name="E" type="EditBox_Numeric">abc</Item>)"
-                                                 R"(<Item name="F" CtrlID="7" SpinID="8" offset="-1" MinValue="-5" )"
-                                                 R"(MaxValue="5" MinLength="1" MaxLength="3" PageIndex="6" MessageID="3000" )"
-                                                 R"(flag="33" Encode="ON"/>)"
-                                                 R"(<Item name="G" Encode="on"/>)"
-                                                 R"(</ItemList></Printer>)"),
-                                            "A", nullptr);
+    auto model = LoadPrinterModelFromMemory(
+        File(R"(<Printer name="A"><ItemList GetCmdIndex="1400">)"
+             R"(<Item name="N" type="EditBox_Numeric">120</Item>)"
+             R"(<Item name="H" type="EditBox_HEX">0A</Item>)"
+             R"(<Item name="S" type="EditBox_SignNumPoint1">-15</Item>)"
+             R"(<Item name="T" type="EditBox_ASCII">42</Item>)"
+             R"(<Item name="E" type="EditBox_Numeric">abc</Item>)"
+             R"(<Item name="F" CtrlID="7" SpinID="8" offset="-1" MinValue="-5" )"
+             R"(MaxValue="5" MinLength="1" MaxLength="3" PageIndex="6" MessageID="3000" )"
+             R"(flag="33" Encode="ON"/>)"
+             R"(<Item name="G" Encode="on"/>)"
+             R"(</ItemList></Printer>)"),
+        "A", nullptr);
     ASSERT_TRUE(model);
     const struct {
         const char* name;
@@ -246,8 +268,10 @@ TEST(PrinterDefinition, UnknownElementsAreSkippedButKnownOnesInsideThemRead) {
     auto model = LoadPrinterModelFromMemory(
         "<?xml version=\"1.0\"?><Outer><!-- c --><?pi x?>"
         "<R-VQSettingTool><Notes>free text</Notes>"
-        "<Printer name=\"A\" Vendor=\"x\"><Wrapper><Allocate BlockSize=\"64\" MaxBlock=\"8\"/></Wrapper>"
-        "<GetCommandList><Index>0</Index><Comment>x</Comment><Index>1x</Index><Index/></GetCommandList>"
+        "<Printer name=\"A\" Vendor=\"x\"><Wrapper><Allocate BlockSize=\"64\" "
+        "MaxBlock=\"8\"/></Wrapper>"
+        "<GetCommandList><Index>0</Index><Comment>x</Comment><Index>1x</Index><Index/></"
+        "GetCommandList>"
         "</Printer></R-VQSettingTool></Outer>",
         "A", nullptr);
     ASSERT_TRUE(model);
@@ -263,7 +287,8 @@ TEST(PrinterDefinition, HeaderNeedsTitleAndVersionWhenPresent) {
         bool loads;
     } cases[] = {
         {"", true},
-        {"<Header><Title>R-VQ Setting Tool Parameter</Title><Version>1.00</Version></Header>", true},
+        {"<Header><Title>R-VQ Setting Tool Parameter</Title><Version>1.00</Version></Header>",
+         true},
         {"<Header><Version>2</Version><Title>R-VQ Setting Tool Parameter</Title></Header>", true},
         {"<Header><Title>R-VQ Setting Tool Parameter</Title></Header>", false},
         {"<Header><Title>R-VQ Setting Tool Parameter</Title><Version></Version></Header>", false},
@@ -272,10 +297,12 @@ TEST(PrinterDefinition, HeaderNeedsTitleAndVersionWhenPresent) {
         {"<Header/>", false},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(LoadPrinterModelFromMemory(File(c.header + printer), "A", nullptr) != nullptr, c.loads)
+        EXPECT_EQ(LoadPrinterModelFromMemory(File(c.header + printer), "A", nullptr) != nullptr,
+                  c.loads)
             << c.header;
         // The header may follow the models too.
-        EXPECT_EQ(LoadPrinterModelFromMemory(File(printer + c.header), "A", nullptr) != nullptr, c.loads)
+        EXPECT_EQ(LoadPrinterModelFromMemory(File(printer + c.header), "A", nullptr) != nullptr,
+                  c.loads)
             << c.header;
     }
 }
@@ -306,7 +333,8 @@ TEST(PrinterDefinition, FilesOutsideTheSchemaGiveNoModel) {
         R"(<R-VQSettingTool><Printer name="&x;"/></R-VQSettingTool>)",
         "",
     };
-    for (const char* xml : cases) EXPECT_FALSE(LoadPrinterModelFromMemory(xml, "A", nullptr)) << xml;
+    for (const char* xml : cases)
+        EXPECT_FALSE(LoadPrinterModelFromMemory(xml, "A", nullptr)) << xml;
 }
 
 TEST(PrinterDefinition, DocumentTypeDeclarationIsRefused) {

@@ -19,12 +19,13 @@ const InfoList& Section(const PrinterInfo& info, InfoSection section) {
 }
 
 TEST(PrinterInfoParser, CounterSplitsAtLastBlankAndTakesTheBracketedDestination) {
-    const PrinterInfo info = ParsePrinterInfoReply(Reply("<< COUNTER >>\r\n"
-                                                         "TOTAL FEED    12.3km\r\n"
-                                                         "PRINTER TYPE  R-VQ4T1 [QM]\r\n"
-                                                         "ALONE\r\n"
-                                                         "[XX] START\r\n"
-                                                         "<< ADJUST >>\r\n"));
+    const PrinterInfo info =
+        ParsePrinterInfoReply(Reply("<< COUNTER >>\r\n"
+                                    "TOTAL FEED    12.3km\r\n"
+                                    "PRINTER TYPE  R-VQ4T1 [QM]\r\n"
+                                    "ALONE\r\n"
+                                    "[XX] START\r\n"
+                                    "<< ADJUST >>\r\n"));
     const InfoList& counter = Section(info, InfoSection::Counter);
     EXPECT_THAT(counter.names, ElementsAre("TOTAL FEED", "PRINTER TYPE", "", "[XX]"));
     EXPECT_THAT(counter.values, ElementsAre("12.3km", "R-VQ4T1", "ALONE", "START"));
@@ -67,41 +68,44 @@ TEST(PrinterInfoParser, AdjustParenthesisLineRaisesTheLimitToEleven) {
     EXPECT_EQ(adjust.values[21], "D");
 
     // Missing blanks leave words empty and the text in the rest.
-    const InfoList shortLines =
-        Section(ParsePrinterInfoReply(Reply("<< ADJUST >>\r\nH\r\nSOLO\r\nA B\r\n")), InfoSection::Adjust);
+    const InfoList shortLines = Section(
+        ParsePrinterInfoReply(Reply("<< ADJUST >>\r\nH\r\nSOLO\r\nA B\r\n")), InfoSection::Adjust);
     EXPECT_THAT(shortLines.names, ElementsAre("[PC] ", "[KEY] ", "[PC] A", "[KEY] "));
     EXPECT_THAT(shortLines.values, ElementsAre("", "SOLO", "", "B"));
 }
 
 TEST(PrinterInfoParser, SectionsEndAtEmptyLineNextMarkerOrLastCr) {
-    const PrinterInfo info = ParsePrinterInfoReply(Reply("<< PANEL >>\r\n"
-                                                         "LANGUAGE  [ENGLISH]\r\n"
-                                                         "\r\n"
-                                                         "LOST  [1]\r\n"
-                                                         "<< STORAGE AREA >>\r\n"
-                                                         "PC SAVE AREA [768KB]\r\n"
-                                                         "NO BRACKET\r\n"
-                                                         "<< RTC >>\r\n"
-                                                         "DATE [24/01/02]\r\n"
-                                                         "TIME [10:00]"));
+    const PrinterInfo info =
+        ParsePrinterInfoReply(Reply("<< PANEL >>\r\n"
+                                    "LANGUAGE  [ENGLISH]\r\n"
+                                    "\r\n"
+                                    "LOST  [1]\r\n"
+                                    "<< STORAGE AREA >>\r\n"
+                                    "PC SAVE AREA [768KB]\r\n"
+                                    "NO BRACKET\r\n"
+                                    "<< RTC >>\r\n"
+                                    "DATE [24/01/02]\r\n"
+                                    "TIME [10:00]"));
     EXPECT_THAT(Section(info, InfoSection::Panel).names, ElementsAre("LANGUAGE"));
     EXPECT_THAT(Section(info, InfoSection::Panel).values, ElementsAre("[ENGLISH]"));
     EXPECT_THAT(Section(info, InfoSection::StorageArea).names, ElementsAre("PC SAVE AREA", ""));
-    EXPECT_THAT(Section(info, InfoSection::StorageArea).values, ElementsAre("[768KB]", "NO BRACKET"));
+    EXPECT_THAT(Section(info, InfoSection::StorageArea).values,
+                ElementsAre("[768KB]", "NO BRACKET"));
     EXPECT_THAT(Section(info, InfoSection::Rtc).names, ElementsAre("DATE"));
 }
 
 TEST(PrinterInfoParser, InterfaceSectionsKeepContinuationLines) {
-    const PrinterInfo info = ParsePrinterInfoReply(Reply("<< COUNTER >>\r\nTOTAL FEED 1\r\n"
-                                                         "<< USB >>\r\n"
-                                                         "SERIAL NO  [ABC]\r\n"
-                                                         "     [DEF]\r\n"
-                                                         "<< LAN/WLAN >>\r\n"
-                                                         "IP ADDRESS [192.168.10.20]\r\n"
-                                                         "<< RFID >>\r\n"
-                                                         "MODULE [UHF]\r\n"
-                                                         "TAG COUNT 12\r\n"
-                                                         "<< END >>\r\n"));
+    const PrinterInfo info =
+        ParsePrinterInfoReply(Reply("<< COUNTER >>\r\nTOTAL FEED 1\r\n"
+                                    "<< USB >>\r\n"
+                                    "SERIAL NO  [ABC]\r\n"
+                                    "     [DEF]\r\n"
+                                    "<< LAN/WLAN >>\r\n"
+                                    "IP ADDRESS [192.168.10.20]\r\n"
+                                    "<< RFID >>\r\n"
+                                    "MODULE [UHF]\r\n"
+                                    "TAG COUNT 12\r\n"
+                                    "<< END >>\r\n"));
     EXPECT_THAT(Section(info, InfoSection::Usb).names, ElementsAre("SERIAL NO", ""));
     EXPECT_THAT(Section(info, InfoSection::Usb).values, ElementsAre("[ABC]", "[DEF]"));
     EXPECT_THAT(Section(info, InfoSection::LanWlan).values, ElementsAre("[192.168.10.20]"));
@@ -110,11 +114,12 @@ TEST(PrinterInfoParser, InterfaceSectionsKeepContinuationLines) {
 }
 
 TEST(PrinterInfoParser, WiredOnlyPrinterReportsLanUnderLanWlan) {
-    const PrinterInfo info = ParsePrinterInfoReply(Reply("<< COUNTER >>\r\n"
-                                                         "TOTAL FEED 1\r\n"
-                                                         "<< LAN >>\r\n"
-                                                         "IP ADDRESS [10.0.0.1]\r\n"
-                                                         "<< RTC >>\r\n"));
+    const PrinterInfo info =
+        ParsePrinterInfoReply(Reply("<< COUNTER >>\r\n"
+                                    "TOTAL FEED 1\r\n"
+                                    "<< LAN >>\r\n"
+                                    "IP ADDRESS [10.0.0.1]\r\n"
+                                    "<< RTC >>\r\n"));
     EXPECT_THAT(Section(info, InfoSection::LanWlan).names, ElementsAre("IP ADDRESS"));
     EXPECT_THAT(Section(info, InfoSection::LanWlan).values, ElementsAre("[10.0.0.1]"));
 }
@@ -128,18 +133,20 @@ TEST(PrinterInfoParser, ShortOrMarkerlessRepliesNeverFail) {
 }
 
 TEST(VersionInfoParser, LinesSplitByTheirFirstWord) {
-    const InfoList versions = ParseVersionReply(Reply("MAIN    R-VQ4T1 V01.20 :1A2B\r\n"
-                                                      "BOOT    V1.00 :00FF\r\n"
-                                                      "     EXTRA LINE\r\n"
-                                                      "USB FW  V3.10\r\n"
-                                                      "BASIC 1 V2.00 :AB\r\n"
-                                                      "PE 123 V1.5\r\n"
-                                                      "M 01234 V7\r\n"
-                                                      "KANJI\r\n"
-                                                      "LOST V9"));
-    EXPECT_THAT(versions.names, ElementsAre("MAIN", "BOOT", "", "USB FW", "BASIC 1", "PE 123", "M 01234", ""));
-    EXPECT_THAT(versions.values, ElementsAre("R-VQ4T1 V01.20 :1A2B", "V1.00 :00FF", "EXTRA LINE", "V3.10",
-                                             "V2.00 :AB", "V1.5", "V7", "KANJI"));
+    const InfoList versions =
+        ParseVersionReply(Reply("MAIN    R-VQ4T1 V01.20 :1A2B\r\n"
+                                "BOOT    V1.00 :00FF\r\n"
+                                "     EXTRA LINE\r\n"
+                                "USB FW  V3.10\r\n"
+                                "BASIC 1 V2.00 :AB\r\n"
+                                "PE 123 V1.5\r\n"
+                                "M 01234 V7\r\n"
+                                "KANJI\r\n"
+                                "LOST V9"));
+    EXPECT_THAT(versions.names,
+                ElementsAre("MAIN", "BOOT", "", "USB FW", "BASIC 1", "PE 123", "M 01234", ""));
+    EXPECT_THAT(versions.values, ElementsAre("R-VQ4T1 V01.20 :1A2B", "V1.00 :00FF", "EXTRA LINE",
+                                             "V3.10", "V2.00 :AB", "V1.5", "V7", "KANJI"));
 }
 
 TEST(VersionInfoParser, VersionIsTheLastWordBeforeTheLastColon) {
