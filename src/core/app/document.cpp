@@ -103,25 +103,10 @@ void Document::ClearPrinterInfo() {
     infoDestination_.clear();
 }
 
-void Document::StartJobLog(int titleId, bool multiLan) {
-    const std::lock_guard lock(mutex_);
-    jobLog_.clear();
-    jobLogTitleId_ = titleId;
-    jobLogMultiLan_ = multiLan;
-}
-
-void Document::AppendJobLog(std::string line) {
-    const std::lock_guard lock(mutex_);
-    jobLog_.push_back(std::move(line));
-}
-
 bool Document::WriteJobLog(const std::string& path, const Strings& strings, bool isJapanese) const {
     std::string text;
     AppendLine(text, strings.Get(kJobLogHeaderId));
-    {
-        const std::lock_guard lock(mutex_);
-        for (const std::string& line : jobLog_) AppendLine(text, line);
-    }
+    for (const std::string& line : jobLog_->Lines()) AppendLine(text, line);
     return static_cast<bool>(WriteFileAtomically(path, ToCodePage(text, CodePageFor(isJapanese))));
 }
 
@@ -143,21 +128,6 @@ InfoList Document::infoSection(InfoSection section) const {
 std::string Document::infoDestination() const {
     const std::lock_guard lock(mutex_);
     return infoDestination_;
-}
-
-std::vector<std::string> Document::jobLog() const {
-    const std::lock_guard lock(mutex_);
-    return jobLog_;
-}
-
-int Document::jobLogTitleId() const {
-    const std::lock_guard lock(mutex_);
-    return jobLogTitleId_;
-}
-
-bool Document::jobLogMultiLan() const {
-    const std::lock_guard lock(mutex_);
-    return jobLogMultiLan_;
 }
 
 }  // namespace rvq

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/app/job_log.h"
 #include "core/app/printer_model.h"
 
 namespace rvq {
@@ -67,8 +68,10 @@ public:
     void ClearPrinterInfo();
 
     // Empties the job log for a new run of the operation titled `titleId`.
-    void StartJobLog(int titleId, bool multiLan);
-    void AppendJobLog(std::string line);
+    void StartJobLog(int titleId, bool multiLan) { jobLog_->Start(titleId, multiLan); }
+    void AppendJobLog(const std::string& line) { jobLog_->Append(line); }
+    // The log itself, shared with the job runner whose workers append to it.
+    const std::shared_ptr<JobLog>& sharedJobLog() const { return jobLog_; }
 
     // Writes the job log with its header line (string 1200), CR LF line
     // ends, in the code page of the interface language.
@@ -85,9 +88,9 @@ public:
     std::vector<std::string> versionValues() const;
     InfoList infoSection(InfoSection section) const;
     std::string infoDestination() const;
-    std::vector<std::string> jobLog() const;
-    int jobLogTitleId() const;
-    bool jobLogMultiLan() const;
+    std::vector<std::string> jobLog() const { return jobLog_->Lines(); }
+    int jobLogTitleId() const { return jobLog_->titleId(); }
+    bool jobLogMultiLan() const { return jobLog_->multiLan(); }
 
 private:
     std::string VersionOf(std::string_view name) const;
@@ -97,16 +100,14 @@ private:
     std::unique_ptr<PrinterModel> model_;
 
     // Job threads parse replies and append log lines while the interface
-    // waits; mutex_ guards versionNames_, versionValues_, infoSections_,
-    // infoDestination_, jobLog_, jobLogTitleId_ and jobLogMultiLan_.
+    // waits; mutex_ guards versionNames_, versionValues_, infoSections_ and
+    // infoDestination_. The job log has its own lock.
     mutable std::mutex mutex_;
     std::vector<std::string> versionNames_;
     std::vector<std::string> versionValues_;
     std::array<InfoList, kInfoSectionCount> infoSections_;
     std::string infoDestination_;
-    std::vector<std::string> jobLog_;
-    int jobLogTitleId_ = 0;
-    bool jobLogMultiLan_ = false;
+    std::shared_ptr<JobLog> jobLog_ = std::make_shared<JobLog>();
 };
 
 }  // namespace rvq
