@@ -23,7 +23,8 @@ int MsUntil(Deadline deadline) {
 }
 
 int PollOnce(int fd, short events, int realMs) {
-    const Deadline deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(std::max(realMs, 0));
+    const Deadline deadline =
+        std::chrono::steady_clock::now() + std::chrono::milliseconds(std::max(realMs, 0));
     pollfd entry{fd, events, 0};
     for (;;) {
         const int result = ::poll(&entry, 1, MsUntil(deadline));
@@ -68,7 +69,8 @@ PartialWrite WriteUntil(int fd, std::span<const std::uint8_t> data, Deadline dea
         if (events == 0) return result;
         if ((events & POLLOUT) == 0 && (events & (POLLERR | POLLHUP | POLLNVAL)) != 0) {
             // Let the next write report why the device refuses.
-            const ssize_t probe = ::write(fd, data.data() + result.written, data.size() - result.written);
+            const ssize_t probe =
+                ::write(fd, data.data() + result.written, data.size() - result.written);
             if (probe > 0) {
                 result.written += static_cast<std::size_t>(probe);
                 continue;
@@ -88,12 +90,15 @@ IoResult ReadInSlices(int fd, std::span<std::uint8_t> buffer, const Clock& clock
     do {
         const int events = PollOnce(fd, POLLIN, clock.ToRealMs(sliceMs));
         ++waits;
-        if (events < 0) return IoResult::Failed(PortStatus::ReadFailed, static_cast<std::uint32_t>(errno), waits);
+        if (events < 0)
+            return IoResult::Failed(PortStatus::ReadFailed, static_cast<std::uint32_t>(errno),
+                                    waits);
         if (events == 0) continue;
         const ssize_t n = ::read(fd, buffer.data(), buffer.size());
         if (n > 0) return IoResult::Done(static_cast<std::size_t>(n), waits);
         if (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR) {
-            return IoResult::Failed(PortStatus::ReadFailed, static_cast<std::uint32_t>(errno), waits);
+            return IoResult::Failed(PortStatus::ReadFailed, static_cast<std::uint32_t>(errno),
+                                    waits);
         }
         if (events & (POLLHUP | POLLERR | POLLNVAL)) {
             // Nothing to read and nothing will come: fail now instead of
@@ -104,8 +109,8 @@ IoResult ReadInSlices(int fd, std::span<std::uint8_t> buffer, const Clock& clock
     return IoResult::Failed(PortStatus::TimedOut, 0, waits);
 }
 
-IoResult WriteInChunks(int fd, std::span<const std::uint8_t> data, const Clock& clock, int timeoutMs,
-                       int chunkLimitMs) {
+IoResult WriteInChunks(int fd, std::span<const std::uint8_t> data, const Clock& clock,
+                       int timeoutMs, int chunkLimitMs) {
     const Deadline end = After(clock, timeoutMs);
     std::size_t offset = 0;
     while (offset < data.size()) {
@@ -114,12 +119,14 @@ IoResult WriteInChunks(int fd, std::span<const std::uint8_t> data, const Clock& 
         const Deadline chunkEnd = std::min(end, After(clock, chunkLimitMs));
         const PartialWrite written = WriteUntil(fd, chunk, chunkEnd);
         if (written.error != 0) {
-            return IoResult::Failed(PortStatus::WriteFailed, static_cast<std::uint32_t>(written.error));
+            return IoResult::Failed(PortStatus::WriteFailed,
+                                    static_cast<std::uint32_t>(written.error));
         }
         if (written.written == 0) {
             // The line took nothing: past the caller's time-out that is a
             // time-out, within it the device's own limit gave up.
-            const PortStatus status = MsUntil(end) == 0 ? PortStatus::TimedOut : PortStatus::WriteFailed;
+            const PortStatus status =
+                MsUntil(end) == 0 ? PortStatus::TimedOut : PortStatus::WriteFailed;
             return IoResult::Failed(status, 0);
         }
         offset += written.written;

@@ -47,8 +47,8 @@ IoResult ReadInSlices(int fd, std::span<std::uint8_t> buffer, const Clock& clock
 // Writes in chunks of at most 2048 bytes with a 10 ms pause after each, as
 // a serial or parallel line wants. Each chunk may take up to `chunkLimitMs`
 // (the device's own write limit); the whole write may take `timeoutMs`.
-IoResult WriteInChunks(int fd, std::span<const std::uint8_t> data, const Clock& clock, int timeoutMs,
-                       int chunkLimitMs);
+IoResult WriteInChunks(int fd, std::span<const std::uint8_t> data, const Clock& clock,
+                       int timeoutMs, int chunkLimitMs);
 
 inline constexpr std::size_t kChunkBytes = 2048;
 inline constexpr int kChunkPauseMs = 10;

@@ -29,7 +29,9 @@ struct IoResult {
     std::size_t count = 0;  // bytes read or written
     int waits = 0;          // poll waits the call made, for callers that check the slice rules
 
-    static IoResult Done(std::size_t count, int waits = 0) { return {true, PortStatus::Idle, 0, count, waits}; }
+    static IoResult Done(std::size_t count, int waits = 0) {
+        return {true, PortStatus::Idle, 0, count, waits};
+    }
     static IoResult Failed(PortStatus status, std::uint32_t error, int waits = 0) {
         return {false, status, error, 0, waits};
     }

@@ -21,7 +21,8 @@ constexpr std::size_t kUsbDiscardBytes = 4096;
 constexpr int kUsbDiscardMs = 100;
 }  // namespace
 
-PrinterPort::PrinterPort(const Clock& clock, const std::atomic<bool>* cancel) : clock_(clock), cancel_(cancel) {}
+PrinterPort::PrinterPort(const Clock& clock, const std::atomic<bool>* cancel)
+    : clock_(clock), cancel_(cancel) {}
 
 PrinterPort::~PrinterPort() { Close(); }
 
@@ -68,7 +69,8 @@ bool PrinterPort::Open(const std::string& interfaceName, const std::string& sett
 bool PrinterPort::OpenUsb() {
     if (StartsWith(settings_, "\\\\")) return true;
     std::vector<std::string> matches;
-    if (!EnumerateUsbDevices(settings_, matches) || matches.size() != 1) return Fail(PortStatus::OpenFailed, 0);
+    if (!EnumerateUsbDevices(settings_, matches) || matches.size() != 1)
+        return Fail(PortStatus::OpenFailed, 0);
     settings_ = matches.front();
     return true;
 }

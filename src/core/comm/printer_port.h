@@ -39,12 +39,14 @@ public:
     // Writes `command` and reads until one whole reply frame (SOH STX ...
     // ETX EOT CR LF) is in `reply`; the frame is moved to its start and its
     // length left in `replyLength`.
-    [[nodiscard]] bool Transact(std::span<const std::uint8_t> command, std::span<std::uint8_t> reply,
-                                std::size_t& replyLength, int timeoutMs);
+    [[nodiscard]] bool Transact(std::span<const std::uint8_t> command,
+                                std::span<std::uint8_t> reply, std::size_t& replyLength,
+                                int timeoutMs);
 
     // The device paths of present USB printers matching `filter` (the USB
     // settings syntax). False only when the enumeration itself fails.
-    [[nodiscard]] static bool EnumerateUsbDevices(const std::string& filter, std::vector<std::string>& paths);
+    [[nodiscard]] static bool EnumerateUsbDevices(const std::string& filter,
+                                                  std::vector<std::string>& paths);
 
     PortStatus status() const { return status_; }
     std::uint32_t lastError() const { return lastError_; }

@@ -1,14 +1,16 @@
 #include "core/comm/serial_settings.h"
 
-#include <tuple>
 #include <climits>
 #include <cstddef>
+#include <tuple>
 
 namespace rvq {
 
 namespace {
 
-bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f'; }
+bool IsSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
+}
 
 // One "%d": optional white space and sign, at least one digit.
 bool ReadInt(std::string_view text, std::size_t& pos, int& value) {
@@ -36,14 +38,22 @@ bool ReadLiteral(std::string_view text, std::size_t& pos, char c) {
 
 speed_t SpeedFor(int baud) {
     switch (baud) {
-        case 2400: return B2400;
-        case 4800: return B4800;
-        case 9600: return B9600;
-        case 19200: return B19200;
-        case 38400: return B38400;
-        case 57600: return B57600;
-        case 115200: return B115200;
-        default: return B0;
+        case 2400:
+            return B2400;
+        case 4800:
+            return B4800;
+        case 9600:
+            return B9600;
+        case 19200:
+            return B19200;
+        case 38400:
+            return B38400;
+        case 57600:
+            return B57600;
+        case 115200:
+            return B115200;
+        default:
+            return B0;
     }
 }
 

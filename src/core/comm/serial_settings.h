@@ -14,7 +14,8 @@ struct SerialLine {
     char parity = 0;
     int dataBits = 0;
     int stopBits = 0;
-    int flow = 0;  // 0 XON/XOFF + READY/BUSY AUTO, 1 XON/XOFF AUTO, 2 READY/BUSY RTS, 3 XON/XOFF, 4 READY/BUSY
+    int flow = 0;  // 0 XON/XOFF + READY/BUSY AUTO, 1 XON/XOFF AUTO, 2 READY/BUSY RTS, 3 XON/XOFF, 4
+                   // READY/BUSY
 };
 
 SerialLine ParseSerialLine(std::string_view settings);

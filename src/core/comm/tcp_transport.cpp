@@ -78,7 +78,8 @@ IoResult TcpTransport::Open(const std::string&, const std::string& settings) {
 // Non-blocking, so an unanswered connect ends after the limit or when the
 // job is cancelled instead of hanging in the kernel's retries.
 IoResult TcpTransport::Connect(const void* address, unsigned addressSize) {
-    if (::connect(fd_, static_cast<const sockaddr*>(address), addressSize) == 0) return IoResult::Done(0);
+    if (::connect(fd_, static_cast<const sockaddr*>(address), addressSize) == 0)
+        return IoResult::Done(0);
     if (errno != EINPROGRESS && errno != EINTR) return FailOpen(PortStatus::OpenFailed, Errno());
     const fdio::Deadline end = fdio::After(clock_, kConnectLimitMs);
     int waits = 0;
@@ -86,7 +87,8 @@ IoResult TcpTransport::Connect(const void* address, unsigned addressSize) {
         if (cancel_ != nullptr && cancel_->load()) return FailOpen(PortStatus::OpenFailed, 0);
         const int left = fdio::MsUntil(end);
         if (left == 0) return FailOpen(PortStatus::OpenFailed, ETIMEDOUT);
-        const int events = fdio::PollOnce(fd_, POLLOUT, std::min(left, clock_.ToRealMs(kConnectSliceMs)));
+        const int events =
+            fdio::PollOnce(fd_, POLLOUT, std::min(left, clock_.ToRealMs(kConnectSliceMs)));
         ++waits;
         if (events < 0) return FailOpen(PortStatus::OpenFailed, Errno());
         if (events == 0) continue;
@@ -110,7 +112,8 @@ IoResult TcpTransport::Read(std::span<std::uint8_t> buffer, int timeoutMs) {
     for (int waits = 1; waits <= slices; ++waits) {
         const int slice = std::min(left, kReadSliceMs);
         left -= slice;
-        const int events = fdio::PollOnce(fd_, POLLIN | POLLPRI, slice > 0 ? clock_.ToRealMs(slice) : 0);
+        const int events =
+            fdio::PollOnce(fd_, POLLIN | POLLPRI, slice > 0 ? clock_.ToRealMs(slice) : 0);
         if (events < 0) return IoResult::Failed(PortStatus::ReadFailed, Errno(), waits);
         if (events == 0) {
             std::this_thread::yield();
@@ -138,7 +141,8 @@ IoResult TcpTransport::Write(std::span<const std::uint8_t> data, int timeoutMs) 
     fdio::Deadline end = fdio::After(clock_, timeoutMs);
     while (sent < data.size()) {
         const int left = fdio::MsUntil(end);
-        const int events = fdio::PollOnce(fd_, POLLOUT, std::min(left, clock_.ToRealMs(kWriteSliceMs)));
+        const int events =
+            fdio::PollOnce(fd_, POLLOUT, std::min(left, clock_.ToRealMs(kWriteSliceMs)));
         ++waits;
         if (events < 0) return IoResult::Failed(PortStatus::WriteFailed, Errno(), waits);
         if (events & POLLOUT) {

@@ -11,7 +11,8 @@ namespace rvq {
 class TcpTransport final : public PortTransport {
 public:
     // `cancel`, when given, ends a connect that is still waiting.
-    TcpTransport(const Clock& clock, const std::atomic<bool>* cancel) : clock_(clock), cancel_(cancel) {}
+    TcpTransport(const Clock& clock, const std::atomic<bool>* cancel)
+        : clock_(clock), cancel_(cancel) {}
     ~TcpTransport() override { Close(); }
     TcpTransport(const TcpTransport&) = delete;
     TcpTransport& operator=(const TcpTransport&) = delete;

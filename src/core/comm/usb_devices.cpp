@@ -41,7 +41,8 @@ std::optional<std::string> ReadLine(const fs::path& file) {
 std::optional<unsigned> ReadHexId(const fs::path& file) {
     const auto text = ReadLine(file);
     if (!text || text->empty() || text->size() > 4) return std::nullopt;
-    if (!std::all_of(text->begin(), text->end(), [](char c) { return std::isxdigit(static_cast<unsigned char>(c)); })) {
+    if (!std::all_of(text->begin(), text->end(),
+                     [](char c) { return std::isxdigit(static_cast<unsigned char>(c)); })) {
         return std::nullopt;
     }
     return ParseLeadingHex(*text);
@@ -55,7 +56,9 @@ bool Opens(const std::string& node) {
 }
 
 // "lp12" -> 12, for listing nodes in their natural order.
-int NodeNumber(const std::string& name) { return ParseLeadingInt(std::string_view(name).substr(2)); }
+int NodeNumber(const std::string& name) {
+    return ParseLeadingInt(std::string_view(name).substr(2));
+}
 
 std::optional<std::string> DevicePathOf(const UsbRoots& roots, const std::string& entry) {
     std::error_code error;
@@ -68,12 +71,15 @@ std::optional<std::string> DevicePathOf(const UsbRoots& roots, const std::string
     if (!vendor || !product) return std::nullopt;
     const std::string serial = ReadLine(deviceFolder / "serial").value_or("");
     const std::string node = JoinPath(JoinPath(roots.dev, "usb"), entry);
-    return Format("\\\\?\\usb#vid_%04x&pid_%04x#%s#%s", *vendor, *product, serial.c_str(), node.c_str());
+    return Format("\\\\?\\usb#vid_%04x&pid_%04x#%s#%s", *vendor, *product, serial.c_str(),
+                  node.c_str());
 }
 
 }  // namespace
 
-UsbRoots UsbRoots::FromEnvironment() { return {EnvOr("RVQ_SYSFS_ROOT", "/sys"), EnvOr("RVQ_DEV_ROOT", "/dev")}; }
+UsbRoots UsbRoots::FromEnvironment() {
+    return {EnvOr("RVQ_SYSFS_ROOT", "/sys"), EnvOr("RVQ_DEV_ROOT", "/dev")};
+}
 
 UsbFilter ParseUsbFilter(const std::string& filter) {
     UsbFilter parsed;
@@ -83,9 +89,11 @@ UsbFilter ParseUsbFilter(const std::string& filter) {
         return parsed;
     }
     static const std::string kProduct = "PRODUCTID=";
-    for (std::size_t at = filter.find(kProduct); at != std::string::npos; at = filter.find(kProduct, at + 1)) {
+    for (std::size_t at = filter.find(kProduct); at != std::string::npos;
+         at = filter.find(kProduct, at + 1)) {
         const int id = ParseLeadingInt(ValueAt(filter, at + kProduct.size()));
-        parsed.patterns.push_back(Format("%s&pid_%04x#", kVendorPattern, static_cast<unsigned>(id)));
+        parsed.patterns.push_back(
+            Format("%s&pid_%04x#", kVendorPattern, static_cast<unsigned>(id)));
     }
     static const std::string kSerial = "SERIALNO=";
     if (const std::size_t at = filter.find(kSerial); at != std::string::npos) {
@@ -94,7 +102,8 @@ UsbFilter ParseUsbFilter(const std::string& filter) {
     return parsed;
 }
 
-std::vector<std::string> MatchUsbPaths(const UsbFilter& filter, const std::vector<std::string>& paths) {
+std::vector<std::string> MatchUsbPaths(const UsbFilter& filter,
+                                       const std::vector<std::string>& paths) {
     std::vector<std::string> matches;
     const auto serialMatches = [&](const std::string& path) {
         return !filter.serial || path.find(*filter.serial) != std::string::npos;
@@ -105,7 +114,8 @@ std::vector<std::string> MatchUsbPaths(const UsbFilter& filter, const std::vecto
             continue;
         }
         for (const std::string& pattern : filter.patterns) {
-            if (path.find(pattern) != std::string::npos && serialMatches(path)) matches.push_back(path);
+            if (path.find(pattern) != std::string::npos && serialMatches(path))
+                matches.push_back(path);
         }
     }
     return matches;
@@ -114,8 +124,8 @@ std::vector<std::string> MatchUsbPaths(const UsbFilter& filter, const std::vecto
 std::vector<std::string> ListUsbPrinterPaths(const UsbRoots& roots) {
     std::vector<std::string> entries;
     std::error_code error;
-    for (fs::directory_iterator it(fs::path(roots.sysfs) / "class/usbmisc", error), end; !error && it != end;
-         it.increment(error)) {
+    for (fs::directory_iterator it(fs::path(roots.sysfs) / "class/usbmisc", error), end;
+         !error && it != end; it.increment(error)) {
         const std::string name = it->path().filename().string();
         if (StartsWith(name, "lp")) entries.push_back(name);
     }

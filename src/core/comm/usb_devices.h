@@ -28,7 +28,8 @@ UsbFilter ParseUsbFilter(const std::string& filter);
 // The paths that match: with no patterns every path whose serial matches;
 // otherwise once for every pattern the path contains (so a path matching
 // two patterns is listed twice), each time only when its serial matches.
-std::vector<std::string> MatchUsbPaths(const UsbFilter& filter, const std::vector<std::string>& paths);
+std::vector<std::string> MatchUsbPaths(const UsbFilter& filter,
+                                       const std::vector<std::string>& paths);
 
 // The device paths "\\?\usb#vid_xxxx&pid_xxxx#SERIAL#<node>" of the usblp
 // printers that are present and can be opened, in node order.

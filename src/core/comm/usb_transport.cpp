@@ -34,9 +34,11 @@ IoResult UsbTransport::Write(std::span<const std::uint8_t> data, int timeoutMs) 
     std::size_t offset = 0;
     while (offset < data.size()) {
         const auto chunk = data.subspan(offset, std::min(fdio::kChunkBytes, data.size() - offset));
-        const fdio::PartialWrite written = fdio::WriteUntil(fd_, chunk, fdio::After(clock_, timeoutMs));
+        const fdio::PartialWrite written =
+            fdio::WriteUntil(fd_, chunk, fdio::After(clock_, timeoutMs));
         if (written.error != 0) {
-            return IoResult::Failed(PortStatus::WriteFailed, static_cast<std::uint32_t>(written.error));
+            return IoResult::Failed(PortStatus::WriteFailed,
+                                    static_cast<std::uint32_t>(written.error));
         }
         if (written.written < chunk.size()) return IoResult::Failed(PortStatus::TimedOut, 0);
         offset += chunk.size();

@@ -150,12 +150,14 @@ class LoopbackListener {
 public:
     explicit LoopbackListener(int backlog = 4, int receiveBuffer = 0) {
         fd_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-        if (receiveBuffer > 0) ::setsockopt(fd_, SOL_SOCKET, SO_RCVBUF, &receiveBuffer, sizeof receiveBuffer);
+        if (receiveBuffer > 0)
+            ::setsockopt(fd_, SOL_SOCKET, SO_RCVBUF, &receiveBuffer, sizeof receiveBuffer);
         sockaddr_in address{};
         address.sin_family = AF_INET;
         address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
         socklen_t size = sizeof address;
-        if (::bind(fd_, reinterpret_cast<sockaddr*>(&address), size) == 0 && ::listen(fd_, backlog) == 0 &&
+        if (::bind(fd_, reinterpret_cast<sockaddr*>(&address), size) == 0 &&
+            ::listen(fd_, backlog) == 0 &&
             ::getsockname(fd_, reinterpret_cast<sockaddr*>(&address), &size) == 0) {
             port_ = ntohs(address.sin_port);
         }
@@ -165,12 +167,15 @@ public:
     LoopbackListener& operator=(const LoopbackListener&) = delete;
 
     int port() const { return port_; }
-    std::string Settings(const std::string& host = "127.0.0.1") const { return host + "," + std::to_string(port_); }
+    std::string Settings(const std::string& host = "127.0.0.1") const {
+        return host + "," + std::to_string(port_);
+    }
 
     // The next connection (the caller closes it), -1 when none came.
     int Accept() const {
         pollfd entry{fd_, POLLIN, 0};
-        if (::poll(&entry, 1, static_cast<int>(std::chrono::milliseconds(kWaitLimit).count())) <= 0) return -1;
+        if (::poll(&entry, 1, static_cast<int>(std::chrono::milliseconds(kWaitLimit).count())) <= 0)
+            return -1;
         return ::accept4(fd_, nullptr, nullptr, SOCK_CLOEXEC);
     }
 

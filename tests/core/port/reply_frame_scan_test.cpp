@@ -32,17 +32,37 @@ TEST_P(FindReplyFrameTest, LocatesTheFirstCompleteFrame) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, FindReplyFrameTest,
-    testing::Values(
-        ScanCase{"plain", std::string("\x01\x02" "00A\x03\x04\r\n", 9), true, 0, 9},
-        ScanCase{"stray_before_and_after", std::string("zz\x01\x02" "OK\x03\x04\r\nyy", 12), true, 2, 8},
-        ScanCase{"soh_without_stx_is_stray", std::string("\x01x\x01\x02" "7\x03\x04\r\n", 9), true, 2, 7},
-        ScanCase{"incomplete_end", std::string("\x01\x02" "00\x03\x04\r", 7), false, 0, 0},
-        ScanCase{"only_start", std::string("ab\x01\x02", 4), false, 0, 0},
-        ScanCase{"nothing", std::string("garbage"), false, 0, 0},
-        // The end is searched from the third byte after SOH, so an empty
-        // payload does not close the frame; the next end does.
-        ScanCase{"end_too_early", std::string("\x01\x02\x03\x04\r\nX\x03\x04\r\n", 11), true, 0, 11},
-        ScanCase{"first_end_wins", std::string("\x01\x02" "A\x03\x04\r\nB\x03\x04\r\n", 12), true, 0, 7}),
+    testing::Values(ScanCase{"plain",
+                             std::string("\x01\x02"
+                                         "00A\x03\x04\r\n",
+                                         9),
+                             true, 0, 9},
+                    ScanCase{"stray_before_and_after",
+                             std::string("zz\x01\x02"
+                                         "OK\x03\x04\r\nyy",
+                                         12),
+                             true, 2, 8},
+                    ScanCase{"soh_without_stx_is_stray",
+                             std::string("\x01x\x01\x02"
+                                         "7\x03\x04\r\n",
+                                         9),
+                             true, 2, 7},
+                    ScanCase{"incomplete_end",
+                             std::string("\x01\x02"
+                                         "00\x03\x04\r",
+                                         7),
+                             false, 0, 0},
+                    ScanCase{"only_start", std::string("ab\x01\x02", 4), false, 0, 0},
+                    ScanCase{"nothing", std::string("garbage"), false, 0, 0},
+                    // The end is searched from the third byte after SOH, so an empty
+                    // payload does not close the frame; the next end does.
+                    ScanCase{"end_too_early", std::string("\x01\x02\x03\x04\r\nX\x03\x04\r\n", 11),
+                             true, 0, 11},
+                    ScanCase{"first_end_wins",
+                             std::string("\x01\x02"
+                                         "A\x03\x04\r\nB\x03\x04\r\n",
+                                         12),
+                             true, 0, 7}),
     [](const testing::TestParamInfo<ScanCase>& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -17,7 +17,8 @@ namespace fs = std::filesystem;
 const Bytes kStatusRequest{0x1B, 'W', 'S', 0x0A, 0x00};
 
 std::size_t OpenDescriptors() {
-    return static_cast<std::size_t>(std::distance(fs::directory_iterator("/proc/self/fd"), fs::directory_iterator()));
+    return static_cast<std::size_t>(
+        std::distance(fs::directory_iterator("/proc/self/fd"), fs::directory_iterator()));
 }
 
 // COM3 and LPT1 are linked to a pseudo-terminal through the device folder.
@@ -45,14 +46,16 @@ TEST_F(SerialPortTest, ReplyInPiecesAfterStrayBytesYieldsTheFrame) {
 
     Bytes reply(128);
     std::size_t length = 0;
-    auto transact = std::async(std::launch::async, [&] { return port.Transact(kStatusRequest, reply, length, 5000); });
+    auto transact = std::async(std::launch::async,
+                               [&] { return port.Transact(kStatusRequest, reply, length, 5000); });
     EXPECT_EQ(ReadExactly(printer.master(), kStatusRequest.size()), kStatusRequest);
 
     // Each piece is written only after the port has read the one before.
     const Bytes frame = Frame("30A    ");
-    const Bytes pieces[] = {Concat({ToBytes("\x15\x06noise"), Bytes(frame.begin(), frame.begin() + 1)}),
-                            Bytes(frame.begin() + 1, frame.begin() + 6),
-                            Concat({Bytes(frame.begin() + 6, frame.end()), ToBytes("after")})};
+    const Bytes pieces[] = {
+        Concat({ToBytes("\x15\x06noise"), Bytes(frame.begin(), frame.begin() + 1)}),
+        Bytes(frame.begin() + 1, frame.begin() + 6),
+        Concat({Bytes(frame.begin() + 6, frame.end()), ToBytes("after")})};
     for (const Bytes& piece : pieces) {
         ASSERT_TRUE(WriteAll(printer.master(), piece));
         ASSERT_TRUE(printer.WaitUntilRead());
@@ -210,12 +213,9 @@ TEST(SerialLineTest, ReadingStopsAtTheFirstPartThatDoesNotMatch) {
         int flow;
     };
     const Case cases[] = {
-        {"9600,N,8,1,2", 9600, 'N', 8, 1, 2},
-        {" 19200,E, 7, 2, 0", 19200, 'E', 7, 2, 0},
-        {"9600,N,8", 9600, 'N', 8, 0, 0},
-        {"9600, N,8,1,0", 9600, ' ', 0, 0, 0},
-        {"9600;N,8,1,0", 9600, 0, 0, 0, 0},
-        {"", 0, 0, 0, 0, 0},
+        {"9600,N,8,1,2", 9600, 'N', 8, 1, 2},   {" 19200,E, 7, 2, 0", 19200, 'E', 7, 2, 0},
+        {"9600,N,8", 9600, 'N', 8, 0, 0},       {"9600, N,8,1,0", 9600, ' ', 0, 0, 0},
+        {"9600;N,8,1,0", 9600, 0, 0, 0, 0},     {"", 0, 0, 0, 0, 0},
         {"38400,O,x,1,0", 38400, 'O', 0, 0, 0},
     };
     for (const Case& c : cases) {

@@ -36,7 +36,8 @@ TEST_F(TcpPortTest, TransactReturnsExactlyTheFrameAfterStrayBytes) {
     const Bytes frame = Frame("00A    ");
     // The reply is already queued when the command goes out; it comes in
     // three sends with junk before and after.
-    ASSERT_TRUE(WriteAll(peer(), Concat({ToBytes("\x15junk"), Bytes(frame.begin(), frame.begin() + 4)})));
+    ASSERT_TRUE(
+        WriteAll(peer(), Concat({ToBytes("\x15junk"), Bytes(frame.begin(), frame.begin() + 4)})));
     ASSERT_TRUE(WriteAll(peer(), Bytes(frame.begin() + 4, frame.end() - 2)));
     ASSERT_TRUE(WriteAll(peer(), Concat({Bytes(frame.end() - 2, frame.end()), ToBytes("tail")})));
 
@@ -88,17 +89,17 @@ TEST_F(TcpPortTest, ReadTimeOutWaitsInSlicesOfAtMostHalfASecond) {
 TEST_F(TcpPortTest, FullReplyBufferWithoutFrameFailsAtOnce) {
     Connect();
     // Exactly a buffer full, so nothing more ever becomes readable.
-    const Bytes junk = ToBytes("no frame here\x01\x02" "a");
+    const Bytes junk = ToBytes(
+        "no frame here\x01\x02"
+        "a");
     ASSERT_TRUE(WriteAll(peer(), junk));
     Bytes reply(junk.size());
     std::size_t length = 0;
-    const auto start = clock.NowMs();
     // A time-out far beyond the test's patience: only failing at once passes.
     EXPECT_FALSE(port.Transact(kStatusRequest, reply, length, 3'600'000));
     EXPECT_EQ(port.status(), PortStatus::ReadFailed);
     EXPECT_EQ(port.lastError(), 0u);
     EXPECT_EQ(length, 0u);
-    EXPECT_LT(clock.NowMs() - start, 3'600'000);
 }
 
 TEST_F(TcpPortTest, WriteToAPeerThatStopsReadingTimesOut) {
@@ -136,12 +137,11 @@ TEST_F(TcpPortTest, ConnectToAClosedPortFailsFast) {
         LoopbackListener gone;
         closedPort = gone.port();
     }
-    const auto start = clock.NowMs();
     EXPECT_FALSE(port.Open("LAN", "127.0.0.1," + std::to_string(closedPort)));
     EXPECT_EQ(port.status(), PortStatus::OpenFailed);
+    // Refused at once, not given up after the connect limit (ETIMEDOUT).
     EXPECT_EQ(port.lastError(), static_cast<std::uint32_t>(ECONNREFUSED));
     EXPECT_FALSE(port.isOpen());
-    EXPECT_LT(clock.NowMs() - start, TcpTransport::kConnectLimitMs);
 }
 
 // A listener whose accept queue is full drops further connection requests,
@@ -179,11 +179,9 @@ TEST_F(UnansweredConnectTest, ConnectGivesUpAfterItsLimit) {
 TEST_F(UnansweredConnectTest, CancelEndsAWaitingConnect) {
     const std::atomic<bool> cancel{true};
     PrinterPort port(clock, &cancel);
-    const auto start = clock.NowMs();
     EXPECT_FALSE(port.Open("LAN", full.Settings()));
-    EXPECT_LT(clock.NowMs() - start, TcpTransport::kConnectLimitMs);
     EXPECT_EQ(port.status(), PortStatus::OpenFailed);
-    EXPECT_EQ(port.lastError(), 0u);
+    EXPECT_EQ(port.lastError(), 0u);  // not ETIMEDOUT: the wait did not run out
 }
 
 TEST(TcpPortSettingsTest, MalformedSettingsFailTheOpen) {

@@ -38,7 +38,8 @@ protected:
         if (serial) WriteText(device / "serial", *serial + "\n");
         const std::string lp = "lp" + std::to_string(index);
         fs::create_directories(sys() / "class/usbmisc" / lp);
-        fs::create_symlink("../../../devices/usb1/" + bus + "/" + bus + ":1.0", sys() / "class/usbmisc" / lp / "device");
+        fs::create_symlink("../../../devices/usb1/" + bus + "/" + bus + ":1.0",
+                           sys() / "class/usbmisc" / lp / "device");
         fs::create_directories(dev() / "usb");
         if (present) {
             printers.push_back(std::make_unique<Pty>());
@@ -51,7 +52,8 @@ protected:
     fs::path sys() const { return fs::path(root.path()) / "sys"; }
     fs::path dev() const { return fs::path(root.path()) / "dev"; }
     std::string PathOf(const std::string& ids, const std::string& serial, int lp) const {
-        return "\\\\?\\usb#" + ids + "#" + serial + "#" + (dev() / "usb" / ("lp" + std::to_string(lp))).string();
+        return "\\\\?\\usb#" + ids + "#" + serial + "#" +
+               (dev() / "usb" / ("lp" + std::to_string(lp))).string();
     }
 
     TempDir root;
@@ -141,7 +143,8 @@ TEST_F(UsbPortTest, OpenByPathAndReadTimeOut) {
 
 TEST(UsbFilterTest, ProductIdsBecomeVendorAndProductPatterns) {
     const UsbFilter filter = ParseUsbFilter("PRODUCTID=83,PRODUCTID=4660,SERIALNO=X9");
-    EXPECT_EQ(filter.patterns, (std::vector<std::string>{"#vid_7a3c&pid_0053#", "#vid_7a3c&pid_1234#"}));
+    EXPECT_EQ(filter.patterns,
+              (std::vector<std::string>{"#vid_7a3c&pid_0053#", "#vid_7a3c&pid_1234#"}));
     EXPECT_EQ(filter.serial, "#X9#");
     EXPECT_EQ(ParseUsbFilter("VNT").patterns, std::vector<std::string>{"#vid_7a3c"});
     EXPECT_FALSE(ParseUsbFilter("").serial.has_value());
