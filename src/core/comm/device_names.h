@@ -1,0 +1,21 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace rvq {
+
+// The port number after "COM" or "LPT" in an interface name, read as a
+// leading decimal number (0 when there is none).
+int PortNumberOf(std::string_view interfaceName);
+
+// The folder where COMn and LPTn may be linked to any device node:
+// $RVQ_DEVICE_DIR, else ~/.config/rvq-setting-tool/devices.
+std::string DeviceFolder();
+
+// The node behind "COM<number>" or "LPT<number>" (`prefix` is "COM" or
+// "LPT"): the entry of that name in the device folder when there is one,
+// else /dev/ttyS(n-1) or /dev/lp(n-1).
+std::string DeviceNodeFor(std::string_view prefix, int number);
+
+}  // namespace rvq
