@@ -57,6 +57,9 @@ bool SimServer::Start(std::string& error) {
         if (!OpenEndpoint(i, error)) {
             for (int j = 0; j <= i; ++j) CloseLinksOf(j);
             links_.clear();
+            close(wake_[0]);
+            close(wake_[1]);
+            wake_[0] = wake_[1] = -1;
             return false;
         }
     }
