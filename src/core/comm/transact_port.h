@@ -1,0 +1,29 @@
+#pragma once
+
+#include <cstddef>
+
+namespace rvq {
+
+// The part of a printer port that framing and the command channel need:
+// blocking reads and writes with caller-given time-outs in milliseconds.
+// The real port implements it; tests script it.
+class TransactPort {
+public:
+    virtual ~TransactPort() = default;
+
+    // Returns as soon as at least one byte arrived; false on error or when
+    // nothing arrived within the time-out. Never reads more than `capacity`.
+    [[nodiscard]] virtual bool Read(unsigned char* buffer, std::size_t capacity, int timeoutMs,
+                                    std::size_t& count) = 0;
+
+    // Sends all `length` bytes; false on error or time-out.
+    [[nodiscard]] virtual bool Write(const unsigned char* data, std::size_t length, int timeoutMs) = 0;
+
+    // Writes `command`, then reads until one complete reply frame is at the
+    // start of `reply`; `length` is the frame's length.
+    [[nodiscard]] virtual bool Transact(const unsigned char* command, std::size_t commandLength,
+                                        unsigned char* reply, std::size_t capacity, std::size_t& length,
+                                        int timeoutMs) = 0;
+};
+
+}  // namespace rvq

@@ -1,0 +1,196 @@
+#include "sim/sim_options.h"
+
+#include <charconv>
+#include <optional>
+
+namespace rvq::sim {
+namespace {
+
+std::optional<long long> Number(const std::string& text, long long min, long long max) {
+    long long value = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (ec != std::errc() || end != text.data() + text.size() || value < min || value > max) return std::nullopt;
+    return value;
+}
+
+std::optional<CodeSet> Codes(const std::string& text) {
+    unsigned values[3];
+    std::size_t at = 0;
+    for (int i = 0; i < 3; ++i) {
+        const std::size_t comma = i < 2 ? text.find(',', at) : text.size();
+        if (comma == std::string::npos) return std::nullopt;
+        const std::string part = text.substr(at, comma - at);
+        const auto [end, ec] = std::from_chars(part.data(), part.data() + part.size(), values[i], 16);
+        if (part.empty() || part.size() > 2 || ec != std::errc() || end != part.data() + part.size())
+            return std::nullopt;
+        at = comma + 1;
+    }
+    if (values[0] == values[1] || values[1] == values[2] || values[0] == values[2]) return std::nullopt;
+    return CodeSet{static_cast<unsigned char>(values[0]), static_cast<unsigned char>(values[1]),
+                   static_cast<unsigned char>(values[2])};
+}
+
+bool SplitHostPort(const std::string& text, std::string& host, int& port) {
+    const std::size_t colon = text.rfind(':');
+    if (colon == std::string::npos) return false;
+    host = text.substr(0, colon);
+    if (host.size() > 2 && host.front() == '[' && host.back() == ']') host = host.substr(1, host.size() - 2);
+    const auto value = Number(text.substr(colon + 1), 0, 65535);
+    if (host.empty() || !value) return false;
+    port = static_cast<int>(*value);
+    return true;
+}
+
+// Applies one printer option to `setup`; false when `name` is not one.
+bool PrinterOption(const std::string& name, const std::string& value, PrinterSetup& setup, std::string& error) {
+    PrinterConfig& printer = setup.printer;
+    FaultPlan& faults = printer.faults;
+    auto number = [&](long long min, long long max) {
+        const auto parsed = Number(value, min, max);
+        if (!parsed) error = "bad value for " + name + ": " + value;
+        return parsed.value_or(0);
+    };
+    if (name == "--model") {
+        printer.model = value;
+    } else if (name == "--definitions") {
+        printer.definitionsPath = value;
+    } else if (name == "--bank-type") {
+        if (value.size() != 1) error = "--bank-type takes one character (C or N)";
+        else printer.bankType = value[0];
+    } else if (name == "--restart-ms") {
+        printer.restartMs = static_cast<int>(number(0, 3600000));
+    } else if (name == "--codes") {
+        printer.codes = Codes(value);
+        if (!printer.codes) error = "--codes takes three different hex bytes, e.g. 02,03,17";
+    } else if (name == "--head-status") {
+        printer.headCheckStatus = static_cast<int>(number(0, 99));
+    } else if (name == "--usb-product") {
+        setup.endpoint.usbProductId = static_cast<int>(number(0, 65535));
+    } else if (name == "--usb-serial") {
+        setup.endpoint.usbSerial = value;
+    } else if (name == "--never-answer") {
+        faults.neverAnswer.push_back(value);
+    } else if (name == "--late-ms") {
+        faults.lateMs = static_cast<int>(number(0, 3600000));
+    } else if (name == "--split") {
+        faults.splitBytes = static_cast<std::size_t>(number(1, 1 << 20));
+    } else if (name == "--split-gap-ms") {
+        faults.splitGapMs = static_cast<int>(number(0, 60000));
+    } else if (name == "--garbage") {
+        faults.garbage = value;
+    } else if (name == "--drop-after") {
+        faults.dropAfterBytes = number(0, 1LL << 40);
+    } else if (name == "--error-status") {
+        faults.errorStatus = static_cast<int>(number(0, 99));
+    } else {
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool ParseSimOptions(const std::vector<std::string>& args, SimOptions& options, std::string& error) {
+    options = SimOptions{};
+    PrinterSetup defaults;
+    std::vector<PrinterSetup> endpoints;
+    long long copies = 1;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& name = args[i];
+        if (name == "--help" || name == "-h") {
+            options.help = true;
+            return true;
+        }
+        if (name == "--pty") {
+            endpoints.push_back(defaults);
+            endpoints.back().endpoint.kind = EndpointConfig::Kind::Pty;
+            continue;
+        }
+        if (i + 1 >= args.size()) {
+            error = name.starts_with("--") ? name + " needs a value" : "unexpected argument: " + name;
+            return false;
+        }
+        const std::string& value = args[++i];
+        PrinterSetup& target = endpoints.empty() ? defaults : endpoints.back();
+        if (name == "--lan") {
+            PrinterSetup setup = defaults;
+            setup.endpoint.kind = EndpointConfig::Kind::Lan;
+            if (!SplitHostPort(value, setup.endpoint.host, setup.endpoint.port)) {
+                error = "--lan takes HOST:PORT, e.g. 127.0.0.1:0";
+                return false;
+            }
+            endpoints.push_back(std::move(setup));
+        } else if (name == "--usb") {
+            endpoints.push_back(defaults);
+            endpoints.back().endpoint.kind = EndpointConfig::Kind::Usb;
+            endpoints.back().endpoint.usbFolder = value;
+        } else if (name == "--log") {
+            options.logPath = value;
+        } else if (name == "--printers") {
+            const auto parsed = Number(value, 1, 64);
+            if (!parsed) {
+                error = "--printers takes a number from 1 to 64";
+                return false;
+            }
+            copies = *parsed;
+        } else if (!PrinterOption(name, value, target, error)) {
+            error = "unknown option: " + name;
+            return false;
+        }
+        if (!error.empty()) return false;
+    }
+    if (endpoints.empty()) {
+        error = "no printer: give --lan HOST:PORT, --pty or --usb FOLDER";
+        return false;
+    }
+    for (const PrinterSetup& setup : endpoints) {
+        for (long long copy = 0; copy < copies; ++copy) {
+            options.printers.push_back(setup);
+            EndpointConfig& endpoint = options.printers.back().endpoint;
+            if (endpoint.kind == EndpointConfig::Kind::Lan && endpoint.port != 0) {
+                endpoint.port += static_cast<int>(copy);
+                if (endpoint.port > 65535) {
+                    error = "--printers runs past port 65535";
+                    return false;
+                }
+            }
+        }
+    }
+    return true;
+}
+
+std::string SimUsage() {
+    return R"(usage: rvq-printer-sim [OPTIONS] ENDPOINT [PRINTER OPTIONS] [ENDPOINT [PRINTER OPTIONS]]...
+
+Simulated R-VQ printers. Prints one line per printer ("listening HOST:PORT",
+"pty PATH" or "usb NODE") and serves until SIGINT or SIGTERM.
+
+Endpoints (each adds a printer):
+  --lan HOST:PORT        a LAN printer (port 0 picks a free one)
+  --pty                  a serial printer on a pseudo-terminal
+  --usb FOLDER           a USB printer: FOLDER/sys and FOLDER/dev trees
+Options:
+  --printers N           each endpoint stands for N printers
+  --log FILE             append every command received as JSON lines
+Printer options (before any endpoint: for all printers; after one: for it):
+  --model NAME           printer model
+  --definitions FILE     printer definition file
+  --bank-type C|N        the type the type request reports (C)
+  --restart-ms MS        how long a restart takes (3000)
+  --codes HH,HH,HH       control codes understood besides 1B,0A,00 and 7B,7C,7D
+  --head-status CODE     status of the head check (0)
+  --usb-product ID       USB product id, decimal as in the tool's settings (0083)
+  --usb-serial TEXT      USB serial number
+Faults:
+  --never-answer LETTERS ignore commands starting with LETTERS (repeatable)
+  --late-ms MS           answer late
+  --split BYTES          send replies in pieces of at most BYTES
+  --split-gap-ms MS      pause between pieces (50)
+  --garbage TEXT         send TEXT before every reply
+  --drop-after BYTES     drop the link after BYTES received
+  --error-status CODE    answer the status request with CODE
+Times are scaled by RVQ_TIME_SCALE.
+)";
+}
+
+}  // namespace rvq::sim

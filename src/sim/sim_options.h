@@ -1,0 +1,25 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "sim/sim_server.h"
+
+namespace rvq::sim {
+
+// The command line of rvq-printer-sim.
+struct SimOptions {
+    std::vector<PrinterSetup> printers;
+    std::string logPath;
+    bool help = false;
+};
+
+// Options before the first endpoint (--lan, --pty, --usb) apply to every
+// printer; options after an endpoint to that endpoint's printer only.
+// --printers N makes each endpoint stand for N printers. False with a
+// reason in `error` on a bad command line.
+[[nodiscard]] bool ParseSimOptions(const std::vector<std::string>& args, SimOptions& options, std::string& error);
+
+std::string SimUsage();
+
+}  // namespace rvq::sim

@@ -1,0 +1,127 @@
+#include "sim/sim_printer.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "sim/reply_builders.h"
+
+namespace rvq::sim {
+namespace {
+
+bool StartsWith(std::string_view text, std::string_view prefix) {
+    return text.substr(0, prefix.size()) == prefix;
+}
+
+// A decimal number made of exactly the characters of `digits`.
+std::optional<std::size_t> Digits(std::string_view digits) {
+    if (digits.empty()) return std::nullopt;
+    std::size_t value = 0;
+    for (char c : digits) {
+        if (c < '0' || c > '9') return std::nullopt;
+        value = value * 10 + static_cast<std::size_t>(c - '0');
+    }
+    return value;
+}
+
+// Binary uploads of parameter data: "ZW7n;" and six digits of size.
+BinaryRule ParameterUpload(std::string prefix) {
+    return BinaryRule{std::move(prefix), 11, [](std::string_view header) { return Digits(header.substr(5, 6)); },
+                      true};
+}
+
+// Graphics: "SG;0000,00000,wwww,hhhhh,1," then rows of (w + 7) / 8 bytes.
+BinaryRule Graphics() {
+    return BinaryRule{"SG;", 27,
+                      [](std::string_view header) -> std::optional<std::size_t> {
+                          if (header[13] != ',' || header[18] != ',' || header.substr(24, 3) != ",1,")
+                              return std::nullopt;
+                          const auto width = Digits(header.substr(14, 4));
+                          const auto height = Digits(header.substr(19, 5));
+                          if (!width || !height) return std::nullopt;
+                          return (*width + 7) / 8 * *height;
+                      },
+                      true};
+}
+
+}  // namespace
+
+bool FaultPlan::IgnoresCommand(std::string_view text) const {
+    return std::any_of(neverAnswer.begin(), neverAnswer.end(),
+                       [&](const std::string& letters) { return !letters.empty() && StartsWith(text, letters); });
+}
+
+SimPrinter::SimPrinter(PrinterConfig config) : config_(std::move(config)) { RegisterBuiltIns(); }
+
+void SimPrinter::Register(std::string letters, Handler handler) {
+    auto same = std::find_if(handlers_.begin(), handlers_.end(), [&](const auto& h) { return h.first == letters; });
+    if (same != handlers_.end()) {
+        same->second = std::move(handler);
+        return;
+    }
+    handlers_.emplace_back(std::move(letters), std::move(handler));
+    std::stable_sort(handlers_.begin(), handlers_.end(),
+                     [](const auto& a, const auto& b) { return a.first.size() > b.first.size(); });
+}
+
+void SimPrinter::RegisterBuiltIns() {
+    Register("WS", [](SimPrinter& p, const ReceivedCommand&, Response& r) {
+        const int error = p.config_.faults.errorStatus;
+        r.reply = StatusFrame(error >= 0 ? error : 0);
+    });
+    Register("WV", [](SimPrinter& p, const ReceivedCommand&, Response& r) { r.reply = TypeFrame(p.config_.bankType); });
+    Register("ZSS", [](SimPrinter& p, const ReceivedCommand&, Response& r) {
+        p.mode_ = PrinterMode::Setting;
+        r.reply = ModeFrame("SETTING");
+    });
+    Register("ZSR", [](SimPrinter& p, const ReceivedCommand&, Response& r) {
+        p.mode_ = PrinterMode::Vpcl;
+        r.reply = ModeFrame("VPCL");
+    });
+    Register("ZSE", [](SimPrinter& p, const ReceivedCommand&, Response& r) {
+        p.mode_ = PrinterMode::Vpcl;
+        r.reply = ModeFrame("VPCL");
+        r.restart = true;
+        r.replyAfterRestartOnUsb = true;
+    });
+    Register("WR", [](SimPrinter&, const ReceivedCommand&, Response& r) { r.restart = true; });
+    // The BASIC mode switches take effect with a restart.
+    Register("!Z", [](SimPrinter& p, const ReceivedCommand&, Response& r) {
+        p.basicMode_ = true;
+        r.restart = true;
+    });
+    Register("!T", [](SimPrinter& p, const ReceivedCommand&, Response& r) {
+        p.basicMode_ = false;
+        r.restart = true;
+    });
+    Register("HD", [](SimPrinter& p, const ReceivedCommand&, Response& r) {
+        r.reply = StatusFrame(p.config_.headCheckStatus);
+    });
+}
+
+Response SimPrinter::Handle(const ReceivedCommand& command) {
+    Response response;
+    if (command.kind != ReceivedCommand::Kind::Command) return response;
+    if (config_.faults.IgnoresCommand(command.text)) return response;
+    for (const auto& [letters, handler] : handlers_) {
+        if (StartsWith(command.text, letters)) {
+            handler(*this, command, response);
+            break;
+        }
+    }
+    return response;
+}
+
+CommandDecoder SimPrinter::MakeDecoder() const {
+    std::vector<CodeSet> sets;
+    if (config_.codes) sets.push_back(*config_.codes);
+    for (const CodeSet& set : {kEscCodes, kBraceCodes}) {
+        if (std::find(sets.begin(), sets.end(), set) == sets.end()) sets.push_back(set);
+    }
+    std::vector<BinaryRule> rules{ParameterUpload("ZW73;"), ParameterUpload("ZW74;"), ParameterUpload("ZW75;"),
+                                  ParameterUpload("ZW76;"), ParameterUpload("ZW78;"), Graphics()};
+    return CommandDecoder(std::move(sets), std::move(rules));
+}
+
+void SimPrinter::Restarted() { mode_ = PrinterMode::Vpcl; }
+
+}  // namespace rvq::sim

@@ -1,0 +1,86 @@
+#include "sim/sim_options.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace rvq::sim {
+namespace {
+
+using Kind = EndpointConfig::Kind;
+
+TEST(SimOptions, EndpointsAndPerPrinterOptions) {
+    SimOptions options;
+    std::string error;
+    ASSERT_TRUE(ParseSimOptions({"--model", "R-VQ6T2-T", "--restart-ms", "500", "--log", "/tmp/x.jsonl", "--lan",
+                                 "127.0.0.1:0", "--error-status", "6", "--never-answer", "WS", "--pty", "--usb",
+                                 "/tmp/u", "--usb-product", "0083", "--usb-serial", "A1", "--codes", "02,03,17",
+                                 "--lan", "[::1]:9100", "--split", "4", "--garbage", "xx", "--drop-after", "7"},
+                                options, error))
+        << error;
+    ASSERT_EQ(options.printers.size(), 4u);
+    EXPECT_EQ(options.logPath, "/tmp/x.jsonl");
+    for (const PrinterSetup& p : options.printers) {
+        EXPECT_EQ(p.printer.model, "R-VQ6T2-T");
+        EXPECT_EQ(p.printer.restartMs, 500);
+    }
+    const auto& lan = options.printers[0];
+    EXPECT_EQ(lan.endpoint.kind, Kind::Lan);
+    EXPECT_EQ(lan.endpoint.host, "127.0.0.1");
+    EXPECT_EQ(lan.printer.faults.errorStatus, 6);
+    EXPECT_EQ(lan.printer.faults.neverAnswer, std::vector<std::string>{"WS"});
+    EXPECT_EQ(options.printers[1].endpoint.kind, Kind::Pty);
+    EXPECT_EQ(options.printers[1].printer.faults.errorStatus, -1);
+    const auto& usb = options.printers[2];
+    EXPECT_EQ(usb.endpoint.kind, Kind::Usb);
+    EXPECT_EQ(usb.endpoint.usbFolder, "/tmp/u");
+    EXPECT_EQ(usb.endpoint.usbProductId, 83);
+    EXPECT_EQ(usb.endpoint.usbSerial, "A1");
+    ASSERT_TRUE(usb.printer.codes);
+    EXPECT_EQ(*usb.printer.codes, (CodeSet{0x02, 0x03, 0x17}));
+    const auto& v6 = options.printers[3];
+    EXPECT_EQ(v6.endpoint.host, "::1");
+    EXPECT_EQ(v6.endpoint.port, 9100);
+    EXPECT_EQ(v6.printer.faults.splitBytes, 4u);
+    EXPECT_EQ(v6.printer.faults.garbage, "xx");
+    EXPECT_EQ(v6.printer.faults.dropAfterBytes, 7);
+}
+
+TEST(SimOptions, PrintersRepeatsEachEndpoint) {
+    SimOptions options;
+    std::string error;
+    ASSERT_TRUE(ParseSimOptions({"--printers", "3", "--lan", "127.0.0.1:9100", "--lan", "127.0.0.1:0"}, options, error));
+    std::vector<int> ports;
+    for (const auto& p : options.printers) ports.push_back(p.endpoint.port);
+    EXPECT_EQ(ports, (std::vector<int>{9100, 9101, 9102, 0, 0, 0}));
+}
+
+TEST(SimOptions, BadCommandLinesAreRefused) {
+    const std::vector<std::vector<std::string>> cases = {
+        {},
+        {"--model", "X"},
+        {"--lan", "127.0.0.1"},
+        {"--lan", "127.0.0.1:70000"},
+        {"--lan", "127.0.0.1:0", "--codes", "1B,0A"},
+        {"--lan", "127.0.0.1:0", "--codes", "1B,1B,00"},
+        {"--lan", "127.0.0.1:0", "--codes", "1B,0A,100"},
+        {"--lan", "127.0.0.1:0", "--late-ms", "5x"},
+        {"--lan", "127.0.0.1:0", "--error-status", "100"},
+        {"--lan", "127.0.0.1:0", "--split", "0"},
+        {"--lan", "127.0.0.1:0", "--bank-type", "CN"},
+        {"--lan", "127.0.0.1:0", "--frobnicate", "1"},
+        {"--lan", "127.0.0.1:0", "--late-ms"},
+        {"--printers", "0", "--lan", "127.0.0.1:0"},
+        {"--printers", "2", "--lan", "127.0.0.1:65535"},
+    };
+    for (const auto& args : cases) {
+        SimOptions options;
+        std::string error;
+        EXPECT_FALSE(ParseSimOptions(args, options, error)) << (args.empty() ? "" : args.back());
+        EXPECT_FALSE(error.empty());
+    }
+}
+
+}  // namespace
+}  // namespace rvq::sim
