@@ -12,7 +12,8 @@ struct Magnification {
     int vertical;
 };
 
-constexpr Magnification kMagnifications[] = {{5, 5}, {10, 10}, {20, 20}, {30, 30}, {10, 20}, {20, 10}};
+constexpr Magnification kMagnifications[] = {{5, 5},   {10, 10}, {20, 20},
+                                             {30, 30}, {10, 20}, {20, 10}};
 
 // code1 + body + code2 + code3, then CR LF as every line of the file.
 std::string Command(const std::string& body, const ControlCodes& codes) {
@@ -26,23 +27,25 @@ std::string Command(const std::string& body, const ControlCodes& codes) {
 
 }  // namespace
 
-std::string BuildConfirmationPrint(const ConfirmationPrint& print, int type, int code, GaijiLocation location,
-                                   const ControlCodes& codes) {
+std::string BuildConfirmationPrint(const ConfirmationPrint& print, int type, int code,
+                                   GaijiLocation location, const ControlCodes& codes) {
     const int length = print.labelLengthMm * 10;
     const int width = print.labelWidthMm * 10;
     const int digit = location == GaijiLocation::Usb ? 1 : 0;
     const Magnification mag = kMagnifications[std::clamp(print.magnification, 0, 5)];
 
     std::string out;
-    out += Command(Format(length >= 9979 ? "D%05d,%04d,%05d" : "D%04d,%04d,%04d", length + 20, width, length),
-                   codes);
+    out += Command(
+        Format(length >= 9979 ? "D%05d,%04d,%05d" : "D%04d,%04d,%04d", length + 20, width, length),
+        codes);
     out += Command("C", codes);
     if (IsFixedSizeGaijiType(type)) {
         out += Command(Format("PC000;0010,0200,%02d,%02d,%c%d,00,B", mag.horizontal, mag.vertical,
                               "UVWX"[type - 41], digit),
                        codes);
     } else {
-        out += Command(Format("PC000;0010,0010,%02d,%02d,%02d%d,00,B", mag.horizontal, mag.vertical, type, digit),
+        out += Command(Format("PC000;0010,0010,%02d,%02d,%02d%d,00,B", mag.horizontal, mag.vertical,
+                              type, digit),
                        codes);
     }
     std::string data = "RC000;";

@@ -5,7 +5,8 @@
 
 namespace rvq {
 
-std::optional<DownloadImage> BuildDownloadImage(std::string_view romFile, const ControlCodes& codes) {
+std::optional<DownloadImage> BuildDownloadImage(std::string_view romFile,
+                                                const ControlCodes& codes) {
     using namespace download_image;
     if (!HasRomFileLayout(romFile.size(), romFile.substr(0, rom_load_header::kMark.size()))) {
         return std::nullopt;

@@ -27,7 +27,8 @@ struct DownloadImage {
 // Builds the download image from a ROM file's bytes; nothing when they are
 // not laid out as a ROM file. A load header is skipped; the load command
 // is taken from the trailer.
-std::optional<DownloadImage> BuildDownloadImage(std::string_view romFile, const ControlCodes& codes);
+std::optional<DownloadImage> BuildDownloadImage(std::string_view romFile,
+                                                const ControlCodes& codes);
 std::optional<DownloadImage> LoadDownloadImage(const std::string& path, const ControlCodes& codes);
 
 // The firmware download job's inputs for a ROM list, in list order.

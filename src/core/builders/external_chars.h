@@ -81,8 +81,8 @@ GaijiFolderScan ScanGaijiFolder(const std::string& folder, GaijiLocation locatio
 ControlCodes GaijiFileCodes(const ToolSettings& settings);
 
 // One registration command: header, bitmap rows as nibble characters, code2 code3.
-std::string BuildGaijiRecord(const GaijiRecord& record, const MonoBitmap& bitmap, GaijiLocation location,
-                             const ControlCodes& codes);
+std::string BuildGaijiRecord(const GaijiRecord& record, const MonoBitmap& bitmap,
+                             GaijiLocation location, const ControlCodes& codes);
 
 // The optional print file that shows the character.
 struct ConfirmationPrint {
@@ -93,8 +93,8 @@ struct ConfirmationPrint {
     std::string modelName{};
 };
 
-std::string BuildConfirmationPrint(const ConfirmationPrint& print, int type, int code, GaijiLocation location,
-                                   const ControlCodes& codes);
+std::string BuildConfirmationPrint(const ConfirmationPrint& print, int type, int code,
+                                   GaijiLocation location, const ControlCodes& codes);
 
 // The output path with its extension replaced by ".PRN"; ".PRN" appended
 // when there is no extension or the output itself ends in ".PRN".

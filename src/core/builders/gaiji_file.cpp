@@ -54,9 +54,11 @@ GaijiFolderScan ScanGaijiFolder(const std::string& folder, GaijiLocation locatio
 
     GaijiFolderScan scan;
     for (const fs::path& file : files) {
-        auto record = ParseGaijiFileName(file.filename().string(), location, limits, defaultSpacing);
+        auto record =
+            ParseGaijiFileName(file.filename().string(), location, limits, defaultSpacing);
         if (!record) continue;
-        const GaijiBitmapCheck check = CheckGaijiBitmap(file.string(), record->type, limits, strings);
+        const GaijiBitmapCheck check =
+            CheckGaijiBitmap(file.string(), record->type, limits, strings);
         if (!check.result) continue;
         record->path = file.string();
         record->width = check.bitmap.width;
@@ -67,14 +69,14 @@ GaijiFolderScan ScanGaijiFolder(const std::string& folder, GaijiLocation locatio
     return scan;
 }
 
-std::string BuildGaijiRecord(const GaijiRecord& record, const MonoBitmap& bitmap, GaijiLocation location,
-                             const ControlCodes& codes) {
+std::string BuildGaijiRecord(const GaijiRecord& record, const MonoBitmap& bitmap,
+                             GaijiLocation location, const ControlCodes& codes) {
     const bool usb = location == GaijiLocation::Usb;
     std::string out(1, static_cast<char>(codes.code1));
     out += Format(usb ? "XA;1,%02d," : "XD;S0,%02d,", record.type);
     out += CodeBytes(record.type, record.code);
-    out += Format(usb ? ",%04d,%04d,%04d,%04d,%04d,0," : ",%03d,%03d,%03d,%03d,%03d,0,", record.left, record.top,
-                  bitmap.width, bitmap.height, record.spacing);
+    out += Format(usb ? ",%04d,%04d,%04d,%04d,%04d,0," : ",%03d,%03d,%03d,%03d,%03d,0,",
+                  record.left, record.top, bitmap.width, bitmap.height, record.spacing);
     out.reserve(out.size() + bitmap.rows.size() * 2 + 2);
     for (const char byte : bitmap.rows) {
         const auto b = static_cast<unsigned char>(byte);
@@ -105,14 +107,16 @@ BuildResult CreateExternalCharacterFile(const GaijiFileJob& job, const Strings& 
     std::string printPath;
     if (job.confirmation) {
         const GaijiRecord& first = job.records.front();
-        print = BuildConfirmationPrint(*job.confirmation, first.type, first.code, job.location, job.codes);
+        print = BuildConfirmationPrint(*job.confirmation, first.type, first.code, job.location,
+                                       job.codes);
         printPath = ConfirmationPrintPath(job.outputPath);
     }
-    if (!WriteFileAtomically(job.outputPath, file)) return BuildFailure(strings, kSaveFailedMessage);
+    if (!WriteFileAtomically(job.outputPath, file))
+        return BuildFailure(strings, kSaveFailedMessage);
     if (job.confirmation && !WriteFileAtomically(printPath, print)) {
         return BuildFailure(strings, kSaveFailedMessage);
     }
-    if (progress) progress(100);
+    if (job.confirmation && progress) progress(100);
     return {};
 }
 

@@ -95,11 +95,16 @@ std::string FormatGaijiCode(int type, int code) {
 bool GaijiBitmapSizeFits(int width, int height, int type, const GaijiLimits& limits) {
     if (width > limits.maxWidth || height > limits.maxHeight) return false;
     switch (type) {
-        case 41: return width == 16 && height == 16;
-        case 42: return height == 24;
-        case 43: return width == 32 && height == 32;
-        case 44: return width == 48 && height == 48;
-        default: return true;
+        case 41:
+            return width == 16 && height == 16;
+        case 42:
+            return height == 24;
+        case 43:
+            return width == 32 && height == 32;
+        case 44:
+            return width == 48 && height == 48;
+        default:
+            return true;
     }
 }
 
@@ -107,7 +112,8 @@ std::optional<GaijiRecord> ParseGaijiFileName(std::string_view name, GaijiLocati
                                               const GaijiLimits& limits, int defaultSpacing) {
     const std::string upper = ToUpperAscii(name);
     std::string_view rest = upper;
-    if (rest.size() < 10 || rest.size() > 25 || !rest.starts_with("G_") || !rest.ends_with(".BMP")) {
+    if (rest.size() < 10 || rest.size() > 25 || !rest.starts_with("G_") ||
+        !rest.ends_with(".BMP")) {
         return std::nullopt;
     }
     rest.remove_prefix(2);
@@ -128,7 +134,8 @@ std::optional<GaijiRecord> ParseGaijiFileName(std::string_view name, GaijiLocati
     const auto top = TakeField(rest);
     const auto spacing = TakeField(rest);
     if (!left || !top || !spacing || !rest.empty()) return std::nullopt;
-    if (*left > limits.maxLeft || *top > limits.maxTop || *spacing > limits.maxSpacing) return std::nullopt;
+    if (*left > limits.maxLeft || *top > limits.maxTop || *spacing > limits.maxSpacing)
+        return std::nullopt;
     record.left = *left;
     record.top = *top;
     record.spacing = *spacing;

@@ -26,11 +26,11 @@ inline constexpr std::size_t kMaxFileNameChars = 24;
 }  // namespace html_rom
 
 struct HtmlRomTypeInfo {
-    int nameId;                    // string shown in the ROM type list
+    int nameId;  // string shown in the ROM type list
     std::string_view loadAddressText;
     std::uint32_t loadAddress;
     std::uint32_t imageSize;
-    int headerTextId;              // the 96-character trailer text
+    int headerTextId;                          // the 96-character trailer text
     std::vector<std::string_view> subFolders;  // in scan order
 };
 

@@ -27,13 +27,14 @@ struct Pending {
 
 // The "\JPN\" copy of an "\ENG\" page further down the list with the same
 // bytes, so that both languages can share one copy of the data.
-Pending* FindIdenticalTwin(std::vector<Pending>& list, std::size_t from, const HtmlRomSource& source,
-                           const std::string& content) {
+Pending* FindIdenticalTwin(std::vector<Pending>& list, std::size_t from,
+                           const HtmlRomSource& source, const std::string& content) {
     if (!StartsWith(source.relativePath, "\\ENG\\")) return nullptr;
     const std::string_view tail = std::string_view(source.relativePath).substr(5);
     for (std::size_t j = from; j < list.size(); ++j) {
         const std::string& other = list[j].source->relativePath;
-        if (list[j].taken || !StartsWith(other, "\\JPN\\") || std::string_view(other).substr(5) != tail) {
+        if (list[j].taken || !StartsWith(other, "\\JPN\\") ||
+            std::string_view(other).substr(5) != tail) {
             continue;
         }
         const auto twin = ReadFileBytes(list[j].source->path);
@@ -53,13 +54,14 @@ void WriteIndex(std::string& image, const std::vector<HtmlRomIndexEntry>& entrie
 }
 
 std::uint64_t ByteSum(std::string_view bytes) {
-    return std::accumulate(bytes.begin(), bytes.end(), std::uint64_t{0},
-                           [](std::uint64_t s, char c) { return s + static_cast<unsigned char>(c); });
+    return std::accumulate(
+        bytes.begin(), bytes.end(), std::uint64_t{0},
+        [](std::uint64_t s, char c) { return s + static_cast<unsigned char>(c); });
 }
 
-BuildResult PackFiles(const std::vector<HtmlRomSource>& sources, std::size_t room, std::string& image,
-                      HtmlRomImage& out, const Strings& strings, CodePage codePage,
-                      const ProgressFn& progress) {
+BuildResult PackFiles(const std::vector<HtmlRomSource>& sources, std::size_t room,
+                      std::string& image, HtmlRomImage& out, const Strings& strings,
+                      CodePage codePage, const ProgressFn& progress) {
     std::vector<Pending> list;
     for (const auto& s : sources) list.push_back({&s});
     std::size_t position = html_rom::kIndexSize;
@@ -70,13 +72,16 @@ BuildResult PackFiles(const std::vector<HtmlRomSource>& sources, std::size_t roo
         if (!content) return BuildFailure(strings, kUnreadableMessage);
         if (content->empty()) return BuildFailure(strings, kEmptyFileMessage);
         if (position + content->size() > room) return BuildFailure(strings, kTooLargeMessage);
-        if (out.entries.size() == html_rom::kMaxEntries) return BuildFailure(strings, kTooManyFilesMessage);
+        if (out.entries.size() == html_rom::kMaxEntries)
+            return BuildFailure(strings, kTooManyFilesMessage);
         const std::string entryName = HtmlRomEntryName(source.relativePath, codePage);
         // The folder scan leaves such files out; a list from elsewhere may not.
-        if (entryName.size() > html_rom::kNameField) return BuildFailure(strings, kUnreadableMessage);
+        if (entryName.size() > html_rom::kNameField)
+            return BuildFailure(strings, kUnreadableMessage);
 
         image.replace(position, content->size(), *content);
-        HtmlRomIndexEntry entry{entryName[0], entryName.substr(1), static_cast<std::uint32_t>(position),
+        HtmlRomIndexEntry entry{entryName[0], entryName.substr(1),
+                                static_cast<std::uint32_t>(position),
                                 static_cast<std::uint32_t>(content->size())};
         if (Pending* twin = FindIdenticalTwin(list, i + 1, source, *content)) {
             twin->taken = true;
@@ -139,8 +144,8 @@ HtmlRomBuild BuildHtmlRomImage(const std::vector<HtmlRomSource>& sources, HtmlRo
         RomLoadHeader header{column(rom_trailer::kModel), column(rom_trailer::kVersion),
                              column(rom_trailer::kSection),
                              // The sum of every image byte, checksum included.
-                             static_cast<std::uint16_t>((sum + checksum) & 0xFFFF), info.loadAddress,
-                             info.imageSize / 1024};
+                             static_cast<std::uint16_t>((sum + checksum) & 0xFFFF),
+                             info.loadAddress, info.imageSize / 1024};
         build.image.fileBytes = EncodeRomLoadHeader(header);
     }
     build.image.fileBytes += image;
@@ -149,7 +154,8 @@ HtmlRomBuild BuildHtmlRomImage(const std::vector<HtmlRomSource>& sources, HtmlRo
 
 HtmlRomBuild CreateHtmlRomFile(const std::vector<HtmlRomSource>& sources, HtmlRomType type,
                                bool withHeader, const std::string& outputPath,
-                               const Strings& strings, CodePage codePage, const ProgressFn& progress) {
+                               const Strings& strings, CodePage codePage,
+                               const ProgressFn& progress) {
     HtmlRomBuild build = BuildHtmlRomImage(sources, type, withHeader, strings, codePage, progress);
     if (!build.result) return build;
     if (!WriteFileAtomically(outputPath, build.image.fileBytes)) {

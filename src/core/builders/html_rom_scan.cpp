@@ -17,15 +17,21 @@ namespace {
 
 constexpr int kNoFileMessage = 1400;
 
-const HtmlRomTypeInfo kHtmlXml{960, "0x00B00000", 0x00B00000, 0x100000, 941,
+const HtmlRomTypeInfo kHtmlXml{960,
+                               "0x00B00000",
+                               0x00B00000,
+                               0x100000,
+                               941,
                                {"\\XML", "\\GRP_DATA", "\\ENG\\HTML", "\\ENG\\PASS", "\\JPN\\HTML",
                                 "\\JPN\\PASS", "\\MAIL", "\\MAIL\\TEXT"}};
-const HtmlRomTypeInfo kWmon{961, "0x00C00000", 0x00C00000, 0x20000, 940,
-                            {"\\ENG\\PASS", "\\ENG\\SA_HTM", "\\JPN\\PASS", "\\JPN\\SA_HTM"}};
+const HtmlRomTypeInfo kWmon{
+    961,     "0x00C00000", 0x00C00000,
+    0x20000, 940,          {"\\ENG\\PASS", "\\ENG\\SA_HTM", "\\JPN\\PASS", "\\JPN\\SA_HTM"}};
 
 std::size_t CharacterCount(std::string_view utf8) {
-    return static_cast<std::size_t>(
-        std::count_if(utf8.begin(), utf8.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
+    return static_cast<std::size_t>(std::count_if(utf8.begin(), utf8.end(), [](char c) {
+        return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    }));
 }
 
 // The folder names are fixed in upper case; a tree copied from elsewhere
@@ -60,7 +66,8 @@ bool CanOpen(const fs::path& path) {
 
 std::string OneDecimal(double value) {
     char buffer[64];
-    const auto r = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 1);
+    const auto r =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 1);
     return std::string(buffer, r.ptr);
 }
 
@@ -95,7 +102,8 @@ std::string HtmlRomSizeText(std::uint64_t totalFileSize, HtmlRomType type) {
     const double x = static_cast<double>(totalFileSize + html_rom::kIndexSize);
     const double room = static_cast<double>(HtmlRomTypeInfoOf(type).imageSize - 256);
     // Always a full stop, whatever the numeric locale.
-    return "Data Size + Index = " + OneDecimal(x / 1024) + "KB(" + OneDecimal(x / room * 100) + "%)";
+    return "Data Size + Index = " + OneDecimal(x / 1024) + "KB(" + OneDecimal(x / room * 100) +
+           "%)";
 }
 
 HtmlRomScan ScanHtmlRomFolder(const std::string& folder, HtmlRomType type, const Strings& strings,

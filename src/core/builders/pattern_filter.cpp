@@ -26,7 +26,8 @@ std::size_t EmbeddedCommandAt(std::string_view data, std::size_t at) {
     for (const Embedded& e : kEmbedded) {
         if (data.size() - at < e.length) continue;
         const std::string_view candidate = data.substr(at, e.length);
-        if (candidate.substr(1).starts_with(e.prefix) && candidate.ends_with(std::string_view("\n\0", 2))) {
+        if (candidate.substr(1).starts_with(e.prefix) &&
+            candidate.ends_with(std::string_view("\n\0", 2))) {
             return e.length;
         }
     }

@@ -14,17 +14,21 @@ std::vector<PrintMethod> PrintMethodsFor(std::string_view modelName) {
     const std::string_view cls = ModelClass(modelName);
     if (cls == "T2") return {PrintMethod::ThermalTransfer, PrintMethod::DirectThermal};
     if (cls == "D2") return {PrintMethod::DirectThermal};
-    return {PrintMethod::ThermalTransfer, PrintMethod::ThermalTransferRibbonSaving, PrintMethod::DirectThermal,
-            PrintMethod::DirectThermalHeadUp};
+    return {PrintMethod::ThermalTransfer, PrintMethod::ThermalTransferRibbonSaving,
+            PrintMethod::DirectThermal, PrintMethod::DirectThermalHeadUp};
 }
 
 int PrintMethodCode(PrintMethod method, std::string_view modelName) {
     if (ModelClass(modelName) == "D2") return 0;
     switch (method) {
-        case PrintMethod::ThermalTransfer: return 2;
-        case PrintMethod::ThermalTransferRibbonSaving: return 1;
-        case PrintMethod::DirectThermal: return 0;
-        case PrintMethod::DirectThermalHeadUp: return 3;
+        case PrintMethod::ThermalTransfer:
+            return 2;
+        case PrintMethod::ThermalTransferRibbonSaving:
+            return 1;
+        case PrintMethod::DirectThermal:
+            return 0;
+        case PrintMethod::DirectThermalHeadUp:
+            return 3;
     }
     return 0;
 }

@@ -23,7 +23,8 @@ std::string ExpectedRomModel(std::string_view selectedModel) {
     return ToUpperAscii(selectedModel);
 }
 
-bool RomFitsModel(const std::string& trailerModel, RomSectionType type, std::string_view selectedModel) {
+bool RomFitsModel(const std::string& trailerModel, RomSectionType type,
+                  std::string_view selectedModel) {
     if (type == RomSectionType::Main) return trailerModel == ExpectedRomModel(selectedModel);
     const std::string model = ToUpperAscii(trailerModel);
     return model == "R-VQ" || model == ExpectedRomModel(selectedModel);
@@ -68,7 +69,8 @@ AddRomOutcome AddRomFile(RomList& list, const std::string& path, std::string_vie
 }
 
 void DeleteRomEntry(RomList& list, std::size_t index) {
-    if (index < list.entries.size()) list.entries.erase(list.entries.begin() + static_cast<long>(index));
+    if (index < list.entries.size())
+        list.entries.erase(list.entries.begin() + static_cast<long>(index));
 }
 
 }  // namespace rvq

@@ -30,7 +30,8 @@ enum class AddRomOutcome { Added, Replaced, NotRomFile, WrongModel, Declined };
 std::string ExpectedRomModel(std::string_view selectedModel);
 
 // The model check of a trailer's model field against the selected model.
-bool RomFitsModel(const std::string& trailerModel, RomSectionType type, std::string_view selectedModel);
+bool RomFitsModel(const std::string& trailerModel, RomSectionType type,
+                  std::string_view selectedModel);
 
 // Reads the file's trailer, checks it (messages 900 and 1408), asks
 // before replacing an entry of the same section (901) and inserts it in

@@ -14,7 +14,8 @@ void PutColumn(std::string& bytes, std::size_t offset, const std::string& column
 
 }  // namespace
 
-std::string BuildLoadCommand(std::uint32_t loadAddress, std::uint32_t sizeKb, const ControlCodes& codes) {
+std::string BuildLoadCommand(std::uint32_t loadAddress, std::uint32_t sizeKb,
+                             const ControlCodes& codes) {
     std::string command;
     command += static_cast<char>(codes.code1);
     command += "LD;";

@@ -35,7 +35,8 @@ std::string EncodeRomLoadHeader(const RomLoadHeader& header);
 
 // code1 "LD;" address (4 bytes) "," size in KB (low 2 bytes) code2 code3:
 // 13 bytes.
-std::string BuildLoadCommand(std::uint32_t loadAddress, std::uint32_t sizeKb, const ControlCodes& codes);
+std::string BuildLoadCommand(std::uint32_t loadAddress, std::uint32_t sizeKb,
+                             const ControlCodes& codes);
 // code1 "LP;": the image follows directly.
 std::string BuildProgramPrefix(const ControlCodes& codes);
 

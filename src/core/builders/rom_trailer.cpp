@@ -29,10 +29,14 @@ struct SectionName {
 };
 
 constexpr SectionName kSections[] = {
-    {RomSectionType::Boot, "BOOT"},   {RomSectionType::Boot2, "BOOT2"},
-    {RomSectionType::Main, "MAIN"},   {RomSectionType::Main2, "MAIN2"},
-    {RomSectionType::CharacterGenerator, "C/G"}, {RomSectionType::Xml, "XML"},
-    {RomSectionType::Wmon, "WMON"},   {RomSectionType::Kanji, "KANJI"},
+    {RomSectionType::Boot, "BOOT"},
+    {RomSectionType::Boot2, "BOOT2"},
+    {RomSectionType::Main, "MAIN"},
+    {RomSectionType::Main2, "MAIN2"},
+    {RomSectionType::CharacterGenerator, "C/G"},
+    {RomSectionType::Xml, "XML"},
+    {RomSectionType::Wmon, "WMON"},
+    {RomSectionType::Kanji, "KANJI"},
     {RomSectionType::Chinese, "CHINESE"},
 };
 
@@ -40,7 +44,8 @@ constexpr SectionName kSections[] = {
 
 std::uint32_t ReadBigEndian32(std::string_view bytes, std::size_t offset) {
     std::uint32_t value = 0;
-    for (std::size_t i = 0; i < 4; ++i) value = (value << 8) | static_cast<unsigned char>(bytes[offset + i]);
+    for (std::size_t i = 0; i < 4; ++i)
+        value = (value << 8) | static_cast<unsigned char>(bytes[offset + i]);
     return value;
 }
 
@@ -50,7 +55,8 @@ std::uint16_t ReadBigEndian16(std::string_view bytes, std::size_t offset) {
 }
 
 void WriteBigEndian32(std::string& bytes, std::size_t offset, std::uint32_t value) {
-    for (std::size_t i = 0; i < 4; ++i) bytes[offset + i] = static_cast<char>(value >> (24 - 8 * i));
+    for (std::size_t i = 0; i < 4; ++i)
+        bytes[offset + i] = static_cast<char>(value >> (24 - 8 * i));
 }
 
 std::string EncodeRomTrailer(const RomTrailer& trailer) {
@@ -121,9 +127,11 @@ std::optional<RomFileInfo> ReadRomTrailer(const std::string& path, CodePage code
     if (!file.read(mark, sizeof mark)) return std::nullopt;
     std::string trailer(rom_trailer::kSize, '\0');
     file.seekg(length - static_cast<std::streamoff>(rom_trailer::kSize));
-    if (!file.read(trailer.data(), static_cast<std::streamsize>(trailer.size()))) return std::nullopt;
+    if (!file.read(trailer.data(), static_cast<std::streamsize>(trailer.size())))
+        return std::nullopt;
 
-    if (!HasRomFileLayout(static_cast<std::uint64_t>(length), std::string_view(mark, sizeof mark))) {
+    if (!HasRomFileLayout(static_cast<std::uint64_t>(length),
+                          std::string_view(mark, sizeof mark))) {
         return std::nullopt;
     }
     return ParseRomTrailer(trailer, codePage);

@@ -21,8 +21,9 @@ struct ModelSpeeds {
 
 const std::vector<ModelSpeeds>& SpeedTable() {
     static const std::vector<ModelSpeeds> table = {
-        {"R-VQ6T2-T", {3, 5, 8, 10}},     {"R-VQ6T2-G", {3, 6, 10}},       {"R-VQ4T2-G", {3, 6, 10, 12}},
-        {"R-VQ4D2-G", {3, 6, 10, 12}},    {"R-VQ4T2-T", {3, 5, 8, 10, 12}}, {"R-VQ4D2-T", {3, 5, 8, 10, 12}},
+        {"R-VQ6T2-T", {3, 5, 8, 10}},     {"R-VQ6T2-G", {3, 6, 10}},
+        {"R-VQ4T2-G", {3, 6, 10, 12}},    {"R-VQ4D2-G", {3, 6, 10, 12}},
+        {"R-VQ4T2-T", {3, 5, 8, 10, 12}}, {"R-VQ4D2-T", {3, 5, 8, 10, 12}},
         {"R-VQ4T2-H", {2, 3, 4, 5, 6}},   {"R-VQ4T1-G", {3, 6, 10, 12, 14}},
     };
     return table;
@@ -77,8 +78,8 @@ std::string BuildTestPrintSetup(const TestPrintOptions& options, const ControlCo
     const int pitch = (options.labelLengthMm + options.labelGapMm) * 10;
     const int width = options.labelWidthMm * 10;
     const int length = options.labelLengthMm * 10;
-    std::string out = Command(Format(pitch < 9999 ? "D%04d,%04d,%04d" : "D%05d,%04d,%05d", pitch, width, length),
-                              codes);
+    std::string out = Command(
+        Format(pitch < 9999 ? "D%04d,%04d,%04d" : "D%05d,%04d,%05d", pitch, width, length), codes);
     out += Command("C", codes);
     out += Command(Format("AY;%c%02d,%d", options.tone < 0 ? '-' : '+', std::abs(options.tone),
                           IsDirectThermal(options.method) ? 1 : 0),
@@ -106,7 +107,8 @@ std::string BuildSlantLines(int widthDots, int heightDots, int white, int black,
         char* row = out.data() + start + rowBytes * static_cast<std::size_t>(i);
         const long long phase = i % period;
         for (int j = 0; j < widthDots; ++j) {
-            if ((phase + j) % period >= white) row[j / 8] = static_cast<char>(row[j / 8] | (0x80 >> (j % 8)));
+            if ((phase + j) % period >= white)
+                row[j / 8] = static_cast<char>(row[j / 8] | (0x80 >> (j % 8)));
         }
     }
     out += static_cast<char>(codes.code2);
@@ -116,11 +118,12 @@ std::string BuildSlantLines(int widthDots, int heightDots, int white, int black,
 
 std::string BuildIssueCommand(const TestPrintOptions& options, std::string_view modelName,
                               const ControlCodes& codes) {
-    return Command(Format("XS;I,%04d,%03d%d%c%X%d00", options.issueCount,
-                          options.issueMode == IssueMode::CutEveryPage ? 1 : 0, options.sensor,
-                          options.issueMode == IssueMode::PeelOff ? 'D' : 'C', static_cast<unsigned>(options.speed),
-                          PrintMethodCode(options.method, modelName)),
-                   codes);
+    return Command(
+        Format("XS;I,%04d,%03d%d%c%X%d00", options.issueCount,
+               options.issueMode == IssueMode::CutEveryPage ? 1 : 0, options.sensor,
+               options.issueMode == IssueMode::PeelOff ? 'D' : 'C',
+               static_cast<unsigned>(options.speed), PrintMethodCode(options.method, modelName)),
+        codes);
 }
 
 std::string PatternFilePath(TestPattern pattern, int resolution, const ToolSettings& settings) {
@@ -149,14 +152,16 @@ TestPrintBuild BuildTestPrintData(const TestPrintOptions& requested, const Print
     const ControlCodes& codes = settings.controlCodes;
     try {
         build.data.setup = BuildTestPrintSetup(options, codes);
-        if (options.pattern == TestPattern::SlantLines1 || options.pattern == TestPattern::SlantLines3) {
+        if (options.pattern == TestPattern::SlantLines1 ||
+            options.pattern == TestPattern::SlantLines3) {
             const bool three = options.pattern == TestPattern::SlantLines3;
             const int* run = three ? settings.slash3 : settings.slash1;
             const int d = DotsPerMm(model.resolution);
-            build.data.pattern =
-                BuildSlantLines(options.labelWidthMm * d, options.labelLengthMm * d, run[0], run[1], three, codes);
+            build.data.pattern = BuildSlantLines(
+                options.labelWidthMm * d, options.labelLengthMm * d, run[0], run[1], three, codes);
         } else {
-            const auto file = ReadFileBytes(PatternFilePath(options.pattern, model.resolution, settings));
+            const auto file =
+                ReadFileBytes(PatternFilePath(options.pattern, model.resolution, settings));
             if (!file) {
                 build.result = BuildFailure(strings, kGenerationFailedMessage);
                 build.data = {};

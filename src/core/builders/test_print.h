@@ -20,7 +20,8 @@ struct TestPrintOptions {
     TestPattern pattern = TestPattern::SlantLines1;
     int issueCount = 1;
     int speed = 0;   // inch/sec
-    int sensor = 0;  // 0 None, 1 Reflective, 2 Transmissive, 3 Transmissive (Preprinted Labels), 4 Reflective (Manual)
+    int sensor = 0;  // 0 None, 1 Reflective, 2 Transmissive, 3 Transmissive (Preprinted Labels), 4
+                     // Reflective (Manual)
     IssueMode issueMode = IssueMode::Batch;
     PrintMethod method = PrintMethod::ThermalTransfer;
     int labelLengthMm = 74;

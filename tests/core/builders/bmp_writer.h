@@ -52,7 +52,8 @@ inline std::string MakeBmp(const std::vector<std::string>& picture, BmpOptions o
 
 // A blank picture of the given size.
 inline std::vector<std::string> Blank(int width, int height) {
-    return std::vector<std::string>(static_cast<std::size_t>(height), std::string(static_cast<std::size_t>(width), '.'));
+    return std::vector<std::string>(static_cast<std::size_t>(height),
+                                    std::string(static_cast<std::size_t>(width), '.'));
 }
 
 }  // namespace rvq::test

@@ -31,7 +31,8 @@ TEST(MonoBitmap, ReadsRowsTopFirstWithSetBitsBlack) {
         {"bottom-up", {}},
         {"black first", {.blackFirst = true}},
         {"top-down", {.topDown = true}},
-        {"black first, top-down, dirty padding", {.blackFirst = true, .topDown = true, .padding = '\x5A'}},
+        {"black first, top-down, dirty padding",
+         {.blackFirst = true, .topDown = true, .padding = '\x5A'}},
     };
     for (const auto& c : cases) {
         const auto bitmap = ReadMonoBitmap(test::MakeBmp(picture, c.options));
@@ -91,11 +92,13 @@ TEST(GaijiRules, CodesAreKeptInTheirTypeRange) {
         int typed;
         const char* shown;
     } cases[] = {
-        {1, 0x10, "HEX(20)"},   {40, 0x41, "HEX(41)"},  {42, 0x7F, "HEX(7E)"},  {41, 0x3F, "HEX(40)"},
-        {44, 0xFD, "HEX(FC)"},  {51, 0x1FFF, "HEX(2020)"}, {55, 0x10000, "HEX(FFFF)"}, {53, 0xA1A1, "HEX(A1A1)"},
+        {1, 0x10, "HEX(20)"},       {40, 0x41, "HEX(41)"},     {42, 0x7F, "HEX(7E)"},
+        {41, 0x3F, "HEX(40)"},      {44, 0xFD, "HEX(FC)"},     {51, 0x1FFF, "HEX(2020)"},
+        {55, 0x10000, "HEX(FFFF)"}, {53, 0xA1A1, "HEX(A1A1)"},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(FormatGaijiCode(c.type, ReplaceGaijiCode(c.type, c.typed)), c.shown) << c.type << " " << c.typed;
+        EXPECT_EQ(FormatGaijiCode(c.type, ReplaceGaijiCode(c.type, c.typed)), c.shown)
+            << c.type << " " << c.typed;
     }
     EXPECT_EQ(FormatGaijiCode(44, DefaultGaijiCode(44)), "HEX(40)");
     EXPECT_EQ(GaijiTypesFor(GaijiLocation::Flash).back(), 51);
@@ -115,8 +118,10 @@ TEST(GaijiRules, SizesByLocationAndType) {
         {48, 47, 44, false, false},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(GaijiBitmapSizeFits(c.width, c.height, c.type, flash), c.flashFits) << c.width << "x" << c.height;
-        EXPECT_EQ(GaijiBitmapSizeFits(c.width, c.height, c.type, usb), c.usbFits) << c.width << "x" << c.height;
+        EXPECT_EQ(GaijiBitmapSizeFits(c.width, c.height, c.type, flash), c.flashFits)
+            << c.width << "x" << c.height;
+        EXPECT_EQ(GaijiBitmapSizeFits(c.width, c.height, c.type, usb), c.usbFits)
+            << c.width << "x" << c.height;
     }
 }
 
@@ -151,7 +156,8 @@ TEST(GaijiRules, FolderFileNames) {
         {"G_0141.BMPX", GaijiLocation::Flash, false},
     };
     for (const auto& c : cases) {
-        const auto record = ParseGaijiFileName(c.name, c.location, GaijiLimitsFor(c.location, 832), 7);
+        const auto record =
+            ParseGaijiFileName(c.name, c.location, GaijiLimitsFor(c.location, 832), 7);
         ASSERT_EQ(record.has_value(), c.accepted) << c.name;
         if (!record) continue;
         EXPECT_EQ(record->type, c.type) << c.name;
@@ -182,7 +188,8 @@ TEST(GaijiFolder, AcceptsNamedMonochromeBitmapsThatFit) {
 
     test::TempDir none;
     none.Write("G_0141.TXT", "x");
-    EXPECT_EQ(ScanGaijiFolder(none.path(), GaijiLocation::Flash, 832, 0, strings).result.messageId, 893);
+    EXPECT_EQ(ScanGaijiFolder(none.path(), GaijiLocation::Flash, 832, 0, strings).result.messageId,
+              893);
 }
 
 TEST(GaijiCheck, ChoosesBetweenNotMonochromeAndTooLarge) {
@@ -205,23 +212,37 @@ TEST(ConfirmationPrint, Commands) {
         GaijiLocation location;
         std::string expected;
     } cases[] = {
-        {{.magnification = 1, .labelWidthMm = 104, .labelLengthMm = 74, .modelName = "R-VQ4T1-G"}, 1, 0x41,
+        {{.magnification = 1, .labelWidthMm = 104, .labelLengthMm = 74, .modelName = "R-VQ4T1-G"},
+         1,
+         0x41,
          GaijiLocation::Flash,
          "{D0760,1040,0740|}\r\n{C|}\r\n{PC000;0010,0010,10,10,010,00,B|}\r\n{RC000;A|}\r\n"
          "{XS;I,0001,0000C3200|}\r\n"},
-        {{.magnification = 4, .method = PrintMethod::DirectThermalHeadUp, .labelWidthMm = 60, .labelLengthMm = 998,
+        {{.magnification = 4,
+          .method = PrintMethod::DirectThermalHeadUp,
+          .labelWidthMm = 60,
+          .labelLengthMm = 998,
           .modelName = "R-VQ4T1-G"},
-         42, 0x50, GaijiLocation::Usb,
+         42,
+         0x50,
+         GaijiLocation::Usb,
          "{D10000,0600,09980|}\r\n{C|}\r\n{PC000;0010,0200,10,20,V1,00,B|}\r\n{RC000;\xF0P|}\r\n"
          "{XS;I,0001,0000C3300|}\r\n"},
-        {{.magnification = 0, .method = PrintMethod::ThermalTransfer, .labelWidthMm = 50, .labelLengthMm = 997,
+        {{.magnification = 0,
+          .method = PrintMethod::ThermalTransfer,
+          .labelWidthMm = 50,
+          .labelLengthMm = 997,
           .modelName = "R-VQ4D2-G"},
-         51, 0x2141, GaijiLocation::Flash,
+         51,
+         0x2141,
+         GaijiLocation::Flash,
          "{D9990,0500,9970|}\r\n{C|}\r\n{PC000;0010,0010,05,05,510,00,B|}\r\n{RC000;!A|}\r\n"
          "{XS;I,0001,0000C3000|}\r\n"},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(BuildConfirmationPrint(c.print, c.type, c.code, c.location, kAutoCodes), c.expected) << c.type;
+        EXPECT_EQ(BuildConfirmationPrint(c.print, c.type, c.code, c.location, kAutoCodes),
+                  c.expected)
+            << c.type;
     }
 }
 
@@ -230,10 +251,8 @@ TEST(ConfirmationPrint, PathNeverNamesTheCharacterFile) {
         const char* output;
         const char* print;
     } cases[] = {
-        {"/d/CHARS.GAI", "/d/CHARS.PRN"},
-        {"/d/CHARS", "/d/CHARS.PRN"},
-        {"/d.x/CHARS", "/d.x/CHARS.PRN"},
-        {"/d/CHARS.PRN", "/d/CHARS.PRN.PRN"},
+        {"/d/CHARS.GAI", "/d/CHARS.PRN"}, {"/d/CHARS", "/d/CHARS.PRN"},
+        {"/d.x/CHARS", "/d.x/CHARS.PRN"}, {"/d/CHARS.PRN", "/d/CHARS.PRN.PRN"},
         {"CHARS.gai", "CHARS.PRN"},
     };
     for (const auto& c : cases) EXPECT_EQ(ConfirmationPrintPath(c.output), c.print) << c.output;
@@ -252,7 +271,8 @@ TEST(GaijiFile, CreatesTheCharacterAndPrintFiles) {
     std::vector<int> progress;
     ASSERT_TRUE(CreateExternalCharacterFile(job, strings, [&](int p) { progress.push_back(p); }));
     EXPECT_EQ(ReadFileBytes(dir.File("OUT")),
-              "{XD;S0,01,A,000,000,008,008,008,0,81?:00??::551880|}{XD;S0,02,B,001,002,001,001,003,0,80|}");
+              "{XD;S0,01,A,000,000,008,008,008,0,81?:00??::551880|}{XD;S0,02,B,001,002,001,001,003,"
+              "0,80|}");
     const auto print = ReadFileBytes(dir.File("OUT.PRN"));
     ASSERT_TRUE(print);
     EXPECT_NE(print->find("{RC000;A|}\r\n"), std::string::npos);

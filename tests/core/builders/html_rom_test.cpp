@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <numeric>
 
 #include "core/app/strings.h"
@@ -94,7 +95,8 @@ TEST_F(HtmlRomTest, EnglishAndJapaneseTwinsShareIdenticalData) {
         tree.Write("JPN/PASS/P.HTM", c.jpn);
         tree.Write("MAIL/M.TXT", "mail");
         const HtmlRomScan scan = ScanHtmlRomFolder(tree.path(), HtmlRomType::HtmlXml, strings);
-        const HtmlRomBuild build = BuildHtmlRomImage(scan.files, HtmlRomType::HtmlXml, false, strings);
+        const HtmlRomBuild build =
+            BuildHtmlRomImage(scan.files, HtmlRomType::HtmlXml, false, strings);
         ASSERT_TRUE(build.result);
         const std::string& image = build.image.fileBytes;
         ASSERT_EQ(build.image.entries.size(), c.names.size()) << c.jpn;
@@ -142,7 +144,8 @@ TEST_F(HtmlRomTest, ScanMatchesFolderNamesInAnyCaseAndSkipsEmptyFiles) {
 
     test::TempDir empty;
     empty.Write("OTHER/x.htm", "not a ROM folder");
-    EXPECT_EQ(ScanHtmlRomFolder(empty.path(), HtmlRomType::HtmlXml, strings).result.messageId, 1400);
+    EXPECT_EQ(ScanHtmlRomFolder(empty.path(), HtmlRomType::HtmlXml, strings).result.messageId,
+              1400);
 }
 
 TEST_F(HtmlRomTest, FailuresWriteNothing) {
@@ -159,12 +162,14 @@ TEST_F(HtmlRomTest, FailuresWriteNothing) {
         test::TempDir tree, target;
         for (const auto& [name, size] : c.files) tree.Write(name, std::string(size, 'z'));
         const auto scan = ScanHtmlRomFolder(tree.path(), HtmlRomType::HtmlXml, strings);
-        const auto build = CreateHtmlRomFile(scan.files, HtmlRomType::HtmlXml, false, target.File("R.BIN"), strings);
+        const auto build = CreateHtmlRomFile(scan.files, HtmlRomType::HtmlXml, false,
+                                             target.File("R.BIN"), strings);
         EXPECT_EQ(build.result.messageId, c.message) << c.what;
         EXPECT_EQ(ReadFileBytes(target.File("R.BIN")).has_value(), c.message == 0) << c.what;
     }
 
-    for (int i = 0; i < 129; ++i) source.Write("XML/F" + std::to_string(i), "d" + std::to_string(i));
+    for (int i = 0; i < 129; ++i)
+        source.Write("XML/F" + std::to_string(i), "d" + std::to_string(i));
     EXPECT_EQ(Create().result.messageId, 1404);
     EXPECT_FALSE(ReadFileBytes(output));
 }
@@ -175,10 +180,13 @@ TEST_F(HtmlRomTest, FilesChangedAfterTheScanFailCreate) {
     const HtmlRomScan scan = Scan();
 
     ASSERT_TRUE(WriteFileAtomically(b, ""));
-    EXPECT_EQ(BuildHtmlRomImage(scan.files, HtmlRomType::HtmlXml, false, strings).result.messageId, 1401);
+    EXPECT_EQ(BuildHtmlRomImage(scan.files, HtmlRomType::HtmlXml, false, strings).result.messageId,
+              1401);
     std::filesystem::remove(b);
-    EXPECT_EQ(BuildHtmlRomImage(scan.files, HtmlRomType::HtmlXml, false, strings).result.messageId, 1406);
-    EXPECT_EQ(CreateHtmlRomFile(Scan().files, HtmlRomType::HtmlXml, false, out.File("no/such/R.BIN"), strings)
+    EXPECT_EQ(BuildHtmlRomImage(scan.files, HtmlRomType::HtmlXml, false, strings).result.messageId,
+              1406);
+    EXPECT_EQ(CreateHtmlRomFile(Scan().files, HtmlRomType::HtmlXml, false,
+                                out.File("no/such/R.BIN"), strings)
                   .result.messageId,
               1403);
 }
@@ -232,9 +240,20 @@ TEST_F(HtmlRomTest, LoadHeaderSumIsTheImageSumWhenTheChecksumIsZero) {
 
 TEST_F(HtmlRomTest, DisplayTexts) {
     EXPECT_EQ(HtmlRomSizeText(1000, HtmlRomType::HtmlXml), "Data Size + Index = 5.0KB(0.5%)");
-    EXPECT_EQ(HtmlRomSizeText(0x20000 - 256 - 4096, HtmlRomType::Wmon), "Data Size + Index = 127.8KB(100.0%)");
-    EXPECT_EQ(HtmlRomLoadAddressText(HtmlRomType::HtmlXml), "Load Address = 0x00B00000    Size = 1024KBytes");
-    EXPECT_EQ(HtmlRomLoadAddressText(HtmlRomType::Wmon), "Load Address = 0x00C00000    Size = 128KBytes");
+    EXPECT_EQ(HtmlRomSizeText(0x20000 - 256 - 4096, HtmlRomType::Wmon),
+              "Data Size + Index = 127.8KB(100.0%)");
+    EXPECT_EQ(HtmlRomLoadAddressText(HtmlRomType::HtmlXml),
+              "Load Address = 0x00B00000    Size = 1024KBytes");
+    EXPECT_EQ(HtmlRomLoadAddressText(HtmlRomType::Wmon),
+              "Load Address = 0x00C00000    Size = 128KBytes");
+}
+
+TEST(HtmlRomDisplay, SizeTextKeepsItsFullStopUnderAGermanLocale) {
+    const std::string saved = std::setlocale(LC_NUMERIC, nullptr);
+    if (!std::setlocale(LC_NUMERIC, "de_DE.UTF-8")) GTEST_SKIP() << "de_DE.UTF-8 is not installed";
+    const std::string text = HtmlRomSizeText(1000, HtmlRomType::HtmlXml);
+    std::setlocale(LC_NUMERIC, saved.c_str());
+    EXPECT_EQ(text, "Data Size + Index = 5.0KB(0.5%)");
 }
 
 }  // namespace

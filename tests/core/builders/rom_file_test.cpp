@@ -23,7 +23,10 @@ std::string Column(const std::string& text) { return text + std::string(16 - tex
 
 std::string MakeTrailer(const TrailerFields& f) {
     std::string text = std::string(16, ' ') + Column(f.date) + Column(f.model) + Column(f.version) +
-                       Column(f.section) + Column("0100" "00001000");
+                       Column(f.section) +
+                       Column(
+                           "0100"
+                           "00001000");
     return EncodeRomTrailer({f.sizeKb, f.address, text});
 }
 
@@ -53,7 +56,10 @@ TEST(RomTrailer, MapsSectionsAndDates) {
         {{.section = "HTML"}, "WMON", "OCT.25.2010", RomSectionType::Wmon},
         {{.section = "MAIN", .version = "N1.0"}, "MAIN2", "OCT.25.2010", RomSectionType::Main2},
         {{.section = "BOOT", .version = "N2.1"}, "BOOT2", "OCT.25.2010", RomSectionType::Boot2},
-        {{.section = "C/G", .version = "N1.0"}, "C/G", "OCT.25.2010", RomSectionType::CharacterGenerator},
+        {{.section = "C/G", .version = "N1.0"},
+         "C/G",
+         "OCT.25.2010",
+         RomSectionType::CharacterGenerator},
         {{.section = "KANJI", .date = "1JAN2010"}, "KANJI", "", RomSectionType::Kanji},
         {{.section = "FONTX", .date = "01JAN2010"}, "FONTX", "JAN.01.2010", RomSectionType::Other},
     };
@@ -138,12 +144,13 @@ protected:
 TEST_F(RomListTest, KeepsTypeOrder) {
     test::ScriptedInteraction ui;
     for (const char* section : {"MAIN", "BOOT", "CHINESE", "KANJI"}) {
-        EXPECT_EQ(Add(Rom(std::string(section) + ".bin", {.section = section, .model = "R-VQ4T1"}), ui),
-                  AddRomOutcome::Added);
+        EXPECT_EQ(
+            Add(Rom(std::string(section) + ".bin", {.section = section, .model = "R-VQ4T1"}), ui),
+            AddRomOutcome::Added);
     }
     int position = -1;
-    EXPECT_EQ(AddRomFile(list, Rom("m2.bin", {.section = "MAIN", .version = "N1.0"}), "R-VQ4T1-G", ui,
-                         strings, CodePage::Western1252, &position),
+    EXPECT_EQ(AddRomFile(list, Rom("m2.bin", {.section = "MAIN", .version = "N1.0"}), "R-VQ4T1-G",
+                         ui, strings, CodePage::Western1252, &position),
               AddRomOutcome::Added);
     EXPECT_EQ(position, 2);
     EXPECT_EQ(Sections(), (std::vector<std::string>{"BOOT", "MAIN", "MAIN2", "KANJI", "CHINESE"}));
@@ -166,7 +173,8 @@ TEST_F(RomListTest, AsksBeforeReplacingASection) {
 TEST_F(RomListTest, OtherSectionsReplaceEachOtherWithoutAQuestion) {
     test::ScriptedInteraction ui(false);
     ASSERT_EQ(Add(Rom("x.bin", {.section = "FONTX", .model = "R-VQ"}), ui), AddRomOutcome::Added);
-    EXPECT_EQ(Add(Rom("y.bin", {.section = "FONTY", .model = "R-VQ"}), ui), AddRomOutcome::Replaced);
+    EXPECT_EQ(Add(Rom("y.bin", {.section = "FONTY", .model = "R-VQ"}), ui),
+              AddRomOutcome::Replaced);
     EXPECT_EQ(Sections(), (std::vector<std::string>{"FONTY"}));
     EXPECT_TRUE(ui.messages.empty());
 }
@@ -182,7 +190,8 @@ TEST_F(RomListTest, RejectedFilesLeaveTheListAlone) {
 }
 
 TEST(DownloadImage, SkipsTheLoadHeaderAndTakesTheLoadCommandFromTheTrailer) {
-    const std::string image = std::string("IMAGE") + MakeTrailer({.sizeKb = 0x00010203, .address = 0x00C00000});
+    const std::string image =
+        std::string("IMAGE") + MakeTrailer({.sizeKb = 0x00010203, .address = 0x00C00000});
     const ControlCodes codes{'{', '|', '}'};
     RomLoadHeader header;
     header.loadAddress = 1;  // the header's own load command is not used
@@ -198,8 +207,8 @@ TEST(DownloadImage, SkipsTheLoadHeaderAndTakesTheLoadCommandFromTheTrailer) {
 }
 
 TEST(RomLoadHeader, LaysOutItsFields) {
-    const std::string header = EncodeRomLoadHeader({Column("R-VQ"), Column("V1.0"), Column("XML"), 0xAB12,
-                                                     0x00B00000, 1024});
+    const std::string header = EncodeRomLoadHeader(
+        {Column("R-VQ"), Column("V1.0"), Column("XML"), 0xAB12, 0x00B00000, 1024});
     ASSERT_EQ(header.size(), 288u);
     EXPECT_EQ(header.substr(0, 16), "BAR" + std::string(13, ' '));
     EXPECT_EQ(header.substr(16, 16), Column("R-VQ"));
@@ -215,7 +224,8 @@ TEST(FirmwareDownloadInputs, CarryVersionsAndPositionsInListOrder) {
     test::TempDir dir;
     RomList list;
     auto add = [&](const std::string& section, const std::string& version) {
-        const std::string path = dir.Write(section + ".bin", MakeTrailer({.section = section, .version = version}));
+        const std::string path =
+            dir.Write(section + ".bin", MakeTrailer({.section = section, .version = version}));
         list.entries.push_back({path, section, version, SectionTypeOf(section)});
     };
     add("BOOT", "B1.0");
@@ -228,7 +238,8 @@ TEST(FirmwareDownloadInputs, CarryVersionsAndPositionsInListOrder) {
     EXPECT_EQ(inputs->bootVersion, "B1.0");
     EXPECT_EQ(inputs->main2Version, "N3.0");
     EXPECT_EQ(inputs->mainVersion, "");
-    EXPECT_EQ((std::vector<int>{inputs->bootIndex, inputs->boot2Index, inputs->mainIndex, inputs->main2Index}),
+    EXPECT_EQ((std::vector<int>{inputs->bootIndex, inputs->boot2Index, inputs->mainIndex,
+                                inputs->main2Index}),
               (std::vector<int>{0, -1, -1, 1}));
 
     list.entries.push_back({dir.File("gone.bin"), "C/G", "", RomSectionType::CharacterGenerator});

@@ -21,7 +21,8 @@ PrinterModel Model(const std::string& name, int resolution = 203) {
     return model;
 }
 
-std::string Row(const std::string& command, std::size_t rowBytes, std::size_t row, std::size_t bytes) {
+std::string Row(const std::string& command, std::size_t rowBytes, std::size_t row,
+                std::size_t bytes) {
     return command.substr(28 + rowBytes * row, bytes);
 }
 
@@ -47,9 +48,11 @@ TEST(TestPrint, SlantLinesOfOneAndThreeDots) {
 TEST(TestPrint, RunLengthsWithoutAPeriodFallBackToTheDefaults) {
     const std::string expected = BuildSlantLines(48, 12, 5, 1, false, kDefault);
     for (auto [white, black] : {std::pair{0, 0}, {-5, 5}, {3, -7}, {INT32_MIN, 0}}) {
-        EXPECT_EQ(BuildSlantLines(48, 12, white, black, false, kDefault), expected) << white << "," << black;
+        EXPECT_EQ(BuildSlantLines(48, 12, white, black, false, kDefault), expected)
+            << white << "," << black;
     }
-    EXPECT_EQ(BuildSlantLines(48, 12, 0, 0, true, kDefault), BuildSlantLines(48, 12, 15, 3, true, kDefault));
+    EXPECT_EQ(BuildSlantLines(48, 12, 0, 0, true, kDefault),
+              BuildSlantLines(48, 12, 15, 3, true, kDefault));
 }
 
 TEST(TestPrint, SetupCommands) {
@@ -58,15 +61,33 @@ TEST(TestPrint, SetupCommands) {
         PrintMethod method;
         std::string expected;
     } cases[] = {
-        {74, 2, 104, 0, PrintMethod::ThermalTransfer, "\x1b" "D0760,1040,0740\n\0\x1b" "C\n\0\x1b" "AY;+00,0\n\0"s},
-        {74, 2, 104, -5, PrintMethod::DirectThermal, "\x1b" "D0760,1040,0740\n\0\x1b" "C\n\0\x1b" "AY;-05,1\n\0"s},
-        {997, 2, 50, 10, PrintMethod::DirectThermalHeadUp, "\x1b" "D9990,0500,9970\n\0\x1b" "C\n\0\x1b" "AY;+10,1\n\0"s},
+        {74, 2, 104, 0, PrintMethod::ThermalTransfer,
+         "\x1b"
+         "D0760,1040,0740\n\0\x1b"
+         "C\n\0\x1b"
+         "AY;+00,0\n\0"s},
+        {74, 2, 104, -5, PrintMethod::DirectThermal,
+         "\x1b"
+         "D0760,1040,0740\n\0\x1b"
+         "C\n\0\x1b"
+         "AY;-05,1\n\0"s},
+        {997, 2, 50, 10, PrintMethod::DirectThermalHeadUp,
+         "\x1b"
+         "D9990,0500,9970\n\0\x1b"
+         "C\n\0\x1b"
+         "AY;+10,1\n\0"s},
         {998, 2, 50, -20, PrintMethod::ThermalTransferRibbonSaving,
-         "\x1b" "D10000,0500,09980\n\0\x1b" "C\n\0\x1b" "AY;-20,0\n\0"s},
+         "\x1b"
+         "D10000,0500,09980\n\0\x1b"
+         "C\n\0\x1b"
+         "AY;-20,0\n\0"s},
     };
     for (const auto& c : cases) {
-        TestPrintOptions options{.method = c.method, .labelLengthMm = c.length, .labelGapMm = c.gap,
-                                 .labelWidthMm = c.width, .tone = c.tone};
+        TestPrintOptions options{.method = c.method,
+                                 .labelLengthMm = c.length,
+                                 .labelGapMm = c.gap,
+                                 .labelWidthMm = c.width,
+                                 .tone = c.tone};
         EXPECT_EQ(BuildTestPrintSetup(options, kDefault), c.expected) << c.length << " " << c.tone;
     }
 }
@@ -77,14 +98,22 @@ TEST(TestPrint, IssueCommand) {
         const char* model;
         std::string expected;
     } cases[] = {
-        {{.issueCount = 3, .speed = 6, .sensor = 2, .issueMode = IssueMode::CutEveryPage}, "R-VQ4T1-G",
+        {{.issueCount = 3, .speed = 6, .sensor = 2, .issueMode = IssueMode::CutEveryPage},
+         "R-VQ4T1-G",
          "\x1bXS;I,0003,0012C6200\n\0"s},
-        {{.issueCount = 9999, .speed = 14, .sensor = 4, .issueMode = IssueMode::PeelOff,
+        {{.issueCount = 9999,
+          .speed = 14,
+          .sensor = 4,
+          .issueMode = IssueMode::PeelOff,
           .method = PrintMethod::DirectThermalHeadUp},
-         "R-VQ4T1-G", "\x1bXS;I,9999,0004DE300\n\0"s},
-        {{.speed = 10, .method = PrintMethod::ThermalTransferRibbonSaving}, "R-VQ4T1-G",
+         "R-VQ4T1-G",
+         "\x1bXS;I,9999,0004DE300\n\0"s},
+        {{.speed = 10, .method = PrintMethod::ThermalTransferRibbonSaving},
+         "R-VQ4T1-G",
          "\x1bXS;I,0001,0000CA100\n\0"s},
-        {{.speed = 12, .method = PrintMethod::DirectThermal}, "R-VQ4D2-G", "\x1bXS;I,0001,0000CC000\n\0"s},
+        {{.speed = 12, .method = PrintMethod::DirectThermal},
+         "R-VQ4D2-G",
+         "\x1bXS;I,0001,0000CC000\n\0"s},
     };
     for (const auto& c : cases) {
         const std::string issue = BuildIssueCommand(c.options, c.model, kDefault);
@@ -114,15 +143,28 @@ TEST(PatternFilter, RemovesOnlyCompleteEmbeddedCommands) {
         std::string out;
     } cases[] = {
         {"each kind",
-         "\x1b" "D0760,1040,0740\n\0A\x1b" "D10000,0600,09980\n\0B\x1b" "C\n\0C\x1b" "AY;+01,0\n\0D"
+         "\x1b"
+         "D0760,1040,0740\n\0A\x1b"
+         "D10000,0600,09980\n\0B\x1b"
+         "C\n\0C\x1b"
+         "AY;+01,0\n\0D"
          "\x1bXS;I,0001,0002C3000\n\0E"s,
          "ABCDE"},
         {"other commands re-framed", "\x1bPC001;0030,0040,10,10,A,00,B\n\0\x1bRC001;X\n\0"s,
          "{PC001;0030,0040,10,10,A,00,B|}{RC001;X|}"},
-        {"label size cut at the end", "\x1b" "D0760,10"s, "{D0760,10"},
+        {"label size cut at the end",
+         "\x1b"
+         "D0760,10"s,
+         "{D0760,10"},
         {"issue one byte short", "\x1bXS;I,0001,0002C3000\n"s, "{XS;I,0001,0002C3000|"},
-        {"clear without its end", "\x1b" "C\n"s, "{C|"},
-        {"tone not ended by LF NUL", "\x1b" "AY;+01,0\r\n\0"s, "{AY;+01,0\r|}"},
+        {"clear without its end",
+         "\x1b"
+         "C\n"s,
+         "{C|"},
+        {"tone not ended by LF NUL",
+         "\x1b"
+         "AY;+01,0\r\n\0"s,
+         "{AY;+01,0\r|}"},
         {"lone ESC", "\x1b"s, "{"},
         {"empty", ""s, ""},
     };
@@ -130,11 +172,17 @@ TEST(PatternFilter, RemovesOnlyCompleteEmbeddedCommands) {
 }
 
 TEST(PatternFilter, ShippedPatternFilesCarryTheirOwnSettingsAndNothingElseOfThePages) {
-    for (const char* name : {"CHAR_200.DAT", "CHAR_300.DAT", "CHAR_600.DAT", "BARCODE_200.DAT", "BARCODE_300.DAT",
-                             "BARCODE_600.DAT"}) {
+    for (const char* name : {"CHAR_200.DAT", "CHAR_300.DAT", "CHAR_600.DAT", "BARCODE_200.DAT",
+                             "BARCODE_300.DAT", "BARCODE_600.DAT"}) {
         const auto raw = ReadFileBytes(std::string(RVQ_SOURCE_DIR) + "/data/" + name);
         ASSERT_TRUE(raw) << name;
-        for (const std::string& embedded : {"\x1b" "D"s, "\x1b" "C\n\0"s, "\x1b" "AY;"s, "\x1bXS;I,"s}) {
+        for (const std::string& embedded : {"\x1b"
+                                            "D"s,
+                                            "\x1b"
+                                            "C\n\0"s,
+                                            "\x1b"
+                                            "AY;"s,
+                                            "\x1bXS;I,"s}) {
             EXPECT_NE(raw->find(embedded), std::string::npos) << name;
         }
 
@@ -148,8 +196,8 @@ TEST(PatternFilter, ShippedPatternFilesCarryTheirOwnSettingsAndNothingElseOfTheP
             const std::size_t end = filtered.find("|}", at);
             ASSERT_NE(end, std::string::npos) << name;
             const std::string body = filtered.substr(at + 1, end - at - 1);
-            EXPECT_TRUE(body.starts_with("PC") || body.starts_with("RC") || body.starts_with("XB") ||
-                        body.starts_with("RB"))
+            EXPECT_TRUE(body.starts_with("PC") || body.starts_with("RC") ||
+                        body.starts_with("XB") || body.starts_with("RB"))
                 << name << ": " << body;
             at = end + 2;
         }
@@ -164,26 +212,31 @@ TEST(TestPrint, BuildsTheThreeBlocks) {
     settings.slash1[0] = 0;
     settings.slash1[1] = 0;
     settings.programFolder = dir.path();
-    dir.Write("CHAR_300.DAT", "\x1b" "D0760,1040,0740\n\0\x1bRC001;X\n\0"s);
+    dir.Write("CHAR_300.DAT",
+              "\x1b"
+              "D0760,1040,0740\n\0\x1bRC001;X\n\0"s);
     settings.barcode600Path = dir.File("mine.dat");
 
     TestPrintOptions options = DefaultTestPrintOptions(Model("R-VQ4T1-G", 300));
     options.pattern = TestPattern::Characters;
-    const TestPrintBuild chars = BuildTestPrintData(options, Model("R-VQ4T1-G", 300), settings, strings);
+    const TestPrintBuild chars =
+        BuildTestPrintData(options, Model("R-VQ4T1-G", 300), settings, strings);
     ASSERT_TRUE(chars.result);
     EXPECT_EQ(chars.data.setup, "{D0760,1040,0740|}{C|}{AY;+00,0|}");
     EXPECT_EQ(chars.data.pattern, "{RC001;X|}");
     EXPECT_EQ(chars.data.issue, "{XS;I,0001,0000C6200|}");
 
     options.pattern = TestPattern::Barcodes;
-    const TestPrintBuild missing = BuildTestPrintData(options, Model("R-VQ4T1-G", 600), settings, strings);
+    const TestPrintBuild missing =
+        BuildTestPrintData(options, Model("R-VQ4T1-G", 600), settings, strings);
     EXPECT_EQ(missing.result.messageId, 1018);
     EXPECT_TRUE(missing.data.setup.empty());
 
     options.pattern = TestPattern::SlantLines1;
     options.labelWidthMm = 0;  // brought up to the field's minimum of 10 mm
     options.labelLengthMm = 8;
-    const TestPrintBuild slant = BuildTestPrintData(options, Model("R-VQ4T1-G", 600), settings, strings);
+    const TestPrintBuild slant =
+        BuildTestPrintData(options, Model("R-VQ4T1-G", 600), settings, strings);
     ASSERT_TRUE(slant.result);
     EXPECT_EQ(slant.data.pattern, BuildSlantLines(240, 192, 5, 1, false, kBraces));
     EXPECT_EQ(slant.data.setup.substr(0, 18), "{D0100,0100,0080|}");

@@ -16,7 +16,8 @@ namespace rvq::test {
 class TempDir {
 public:
     TempDir() {
-        std::string tmpl = (std::filesystem::temp_directory_path() / "rvq-builders-XXXXXX").string();
+        std::string tmpl =
+            (std::filesystem::temp_directory_path() / "rvq-builders-XXXXXX").string();
         path_ = ::mkdtemp(tmpl.data()) ? tmpl : std::string();
     }
     ~TempDir() {
@@ -49,7 +50,9 @@ public:
         messages.emplace_back('?', messageId);
         return answer_;
     }
-    void Error(int messageId, const std::string&) override { messages.emplace_back('!', messageId); }
+    void Error(int messageId, const std::string&) override {
+        messages.emplace_back('!', messageId);
+    }
     void Info(int messageId, const std::string&) override { messages.emplace_back('i', messageId); }
 
     std::vector<std::pair<char, int>> messages;
