@@ -10,9 +10,9 @@ namespace rvq::basic {
 namespace {
 
 constexpr BasicLimits kMainLimits{1000,  500,   1000,  10000, 512,   50,    0x33300, 22002,
-                                  22004, 22006, 22009, 22011, 22016, 22018, 22020, 22021};
+                                  22004, 22006, 22009, 22011, 22016, 22018, 22020,   22021};
 constexpr BasicLimits kSystemLimits{200,   100,   200,   2000,  256,   50,    0xAE00, 22003,
-                                    22005, 22007, 22010, 22012, 22017, 22019, 22020, 22022};
+                                    22005, 22007, 22010, 22012, 22017, 22019, 22020,  22022};
 
 int DecimalValue(TextView token) { return ParseLeadingInt(AsciiPrefix(token)); }
 

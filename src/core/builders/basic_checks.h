@@ -100,8 +100,8 @@ CheckResult CheckLineLimits(BasicSlot slot, std::size_t lineCount, std::size_t v
 
 struct JumpTarget {
     CheckResult result;
-    Text text;        // the target's 1-based line position as decimal text
-    TextView rest;    // the line after the target
+    Text text;      // the target's 1-based line position as decimal text
+    TextView rest;  // the line after the target
 };
 
 // Resolves the token after GOSUB, ELSE, GOTO, THEN or RESUME: "*" with a

@@ -87,8 +87,8 @@ bool BasicEncoder::EncodeProgram(const std::string& sourcePath, int mode) {
     basic::BasicImageResult built =
         basic::BuildBasicImage(*lines, slot, name, SystemCodePage(), keywords_);
     if (!built.result) return Fail(built.result.error);
-    StoreImage(built.image,
-               mode == 1 ? BasicFileKind::MainProgram : BasicFileKind::SystemProgram, sourcePath);
+    StoreImage(built.image, mode == 1 ? BasicFileKind::MainProgram : BasicFileKind::SystemProgram,
+               sourcePath);
     return true;
 }
 

@@ -17,8 +17,8 @@ EncoderMessage EncoderErrorMessage(const Strings& strings, const std::string& er
     if (errorText == strings.Get(basic::kEncodingFailure)) {
         return {kReadFailedMessage, strings.Get(kReadFailedMessage)};
     }
-    const bool atLine = errorText.find(':') != std::string::npos &&
-                        errorText.find("Encoded") == std::string::npos;
+    const bool atLine =
+        errorText.find(':') != std::string::npos && errorText.find("Encoded") == std::string::npos;
     const int id = atLine ? kProgramErrorMessage : kNonConformingMessage;
     return {id, FormatRuntime(strings.Get(id), errorText.c_str())};
 }

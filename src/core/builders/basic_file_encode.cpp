@@ -17,9 +17,15 @@ EncodeFileResult EncodeBasicFile(const Strings& strings, const std::string& sour
     BasicEncoder encoder(strings, ControlCodes{}, japaneseText);
     bool encoded = false;
     switch (kind) {
-        case BasicOutputKind::MainProgram: encoded = encoder.EncodeBasicProgram(sourcePath, 1); break;
-        case BasicOutputKind::SystemProgram: encoded = encoder.EncodeBasicProgram(sourcePath, 0); break;
-        case BasicOutputKind::DataFile: encoded = encoder.EncodeBasicDataFile(sourcePath); break;
+        case BasicOutputKind::MainProgram:
+            encoded = encoder.EncodeBasicProgram(sourcePath, 1);
+            break;
+        case BasicOutputKind::SystemProgram:
+            encoded = encoder.EncodeBasicProgram(sourcePath, 0);
+            break;
+        case BasicOutputKind::DataFile:
+            encoded = encoder.EncodeBasicDataFile(sourcePath);
+            break;
     }
     if (!encoded) {
         const EncoderMessage message = EncoderErrorMessage(strings, encoder.ErrorText());

@@ -17,8 +17,8 @@ constexpr std::size_t kLabelEntry = 16;
 constexpr std::size_t kPairEntry = 4;
 constexpr std::size_t kNameField = 13;
 
-constexpr SlotLayout kMainLayout{0x1CD00, 4,    0x14,    8,      0x13900, 522, 0x17000,
-                                 0x17600, 1000, 0x1B500, 500,    0x1BD00, 1000};
+constexpr SlotLayout kMainLayout{0x1CD00, 4,    0x14,    8,   0x13900, 522, 0x17000,
+                                 0x17600, 1000, 0x1B500, 500, 0x1BD00, 1000};
 constexpr SlotLayout kSystemLayout{0x5200, 2,   0x12,   4,   0x2000, 266, 0x3900,
                                    0x3F00, 200, 0x4C00, 100, 0x4E00, 200};
 
@@ -137,8 +137,11 @@ void ProgramBuilder::WriteLineEntry(std::uint16_t lineNumber) {
 
 void ProgramBuilder::WriteTables() {
     PutBigEndian(header_, 0x10, code_.size(), layout_.codeSizeBytes);
-    const std::size_t counts[] = {lineCount_,     variables_.size(),         arrays_.size(),
-                                  tables_.labels.size(), tables_.whilePairs.size(),
+    const std::size_t counts[] = {lineCount_,
+                                  variables_.size(),
+                                  arrays_.size(),
+                                  tables_.labels.size(),
+                                  tables_.whilePairs.size(),
                                   tables_.forPairs.size()};
     for (std::size_t i = 0; i < std::size(counts); ++i) {
         PutBigEndian(header_, layout_.countsOffset + 2 * i, counts[i], 2);
@@ -163,9 +166,10 @@ void ProgramBuilder::WriteTables() {
     }
     const auto writePairs = [&](std::size_t table, const std::vector<LoopPair>& pairs) {
         for (std::size_t i = 0; i < pairs.size(); ++i) {
-            PutBigEndian(header_, table + i * kPairEntry, static_cast<std::size_t>(pairs[i].open), 2);
-            PutBigEndian(header_, table + i * kPairEntry + 2, static_cast<std::size_t>(pairs[i].close),
+            PutBigEndian(header_, table + i * kPairEntry, static_cast<std::size_t>(pairs[i].open),
                          2);
+            PutBigEndian(header_, table + i * kPairEntry + 2,
+                         static_cast<std::size_t>(pairs[i].close), 2);
         }
     };
     writePairs(layout_.whileTable, tables_.whilePairs);

@@ -73,9 +73,9 @@ bool IsLetterOrDigit(char32_t c) {
         return IsDigit(c) || (c >= U'A' && c <= U'Z') || (c >= U'a' && c <= U'z');
     }
     if (c <= 0xBF || c == 0xD7 || c == 0xF7) return false;  // Latin-1 controls and symbols
-    if (c >= 0x2000 && c <= 0x2BFF) return false;            // punctuation, arrows, symbols
-    if (c >= 0x3000 && c <= 0x303F) return false;            // ideographic space and punctuation
-    if (c >= 0xFF01 && c <= 0xFF0F) return false;            // full-width punctuation
+    if (c >= 0x2000 && c <= 0x2BFF) return false;           // punctuation, arrows, symbols
+    if (c >= 0x3000 && c <= 0x303F) return false;           // ideographic space and punctuation
+    if (c >= 0xFF01 && c <= 0xFF0F) return false;           // full-width punctuation
     if (c >= 0xFF1A && c <= 0xFF20) return false;
     if (c >= 0xFF3B && c <= 0xFF40) return false;
     if (c >= 0xFF5B && c <= 0xFF65) return false;

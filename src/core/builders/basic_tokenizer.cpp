@@ -6,16 +6,12 @@ namespace {
 
 bool IsBlank(char32_t c) { return c == U' ' || c == U'\t'; }
 
-bool IsSingleCharToken(char32_t c) {
-    return TextView(U",():;+-*/^\\").find(c) != TextView::npos;
-}
+bool IsSingleCharToken(char32_t c) { return TextView(U",():;+-*/^\\").find(c) != TextView::npos; }
 
 bool IsNameExtra(char32_t c) { return TextView(U".#&!%$_").find(c) != TextView::npos; }
 
 // Ends an identifier without being recorded as its delimiter.
-bool IsOperatorStop(char32_t c) {
-    return TextView(U"+-*/^><\\='\"").find(c) != TextView::npos;
-}
+bool IsOperatorStop(char32_t c) { return TextView(U"+-*/^><\\='\"").find(c) != TextView::npos; }
 
 bool IsDelimiterStop(char32_t c) { return TextView(U",();: \t\n").find(c) != TextView::npos; }
 

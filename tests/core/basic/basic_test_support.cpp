@@ -30,7 +30,8 @@ basic::BasicImageResult Build(const std::vector<std::string>& lines, basic::Basi
 std::vector<Bytes> CodeLines(const Bytes& image, basic::BasicSlot slot) {
     const basic::SlotLayout& layout = basic::LayoutFor(slot);
     std::size_t codeSize = 0;
-    for (std::size_t i = 0; i < layout.codeSizeBytes; ++i) codeSize = codeSize * 256 + image[0x10 + i];
+    for (std::size_t i = 0; i < layout.codeSizeBytes; ++i)
+        codeSize = codeSize * 256 + image[0x10 + i];
     std::vector<Bytes> lines;
     std::size_t at = layout.headerSize;
     const std::size_t end = at + codeSize;

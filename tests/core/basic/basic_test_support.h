@@ -19,7 +19,8 @@ using basic::Bytes;
 class TempFolder {
 public:
     TempFolder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "rvq-basic-XXXXXX").string();
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "rvq-basic-XXXXXX").string();
         path_ = ::mkdtemp(pattern.data()) ? pattern : std::string();
     }
     ~TempFolder() {

@@ -19,8 +19,7 @@ std::vector<std::string> Concat(std::vector<std::string> a, const std::vector<st
     return a;
 }
 
-std::vector<std::string> Numbered(const std::string& prefix, const std::string& suffix,
-                                  int count) {
+std::vector<std::string> Numbered(const std::string& prefix, const std::string& suffix, int count) {
     std::vector<std::string> lines;
     for (int i = 0; i < count; ++i) lines.push_back(prefix + std::to_string(i) + suffix);
     return lines;
@@ -44,7 +43,9 @@ void ExpectErrors(const std::vector<ErrorCase>& cases) {
 
 TEST(BasicChecks, EmptyLines) {
     ExpectErrors({
-        {"third line empty", {"PRINT 1", "PRINT 2", "", "PRINT 3"}, BasicSlot::Main,
+        {"third line empty",
+         {"PRINT 1", "PRINT 2", "", "PRINT 3"},
+         BasicSlot::Main,
          "3 : Linefeed Error"},
         {"line number only", {"10 PRINT", "20"}, BasicSlot::Main, "2 : Linefeed Error"},
         {"line number and blanks", {"10 PRINT", "20 \t "}, BasicSlot::Main, "2 : Linefeed Error"},
@@ -58,20 +59,32 @@ TEST(BasicChecks, LoopPairing) {
     ExpectErrors({
         {"WEND first, main", {"WEND"}, BasicSlot::Main, "WEND over 500"},
         {"WEND first, system", {"WEND"}, BasicSlot::System, "WEND over 100"},
-        {"unclosed WHILE", {"X=1", "Y=2", "PRINT", "WHILE X", "PRINT"}, BasicSlot::Main,
+        {"unclosed WHILE",
+         {"X=1", "Y=2", "PRINT", "WHILE X", "PRINT"},
+         BasicSlot::Main,
          "4 : WHILE and WEND Error"},
-        {"lower-case while is not paired", {"X=1", "while x", "wend"}, BasicSlot::Main,
+        {"lower-case while is not paired",
+         {"X=1", "while x", "wend"},
+         BasicSlot::Main,
          "2 : WHILE and WEND Error"},
-        {"nested loops pair inside out", {"WHILE A", "WHILE B", "WEND", "WEND"}, BasicSlot::Main,
+        {"nested loops pair inside out",
+         {"WHILE A", "WHILE B", "WEND", "WEND"},
+         BasicSlot::Main,
          ""},
-        {"extra WEND moves the last pair", {"WHILE A", "WEND", "WEND"}, BasicSlot::Main,
+        {"extra WEND moves the last pair",
+         {"WHILE A", "WEND", "WEND"},
+         BasicSlot::Main,
          "2 : WHILE and WEND Error"},
         {"NEXT first, main", {"NEXT"}, BasicSlot::Main, "NEXT over 1000"},
         {"NEXT first, system", {"NEXT"}, BasicSlot::System, "NEXT over 200"},
         {"unclosed FOR", {"PRINT", "FOR I=1 TO 2"}, BasicSlot::Main, "2 : FOR and NEXT Error"},
-        {"FOR inside a line has no pair", {"FOR I=1 TO 2", "X=1: FOR J=1 TO 2: NEXT J", "NEXT I"},
-         BasicSlot::Main, "2 : FOR and NEXT Error"},
-        {"FOR after OPEN's clause", {"OPEN \"F\" FOR INPUT AS #1: FOR I=1 TO 2"}, BasicSlot::Main,
+        {"FOR inside a line has no pair",
+         {"FOR I=1 TO 2", "X=1: FOR J=1 TO 2: NEXT J", "NEXT I"},
+         BasicSlot::Main,
+         "2 : FOR and NEXT Error"},
+        {"FOR after OPEN's clause",
+         {"OPEN \"F\" FOR INPUT AS #1: FOR I=1 TO 2"},
+         BasicSlot::Main,
          "1 : FOR and NEXT Error"},
         {"numbered loop lines", {"10 FOR I=1 TO 2", "20 NEXT"}, BasicSlot::System, ""},
     });
@@ -79,17 +92,25 @@ TEST(BasicChecks, LoopPairing) {
 
 TEST(BasicChecks, JumpTargets) {
     ExpectErrors({
-        {"missing line number", {"PRINT", "GOTO 100"}, BasicSlot::Main,
+        {"missing line number",
+         {"PRINT", "GOTO 100"},
+         BasicSlot::Main,
          "2 : Label or Line number Error"},
-        {"lower-case label", {"*start", "GOTO *start"}, BasicSlot::Main,
+        {"lower-case label",
+         {"*start", "GOTO *start"},
+         BasicSlot::Main,
          "2 : Label or Line number Error"},
-        {"13-character label", {"*ABCDEFGHIJKLM", "GOSUB *ABCDEFGHIJKLM"}, BasicSlot::Main,
+        {"13-character label",
+         {"*ABCDEFGHIJKLM", "GOSUB *ABCDEFGHIJKLM"},
+         BasicSlot::Main,
          "2 : Label or Line number Error"},
         {"12-character label", {"*ABCDEFGHIJKL", "GOSUB *ABCDEFGHIJKL"}, BasicSlot::Main, ""},
         {"unknown label", {"*A", "THEN *B"}, BasicSlot::Main, "2 : Label or Line number Error"},
         {"no label name", {"*A", "GOTO *"}, BasicSlot::Main, "2 : Label or Line number Error"},
-        {"duplicate line numbers: the first wins", {"10 X=1", "10 X=2", "GOTO 10"},
-         BasicSlot::Main, ""},
+        {"duplicate line numbers: the first wins",
+         {"10 X=1", "10 X=2", "GOTO 10"},
+         BasicSlot::Main,
+         ""},
     });
 }
 
@@ -97,9 +118,13 @@ TEST(BasicChecks, LineLength) {
     const auto printOf = [](int chars) { return "PRINT \"" + std::string(chars, 'A') + "\""; };
     ExpectErrors({
         {"256 bytes", {"PRINT", printOf(252)}, BasicSlot::Main, ""},
-        {"257 bytes", {"PRINT", printOf(253)}, BasicSlot::Main,
+        {"257 bytes",
+         {"PRINT", printOf(253)},
+         BasicSlot::Main,
          "2 : Encoded Line Length Over Error"},
-        {"long DATA", {"DATA " + std::string(300, '1')}, BasicSlot::System,
+        {"long DATA",
+         {"DATA " + std::string(300, '1')},
+         BasicSlot::System,
          "1 : Encoded Line Length Over Error"},
     });
 }
@@ -111,7 +136,9 @@ TEST(BasicChecks, SlotLimits) {
     const auto fors = [](int n) { return Concat(Repeat("FOR I=1 TO 2", n), Repeat("NEXT", n)); };
     const auto variables = [](int n) { return Numbered("V", "=1", n); };
     const auto arrays = [](int n) { return Numbered("DIM A", "(1)", n); };
-    const auto longLines = [](int n) { return Repeat("PRINT \"" + std::string(240, 'A') + "\"", n); };
+    const auto longLines = [](int n) {
+        return Repeat("PRINT \"" + std::string(240, 'A') + "\"", n);
+    };
     ExpectErrors({
         {"200 labels", labels(200), BasicSlot::System, ""},
         {"201 labels", labels(201), BasicSlot::System, "Label over 200"},
@@ -131,8 +158,10 @@ TEST(BasicChecks, SlotLimits) {
         {"513 variables", variables(513), BasicSlot::Main, "Variable over 512"},
         {"50 arrays", arrays(50), BasicSlot::System, ""},
         {"51 arrays", arrays(51), BasicSlot::Main, "Array Variable over 50"},
-        {"system code size", longLines(200), BasicSlot::System, "Encoded Program size over 43.5kbyte"},
-        {"main code size", longLines(900), BasicSlot::Main, "Encoded Program size over 204.75kbyte"},
+        {"system code size", longLines(200), BasicSlot::System,
+         "Encoded Program size over 43.5kbyte"},
+        {"main code size", longLines(900), BasicSlot::Main,
+         "Encoded Program size over 204.75kbyte"},
         {"main code fits", longLines(850), BasicSlot::Main, ""},
     });
 }

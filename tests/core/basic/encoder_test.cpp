@@ -41,8 +41,10 @@ TEST_F(BasicEncoderTest, DownloadBufferHoldsTheProgramCommandAndChecksum) {
     const Bytes& buffer = *encoder.Buffer();
     const std::size_t imageSize = 131072;
     ASSERT_EQ(buffer.size(), 27 + imageSize);
-    EXPECT_EQ(Hex(Slice(buffer, 0, 24)), Hex(FromHex("00000000000000000000 00000000000000000000 1B4C503B")));
-    EXPECT_EQ(Hex(Slice(buffer, 24, 9)), "50 52 49 4E 54 31 2E 42 41");  // PRINT1.BAS cut to 12 bytes
+    EXPECT_EQ(Hex(Slice(buffer, 0, 24)),
+              Hex(FromHex("00000000000000000000 00000000000000000000 1B4C503B")));
+    EXPECT_EQ(Hex(Slice(buffer, 24, 9)),
+              "50 52 49 4E 54 31 2E 42 41");  // PRINT1.BAS cut to 12 bytes
     EXPECT_EQ(Hex(Slice(buffer, 24 + 0x1CD00, 4)), "03 8A 02 01");
     EXPECT_EQ(Hex(Slice(buffer, 24 + imageSize, 2)), "0A 00");
     const unsigned sum = std::accumulate(buffer.begin() + 24, buffer.end() - 3, 0u) + buffer.back();
@@ -116,7 +118,8 @@ TEST_F(BasicEncoderTest, DataFileImage) {
     EXPECT_EQ(encoder.Kind(), BasicFileKind::DataFile);
     EXPECT_EQ(encoder.BlockCount(), 1);
 
-    ASSERT_TRUE(encoder.EncodeBasicDataFile(folder_.Write("LONGDATANAME.TXT", std::string(300, 'x'))));
+    ASSERT_TRUE(
+        encoder.EncodeBasicDataFile(folder_.Write("LONGDATANAME.TXT", std::string(300, 'x'))));
     EXPECT_EQ(Hex(Slice(AsBytes(encoder.Image()), 0, 16)),
               Hex(FromHex("4C4F4E47444154414E414D45 012C F0 02")));
 }
@@ -128,7 +131,8 @@ TEST_F(BasicEncoderTest, DataFileSizeLimits) {
     } cases[] = {{0, false}, {1, true}, {131056, true}, {131057, false}};
     for (const auto& c : cases) {
         BasicEncoder encoder(strings_, ControlCodes{}, false);
-        const bool ok = encoder.EncodeBasicDataFile(folder_.Write("D.TXT", std::string(c.size, '7')));
+        const bool ok =
+            encoder.EncodeBasicDataFile(folder_.Write("D.TXT", std::string(c.size, '7')));
         EXPECT_EQ(ok, c.ok) << c.size;
         EXPECT_EQ(encoder.HasBuffer(), c.ok) << c.size;
         EXPECT_EQ(encoder.ErrorText(), c.ok ? "" : "Encodeing failure") << c.size;

@@ -18,7 +18,8 @@ TEST(BasicImage, OneLineMainProgram) {
     ASSERT_TRUE(built.result);
     const Bytes& image = built.image;
     ASSERT_EQ(image.size(), 131072u);
-    EXPECT_EQ(Name(image, 0x00, 16), "54 45 53 54 2E 42 41 53 00 00 00 00 00 00 00 00");  // TEST.BAS, main
+    EXPECT_EQ(Name(image, 0x00, 16),
+              "54 45 53 54 2E 42 41 53 00 00 00 00 00 00 00 00");  // TEST.BAS, main
     EXPECT_EQ(Name(image, 0x10, 16), "00 00 00 04 00 01 00 00 00 00 00 00 00 00 00 00");
     EXPECT_EQ(Name(image, 0x20, 9), "00 01 00 00 00 00 00 00 FF");
     EXPECT_EQ(Name(image, 0x1CD00, 5), "03 8A 02 01 FF");
@@ -43,11 +44,19 @@ TEST(BasicImage, UnusedTableAreasAreFilledWithFF) {
         std::vector<std::pair<std::size_t, std::size_t>> ranges;
     } cases[] = {
         {BasicSlot::Main,
-         {{0x28, 0x13900}, {0x169F0, 0x17000}, {0x17578, 0x17600}, {0x1B480, 0x1B500},
-          {0x1BCD0, 0x1BD00}, {0x1CCA0, 0x1CD00}}},
+         {{0x28, 0x13900},
+          {0x169F0, 0x17000},
+          {0x17578, 0x17600},
+          {0x1B480, 0x1B500},
+          {0x1BCD0, 0x1BD00},
+          {0x1CCA0, 0x1CD00}}},
         {BasicSlot::System,
-         {{0x24, 0x2000}, {0x38F0, 0x3900}, {0x3E78, 0x3F00}, {0x4B80, 0x4C00},
-          {0x4D90, 0x4E00}, {0x5120, 0x5200}}},
+         {{0x24, 0x2000},
+          {0x38F0, 0x3900},
+          {0x3E78, 0x3F00},
+          {0x4B80, 0x4C00},
+          {0x4D90, 0x4E00},
+          {0x5120, 0x5200}}},
     };
     for (const auto& c : cases) {
         const BasicImageResult built = Build({"PRINT 1"}, c.slot);
@@ -68,8 +77,8 @@ TEST(BasicImage, UnusedTableAreasAreFilledWithFF) {
 }
 
 TEST(BasicImage, CountsAndTables) {
-    const BasicImageResult built = Build({"A$=\"X\"", "WHILE A", "DIM B(3)", "WEND", "*LOOP",
-                                          "FOR I=1 TO 2", "NEXT", "GOTO *LOOP"});
+    const BasicImageResult built = Build(
+        {"A$=\"X\"", "WHILE A", "DIM B(3)", "WEND", "*LOOP", "FOR I=1 TO 2", "NEXT", "GOTO *LOOP"});
     ASSERT_TRUE(built.result);
     const Bytes& image = built.image;
     EXPECT_EQ(Name(image, 0x14, 12), "00 08 00 03 00 01 00 01 00 01 00 01");
@@ -89,8 +98,7 @@ TEST(BasicImage, NamesAreCutAndLabelPositionsUseTheirByteOrder) {
     source.push_back("ABCDEFGHIJKLMNOPQRS=1");
     const BasicImageResult built = Build(source);
     ASSERT_TRUE(built.result);
-    EXPECT_EQ(Name(built.image, 0x17600, 16),
-              "41 42 43 44 45 46 47 48 49 4A 4B 4C 01 2C 00 00");
+    EXPECT_EQ(Name(built.image, 0x17600, 16), "41 42 43 44 45 46 47 48 49 4A 4B 4C 01 2C 00 00");
     EXPECT_EQ(Name(built.image, 0x13900 + 24, 17),
               "41 42 43 44 45 46 47 48 49 4A 4B 4C 4D 4E 4F 50 00");
 }

@@ -19,8 +19,7 @@ struct LineCase {
 void ExpectLines(const std::vector<LineCase>& cases, CodePage codePage = CodePage::Western1252) {
     for (const LineCase& c : cases) {
         const BasicImageResult built = Build(c.source, BasicSlot::Main, codePage);
-        ASSERT_TRUE(built.result) << c.source[c.line] << " failed with "
-                                  << built.result.error.id;
+        ASSERT_TRUE(built.result) << c.source[c.line] << " failed with " << built.result.error.id;
         const std::vector<Bytes> lines = CodeLines(built.image, BasicSlot::Main);
         ASSERT_LT(c.line, lines.size()) << c.source[c.line];
         EXPECT_EQ(Hex(lines[c.line]), Hex(FromHex(c.expected))) << c.source[c.line];
@@ -81,7 +80,8 @@ TEST(BasicLineEncoding, KeywordsNamesAndOperators) {
         {{"PRINT SDATA2$(1)"}, 0, "07 8A 1C 02 36 02 01 37"},
         {{"PRINT SDATA2$"}, 0, "03 8A 04 00"},
         {{"I%=TIMER"}, 0, "05 0A 00 33 18 01"},
-        {{"IF A<>B THEN X=1 ELSE Y=2"}, 0,
+        {{"IF A<>B THEN X=1 ELSE Y=2"},
+         0,
          "12 BE 07 00 26 07 01 B8 07 02 33 02 01 9E 07 03 33 02 02"},
         {{"a=1:A=2"}, 0, "0B 07 00 33 02 01 38 07 00 33 02 02"},
         {{"X=A MOD 2 XOR NOT B"}, 0, "0C 07 00 33 07 01 24 02 02 23 20 07 02"},
