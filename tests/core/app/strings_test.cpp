@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <map>
+
 namespace rvq {
 namespace {
 
@@ -30,6 +34,29 @@ TEST(Strings, ParserHandlesEscapesAndRejectsMalformedLines) {
         bad = 0;
         EXPECT_FALSE(ParseStringTable(c.content, &bad)) << c.content;
         EXPECT_EQ(bad, c.line) << c.content;
+    }
+}
+
+}  // namespace
+}  // namespace rvq
+
+namespace rvq {
+namespace {
+
+// Every area keeps its texts in its own table file; an id given twice would
+// silently replace another area's text.
+TEST(Strings, NoIdIsDefinedInTwoTables) {
+    std::map<int, std::string> owner;
+    const std::filesystem::path folder = std::filesystem::path(RVQ_SOURCE_DIR) / "src/core/app/strings";
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        std::ifstream in(entry.path());
+        std::string content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        const auto table = ParseStringTable(content);
+        ASSERT_TRUE(table) << entry.path();
+        for (const auto& [id, text] : *table) {
+            const auto [it, added] = owner.emplace(id, entry.path().filename().string());
+            EXPECT_TRUE(added) << "string " << id << " is in " << it->second << " and " << entry.path().filename();
+        }
     }
 }
 
