@@ -3,6 +3,7 @@
 #include "core/comm/clock.h"
 #include "core/comm/port_status.h"
 #include "core/comm/port_transport.h"
+#include "core/comm/transact_port.h"
 
 #include <atomic>
 #include <cstddef>
@@ -18,11 +19,11 @@ namespace rvq {
 // calling thread until they complete, fail or reach the caller's time-out
 // (protocol milliseconds, turned into real time by the clock). A port
 // belongs to one job's worker thread and is never shared.
-class PrinterPort {
+class PrinterPort : public TransactPort {
 public:
     // `cancel`, when given, ends a LAN connect that is still waiting.
     explicit PrinterPort(const Clock& clock, const std::atomic<bool>* cancel = nullptr);
-    ~PrinterPort();
+    ~PrinterPort() override;
     PrinterPort(const PrinterPort&) = delete;
     PrinterPort& operator=(const PrinterPort&) = delete;
 
@@ -42,6 +43,20 @@ public:
     [[nodiscard]] bool Transact(std::span<const std::uint8_t> command,
                                 std::span<std::uint8_t> reply, std::size_t& replyLength,
                                 int timeoutMs);
+
+    // The same calls over plain pointers, for the framing and channel code.
+    [[nodiscard]] bool Read(unsigned char* buffer, std::size_t capacity, int timeoutMs,
+                            std::size_t& count) override {
+        return Read(std::span<std::uint8_t>(buffer, capacity), timeoutMs, count);
+    }
+    [[nodiscard]] bool Write(const unsigned char* data, std::size_t length, int timeoutMs) override {
+        return Write(std::span<const std::uint8_t>(data, length), timeoutMs);
+    }
+    [[nodiscard]] bool Transact(const unsigned char* command, std::size_t commandLength, unsigned char* reply,
+                                std::size_t capacity, std::size_t& length, int timeoutMs) override {
+        return Transact(std::span<const std::uint8_t>(command, commandLength),
+                        std::span<std::uint8_t>(reply, capacity), length, timeoutMs);
+    }
 
     // The device paths of present USB printers matching `filter` (the USB
     // settings syntax). False only when the enumeration itself fails.
