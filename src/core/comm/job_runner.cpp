@@ -26,6 +26,7 @@ struct JobRunner::Shared : JobSink {
     const std::shared_ptr<JobExecutor> executor;
     Strings strings;
     ToolSettings settings;
+    std::shared_ptr<const ToolSettings> settingsShared;
     std::shared_ptr<const JobInputs> inputs;
     JobKind kind = JobKind::None;
     int titleId = 0;
@@ -102,7 +103,7 @@ void Launch(const std::shared_ptr<JobRunner::Shared>& s, const std::vector<int>&
     for (int index : indexes) std::thread([s, index] { Work(s, index); }).detach();
 }
 
-void Finish(const std::shared_ptr<JobRunner::Shared>& s, int index, int result) {
+void Finish(const std::shared_ptr<JobRunner::Shared>& s, int index, bool succeeded, int result) {
     std::vector<int> next;
     bool finishedNow = false;
     bool failed = false;
@@ -112,11 +113,11 @@ void Finish(const std::shared_ptr<JobRunner::Shared>& s, int index, int result) 
         s->overall = MergeResult(s->overall, result);
         --s->inProgress;
         const auto i = static_cast<std::size_t>(index);
-        s->states[i] = result == kResultSucceed ? kPrinterSucceeded : kPrinterFailed;
+        s->states[i] = succeeded ? kPrinterSucceeded : kPrinterFailed;
         s->progress[i] = 100;
         if (!s->multiLan) {
             finishedNow = !s->decided;
-            failed = result != kResultSucceed;
+            failed = !succeeded;
             closeRequest = !failed && s->kind == JobKind::RestoreOnline;
         } else if (const int n = s->NextPrinterLocked(true); n >= 0) {
             next.push_back(n);
@@ -161,12 +162,14 @@ void Work(const std::shared_ptr<JobRunner::Shared>& s, int index) {
     setup.controlCodes = s->settings.controlCodes;
     setup.timeScale = s->timeScale;
     setup.inputs = s->inputs;
+    setup.settings = s->settingsShared;
     JobReporter reporter(s->strings, *s, s->context.cancelRequested,
                          InterfaceLabel(setup.connection.interfaceName, setup.connection.settings), s->titleId,
                          s->multiLan, index);
-    if (IsValidJobKind(static_cast<int>(s->kind)) && s->kind != JobKind::None) s->executor->Run(setup, reporter);
+    bool ok = false;
+    if (IsValidJobKind(static_cast<int>(s->kind)) && s->kind != JobKind::None) ok = s->executor->Run(setup, reporter);
     reporter.PostProgress(100);
-    Finish(s, index, reporter.result());
+    Finish(s, index, ok && reporter.result() == kResultSucceed, reporter.result());
 }
 
 }  // namespace
@@ -221,6 +224,7 @@ bool JobRunner::Start(std::shared_ptr<const JobInputs> inputs, const std::vector
         std::lock_guard lock(s.mutex);
         if (s.running > 0) return false;
         s.settings = context_.settings;
+        s.settingsShared = std::make_shared<const ToolSettings>(context_.settings);
         s.strings = context_.strings;
         s.inputs = std::move(inputs);
         s.kind = s.inputs ? s.inputs->kind : JobKind::None;

@@ -25,15 +25,19 @@ struct JobSetup {
     ControlCodes controlCodes;
     double timeScale = 1.0;
     std::shared_ptr<const JobInputs> inputs;
+    // A copy of the settings the run started with (serial reopen rules,
+    // the control-code choice).
+    std::shared_ptr<const ToolSettings> settings;
 };
 
-// Runs one job against one printer (the operation of its kind) and leaves
-// the outcome in the reporter. Called on worker threads, several at once
-// in Multi-LAN runs.
+// Runs one job against one printer (the operation of its kind), logging
+// through the reporter; returns whether the operation succeeded. A job can
+// log "Succeed" and still fail (a head check that found a broken element).
+// Called on worker threads, several at once in Multi-LAN runs.
 class JobExecutor {
 public:
     virtual ~JobExecutor() = default;
-    virtual void Run(const JobSetup& setup, JobReporter& reporter) = 0;
+    virtual bool Run(const JobSetup& setup, JobReporter& reporter) = 0;
 };
 
 // Printer states of a run.

@@ -32,7 +32,7 @@ bool WaitUntil(Predicate done) {
 // Jobs that hold until the test opens the gate, recording what ran at once.
 class GatedExecutor : public JobExecutor {
 public:
-    void Run(const JobSetup& setup, JobReporter& job) override {
+    bool Run(const JobSetup& setup, JobReporter& job) override {
         job.LogStatus(1500);
         {
             std::unique_lock lock(mutex_);
@@ -47,12 +47,13 @@ public:
             --active_;
             activeTargets_.erase(activeTargets_.find(setup.connection.settings));
         }
-        if (job.CancelCheck()) return;
+        if (job.CancelCheck()) return false;
         if (failing_.count(setup.printerIndex)) {
             job.LogFailure(1502, 1522, 111);
-        } else {
-            job.LogStatus(1501);
+            return false;
         }
+        job.LogStatus(1501);
+        return true;
     }
 
     void Open() {
