@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/app/app_context.h"
+#include "core/app/document.h"
 #include "core/app/interaction.h"
 
 namespace rvq::cli {
@@ -27,6 +28,9 @@ struct GlobalOptions {
     std::optional<std::string> settingsFile;
     std::optional<int> timeoutSeconds;
     std::optional<std::string> codes;  // auto|esc|braces|HH,HH,HH
+    std::optional<std::string> multiLan;  // a Multi-LAN list file
+    std::optional<std::string> pick;      // 1,3,5: the list entries that take part
+    std::optional<std::string> logFile;   // where the job log goes (CSV)
     bool yes = false;
     bool json = false;
     bool help = false;
@@ -41,6 +45,7 @@ struct CliEnv {
     std::ostream& err;
     Interaction& interaction;
     std::string definitionsPath;
+    Document& document;
 };
 
 struct Command {

@@ -31,6 +31,9 @@ void PrintOverview(std::ostream& out) {
            "  --timeout SECONDS       the general time-out of printer exchanges\n"
            "  --codes auto|esc|braces|HH,HH,HH\n"
            "                          the control codes of printer commands\n"
+           "  --multi-lan FILE        run against every printer of a Multi-LAN list file\n"
+           "  --pick 1,3,5            only these entries of the list (numbered from 1)\n"
+           "  --log FILE.CSV          write the job log of the run\n"
            "  --yes                   answer every question with Yes\n"
            "  --json                  machine-readable output where a command offers it\n"
            "  --help                  this text, or a command's own help after its name\n";
@@ -79,7 +82,8 @@ int main(int argc, char** argv) {
     }
 
     TerminalInteraction interaction(std::cout, std::cerr, parsed.options.yes);
+    Document document;
     CliEnv env{context, parsed.options, std::cout, std::cerr, interaction,
-               parsed.options.definitions.value_or(JoinPath(programFolder, "VQTool_Printer.XML"))};
+               parsed.options.definitions.value_or(JoinPath(programFolder, "VQTool_Printer.XML")), document};
     return command->run(env, parsed.args);
 }

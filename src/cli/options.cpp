@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/app/string_ids.h"
+#include "core/comm/multi_lan_list.h"
 #include "core/app/text.h"
 
 namespace rvq::cli {
@@ -108,6 +109,9 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& argv) {
         else if (arg == "--settings") o.settingsFile = value();
         else if (arg == "--timeout") o.timeoutSeconds = number();
         else if (arg == "--codes") o.codes = value();
+        else if (arg == "--multi-lan") o.multiLan = value();
+        else if (arg == "--pick") o.pick = value();
+        else if (arg == "--log") o.logFile = value();
         else if (arg == "--yes" || arg == "-y") o.yes = true;
         else if (arg == "--json") o.json = true;
         else if (arg == "--help" || arg == "-h") o.help = true;
@@ -124,8 +128,22 @@ std::optional<std::string> ApplyGlobalOptions(const GlobalOptions& o, AppContext
         t.printerModel = *o.model;
         Note(t, "printerModel");
     }
-    int interfaces = (o.lan ? 1 : 0) + (o.com ? 1 : 0) + (o.usb ? 1 : 0) + (o.lpt ? 1 : 0);
-    if (interfaces > 1) return "choose one of --lan, --com, --usb and --lpt";
+    int interfaces = (o.lan ? 1 : 0) + (o.com ? 1 : 0) + (o.usb ? 1 : 0) + (o.lpt ? 1 : 0) + (o.multiLan ? 1 : 0);
+    if (interfaces > 1) return "choose one of --lan, --com, --usb, --lpt and --multi-lan";
+    if (o.pick && !o.multiLan && t.interfaceName != "Multi LAN") return "--pick goes with a Multi-LAN list";
+    if (o.multiLan) {
+        const MultiLanImport list = ImportMultiLanList(*o.multiLan, c.strings);
+        if (!list.ok) return *o.multiLan + ": " + c.strings.Get(list.messageId);
+        t.interfaceName = "Multi LAN";
+        t.multiLanHosts.clear();
+        t.multiLanPorts.clear();
+        for (const auto& p : list.printers) {
+            t.multiLanHosts.push_back(p.host);
+            t.multiLanPorts.push_back(p.port);
+        }
+        Note(t, "interfaceName");
+        Note(t, "multiLan");
+    }
     if (o.lan) {
         std::string host = *o.lan;
         const std::size_t colon = host.rfind(':');
