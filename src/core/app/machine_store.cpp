@@ -2,6 +2,7 @@
 
 #include "core/app/ini_file.h"
 #include "core/app/text.h"
+#include "core/platform/utf8.h"
 
 namespace rvq {
 
@@ -11,44 +12,6 @@ constexpr const char* kSection = "Setting";
 constexpr const char* kKey = "Password";
 constexpr std::size_t kStoreValueLimit = 1023;  // the value buffer held 1024 bytes
 
-// Code points of UTF-8 text; invalid bytes count as themselves.
-std::u32string CodePoints(const std::string& text) {
-    std::u32string out;
-    for (std::size_t i = 0; i < text.size();) {
-        const auto b0 = static_cast<unsigned char>(text[i]);
-        int len = b0 < 0x80 ? 1 : (b0 & 0xE0) == 0xC0 ? 2 : (b0 & 0xF0) == 0xE0 ? 3 : (b0 & 0xF8) == 0xF0 ? 4 : 0;
-        if (len == 0 || i + static_cast<std::size_t>(len) > text.size()) {
-            out += b0;
-            ++i;
-            continue;
-        }
-        char32_t cp = len == 1 ? b0 : (b0 & (0x7F >> len));
-        for (int k = 1; k < len; ++k) cp = (cp << 6) | (static_cast<unsigned char>(text[i + static_cast<std::size_t>(k)]) & 0x3F);
-        out += cp;
-        i += static_cast<std::size_t>(len);
-    }
-    return out;
-}
-
-void AppendUtf8(std::string& out, char32_t cp) {
-    if (cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) cp = 0xFFFD;
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (cp >> 18));
-        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-}
-
 }  // namespace
 
 std::string MachineStorePath(const std::string& iniPath) {
@@ -57,7 +20,7 @@ std::string MachineStorePath(const std::string& iniPath) {
 
 std::string EncodeStoredPassword(const std::string& text) {
     std::string hex;
-    for (char32_t cp : CodePoints(text)) hex += Format("%02X", static_cast<unsigned>(cp));
+    for (char32_t cp : DecodeUtf8(text)) hex += Format("%02X", static_cast<unsigned>(cp));
     for (char& c : hex) c = static_cast<char>(c + 19);
     return hex;
 }

@@ -1,62 +1,12 @@
 #include "core/builders/basic_text.h"
 
+#include "core/platform/utf8.h"
+
 namespace rvq::basic {
 
-Text DecodeUtf8(std::string_view utf8) {
-    Text out;
-    out.reserve(utf8.size());
-    std::size_t i = 0;
-    while (i < utf8.size()) {
-        const auto b0 = static_cast<unsigned char>(utf8[i]);
-        std::size_t len = 1;
-        char32_t cp = b0;
-        if (b0 >= 0xF0) {
-            len = 4;
-            cp = b0 & 0x07;
-        } else if (b0 >= 0xE0) {
-            len = 3;
-            cp = b0 & 0x0F;
-        } else if (b0 >= 0xC0) {
-            len = 2;
-            cp = b0 & 0x1F;
-        } else if (b0 >= 0x80) {
-            cp = 0xFFFD;
-        }
-        if (i + len > utf8.size()) {
-            out += U'\xFFFD';
-            break;
-        }
-        for (std::size_t k = 1; k < len; ++k) {
-            cp = (cp << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
-        }
-        out += cp;
-        i += len;
-    }
-    return out;
-}
+Text DecodeUtf8(std::string_view utf8) { return rvq::DecodeUtf8(utf8); }
 
-std::string EncodeUtf8(TextView text) {
-    std::string out;
-    out.reserve(text.size());
-    for (char32_t cp : text) {
-        if (cp < 0x80) {
-            out += static_cast<char>(cp);
-        } else if (cp < 0x800) {
-            out += static_cast<char>(0xC0 | (cp >> 6));
-            out += static_cast<char>(0x80 | (cp & 0x3F));
-        } else if (cp < 0x10000) {
-            out += static_cast<char>(0xE0 | (cp >> 12));
-            out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (cp & 0x3F));
-        } else {
-            out += static_cast<char>(0xF0 | (cp >> 18));
-            out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-            out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (cp & 0x3F));
-        }
-    }
-    return out;
-}
+std::string EncodeUtf8(TextView text) { return rvq::EncodeUtf8(text); }
 
 Text FromSystemCodePage(std::string_view bytes, CodePage codePage) {
     return DecodeUtf8(FromCodePage(bytes, codePage));

@@ -4,46 +4,14 @@
 
 #include <cerrno>
 
+#include "core/platform/utf8.h"
+
 namespace rvq {
 
 namespace {
 
 const char* IconvName(CodePage codePage) {
     return codePage == CodePage::Japanese932 ? "CP932" : "CP1252";
-}
-
-// Decodes one UTF-8 sequence at `i`; returns its length, 0 when invalid.
-std::size_t Utf8SequenceLength(std::string_view s, std::size_t i) {
-    const auto b0 = static_cast<unsigned char>(s[i]);
-    std::size_t len;
-    unsigned min;
-    if (b0 < 0x80) return 1;
-    if ((b0 & 0xE0) == 0xC0) { len = 2; min = 0x80; }
-    else if ((b0 & 0xF0) == 0xE0) { len = 3; min = 0x800; }
-    else if ((b0 & 0xF8) == 0xF0) { len = 4; min = 0x10000; }
-    else return 0;
-    if (i + len > s.size()) return 0;
-    unsigned cp = b0 & (0x7F >> len);
-    for (std::size_t k = 1; k < len; ++k) {
-        const auto b = static_cast<unsigned char>(s[i + k]);
-        if ((b & 0xC0) != 0x80) return 0;
-        cp = (cp << 6) | (b & 0x3F);
-    }
-    if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return 0;
-    return len;
-}
-
-void AppendUtf8(std::string& out, unsigned cp) {
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
 }
 
 class Converter {
