@@ -38,8 +38,9 @@ bool MayReplace(CliEnv& env, const std::string& path) {
     return false;
 }
 
-int ReportBuildFailure(CliEnv& env, int messageId, const std::string& text) {
-    env.interaction.Error(messageId, OneLine(text));
+int ReportBuildFailure(CliEnv& env, const std::string& subject, int messageId,
+                       const std::string& text) {
+    env.interaction.Error(messageId, subject + ": " + OneLine(text));
     return IsFailedRun(messageId) ? kExitFailed : kExitUsage;
 }
 

@@ -15,7 +15,9 @@ std::string OneLine(const std::string& text);
 
 // Reports a builder's failure message on one line. A file that could not
 // be written (or memory that could not be had) is a failed run, exit 1;
-// anything else was bad input, exit 2.
-int ReportBuildFailure(CliEnv& env, int messageId, const std::string& text);
+// anything else was bad input, exit 2. `subject` (the file concerned)
+// leads the line.
+int ReportBuildFailure(CliEnv& env, const std::string& subject, int messageId,
+                       const std::string& text);
 
 }  // namespace rvq::cli

@@ -90,11 +90,13 @@ std::optional<GaijiRecord> FileRecord(CliEnv& env, const CommandArgs& args, cons
     record.path = path;
     record.type = NumberOption(args, "--type", 1, 55, error).value_or(1);
     if (error.empty() && !IsGaijiTypeAllowed(record.type, location)) {
-        error = Format("--type %d is not a character type for this location (1-44, 51%s)",
-                       record.type, location == GaijiLocation::Usb ? ", 52-55" : "; 52-55 need --usb-memory");
+        error =
+            Format("--type %d is not a character type for this location (1-44, 51%s)", record.type,
+                   location == GaijiLocation::Usb ? ", 52-55" : "; 52-55 need --usb-memory");
     }
     const bool fixed = IsFixedSizeGaijiType(record.type);
-    if (error.empty() && fixed && (args.Has("--left") || args.Has("--top") || args.Has("--spacing"))) {
+    if (error.empty() && fixed &&
+        (args.Has("--left") || args.Has("--top") || args.Has("--spacing"))) {
         error = "types 41-44 take no --left, --top or --spacing";
     }
     record.left = NumberOption(args, "--left", 0, limits.maxLeft, error).value_or(0);
@@ -109,7 +111,8 @@ std::optional<GaijiRecord> FileRecord(CliEnv& env, const CommandArgs& args, cons
         const bool hex = !code->empty() && code->size() <= 4 &&
                          code->find_first_not_of("0123456789abcdefABCDEF") == std::string::npos;
         if (!hex) {
-            exitCode = UsageError(env, "--code takes a hexadecimal character code such as 41 or 2020");
+            exitCode =
+                UsageError(env, "--code takes a hexadecimal character code such as 41 or 2020");
             return std::nullopt;
         }
         // Out of the type's range: the nearest valid code, as the page does.
@@ -117,7 +120,7 @@ std::optional<GaijiRecord> FileRecord(CliEnv& env, const CommandArgs& args, cons
     }
     const GaijiBitmapCheck check = CheckGaijiBitmap(path, record.type, limits, env.context.strings);
     if (!check.result) {
-        exitCode = ReportBuildFailure(env, check.result.messageId, check.result.message);
+        exitCode = ReportBuildFailure(env, path, check.result.messageId, check.result.message);
         return std::nullopt;
     }
     record.width = check.bitmap.width;
@@ -148,13 +151,15 @@ bool HasAny(const CommandArgs& args, std::span<const char* const> names) {
 int RunBuildGaiji(CliEnv& env, const std::vector<std::string>& argv) {
     CommandArgs args;
     if (auto error = ParseCommandArgs(argv, kOptions, args)) return UsageError(env, *error);
-    if (args.positional.size() != 2) return UsageError(env, "build-gaiji takes BMP_OR_DIR and OUT.GAI");
+    if (args.positional.size() != 2)
+        return UsageError(env, "build-gaiji takes BMP_OR_DIR and OUT.GAI");
     const std::string& source = args.positional[0];
     std::error_code ec;
     const bool folderMode = std::filesystem::is_directory(source, ec);
     if (folderMode && (HasAny(args, kRecordOptions) || args.Has("--confirm"))) {
-        return UsageError(env, "a folder takes its values from the file names: no --type, --code, "
-                               "--left, --top, --spacing or --confirm");
+        return UsageError(env,
+                          "a folder takes its values from the file names: no --type, --code, "
+                          "--left, --top, --spacing or --confirm");
     }
     if (!args.Has("--confirm") && HasAny(args, kPrintOptions)) {
         return UsageError(env, "--magnification, --print-method and the label size need --confirm");
@@ -171,7 +176,9 @@ int RunBuildGaiji(CliEnv& env, const std::vector<std::string>& argv) {
     if (folderMode) {
         GaijiFolderScan scan =
             ScanGaijiFolder(source, job.location, job.gaijiWidth, 0, env.context.strings);
-        if (!scan.result) return ReportBuildFailure(env, scan.result.messageId, scan.result.message);
+        if (!scan.result) {
+            return ReportBuildFailure(env, source, scan.result.messageId, scan.result.message);
+        }
         job.records = std::move(scan.records);
     } else {
         int exitCode = kExitUsage;
@@ -189,7 +196,11 @@ int RunBuildGaiji(CliEnv& env, const std::vector<std::string>& argv) {
     const std::string printPath = ConfirmationPrintPath(job.outputPath);
     if (job.confirmation && !MayReplace(env, printPath)) return kExitFailed;
     const BuildResult result = CreateExternalCharacterFile(job, env.context.strings);
-    if (!result) return ReportBuildFailure(env, result.messageId, result.message);
+    if (!result) {
+        const bool saving = result.messageId == 1016;
+        return ReportBuildFailure(env, saving ? job.outputPath : source, result.messageId,
+                                  result.message);
+    }
     env.out << "wrote " << job.outputPath << "\n";
     if (job.confirmation) env.out << "wrote " << printPath << "\n";
     return kExitOk;

@@ -19,9 +19,12 @@ constexpr int kTotalText = 594;
 
 const char* ReasonText(HtmlRomLeftOutReason reason) {
     switch (reason) {
-        case HtmlRomLeftOutReason::NameTooLong: return "name too long for the index";
-        case HtmlRomLeftOutReason::Empty: return "empty";
-        case HtmlRomLeftOutReason::Unreadable: return "cannot be read";
+        case HtmlRomLeftOutReason::NameTooLong:
+            return "name too long for the index";
+        case HtmlRomLeftOutReason::Empty:
+            return "empty";
+        case HtmlRomLeftOutReason::Unreadable:
+            return "cannot be read";
     }
     return "";
 }
@@ -89,7 +92,8 @@ int RunBuildHtmlRom(CliEnv& env, const std::vector<std::string>& argv) {
         return UsageError(env, "build-html-rom takes SRC_DIR and OUT.BIN");
     }
     const std::string typeName = args.Value("--type").value_or("html");
-    if (typeName != "html" && typeName != "wmon") return UsageError(env, "--type takes html or wmon");
+    if (typeName != "html" && typeName != "wmon")
+        return UsageError(env, "--type takes html or wmon");
     const HtmlRomType type = typeName == "wmon" ? HtmlRomType::Wmon : HtmlRomType::HtmlXml;
     const std::string& source = args.positional[0];
     const std::string& output = args.positional[1];
@@ -98,11 +102,17 @@ int RunBuildHtmlRom(CliEnv& env, const std::vector<std::string>& argv) {
 
     const HtmlRomScan scan = ScanHtmlRomFolder(source, type, strings, codePage);
     if (!env.options.json) PrintScan(env, scan, type);
-    if (!scan.result) return ReportBuildFailure(env, scan.result.messageId, scan.result.message);
+    if (!scan.result) {
+        return ReportBuildFailure(env, source, scan.result.messageId, scan.result.message);
+    }
     if (!MayReplace(env, output)) return kExitFailed;
     const HtmlRomBuild build =
         CreateHtmlRomFile(scan.files, type, args.Has("--with-header"), output, strings, codePage);
-    if (!build.result) return ReportBuildFailure(env, build.result.messageId, build.result.message);
+    if (!build.result) {
+        const bool saving = build.result.messageId == 1403;
+        return ReportBuildFailure(env, saving ? output : source, build.result.messageId,
+                                  build.result.message);
+    }
     if (env.options.json) {
         PrintJson(env, scan, build.image, type, output, codePage);
     } else {

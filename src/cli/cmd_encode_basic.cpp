@@ -28,7 +28,10 @@ int RunEncodeBasic(CliEnv& env, const std::vector<std::string>& argv) {
     if (!MayReplace(env, output)) return kExitFailed;
     const EncodeFileResult result =
         EncodeBasicFile(env.context.strings, source, output, kind, env.context.isJapanese);
-    if (!result) return ReportBuildFailure(env, result.messageId, result.text);
+    if (!result) {
+        const bool saving = result.messageId == 1011;
+        return ReportBuildFailure(env, saving ? output : source, result.messageId, result.text);
+    }
     std::error_code ec;
     const std::uintmax_t size = std::filesystem::file_size(output, ec);
     env.out << "wrote " << output << " (" << size << " bytes, " << size / kBlockBytes

@@ -25,6 +25,11 @@ int RunRomInfo(CliEnv& env, const std::vector<std::string>& args) {
     int exitCode = kExitOk;
     for (const std::string& path : args) {
         if (auto info = ReadRomTrailer(path, codePage)) {
+            if (info->magic != rom_trailer::kMagicText) {
+                exitCode = UsageError(env, path + ": the trailer lacks \"" +
+                                               std::string(rom_trailer::kMagicText) +
+                                               "\"; this is not a ROM file");
+            }
             read.emplace_back(path, std::move(*info));
         } else {
             exitCode = UsageError(env, path + ": cannot be read, or is not laid out as a ROM file");

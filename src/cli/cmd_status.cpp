@@ -2,8 +2,8 @@
 #include <ostream>
 #include <string>
 
-#include "cli/cli.h"
 #include "cli/builder_output.h"
+#include "cli/cli.h"
 #include "cli/json_writer.h"
 #include "core/app/connection.h"
 #include "core/app/text.h"
@@ -30,12 +30,18 @@ constexpr std::size_t kReplyCapacity = 100;
 std::string Meaning(int code) {
     switch (code) {
         case status::kReady:
-        case status::kReadyAlt: return "ready";
-        case status::kModeZ: return "mode Z-MODE";
-        case status::kModeVpcl: return "mode VPCL";
-        case status::kModeSetting: return "mode SETTING";
-        case status::kNoFrame: return "no status frame";
-        default: return Format("printer error (%02d)", code);
+        case status::kReadyAlt:
+            return "ready";
+        case status::kModeZ:
+            return "mode Z-MODE";
+        case status::kModeVpcl:
+            return "mode VPCL";
+        case status::kModeSetting:
+            return "mode SETTING";
+        case status::kNoFrame:
+            return "no status frame";
+        default:
+            return Format("printer error (%02d)", code);
     }
 }
 

@@ -71,7 +71,8 @@ std::optional<std::string> ApplyChoices(const CliEnv& env, const CommandArgs& ar
     }
     if (auto text = args.Value("--sensor")) {
         const auto sensor = Choice(env, *text, kSensors, kFirstSensorText);
-        if (!sensor) return "--sensor takes none, reflective, transmissive, preprinted or reflective-manual";
+        if (!sensor)
+            return "--sensor takes none, reflective, transmissive, preprinted or reflective-manual";
         o.sensor = *sensor;
     }
     if (auto text = args.Value("--issue-mode")) {
@@ -150,13 +151,18 @@ int RunTestPrintData(CliEnv& env, const std::vector<std::string>& argv) {
     ToolSettings settings = env.context.settings;
     UseShippedPatternFiles(settings);
     if (auto file = args.Value("--pattern-file")) {
-        if (options.pattern != TestPattern::Characters && options.pattern != TestPattern::Barcodes) {
+        if (options.pattern != TestPattern::Characters &&
+            options.pattern != TestPattern::Barcodes) {
             return UsageError(env, "--pattern-file goes with --pattern chars or barcodes");
         }
         for (const auto& entry : PatternPaths(settings)) *entry.first = *file;
     }
     const TestPrintBuild build = BuildTestPrintData(options, *model, settings, env.context.strings);
-    if (!build.result) return ReportBuildFailure(env, build.result.messageId, build.result.message);
+    if (!build.result) {
+        const std::string patternFile =
+            PatternFilePath(options.pattern, model->resolution, settings);
+        return ReportBuildFailure(env, patternFile, build.result.messageId, build.result.message);
+    }
     const std::string& output = args.positional[0];
     if (!MayReplace(env, output)) return kExitFailed;
     const std::string bytes = build.data.setup + build.data.pattern + build.data.issue;

@@ -73,16 +73,18 @@ void PrintGroups(std::ostream& out, const PrinterModel& m) {
 }
 
 void PrintItems(std::ostream& out, const PrinterModel& m) {
-    TextTable table({"item", "kind", "ctrl", "get", "offset", "min", "max", "length", "default",
-                     "flags"});
+    TextTable table(
+        {"item", "kind", "ctrl", "get", "offset", "min", "max", "length", "default", "flags"});
     for (const ParamItem& i : m.items) {
         std::string shown = i.textDefault;
         if (!i.labels.empty()) shown += " [" + Join(i.labels, "|") + "]";
         table.Add({i.name, Format("%s(%d)", ItemKindName(i.kind).c_str(), i.kind),
                    std::to_string(i.ctrlId), std::to_string(i.getCmdIndex),
-                   std::to_string(i.offset), std::to_string(i.minValue),
-                   std::to_string(i.maxValue), Format("%d-%d", i.minLength, i.maxLength), shown,
-                   i.flag == 0 ? "-" : Format("0x%02X %s", i.flag, Join(ItemFlagNames(i.flag), ",").c_str())});
+                   std::to_string(i.offset), std::to_string(i.minValue), std::to_string(i.maxValue),
+                   Format("%d-%d", i.minLength, i.maxLength), shown,
+                   i.flag == 0
+                       ? "-"
+                       : Format("0x%02X %s", i.flag, Join(ItemFlagNames(i.flag), ",").c_str())});
     }
     out << "\nitems (" << m.items.size() << ")\n";
     table.Print(out, "  ");
@@ -92,10 +94,12 @@ void PrintItems(std::ostream& out, const PrinterModel& m) {
 
 std::string ItemKindName(int kind) {
     static const std::pair<int, const char*> kNames[] = {
-        {5, "ComboBox"},     {6, "IPAddress"},    {7, "Date"},          {8, "Time"},
-        {9, "FILE"},         {10, "ReadOnly"},    {4, "ASCII"},         {3, "AlphNumeric"},
-        {1, "Numeric"},      {0x1A00, "HEXBYTE"}, {0x201, "HEX"},       {0x601, "HEXPassword"},
-        {0x11, "NumPoint1"}, {0x101, "SignNum"},  {0x111, "SignNumPoint1"}, {11, "ALPHNUMSP"},
+        {5, "ComboBox"},     {6, "IPAddress"},   {7, "Date"},
+        {8, "Time"},         {9, "FILE"},        {10, "ReadOnly"},
+        {4, "ASCII"},        {3, "AlphNumeric"}, {1, "Numeric"},
+        {0x1A00, "HEXBYTE"}, {0x201, "HEX"},     {0x601, "HEXPassword"},
+        {0x11, "NumPoint1"}, {0x101, "SignNum"}, {0x111, "SignNumPoint1"},
+        {11, "ALPHNUMSP"},
     };
     for (const auto& [code, name] : kNames) {
         if (code == kind) return name;

@@ -26,8 +26,9 @@ std::optional<std::string> ReadDefinitionsOrReport(CliEnv& env) {
     auto content = ReadFileBytes(env.definitionsPath);
     if (!content) {
         const int error = errno;
-        UsageError(env, "cannot read the printer definitions " + env.definitionsPath +
-                            (error != 0 ? std::string(": ") + std::strerror(error) : std::string()));
+        UsageError(env,
+                   "cannot read the printer definitions " + env.definitionsPath +
+                       (error != 0 ? std::string(": ") + std::strerror(error) : std::string()));
     }
     return content;
 }

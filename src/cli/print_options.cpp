@@ -9,10 +9,14 @@ namespace {
 
 const char* ShortName(PrintMethod method) {
     switch (method) {
-        case PrintMethod::ThermalTransfer: return "thermal-transfer";
-        case PrintMethod::ThermalTransferRibbonSaving: return "ribbon-saving";
-        case PrintMethod::DirectThermal: return "direct-thermal";
-        case PrintMethod::DirectThermalHeadUp: return "head-up";
+        case PrintMethod::ThermalTransfer:
+            return "thermal-transfer";
+        case PrintMethod::ThermalTransferRibbonSaving:
+            return "ribbon-saving";
+        case PrintMethod::DirectThermal:
+            return "direct-thermal";
+        case PrintMethod::DirectThermalHeadUp:
+            return "head-up";
     }
     return "";
 }
