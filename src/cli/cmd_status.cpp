@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cstring>
 #include <ostream>
 #include <string>
@@ -98,12 +99,13 @@ std::optional<int> OpenPort(CliEnv& env, PrinterPort& port, const Connection& c)
 // is up; a frame that arrives in pieces is still read whole.
 std::optional<int> ReadStatusReply(CliEnv& env, PrinterPort& port, const Clock& clock,
                                    std::string& reply) {
-    const int timeoutMs = std::min(env.context.settings.timeoutSeconds * 1000, kReadLimitMs);
+    // The settings file may hold any number; the wait stays within the limit.
+    const long long wanted = env.context.settings.timeoutSeconds * 1000LL;
+    const int timeoutMs = static_cast<int>(std::clamp<long long>(wanted, 0, kReadLimitMs));
     const std::int64_t deadline = clock.NowMs() + timeoutMs;
     unsigned char buffer[kReplyCapacity];
-    while (reply.size() < kReplyCapacity && ParseStatusFrame(reply) == status::kNoFrame) {
-        const auto left = static_cast<int>(deadline - clock.NowMs());
-        if (left <= 0) break;
+    do {
+        const auto left = static_cast<int>(std::max<std::int64_t>(deadline - clock.NowMs(), 0));
         std::size_t count = 0;
         if (!port.Read(buffer, kReplyCapacity - reply.size(), left, count)) {
             if (!reply.empty()) break;
@@ -118,7 +120,8 @@ std::optional<int> ReadStatusReply(CliEnv& env, PrinterPort& port, const Clock& 
             return kExitFailed;
         }
         reply.append(reinterpret_cast<const char*>(buffer), count);
-    }
+    } while (reply.size() < kReplyCapacity && ParseStatusFrame(reply) == status::kNoFrame &&
+             clock.NowMs() < deadline);
     return std::nullopt;
 }
 

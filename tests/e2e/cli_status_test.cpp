@@ -17,7 +17,8 @@ using sim::PrinterSetup;
 using sim::SimServer;
 
 // rvqtool status against printers served in-process: one that answers,
-// one with an error status, one that never answers the status request.
+// one with an error status, one that never answers the status request,
+// one that sends its replies in pieces.
 class CliStatus : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -27,6 +28,10 @@ protected:
         server_.AddPrinter(setup);
         setup.printer.faults = FaultPlan{};
         setup.printer.faults.neverAnswer = {"WS"};
+        server_.AddPrinter(setup);
+        setup.printer.faults = FaultPlan{};
+        setup.printer.faults.splitBytes = 4;
+        setup.printer.faults.splitGapMs = 30;
         server_.AddPrinter(setup);
         std::string error;
         ASSERT_TRUE(server_.Start(error)) << error;
@@ -50,6 +55,12 @@ TEST_F(CliStatus, ReadyPrinterExitsZero) {
     EXPECT_EQ((*value)["status"].number, 0);
     EXPECT_TRUE((*value)["ready"].boolean);
     EXPECT_EQ((*value)["interface"].text, "LAN");
+}
+
+TEST_F(CliStatus, ReplyInPiecesIsReadWhole) {
+    const ToolRun run = RunTool({"--lan", Lan(3), "status"}, dir_.path());
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_NE(run.out.find("status 00, ready"), std::string::npos) << run.out;
 }
 
 TEST_F(CliStatus, ErrorStatusExitsOne) {
