@@ -7,13 +7,71 @@ namespace rvq::cli {
 int RunConfig(CliEnv& env, const std::vector<std::string>& args);
 int RunRestoreOnline(CliEnv& env, const std::vector<std::string>& args);
 int RunReset(CliEnv& env, const std::vector<std::string>& args);
+int RunStatus(CliEnv& env, const std::vector<std::string>& args);
+int RunUsbList(CliEnv& env, const std::vector<std::string>& args);
+int RunModels(CliEnv& env, const std::vector<std::string>& args);
+int RunModel(CliEnv& env, const std::vector<std::string>& args);
+int RunEncodeBasic(CliEnv& env, const std::vector<std::string>& args);
+int RunRomInfo(CliEnv& env, const std::vector<std::string>& args);
+int RunBuildHtmlRom(CliEnv& env, const std::vector<std::string>& args);
+int RunBuildGaiji(CliEnv& env, const std::vector<std::string>& args);
+int RunTestPrintData(CliEnv& env, const std::vector<std::string>& args);
 
 const std::vector<Command>& Commands() {
     static const std::vector<Command> commands = {
-        {"config", "show the effective tool settings and where each value came from", "[--json]", RunConfig},
+        {"config", "show the effective tool settings and where each value came from", "[--json]",
+         RunConfig},
+        {"status", "ask the printer for its status (exit 0 when it is ready)",
+         "[--lan HOST[:PORT] | --com N [--line ...] | --usb[=FILTER] | --lpt N] [--timeout S] "
+         "[--json]\n\n"
+         "Sends the status request and reads one reply within the time-out (at most\n"
+         "10 seconds). Exit 0: ready; 1: the printer reports an error or another mode,\n"
+         "does not answer, or the port cannot be opened; 2: bad connection settings.",
+         RunStatus},
         {"restore-online", "take the printer out of its setting mode",
-         "[--restart]\n  --restart   restart the printer so that changed settings take effect", RunRestoreOnline},
+         "[--restart]\n  --restart   restart the printer so that changed settings take effect",
+         RunRestoreOnline},
         {"reset", "restart the printer", "[--yes]", RunReset},
+        {"usb-list", "list the USB printers the device filter finds", "[--usb=FILTER] [--json]",
+         RunUsbList},
+        {"models", "list the printer models of the definition file",
+         "[--definitions FILE] [--json]\n\n"
+         "Without --definitions: VQTool_Printer.XML in the current folder, or the\n"
+         "copy in the source tree's data folder when there is none.",
+         RunModels},
+        {"model", "show one model: memory, destinations, groups and items",
+         "NAME [--definitions FILE] [--json]", RunModel},
+        {"encode-basic", "encode a BASIC program (or wrap a data file) into a download image",
+         "SRC.BAS OUT [--system | --data]\n\n"
+         "Without an option the source is the main program.",
+         RunEncodeBasic},
+        {"rom-info", "show the trailer fields of ROM files", "FILE.BIN... [--json]", RunRomInfo},
+        {"build-html-rom", "pack a web-page folder into an HTML/XML or WMON ROM file",
+         "SRC_DIR OUT.BIN [--type html|wmon] [--with-header] [--json]\n\n"
+         "html collects XML, GRP_DATA, ENG/HTML, ENG/PASS, JPN/HTML, JPN/PASS, MAIL and\n"
+         "MAIL/TEXT; wmon collects ENG/PASS, ENG/SA_HTM, JPN/PASS and JPN/SA_HTM.",
+         RunBuildHtmlRom},
+        {"build-gaiji", "build an external character file from monochrome bitmaps",
+         "BMP_OR_DIR OUT.GAI [--usb-memory]\n"
+         "        [--type N] [--code HH] [--left N] [--top N] [--spacing N]\n"
+         "        [--confirm [--magnification 1x1] [--print-method NAME]\n"
+         "                   [--label-width MM] [--label-length MM]]\n\n"
+         "A bitmap file takes its type (1), code, offsets and spacing (its width) from\n"
+         "the options; a folder takes them from names such as G_0141.BMP or\n"
+         "G_0141_2_3_16.BMP. --confirm also writes OUT.PRN, a print of the character\n"
+         "(magnification 0.5x0.5, 1x1, 2x2, 3x3, 1x2 or 2x1; print method\n"
+         "thermal-transfer, ribbon-saving, direct-thermal or head-up).",
+         RunBuildGaiji},
+        {"test-print-data", "write the bytes a test print sends: setup, pattern and issue",
+         "OUT [--pattern slash1|slash3|chars|barcodes] [--pattern-file FILE]\n"
+         "        [--count N] [--speed IPS] [--sensor none|reflective|transmissive|\n"
+         "        preprinted|reflective-manual] [--issue-mode batch|cut|peel-off]\n"
+         "        [--print-method NAME] [--label-length MM] [--gap MM] [--label-width MM]\n"
+         "        [--tone -20..10]\n\n"
+         "Defaults as on the test print page: slant lines (1 dot), one label, the\n"
+         "model's second speed and first print method, 74 mm long, 2 mm gap, the\n"
+         "widest label, tone 0. Uses --model and --codes.",
+         RunTestPrintData},
     };
     return commands;
 }

@@ -5,6 +5,7 @@
 
 #include "cli/cli.h"
 #include "cli/cli_interaction.h"
+#include "cli/model_source.h"
 #include "cli/options.h"
 #include "core/app/tool_settings_file.h"
 #include "core/platform/file_io.h"
@@ -84,6 +85,6 @@ int main(int argc, char** argv) {
     TerminalInteraction interaction(std::cout, std::cerr, parsed.options.yes);
     Document document;
     CliEnv env{context, parsed.options, std::cout, std::cerr, interaction,
-               parsed.options.definitions.value_or(JoinPath(programFolder, "VQTool_Printer.XML")), document};
+               parsed.options.definitions.value_or(DefaultDefinitionsPath(programFolder)), document};
     return command->run(env, parsed.args);
 }

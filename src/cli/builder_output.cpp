@@ -1,0 +1,47 @@
+#include "cli/builder_output.h"
+
+#include <filesystem>
+#include <ostream>
+
+namespace rvq::cli {
+
+namespace {
+
+bool IsFailedRun(int messageId) {
+    switch (messageId) {
+        case 1011:  // BASIC image not saved
+        case 1016:  // external character or print file not saved
+        case 1402:  // no memory for the ROM image
+        case 1403:  // ROM file not saved
+            return true;
+        default:
+            return false;
+    }
+}
+
+}  // namespace
+
+std::string OneLine(const std::string& text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r') continue;
+        out += text[i] == '\n' ? ' ' : text[i];
+    }
+    return out;
+}
+
+bool MayReplace(CliEnv& env, const std::string& path) {
+    std::error_code ec;
+    if (!std::filesystem::exists(path, ec)) return true;
+    if (env.interaction.Confirm(0, path + " already exists. Replace it?")) return true;
+    env.err << "rvqtool: " << path << " was left as it was\n";
+    return false;
+}
+
+int ReportBuildFailure(CliEnv& env, const std::string& subject, int messageId,
+                       const std::string& text) {
+    env.interaction.Error(messageId, subject + ": " + OneLine(text));
+    return IsFailedRun(messageId) ? kExitFailed : kExitUsage;
+}
+
+}  // namespace rvq::cli

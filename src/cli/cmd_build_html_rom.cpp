@@ -1,0 +1,125 @@
+#include <array>
+#include <ostream>
+
+#include "cli/builder_output.h"
+#include "cli/command_args.h"
+#include "cli/json_writer.h"
+#include "cli/text_table.h"
+#include "core/app/strings.h"
+#include "core/app/text.h"
+#include "core/builders/html_rom.h"
+
+namespace rvq::cli {
+
+namespace {
+
+constexpr std::array<OptionSpec, 2> kOptions{{{"--type", true}, {"--with-header", false}}};
+constexpr int kFileNameText = 590;
+constexpr int kTotalText = 594;
+
+const char* ReasonText(HtmlRomLeftOutReason reason) {
+    switch (reason) {
+        case HtmlRomLeftOutReason::NameTooLong:
+            return "name too long for the index";
+        case HtmlRomLeftOutReason::Empty:
+            return "empty";
+        case HtmlRomLeftOutReason::Unreadable:
+            return "cannot be read";
+    }
+    return "";
+}
+
+void PrintScan(CliEnv& env, const HtmlRomScan& scan, HtmlRomType type) {
+    env.out << HtmlRomLoadAddressText(type) << "\n";
+    for (const auto& file : scan.files) env.out << "  " << file.relativePath << "\n";
+    for (const auto& left : scan.leftOut) {
+        env.out << "  left out: " << left.relativePath << " (" << ReasonText(left.reason) << ")\n";
+    }
+    env.out << scan.files.size() << " files, " << HtmlRomSizeText(scan.totalSize, type) << "\n";
+}
+
+void PrintRomList(CliEnv& env, const HtmlRomImage& image, CodePage codePage) {
+    TextTable table({"No.", "ID", env.context.strings.Get(kFileNameText), "Offset", "Size"});
+    int number = 0;
+    for (const auto& e : image.entries) {
+        table.Add({std::to_string(++number), std::string(1, e.id), FromCodePage(e.name, codePage),
+                   Format("%X", e.offset), std::to_string(e.size)});
+    }
+    table.Add({"", "", env.context.strings.Get(kTotalText), Format("%X", image.endOffset),
+               std::to_string(image.total)});
+    table.Print(env.out);
+}
+
+void PrintJson(CliEnv& env, const HtmlRomScan& scan, const HtmlRomImage& image, HtmlRomType type,
+               const std::string& output, CodePage codePage) {
+    JsonWriter json(env.out);
+    json.BeginObject();
+    json.Key("output").String(output);
+    json.Key("loadAddress").String(HtmlRomTypeInfoOf(type).loadAddressText);
+    json.Key("imageSize").Int(HtmlRomTypeInfoOf(type).imageSize);
+    json.Key("sizeText").String(HtmlRomSizeText(scan.totalSize, type));
+    json.Key("leftOut").BeginArray();
+    for (const auto& left : scan.leftOut) {
+        json.BeginObject();
+        json.Key("path").String(left.relativePath);
+        json.Key("reason").String(ReasonText(left.reason));
+        json.EndObject();
+    }
+    json.EndArray();
+    json.Key("entries").BeginArray();
+    for (const auto& e : image.entries) {
+        json.BeginObject();
+        json.Key("id").String(std::string(1, e.id));
+        json.Key("name").String(FromCodePage(e.name, codePage));
+        json.Key("offset").Int(e.offset);
+        json.Key("size").Int(e.size);
+        json.EndObject();
+    }
+    json.EndArray();
+    json.Key("endOffset").Int(image.endOffset);
+    json.Key("total").Int(static_cast<long long>(image.total));
+    json.Key("fileBytes").Int(static_cast<long long>(image.fileBytes.size()));
+    json.EndObject();
+    env.out << "\n";
+}
+
+}  // namespace
+
+int RunBuildHtmlRom(CliEnv& env, const std::vector<std::string>& argv) {
+    CommandArgs args;
+    if (auto error = ParseCommandArgs(argv, kOptions, args)) return UsageError(env, *error);
+    if (args.positional.size() != 2) {
+        return UsageError(env, "build-html-rom takes SRC_DIR and OUT.BIN");
+    }
+    const std::string typeName = args.Value("--type").value_or("html");
+    if (typeName != "html" && typeName != "wmon")
+        return UsageError(env, "--type takes html or wmon");
+    const HtmlRomType type = typeName == "wmon" ? HtmlRomType::Wmon : HtmlRomType::HtmlXml;
+    const std::string& source = args.positional[0];
+    const std::string& output = args.positional[1];
+    const CodePage codePage = CodePageFor(env.context.isJapanese);
+    const Strings& strings = env.context.strings;
+
+    const HtmlRomScan scan = ScanHtmlRomFolder(source, type, strings, codePage);
+    if (!env.options.json) PrintScan(env, scan, type);
+    if (!scan.result) {
+        return ReportBuildFailure(env, source, scan.result.messageId, scan.result.message);
+    }
+    if (!MayReplace(env, output)) return kExitFailed;
+    const HtmlRomBuild build =
+        CreateHtmlRomFile(scan.files, type, args.Has("--with-header"), output, strings, codePage);
+    if (!build.result) {
+        const bool saving = build.result.messageId == 1403;
+        return ReportBuildFailure(env, saving ? output : source, build.result.messageId,
+                                  build.result.message);
+    }
+    if (env.options.json) {
+        PrintJson(env, scan, build.image, type, output, codePage);
+    } else {
+        PrintRomList(env, build.image, codePage);
+        env.out << "wrote " << output << " (" << build.image.fileBytes.size() << " bytes)\n";
+    }
+    return kExitOk;
+}
+
+}  // namespace rvq::cli

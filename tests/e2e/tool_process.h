@@ -1,0 +1,29 @@
+#pragma once
+
+#include <chrono>
+#include <string>
+#include <vector>
+
+namespace rvq::test {
+
+// What one run of a program left behind.
+struct ToolRun {
+    int exitCode = -1;  // -1 when it did not end by itself within the limit
+    std::string out;
+    std::string err;
+};
+
+// Runs `program` with `args` in the folder `cwd`, standard input from
+// /dev/null, the environment plus `extraEnv` ("NAME=value"). Output is
+// collected until the program ends; past `limit` it is killed.
+ToolRun RunProgram(const std::string& program, const std::vector<std::string>& args,
+                   const std::string& cwd, const std::vector<std::string>& extraEnv = {},
+                   std::chrono::milliseconds limit = std::chrono::seconds(60));
+
+// rvqtool of this build.
+inline ToolRun RunTool(const std::vector<std::string>& args, const std::string& cwd,
+                       const std::vector<std::string>& extraEnv = {}) {
+    return RunProgram(RVQ_TOOL_PATH, args, cwd, extraEnv);
+}
+
+}  // namespace rvq::test
