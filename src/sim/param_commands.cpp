@@ -15,7 +15,7 @@ struct Block {
     const char* getText;
     const char* setLetters;
     int base;
-    std::initializer_list<int> numbers;
+    std::vector<int> numbers;
 };
 
 constexpr int kNoSets = -1;

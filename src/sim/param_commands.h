@@ -10,7 +10,7 @@ namespace rvq::sim {
 
 // The printer's own table of its parameter command family: every get
 // command, and for every set command its key (the text before ';'), the get
-// command whose reply shows what it writes, and how its arguments lie on
+// command of its block, and how its arguments lie on
 // the wire. This is the printer's knowledge, written down here
 // independently of the tool's numbered command tables so the two can be
 // cross-checked: id n here must be the command whose format is string

@@ -8,9 +8,11 @@
 namespace rvq::sim {
 namespace {
 
-// Param types that put nothing of their own on the wire (password stash,
-// hex-entry switch) or make the tool skip the command.
-bool CarriesNoValue(int type) { return type == 4 || type == 5 || type == 11 || type == 18 || type == 22; }
+// Param types that put no value of their own on the wire (password stash,
+// hex-entry switch, a file sent as data) or make the tool skip the command.
+bool CarriesNoValue(int type) {
+    return type == 4 || type == 5 || type == 11 || type == 14 || type == 17 || type == 18 || type == 22;
+}
 
 bool IsNumber(const ParamItem& item) { return (item.kind & 0x0F) == 1 && (item.kind & 0x200) == 0; }
 
@@ -124,35 +126,35 @@ bool ParamStore::Uses(int setId) const { return FindSetCommand(setId) != nullptr
 
 const SetCommand* ParamStore::FindSetCommand(int setId) const { return model_ ? FindSet(*model_, setId) : nullptr; }
 
-std::vector<int> ParamStore::Slots(int setId, int getId) const {
-    std::vector<int> slots;
-    const SetCommand* command = model_ ? FindSet(*model_, setId) : nullptr;
+std::vector<ParamStore::Slot> ParamStore::Slots(int setId) const {
+    std::vector<Slot> slots;
+    const SetCommand* command = FindSetCommand(setId);
     if (!command) return slots;
     for (std::size_t i = 0; i < command->paramNames.size() && i < command->paramTypes.size(); ++i) {
         const int type = command->paramTypes[i];
         if (CarriesNoValue(type)) continue;
-        int slot = 0;
+        Slot slot;
         if (type != 0) {
             const ParamItem* item = FindItem(*model_, command->paramNames[i]);
-            if (item && item->getCmdIndex == getId && item->offset >= 1) slot = item->offset;
+            if (item && item->offset >= 1) slot = Slot{item->getCmdIndex, item->offset};
         }
         // Several items folded into one value (the authentication parts)
         // share one field.
-        if (slot > 0 && !slots.empty() && slots.back() == slot) continue;
+        if (slot.field > 0 && !slots.empty() && slots.back() == slot) continue;
         slots.push_back(slot);
     }
     return slots;
 }
 
 void ParamStore::Apply(const ParamCommand& command, const std::vector<ArgValue>& values) {
-    const std::vector<int> slots = Slots(command.id, command.getId);
+    const std::vector<Slot> slots = Slots(command.id);
     std::size_t next = 0;
     for (const ArgValue& value : values) {
         if (!value.shown) continue;
         if (next >= slots.size()) break;
-        const int slot = slots[next++];
-        if (std::string* field = Field(command.getId, slot))
-            *field = PrinterForm(ItemAt(command.getId, slot), value.text);
+        const Slot slot = slots[next++];
+        if (std::string* field = Field(slot.getId, slot.field))
+            *field = PrinterForm(ItemAt(slot.getId, slot.field), value.text);
     }
 }
 

@@ -33,10 +33,16 @@ public:
     // The name of the item shown in that field, or empty.
     std::string ItemAt(int getId, int field) const;
 
-    // The reply field each shown value of set command `setId` (of get
-    // command `getId`) writes, in order; 0 where the reply shows no item.
-    // Empty when the model does not use the command.
-    std::vector<int> Slots(int setId, int getId) const;
+    // Where a shown value of a set command goes: a field of a get reply.
+    struct Slot {
+        int getId = 0;
+        int field = 0;  // 0: no reply shows the value
+        bool operator==(const Slot&) const = default;
+    };
+    // The slot of each shown value of set command `setId`, in order: the
+    // reply field of the item its param names, wherever the model reads
+    // that item. Empty when the model does not use the command.
+    std::vector<Slot> Slots(int setId) const;
     bool Uses(int setId) const;
     // The model's set command `setId`, or null.
     const SetCommand* FindSetCommand(int setId) const;
