@@ -4,14 +4,16 @@
 
 namespace rvq::sim {
 
-CommandDecoder::CommandDecoder(std::vector<CodeSet> codeSets, std::vector<BinaryRule> rules)
-    : codeSets_(std::move(codeSets)), rules_(std::move(rules)) {}
+CommandDecoder::CommandDecoder(std::vector<CodeSet> codeSets, std::vector<BinaryRule> rules,
+                               CommandObserver observer)
+    : codeSets_(std::move(codeSets)), rules_(std::move(rules)), observer_(std::move(observer)) {}
 
 void CommandDecoder::Reset() {
     state_ = State::Idle;
     text_.clear();
     data_.reset();
     dataLeft_ = 0;
+    progressStep_ = 0;
     stray_ = 0;
 }
 
@@ -44,7 +46,10 @@ void CommandDecoder::Byte(char c, std::vector<ReceivedCommand>& out) {
             return;
         case State::Data:
             data_->push_back(c);
-            if (--dataLeft_ == 0) {
+            --dataLeft_;
+            if (progressStep_ > 0 && dataLeft_ > 0 && data_->size() % progressStep_ == 0)
+                Report(ReceivedCommand::Kind::DataProgress, out);
+            if (dataLeft_ == 0) {
                 if (dataTerminated_) {
                     state_ = State::Terminator2;
                 } else {
@@ -111,6 +116,8 @@ void CommandDecoder::CheckBinaryHeader(std::vector<ReceivedCommand>& out) {
         data_->reserve(*length);
         dataTerminated_ = rule.terminated;
         dataLeft_ = *length;
+        progressStep_ = rule.progressStep;
+        if (rule.announce) Report(ReceivedCommand::Kind::DataStart, out);
         if (dataLeft_ > 0) {
             state_ = State::Data;
         } else if (dataTerminated_) {
@@ -129,10 +136,21 @@ void CommandDecoder::Emit(std::vector<ReceivedCommand>& out, std::string error) 
     command.text = std::move(text_);
     command.data = std::move(data_);
     command.error = std::move(error);
+    if (observer_ && command.kind == ReceivedCommand::Kind::Command) observer_(command);
     out.push_back(std::move(command));
     text_.clear();
     data_.reset();
+    progressStep_ = 0;
     state_ = State::Idle;
+}
+
+void CommandDecoder::Report(ReceivedCommand::Kind kind, std::vector<ReceivedCommand>& out) {
+    ReceivedCommand event;
+    event.kind = kind;
+    event.codes = current_;
+    event.text = text_;
+    event.dataReceived = data_ ? data_->size() : 0;
+    out.push_back(std::move(event));
 }
 
 void CommandDecoder::FlushStray(std::vector<ReceivedCommand>& out) {

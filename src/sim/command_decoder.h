@@ -27,6 +27,11 @@ struct ReceivedCommand {
         Command,    // a complete command; `text` is what lies between the codes
         Malformed,  // a command cut short: `error` says why, `text` what came
         Stray,      // bytes outside any command; `strayBytes` counts them
+        // Progress of a binary command still coming in (not a command of
+        // its own): its header is complete (`dataReceived` 0), or another
+        // step of its data arrived. `text` is the header.
+        DataStart,
+        DataProgress,
     };
     Kind kind = Kind::Command;
     CodeSet codes;
@@ -34,6 +39,7 @@ struct ReceivedCommand {
     std::optional<std::string> data;  // the data block of a binary command
     std::string error;
     std::size_t strayBytes = 0;
+    std::size_t dataReceived = 0;  // DataProgress: data bytes in so far
 };
 
 // A command whose header announces a block of raw data: once the header
@@ -46,7 +52,13 @@ struct BinaryRule {
     std::size_t headerLength = 0;
     std::function<std::optional<std::size_t>(std::string_view header)> dataLength;
     bool terminated = true;
+    bool announce = false;         // report DataStart once the header is in
+    std::size_t progressStep = 0;  // report DataProgress every this many data bytes, while more follow
 };
+
+// Sees every complete command as it is decoded, before the bytes after it:
+// a command may decide how a later binary command is read.
+using CommandObserver = std::function<void(const ReceivedCommand&)>;
 
 // Cuts the byte stream of one link into commands. Bytes come in any
 // pieces; completed commands are returned in order.
@@ -54,7 +66,8 @@ class CommandDecoder {
 public:
     // `codeSets` in order of preference: a code1 that starts two sets is
     // read with the first.
-    explicit CommandDecoder(std::vector<CodeSet> codeSets, std::vector<BinaryRule> rules = {});
+    explicit CommandDecoder(std::vector<CodeSet> codeSets, std::vector<BinaryRule> rules = {},
+                            CommandObserver observer = {});
 
     std::vector<ReceivedCommand> Feed(std::string_view bytes);
 
@@ -74,15 +87,18 @@ private:
     void CheckBinaryHeader(std::vector<ReceivedCommand>& out);
     void Emit(std::vector<ReceivedCommand>& out, std::string error = {});
     void FlushStray(std::vector<ReceivedCommand>& out);
+    void Report(ReceivedCommand::Kind kind, std::vector<ReceivedCommand>& out);
 
     std::vector<CodeSet> codeSets_;
     std::vector<BinaryRule> rules_;
+    CommandObserver observer_;
     State state_ = State::Idle;
     CodeSet current_;
     std::string text_;
     std::optional<std::string> data_;
     std::size_t dataLeft_ = 0;
     bool dataTerminated_ = true;
+    std::size_t progressStep_ = 0;
     std::size_t stray_ = 0;
 };
 

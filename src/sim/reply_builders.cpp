@@ -42,7 +42,9 @@ std::string TypeFrame(char type) {
 
 std::string DataFrame(std::string_view header, const std::vector<std::string>& fields) {
     std::string body;
-    for (const std::string& field : fields) body += FourDigits(field.size()) + field;
+    // A length of 0 ends the fields for the reader, so an empty value goes
+    // out as one NUL, which the reader cuts the field at.
+    for (const std::string& field : fields) body += field.empty() ? FourDigits(1) + '\0' : FourDigits(field.size()) + field;
     std::string payload(header.substr(0, 5));
     payload.resize(5, ' ');
     payload += FourDigits(body.size());

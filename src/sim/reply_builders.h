@@ -19,7 +19,7 @@ std::string ModeFrame(std::string_view word);
 std::string TypeFrame(char type);
 
 // Data frame: a 5-character header, the 4-digit total, then each field as
-// a 4-digit length and its bytes.
+// a 4-digit length and its bytes (an empty field as one NUL).
 std::string DataFrame(std::string_view header, const std::vector<std::string>& fields);
 
 }  // namespace rvq::sim

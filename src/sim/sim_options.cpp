@@ -1,5 +1,6 @@
 #include "sim/sim_options.h"
 
+#include <cctype>
 #include <charconv>
 #include <optional>
 
@@ -82,6 +83,46 @@ bool PrinterOption(const std::string& name, const std::string& value, PrinterSet
         faults.dropAfterBytes = number(0, 1LL << 40);
     } else if (name == "--error-status") {
         faults.errorStatus = static_cast<int>(number(0, 99));
+    } else if (name == "--destination") {
+        printer.destination = static_cast<int>(number(0, 9));
+    } else if (name == "--boot-version") {
+        printer.bootVersion = value;
+    } else if (name == "--main-version") {
+        printer.mainVersion = value;
+    } else if (name == "--datalog-bytes") {
+        printer.dataLogBytes = static_cast<std::size_t>(number(0, 99999999));
+    } else if (name == "--program-ms") {
+        printer.programMs = static_cast<int>(number(0, 3600000));
+    } else if (name == "--basic-ms") {
+        printer.basicProgramMs = static_cast<int>(number(0, 3600000));
+    } else if (name == "--basic-status") {
+        printer.basicStatus = static_cast<int>(number(0, 99));
+    } else if (name == "--allocate-ms") {
+        printer.allocateMs = static_cast<int>(number(0, 3600000));
+    } else if (name == "--format-ms") {
+        printer.formatMs = static_cast<int>(number(0, 3600000));
+    } else if (name == "--set-answer") {
+        const std::size_t equals = value.find('=');
+        const std::string answer = equals == std::string::npos ? std::string() : value.substr(equals + 1);
+        if (equals == 0 || answer.size() != 2 || !std::isdigit(static_cast<unsigned char>(answer[0])) ||
+            !std::isdigit(static_cast<unsigned char>(answer[1])))
+            error = "--set-answer takes LETTERS=CODE, e.g. ZA00=92";
+        else
+            faults.setAnswers.emplace_back(value.substr(0, equals), answer);
+    } else {
+        return false;
+    }
+    return true;
+}
+
+// Applies one printer option without a value; false when `name` is not one.
+bool PrinterFlag(const std::string& name, PrinterSetup& setup) {
+    if (name == "--any-mode") {
+        setup.printer.anyMode = true;
+    } else if (name == "--no-drive-voltage2") {
+        setup.printer.lacksDriveVoltage2 = true;
+    } else if (name == "--stale-versions") {
+        setup.printer.faults.staleVersions = true;
     } else {
         return false;
     }
@@ -106,6 +147,7 @@ bool ParseSimOptions(const std::vector<std::string>& args, SimOptions& options, 
             endpoints.back().endpoint.kind = EndpointConfig::Kind::Pty;
             continue;
         }
+        if (PrinterFlag(name, endpoints.empty() ? defaults : endpoints.back())) continue;
         if (i + 1 >= args.size()) {
             error = name.starts_with("--") ? name + " needs a value" : "unexpected argument: " + name;
             return false;
@@ -181,6 +223,17 @@ Printer options (before any endpoint: for all printers; after one: for it):
   --head-status CODE     status of the head check (0)
   --usb-product ID       USB product id, decimal as in the tool's settings (0083)
   --usb-serial TEXT      USB serial number
+  --destination N        destination index the printer starts with (0)
+  --any-mode             take parameter commands outside the setting mode too
+  --boot-version V       BOOT version reported until BOOT is programmed (V1.00)
+  --main-version V       MAIN version reported until MAIN is programmed (V1.00)
+  --datalog-bytes N      size of the data log (8192)
+  --program-ms MS        writing a firmware image before status 56 (3000)
+  --basic-ms MS          writing a BASIC image before its status (1000)
+  --basic-status CODE    status after an accepted BASIC image (0)
+  --allocate-ms MS       busy after a memory allocation (20000)
+  --format-ms MS         busy after a memory format (30000)
+  --no-drive-voltage2    answer 91 to the set command that starts with RibbonWidth
 Faults:
   --never-answer LETTERS ignore commands starting with LETTERS (repeatable)
   --late-ms MS           answer late
@@ -189,6 +242,10 @@ Faults:
   --garbage TEXT         send TEXT before every reply
   --drop-after BYTES     drop the link after BYTES received
   --error-status CODE    answer the status request with CODE
+  --set-answer L=CODE    answer set commands starting with L with CODE: 91 still
+                         applies them, any other code refuses them (repeatable);
+                         --never-answer L ignores them instead
+  --stale-versions       programmed firmware does not change the reported versions
 Times are scaled by RVQ_TIME_SCALE.
 )";
 }

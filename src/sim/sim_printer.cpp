@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "core/app/printer_definition.h"
 #include "sim/reply_builders.h"
 
 namespace rvq::sim {
@@ -50,7 +51,35 @@ bool FaultPlan::IgnoresCommand(std::string_view text) const {
                        [&](const std::string& letters) { return !letters.empty() && StartsWith(text, letters); });
 }
 
-SimPrinter::SimPrinter(PrinterConfig config) : config_(std::move(config)) { RegisterBuiltIns(); }
+std::optional<std::string> FaultPlan::SetAnswerFor(std::string_view text) const {
+    for (const auto& [letters, answer] : setAnswers) {
+        if (!letters.empty() && StartsWith(text, letters)) return answer;
+    }
+    return std::nullopt;
+}
+
+SimPrinter::SimPrinter(PrinterConfig config) : config_(std::move(config)) {
+    LoadModel();
+    state_.firmware = {{"BOOT", config_.bootVersion, 0}, {"MAIN", config_.mainVersion, 0}};
+    for (std::size_t i = 0; i < state_.counters.size(); ++i)
+        state_.counters[i] = 1200 + 1111 * static_cast<long long>(i);
+    RegisterBuiltIns();
+    RegisterParameterCommands();
+    RegisterInformationCommands();
+    RegisterDownloadCommands();
+    RegisterMemoryCommands();
+}
+
+void SimPrinter::LoadModel() {
+    state_.destination = config_.destination;
+    if (config_.definitionsPath.empty()) return;
+    std::shared_ptr<const PrinterModel> model = LoadPrinterModel(config_.definitionsPath, config_.model, nullptr);
+    if (!model) {
+        loadError_ = "no model " + config_.model + " in " + config_.definitionsPath;
+        return;
+    }
+    store_ = ParamStore(std::move(model), config_.destination);
+}
 
 void SimPrinter::Register(std::string letters, Handler handler) {
     auto same = std::find_if(handlers_.begin(), handlers_.end(), [&](const auto& h) { return h.first == letters; });
@@ -100,8 +129,12 @@ void SimPrinter::RegisterBuiltIns() {
 
 Response SimPrinter::Handle(const ReceivedCommand& command) {
     Response response;
-    if (command.kind != ReceivedCommand::Kind::Command) return response;
     if (config_.faults.IgnoresCommand(command.text)) return response;
+    if (command.kind == ReceivedCommand::Kind::DataStart || command.kind == ReceivedCommand::Kind::DataProgress) {
+        HandleDataEvent(command, response);
+        return response;
+    }
+    if (command.kind != ReceivedCommand::Kind::Command) return response;
     for (const auto& [letters, handler] : handlers_) {
         if (StartsWith(command.text, letters)) {
             handler(*this, command, response);
@@ -119,7 +152,10 @@ CommandDecoder SimPrinter::MakeDecoder() const {
     }
     std::vector<BinaryRule> rules{ParameterUpload("ZW73;"), ParameterUpload("ZW74;"), ParameterUpload("ZW75;"),
                                   ParameterUpload("ZW76;"), ParameterUpload("ZW78;"), Graphics()};
-    return CommandDecoder(std::move(sets), std::move(rules));
+    // Each link keeps its own view of the load command in progress.
+    auto pending = std::make_shared<PendingLoad>();
+    for (BinaryRule& rule : DownloadRules(pending)) rules.push_back(std::move(rule));
+    return CommandDecoder(std::move(sets), std::move(rules), DownloadObserver(pending));
 }
 
 void SimPrinter::Restarted() { mode_ = PrinterMode::Vpcl; }

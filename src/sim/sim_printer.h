@@ -1,12 +1,19 @@
 #pragma once
 
+#include <array>
 #include <functional>
+#include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "sim/command_decoder.h"
+#include "sim/download_commands.h"
+#include "sim/info_blocks.h"
+#include "sim/param_store.h"
 
 namespace rvq::sim {
 
@@ -21,8 +28,14 @@ struct FaultPlan {
     std::string garbage;          // sent before every reply
     long long dropAfterBytes = -1;  // the link drops once this many bytes came in on it
     int errorStatus = -1;         // the status request is answered with this code
+    // Set commands (by leading letters) answered with another code than
+    // "90": "91" still applies the command, anything else refuses it.
+    std::vector<std::pair<std::string, std::string>> setAnswers;
+    bool staleVersions = false;   // programmed firmware leaves the reported versions as they were
 
     bool IgnoresCommand(std::string_view text) const;
+    // The answer configured for a set command, if any.
+    std::optional<std::string> SetAnswerFor(std::string_view text) const;
 };
 
 // What one printer is: its model, its answers and its faults.
@@ -33,7 +46,46 @@ struct PrinterConfig {
     int restartMs = 3000;
     std::optional<CodeSet> codes;  // a configured set, tried before ESC LF NUL and { | }
     int headCheckStatus = 0;
+    int destination = 0;           // index into the model's destinations
+    bool anyMode = false;          // answer parameter commands outside the setting mode too
+    std::string bootVersion = "V1.00";
+    std::string mainVersion = "V1.00";
+    std::size_t dataLogBytes = 8192;
+    int programMs = 3000;          // writing a firmware image to flash, before status 56
+    int basicProgramMs = 1000;     // writing a BASIC image, before its status
+    int basicStatus = 0;           // the status after an accepted BASIC image
+    int allocateMs = 20000;        // busy after a memory allocation
+    int formatMs = 30000;          // busy after a memory format
+    bool lacksDriveVoltage2 = false;  // answer "91" to the set whose first item is RibbonWidth
     FaultPlan faults;
+};
+
+enum class LinkKind { Lan, Serial, Usb };
+
+// A firmware section as the printer reports it.
+struct FirmwarePart {
+    std::string section;
+    std::string version;
+    unsigned sum = 0;  // 16-bit sum of the programmed image
+};
+
+struct MemoryAllocation {
+    int fontBlocks = 0;
+    int externalBlocks = 0;
+    std::string basicBlocks;  // two digits, or "AA" to keep the BASIC area
+};
+
+// What the printer holds beyond its parameter fields.
+struct PrinterState {
+    std::vector<FirmwarePart> firmware;  // BOOT and MAIN first
+    std::map<char, BasicProgram> basic;  // by slot
+    std::optional<MemoryAllocation> allocation;
+    std::optional<std::pair<char, int>> format;  // drive letter, format number
+    std::array<long long, 11> counters{};        // of the fields kCounterFields
+    int destination = 0;
+    std::map<std::string, std::string> secrets;  // passwords by set command key
+    std::map<std::string, std::pair<std::size_t, std::string>> uploads;  // key: size, SHA-256
+    int programmed = 0;                          // firmware images written
 };
 
 enum class PrinterMode { Vpcl, Setting };
@@ -41,6 +93,8 @@ enum class PrinterMode { Vpcl, Setting };
 // The printer's answer to one command.
 struct Response {
     std::string reply;
+    int delayMs = 0;       // the reply goes out this much later (protocol ms)
+    int busyMs = 0;        // the printer then ignores everything for this long
     bool restart = false;  // the printer restarts once the reply is out
     // A USB printer's reply is read by the tool only after it reopened the
     // device, so the reply is given when the printer is back.
@@ -55,6 +109,10 @@ public:
 
     explicit SimPrinter(PrinterConfig config);
 
+    // Why the definition file could not give the model; empty when it did
+    // (or none was named).
+    const std::string& loadError() const { return loadError_; }
+
     // The answer to a complete command; nothing for commands the printer
     // does not answer (or is told to ignore).
     Response Handle(const ReceivedCommand& command);
@@ -68,17 +126,47 @@ public:
     // The printer came back from a restart.
     void Restarted();
 
+    void SetLink(LinkKind link) { link_ = link; }
+
     PrinterConfig& config() { return config_; }
     const PrinterConfig& config() const { return config_; }
     PrinterMode mode() const { return mode_; }
     bool basicMode() const { return basicMode_; }
+    ParamStore& store() { return store_; }
+    const ParamStore& store() const { return store_; }
+    PrinterState& state() { return state_; }
+    const PrinterState& state() const { return state_; }
+
+    // The fields of a get command's reply as the printer would send them.
+    std::vector<std::string> ReplyFields(int getId) const;
+    // The lines of the version block and the sections of the settings block.
+    std::vector<std::string> VersionLines() const;
+    std::vector<InfoSectionText> SettingsSections() const;
+    // The model's destination code for the printer's destination index.
+    std::string DestinationCode() const;
 
 private:
     void RegisterBuiltIns();
+    void RegisterParameterCommands();
+    void RegisterInformationCommands();
+    void RegisterDownloadCommands();
+    void RegisterMemoryCommands();
+    void LoadModel();
+    void HandleParameter(const ReceivedCommand& command, Response& response);
+    std::string ApplySet(const ParamCommand& command, const std::vector<ArgValue>& values,
+                         const ReceivedCommand& received);
+    void HandleDataEvent(const ReceivedCommand& event, Response& response);
+    void ProgramFirmware(const ReceivedCommand& command, Response& response);
+    void ProgramBasic(const ReceivedCommand& command, Response& response);
 
     PrinterConfig config_;
+    std::string loadError_;
     PrinterMode mode_ = PrinterMode::Vpcl;
     bool basicMode_ = false;
+    LinkKind link_ = LinkKind::Lan;
+    ParamStore store_;
+    PrinterState state_;
+    PendingLoad lastLoad_;  // the load command the next program command belongs to
     std::vector<std::pair<std::string, Handler>> handlers_;  // longest letters first
 };
 

@@ -33,6 +33,11 @@ int SimServer::AddPrinter(PrinterSetup setup) {
     Station station;
     station.printer = std::make_unique<SimPrinter>(std::move(setup.printer));
     station.endpoint = std::move(setup.endpoint);
+    switch (station.endpoint.kind) {
+        case EndpointConfig::Kind::Lan: station.printer->SetLink(LinkKind::Lan); break;
+        case EndpointConfig::Kind::Pty: station.printer->SetLink(LinkKind::Serial); break;
+        case EndpointConfig::Kind::Usb: station.printer->SetLink(LinkKind::Usb); break;
+    }
     if (station.endpoint.kind == EndpointConfig::Kind::Usb) {
         int sameFolder = 0;
         for (const Station& other : stations_) {
@@ -49,6 +54,12 @@ int SimServer::AddPrinter(PrinterSetup setup) {
 bool SimServer::Start(std::string& error) {
     std::lock_guard lock(mutex_);
     if (started_) return true;
+    for (const Station& station : stations_) {
+        if (!station.printer->loadError().empty()) {
+            error = station.printer->loadError();
+            return false;
+        }
+    }
     if (pipe2(wake_, O_CLOEXEC | O_NONBLOCK) != 0) {
         error = "cannot create the wake pipe";
         return false;
@@ -167,6 +178,24 @@ void SimServer::SetFaults(int index, FaultPlan faults) {
 void SimServer::Configure(int index, const std::function<void(SimPrinter&)>& change) {
     std::lock_guard lock(mutex_);
     change(*stations_.at(index).printer);
+}
+
+void SimServer::Inspect(int index, const std::function<void(const SimPrinter&)>& look) const {
+    std::lock_guard lock(mutex_);
+    look(*stations_.at(index).printer);
+}
+
+std::pair<long long, std::string> SimServer::ReceivedStream(int index) const {
+    std::lock_guard lock(mutex_);
+    const Station& station = stations_.at(index);
+    Sha256 digest = station.receivedDigest;
+    static constexpr char kHex[] = "0123456789abcdef";
+    std::string hex;
+    for (std::uint8_t byte : digest.Finish()) {
+        hex += kHex[byte >> 4];
+        hex += kHex[byte & 15];
+    }
+    return {station.receivedBytes, hex};
 }
 
 PrinterMode SimServer::Mode(int index) const {

@@ -15,6 +15,7 @@
 #include "core/comm/clock.h"
 #include "sim/command_log.h"
 #include "sim/pty.h"
+#include "sim/sha256.h"
 #include "sim/sim_printer.h"
 #include "sim/usb_device.h"
 
@@ -68,8 +69,13 @@ public:
 
     void SetFaults(int index, FaultPlan faults);
     // Runs `change` on a printer under the server's lock (extra handlers,
-    // configuration).
+    // configuration, parameter fields).
     void Configure(int index, const std::function<void(SimPrinter&)>& change);
+    // Runs `look` on a printer under the server's lock (its fields and state).
+    void Inspect(int index, const std::function<void(const SimPrinter&)>& look) const;
+    // Every byte a printer took in since it was added: the count and the
+    // SHA-256, so a test can check a file arrived unchanged.
+    std::pair<long long, std::string> ReceivedStream(int index) const;
     PrinterMode Mode(int index) const;
     // True while the printer is restarting (or its link is down).
     bool Down(int index) const;
@@ -105,7 +111,10 @@ private:
         RawPty pty;
         UsbDevice usb;
         std::optional<TimePoint> downUntil;
+        std::optional<TimePoint> busyUntil;  // writing flash: commands are not taken
         std::string heldReply;  // given once a USB printer is back
+        long long receivedBytes = 0;
+        Sha256 receivedDigest;
     };
 
     bool OpenEndpoint(int index, std::string& error);

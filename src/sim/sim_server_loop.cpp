@@ -121,6 +121,8 @@ void SimServer::ReadLink(Link& link) {
         drop = true;
     }
     link.received += static_cast<long long>(bytes.size());
+    station.receivedBytes += static_cast<long long>(bytes.size());
+    station.receivedDigest.Update(bytes);
     for (const ReceivedCommand& command : link.decoder.Feed(bytes)) Answer(link, command);
     if (!drop) return;
     if (link.isSocket) {
@@ -133,11 +135,17 @@ void SimServer::ReadLink(Link& link) {
 
 void SimServer::Answer(Link& link, const ReceivedCommand& command) {
     Station& station = stations_[link.station];
-    log_.Append(LogEntry{clock_.NowMs(), link.station, command});
+    const bool event = command.kind == ReceivedCommand::Kind::DataStart ||
+                       command.kind == ReceivedCommand::Kind::DataProgress;
+    if (!event) log_.Append(LogEntry{clock_.NowMs(), link.station, command});
+    // A printer writing its flash takes nothing in.
+    if (station.busyUntil && *station.busyUntil > Now()) return;
+    station.busyUntil.reset();
     Response response = station.printer->Handle(command);
     const FaultPlan& faults = station.printer->config().faults;
+    if (response.busyMs > 0) station.busyUntil = Now() + Real(response.busyMs);
 
-    TimePoint due = Now() + Real(faults.lateMs);
+    TimePoint due = Now() + Real(faults.lateMs + response.delayMs);
     if (!link.out.empty()) due = std::max(due, link.out.back().due);
     if (!response.reply.empty() && faults.garbage.size() > 0) response.reply.insert(0, faults.garbage);
     if (response.restart && response.replyAfterRestartOnUsb && station.endpoint.kind == EndpointConfig::Kind::Usb) {

@@ -140,5 +140,14 @@ TEST(SimProgram, BadCommandLineExitsWithUsage) {
     close(sim.output);
 }
 
+TEST(SimProgram, ModelMissingFromTheDefinitionsEndsWithAnError) {
+    const Running sim = Spawn({"--definitions", std::string(RVQ_SOURCE_DIR) + "/data/VQTool_Printer.XML", "--model",
+                               "R-VQ9", "--lan", "127.0.0.1:0"});
+    ASSERT_GT(sim.pid, 0);
+    EXPECT_EQ(WaitForExit(sim.pid), 1);
+    EXPECT_TRUE(ReadLines(sim.output, 1).empty());
+    close(sim.output);
+}
+
 }  // namespace
 }  // namespace rvq::sim::test

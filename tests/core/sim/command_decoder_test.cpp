@@ -22,7 +22,8 @@ CommandDecoder Decoder() {
 }
 
 // Compact view of what was decoded: "C:text" for a command (with "+N" for
-// N data bytes), "M:text:error", "S:N" for stray bytes.
+// N data bytes), "M:text:error", "S:N" for stray bytes, "D:text" when a
+// binary command's data starts and "P:text@N" after N of its data bytes.
 std::vector<std::string> Decode(const std::string& bytes, bool byteByByte = false) {
     CommandDecoder decoder = Decoder();
     std::vector<ReceivedCommand> commands;
@@ -52,6 +53,12 @@ std::vector<std::string> Decode(const std::string& bytes, bool byteByByte = fals
                 out.push_back("S:" + std::to_string(count));
                 break;
             }
+            case Kind::DataStart:
+                out.push_back("D:" + c.text);
+                break;
+            case Kind::DataProgress:
+                out.push_back("P:" + c.text + "@" + std::to_string(c.dataReceived));
+                break;
         }
     }
     return out;
@@ -79,10 +86,23 @@ TEST(CommandDecoder, CutsTheStreamIntoCommands) {
         {"{ZW73;00x002|}", {"C:ZW73;00x002"}},
         // Graphics: 9 dots wide is 2 bytes a row, 3 rows.
         {"{SG;0000,00000,0009,00003,1,\x7c\x7d\x00\x01\x02\x03|}"s, {"C:SG;0000,00000,0009,00003,1,+6"}},
+        // A firmware load (address 00B00000, 1 KB; the address holds a
+        // code byte) sizes the image of the program command after it, which
+        // has no terminator.
+        {"{LD;\x00\x7c\x00\x00,\x00\x01|}{LP;"s + std::string(1024, '|') + "{WS|}",
+         {"C:LD;+7", "D:LP;", "C:LP;+1024", "C:WS"}},
+        // 128 KB: one report after the first 64 KB.
+        {"{LD;\x00\xB0\x00\x00,\x00\x80|}{LP;"s + std::string(131072, 'x'),
+         {"C:LD;+7", "D:LP;", "P:LP;@65536", "C:LP;+131072"}},
+        // A BASIC block load of one 64 KB unit: image, codes and checksum.
+        {"{LDB;15,01|}{LP;"s + std::string(65536, 'x') + "|}\x42{WS|}", {"C:LDB;15,01", "C:LP;+65539", "C:WS"}},
+        // A program command without a load command before it is just text.
+        {"{LP;abc|}", {"C:LP;abc"}},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(Decode(c.bytes), c.expected) << c.bytes;
-        EXPECT_EQ(Decode(c.bytes, true), c.expected) << "byte by byte: " << c.bytes;
+        const std::string shown = c.bytes.substr(0, 40);
+        EXPECT_EQ(Decode(c.bytes), c.expected) << shown;
+        EXPECT_EQ(Decode(c.bytes, true), c.expected) << "byte by byte: " << shown;
     }
 }
 

@@ -47,6 +47,41 @@ TEST(SimOptions, EndpointsAndPerPrinterOptions) {
     EXPECT_EQ(v6.printer.faults.dropAfterBytes, 7);
 }
 
+TEST(SimOptions, StoreDownloadAndMemoryOptions) {
+    SimOptions options;
+    std::string error;
+    ASSERT_TRUE(ParseSimOptions({"--definitions", "defs.xml", "--any-mode", "--lan", "127.0.0.1:0", "--destination",
+                                 "2", "--main-version", "N1.20", "--boot-version", "N1.00", "--datalog-bytes", "5000",
+                                 "--program-ms", "100", "--basic-ms", "50", "--basic-status", "27", "--allocate-ms",
+                                 "10", "--format-ms", "20", "--no-drive-voltage2", "--stale-versions",
+                                 "--set-answer", "ZA00=92", "--set-answer", "ZW2=91", "--pty"},
+                                options, error))
+        << error;
+    ASSERT_EQ(options.printers.size(), 2u);
+    const PrinterConfig& p = options.printers[0].printer;
+    EXPECT_EQ(p.definitionsPath, "defs.xml");
+    EXPECT_TRUE(p.anyMode);
+    EXPECT_EQ(p.destination, 2);
+    EXPECT_EQ(p.mainVersion, "N1.20");
+    EXPECT_EQ(p.bootVersion, "N1.00");
+    EXPECT_EQ(p.dataLogBytes, 5000u);
+    EXPECT_EQ(p.programMs, 100);
+    EXPECT_EQ(p.basicProgramMs, 50);
+    EXPECT_EQ(p.basicStatus, 27);
+    EXPECT_EQ(p.allocateMs, 10);
+    EXPECT_EQ(p.formatMs, 20);
+    EXPECT_TRUE(p.lacksDriveVoltage2);
+    EXPECT_TRUE(p.faults.staleVersions);
+    EXPECT_EQ(p.faults.SetAnswerFor("ZA00;+005,+000"), "92");
+    EXPECT_EQ(p.faults.SetAnswerFor("ZW21;1"), "91");
+    EXPECT_EQ(p.faults.SetAnswerFor("ZA08;1"), std::nullopt);
+    // Options after an endpoint stay with it.
+    const PrinterConfig& serial = options.printers[1].printer;
+    EXPECT_TRUE(serial.anyMode);
+    EXPECT_FALSE(serial.lacksDriveVoltage2);
+    EXPECT_EQ(serial.destination, 0);
+}
+
 TEST(SimOptions, PrintersRepeatsEachEndpoint) {
     SimOptions options;
     std::string error;
@@ -73,6 +108,11 @@ TEST(SimOptions, BadCommandLinesAreRefused) {
         {"--lan", "127.0.0.1:0", "--late-ms"},
         {"--printers", "0", "--lan", "127.0.0.1:0"},
         {"--printers", "2", "--lan", "127.0.0.1:65535"},
+        {"--lan", "127.0.0.1:0", "--destination", "10"},
+        {"--lan", "127.0.0.1:0", "--set-answer", "ZA00"},
+        {"--lan", "127.0.0.1:0", "--set-answer", "=92"},
+        {"--lan", "127.0.0.1:0", "--set-answer", "ZA00=9"},
+        {"--lan", "127.0.0.1:0", "--basic-status", "-1"},
     };
     for (const auto& args : cases) {
         SimOptions options;

@@ -1,0 +1,104 @@
+// The information blocks of SimPrinter: versions, settings, data log.
+#include <cstdio>
+
+#include "sim/info_blocks.h"
+#include "sim/sim_printer.h"
+
+namespace rvq::sim {
+namespace {
+
+// A name padded to the column where the printer starts its values.
+std::string Column(const std::string& name, std::size_t width = 8) {
+    std::string text = name;
+    if (text.size() < width) {
+        text.resize(width, ' ');
+    } else {
+        text += ' ';
+    }
+    return text;
+}
+
+std::string Bracketed(const std::string& name, const std::string& value) {
+    return Column(name, 24) + "[" + value + "]";
+}
+
+}  // namespace
+
+void SimPrinter::RegisterInformationCommands() {
+    auto inSetting = [](const SimPrinter& p) { return p.mode_ == PrinterMode::Setting || p.config_.anyMode; };
+    Register("ZLR20", [inSetting](SimPrinter& p, const ReceivedCommand&, Response& r) {
+        if (inSetting(p)) r.reply = VersionBlockFrame(p.VersionLines());
+    });
+    Register("ZLR10", [inSetting](SimPrinter& p, const ReceivedCommand&, Response& r) {
+        if (inSetting(p)) r.reply = SettingsBlockFrame(p.SettingsSections());
+    });
+    Register("ZLR00", [inSetting](SimPrinter& p, const ReceivedCommand&, Response& r) {
+        if (inSetting(p)) r.reply = DataLogFrame(p.config_.dataLogBytes);
+    });
+}
+
+std::string SimPrinter::DestinationCode() const {
+    const PrinterModel* model = store_.model();
+    if (!model || state_.destination < 0 || static_cast<std::size_t>(state_.destination) >= model->destinations.size())
+        return std::to_string(state_.destination);
+    return model->destinations[static_cast<std::size_t>(state_.destination)];
+}
+
+// Lines the tool reads as name and value: the program name and version,
+// then after ':' the image's sum; the BASIC programs by slot.
+std::vector<std::string> SimPrinter::VersionLines() const {
+    std::vector<std::string> lines;
+    for (const FirmwarePart& part : state_.firmware) {
+        char sum[8];
+        std::snprintf(sum, sizeof sum, "%04X", part.sum & 0xFFFFu);
+        lines.push_back(Column(part.section) + config_.model + " " + part.version + " :" + sum);
+    }
+    for (const auto& [slot, program] : state_.basic) lines.push_back("BASIC " + std::string(1, slot) + " " + program.name);
+    lines.push_back("USB     VER 1.00");
+    lines.push_back("LAN     VER 1.00");
+    return lines;
+}
+
+std::vector<InfoSectionText> SimPrinter::SettingsSections() const {
+    std::vector<InfoSectionText> sections;
+    InfoSectionText counter{"COUNTER", {Column("MODEL", 16) + config_.model + " [" + DestinationCode() + "]"}};
+    for (std::size_t i = 0; i < kCounterFields.size(); ++i)
+        counter.lines.push_back(Column(CounterName(kCounterFields[i]), 20) + std::to_string(state_.counters[i]));
+    sections.push_back(std::move(counter));
+    sections.push_back({"ADJUST",
+                        {"ADJUST  PC  KEY", "FEED +0.0mm FEED +0.0mm", "CUT +0.0mm CUT +0.0mm",
+                         "(DARKNESS)", "THERMAL +0 THERMAL +0"}});
+
+    InfoSectionText parameters{"PARAMETER SETTINGS", {}};
+    if (const PrinterModel* model = store_.model()) {
+        for (int getId : model->getCommandIndexes) {
+            const std::vector<std::string> fields = store_.Fields(getId);
+            for (std::size_t f = 0; f < fields.size(); ++f) {
+                const std::string name = store_.ItemAt(getId, static_cast<int>(f) + 1);
+                if (!name.empty()) parameters.lines.push_back(Bracketed(name, fields[f]));
+            }
+        }
+    }
+    parameters.lines.push_back(Bracketed("BASIC", basicMode_ ? "ON" : "OFF"));
+    sections.push_back(std::move(parameters));
+
+    sections.push_back({"PANEL", {Bracketed("KEY LOCK", "OFF")}});
+    InfoSectionText storage{"STORAGE AREA", {}};
+    if (state_.allocation) {
+        storage.lines.push_back(Bracketed("FONT AREA", std::to_string(state_.allocation->fontBlocks)));
+        storage.lines.push_back(Bracketed("EXT CHAR AREA", std::to_string(state_.allocation->externalBlocks)));
+        storage.lines.push_back(Bracketed("BASIC AREA", state_.allocation->basicBlocks));
+    } else {
+        storage.lines.push_back(Bracketed("FONT AREA", "DEFAULT"));
+    }
+    sections.push_back(std::move(storage));
+    sections.push_back({"USB", {Bracketed("USB", "ENABLE"), "     FULL SPEED"}});
+    sections.push_back({"RS-232C", {Bracketed("BAUD RATE", "9600")}});
+    sections.push_back({"CENTRO", {Bracketed("ACK WIDTH", "0.5us")}});
+    sections.push_back({"LAN/WLAN", {Bracketed("LAN", "WIRED"), "     LINK UP"}});
+    sections.push_back({"RFID", {"MODULE NONE"}});
+    sections.push_back({"RTC", {Bracketed("RTC", "ON")}});
+    return sections;
+}
+
+}  // namespace rvq::sim
