@@ -63,8 +63,8 @@ public:
     [[nodiscard]] static bool EnumerateUsbDevices(const std::string& filter,
                                                   std::vector<std::string>& paths);
 
-    PortStatus status() const { return status_; }
-    std::uint32_t lastError() const { return lastError_; }
+    PortStatus status() const override { return status_; }
+    std::uint32_t lastError() const override { return lastError_; }
     PortKind kind() const { return kind_; }
     bool isOpen() const { return transport_ != nullptr; }
     const std::string& interfaceName() const { return interfaceName_; }

@@ -1,6 +1,9 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+
+#include "core/comm/port_status.h"
 
 namespace rvq {
 
@@ -24,6 +27,12 @@ public:
     [[nodiscard]] virtual bool Transact(const unsigned char* command, std::size_t commandLength,
                                         unsigned char* reply, std::size_t capacity, std::size_t& length,
                                         int timeoutMs) = 0;
+
+    // How the last call left the port (a failed Transact says whether its
+    // write failed, its read failed or it timed out) and the system error of
+    // the last failure (errno; 0 when it had no system cause).
+    virtual PortStatus status() const = 0;
+    virtual std::uint32_t lastError() const = 0;
 };
 
 }  // namespace rvq

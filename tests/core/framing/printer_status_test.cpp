@@ -19,6 +19,8 @@ public:
     MOCK_METHOD(bool, Write, (const unsigned char*, std::size_t, int), (override));
     MOCK_METHOD(bool, Transact,
                 (const unsigned char*, std::size_t, unsigned char*, std::size_t, std::size_t&, int), (override));
+    MOCK_METHOD(PortStatus, status, (), (const, override));
+    MOCK_METHOD(std::uint32_t, lastError, (), (const, override));
 };
 
 // A read that delivers `bytes`, but never more than the capacity asked for.
