@@ -2,6 +2,8 @@
 
 #include <iconv.h>
 
+#include <cerrno>
+
 #include "core/app/text.h"
 
 namespace rvq {
@@ -55,6 +57,16 @@ std::string Unquote(std::string_view value) {
         return std::string(value.substr(1, value.size() - 2));
     }
     return std::string(value);
+}
+
+bool HasLineBreak(std::string_view text) { return text.find_first_of("\r\n") != std::string_view::npos; }
+
+// What Set may write without changing how the file reads back.
+bool CanStore(std::string_view section, std::string_view key, std::string_view value) {
+    const std::string_view trimmedKey = TrimView(key);
+    if (HasLineBreak(section) || HasLineBreak(key) || HasLineBreak(value)) return false;
+    if (section.find(']') != std::string_view::npos) return false;
+    return !trimmedKey.empty() && trimmedKey.front() != '[' && trimmedKey.find('=') == std::string_view::npos;
 }
 
 }  // namespace
@@ -132,22 +144,27 @@ std::string IniFile::Get(std::string_view section, std::string_view key, std::st
     return *value;
 }
 
-void IniFile::Set(std::string_view section, std::string_view key, std::string_view value) {
+bool IniFile::Set(std::string_view section, std::string_view key, std::string_view value) {
+    if (!CanStore(section, key, value)) {
+        refusedSet_ = true;
+        return false;
+    }
     std::string line = std::string(TrimView(key)) + "=" + std::string(value);
     const auto range = FindSection(section);
     if (!range) {
         lines_.push_back("[" + std::string(TrimView(section)) + "]");
         lines_.push_back(std::move(line));
-        return;
+        return true;
     }
     if (const auto existing = FindKeyLine(*range, key)) {
         lines_[*existing] = std::move(line);
-        return;
+        return true;
     }
     // New keys go after the section's last non-blank line.
     std::size_t at = range->end;
     while (at > range->header + 1 && TrimView(lines_[at - 1]).empty()) --at;
     lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(at), std::move(line));
+    return true;
 }
 
 void IniFile::DeleteKey(std::string_view section, std::string_view key) {
@@ -182,6 +199,7 @@ std::string IniFile::Serialize() const {
 }
 
 WriteResult IniFile::Save(const std::string& path, unsigned mode) const {
+    if (refusedSet_) return {false, EINVAL};
     return WriteFileAtomically(path, Serialize(), mode);
 }
 
