@@ -2,6 +2,7 @@
 
 #include <iconv.h>
 
+#include <algorithm>
 #include <cerrno>
 
 #include "core/app/text.h"
@@ -10,18 +11,29 @@ namespace rvq {
 
 namespace {
 
-std::optional<std::string> Iconv(std::string_view in, const char* to, const char* from) {
+// Converts with iconv; a sequence that cannot be converted becomes
+// `replacement` (one `unit` of input is skipped), so one bad character
+// never costs the rest of the file.
+std::string Iconv(std::string_view in, const char* to, const char* from, std::size_t unit,
+                  std::string_view replacement) {
     iconv_t cd = iconv_open(to, from);
-    if (cd == reinterpret_cast<iconv_t>(-1)) return std::nullopt;
-    std::string out(in.size() * 2 + 16, '\0');
+    if (cd == reinterpret_cast<iconv_t>(-1)) return {};
+    std::string out;
+    char buffer[4096];
     char* inPtr = const_cast<char*>(in.data());
     std::size_t inLeft = in.size();
-    char* outPtr = out.data();
-    std::size_t outLeft = out.size();
-    const std::size_t r = iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft);
+    while (inLeft > 0) {
+        char* outPtr = buffer;
+        std::size_t outLeft = sizeof buffer;
+        const std::size_t r = iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft);
+        out.append(buffer, sizeof buffer - outLeft);
+        if (r != static_cast<std::size_t>(-1) || errno == E2BIG) continue;
+        out += replacement;
+        const std::size_t skip = std::min(unit, inLeft);
+        inPtr += skip;
+        inLeft -= skip;
+    }
     iconv_close(cd);
-    if (r == static_cast<std::size_t>(-1)) return std::nullopt;
-    out.resize(out.size() - outLeft);
     return out;
 }
 
@@ -87,7 +99,7 @@ IniFile IniFile::Parse(std::string_view bytes, CodePage legacy) {
     std::string text;
     if (StartsWith(bytes, "\xFF\xFE")) {
         ini.encoding_ = Encoding::Utf16Le;
-        text = Iconv(bytes.substr(2), "UTF-8", "UTF-16LE").value_or(std::string());
+        text = Iconv(bytes.substr(2), "UTF-8", "UTF-16LE", 2, "\xEF\xBF\xBD");
     } else if (StartsWith(bytes, "\xEF\xBB\xBF")) {
         ini.encoding_ = Encoding::Utf8Bom;
         text = std::string(bytes.substr(3));
@@ -190,10 +202,7 @@ std::string IniFile::Serialize() const {
         case Encoding::Utf8: return text;
         case Encoding::Utf8Bom: return "\xEF\xBB\xBF" + text;
         case Encoding::Legacy: return ToCodePage(text, legacy_);
-        case Encoding::Utf16Le: {
-            const auto wide = Iconv(text, "UTF-16LE", "UTF-8");
-            return wide ? "\xFF\xFE" + *wide : text;
-        }
+        case Encoding::Utf16Le: return "\xFF\xFE" + Iconv(text, "UTF-16LE", "UTF-8", 1, "\xFD\xFF");
     }
     return text;
 }

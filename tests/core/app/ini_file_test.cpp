@@ -54,6 +54,13 @@ TEST(IniFile, LegacyAndUtf16TextRoundTrips) {
     const IniFile wide = IniFile::Parse(utf16);
     EXPECT_EQ(wide.Find("S", "k"), "\xC3\xA9");
     EXPECT_EQ(wide.Serialize(), utf16);
+
+    // A lone surrogate or a cut-off last unit spoils only its own character.
+    const std::string broken("\xFF\xFE[\0S\0]\0\n\0a\0=\0\x00\xD8\n\0b\0=\0x\0\n\0c", 27);
+    const IniFile spoiled = IniFile::Parse(broken);
+    EXPECT_EQ(spoiled.Find("S", "a"), "\xEF\xBF\xBD");
+    EXPECT_EQ(spoiled.Find("S", "b"), "x");
+    EXPECT_EQ(IniFile::Parse(spoiled.Serialize()).Find("S", "b"), "x");
 }
 
 TEST(IniFile, MissingFileReadsEmptyAndSaveIsAtomic) {
