@@ -2,24 +2,38 @@
 
 #include <iconv.h>
 
+#include <algorithm>
+#include <cerrno>
+
 #include "core/app/text.h"
 
 namespace rvq {
 
 namespace {
 
-std::optional<std::string> Iconv(std::string_view in, const char* to, const char* from) {
+// Converts with iconv; a sequence that cannot be converted becomes
+// `replacement` (one `unit` of input is skipped), so one bad character
+// never costs the rest of the file.
+std::string Iconv(std::string_view in, const char* to, const char* from, std::size_t unit,
+                  std::string_view replacement) {
     iconv_t cd = iconv_open(to, from);
-    if (cd == reinterpret_cast<iconv_t>(-1)) return std::nullopt;
-    std::string out(in.size() * 2 + 16, '\0');
+    if (cd == reinterpret_cast<iconv_t>(-1)) return {};
+    std::string out;
+    char buffer[4096];
     char* inPtr = const_cast<char*>(in.data());
     std::size_t inLeft = in.size();
-    char* outPtr = out.data();
-    std::size_t outLeft = out.size();
-    const std::size_t r = iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft);
+    while (inLeft > 0) {
+        char* outPtr = buffer;
+        std::size_t outLeft = sizeof buffer;
+        const std::size_t r = iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft);
+        out.append(buffer, sizeof buffer - outLeft);
+        if (r != static_cast<std::size_t>(-1) || errno == E2BIG) continue;
+        out += replacement;
+        const std::size_t skip = std::min(unit, inLeft);
+        inPtr += skip;
+        inLeft -= skip;
+    }
     iconv_close(cd);
-    if (r == static_cast<std::size_t>(-1)) return std::nullopt;
-    out.resize(out.size() - outLeft);
     return out;
 }
 
@@ -57,6 +71,16 @@ std::string Unquote(std::string_view value) {
     return std::string(value);
 }
 
+bool HasLineBreak(std::string_view text) { return text.find_first_of("\r\n") != std::string_view::npos; }
+
+// What Set may write without changing how the file reads back.
+bool CanStore(std::string_view section, std::string_view key, std::string_view value) {
+    const std::string_view trimmedKey = TrimView(key);
+    if (HasLineBreak(section) || HasLineBreak(key) || HasLineBreak(value)) return false;
+    if (section.find(']') != std::string_view::npos) return false;
+    return !trimmedKey.empty() && trimmedKey.front() != '[' && trimmedKey.find('=') == std::string_view::npos;
+}
+
 }  // namespace
 
 IniFile IniFile::Load(const std::string& path, CodePage legacy) {
@@ -75,7 +99,7 @@ IniFile IniFile::Parse(std::string_view bytes, CodePage legacy) {
     std::string text;
     if (StartsWith(bytes, "\xFF\xFE")) {
         ini.encoding_ = Encoding::Utf16Le;
-        text = Iconv(bytes.substr(2), "UTF-8", "UTF-16LE").value_or(std::string());
+        text = Iconv(bytes.substr(2), "UTF-8", "UTF-16LE", 2, "\xEF\xBF\xBD");
     } else if (StartsWith(bytes, "\xEF\xBB\xBF")) {
         ini.encoding_ = Encoding::Utf8Bom;
         text = std::string(bytes.substr(3));
@@ -132,22 +156,27 @@ std::string IniFile::Get(std::string_view section, std::string_view key, std::st
     return *value;
 }
 
-void IniFile::Set(std::string_view section, std::string_view key, std::string_view value) {
+bool IniFile::Set(std::string_view section, std::string_view key, std::string_view value) {
+    if (!CanStore(section, key, value)) {
+        refusedSet_ = true;
+        return false;
+    }
     std::string line = std::string(TrimView(key)) + "=" + std::string(value);
     const auto range = FindSection(section);
     if (!range) {
         lines_.push_back("[" + std::string(TrimView(section)) + "]");
         lines_.push_back(std::move(line));
-        return;
+        return true;
     }
     if (const auto existing = FindKeyLine(*range, key)) {
         lines_[*existing] = std::move(line);
-        return;
+        return true;
     }
     // New keys go after the section's last non-blank line.
     std::size_t at = range->end;
     while (at > range->header + 1 && TrimView(lines_[at - 1]).empty()) --at;
     lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(at), std::move(line));
+    return true;
 }
 
 void IniFile::DeleteKey(std::string_view section, std::string_view key) {
@@ -173,15 +202,13 @@ std::string IniFile::Serialize() const {
         case Encoding::Utf8: return text;
         case Encoding::Utf8Bom: return "\xEF\xBB\xBF" + text;
         case Encoding::Legacy: return ToCodePage(text, legacy_);
-        case Encoding::Utf16Le: {
-            const auto wide = Iconv(text, "UTF-16LE", "UTF-8");
-            return wide ? "\xFF\xFE" + *wide : text;
-        }
+        case Encoding::Utf16Le: return "\xFF\xFE" + Iconv(text, "UTF-16LE", "UTF-8", 1, "\xFD\xFF");
     }
     return text;
 }
 
 WriteResult IniFile::Save(const std::string& path, unsigned mode) const {
+    if (refusedSet_) return {false, EINVAL};
     return WriteFileAtomically(path, Serialize(), mode);
 }
 

@@ -35,7 +35,14 @@ public:
     // with a default text behaves).
     std::string Get(std::string_view section, std::string_view key, std::string_view fallback = {}) const;
 
-    void Set(std::string_view section, std::string_view key, std::string_view value);
+    // A value holding CR or LF, a key that is empty, starts with "[" or
+    // holds "=", and a section name holding "]" would change the file's
+    // structure when written: such a Set changes nothing, returns false and
+    // makes every later Save fail (EINVAL) instead of writing a file that
+    // reads back differently. Callers that check Save need not check here.
+    bool Set(std::string_view section, std::string_view key, std::string_view value);
+    // True when a Set was refused.
+    bool refusedSet() const { return refusedSet_; }
     void DeleteKey(std::string_view section, std::string_view key);
     void DeleteSection(std::string_view section);
 
@@ -54,6 +61,7 @@ private:
     std::string newline_ = "\r\n";
     Encoding encoding_ = Encoding::Utf8;
     CodePage legacy_ = CodePage::Western1252;
+    bool refusedSet_ = false;
 };
 
 }  // namespace rvq

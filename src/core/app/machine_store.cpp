@@ -1,5 +1,7 @@
 #include "core/app/machine_store.h"
 
+#include <sys/stat.h>
+
 #include "core/app/ini_file.h"
 #include "core/app/text.h"
 #include "core/platform/utf8.h"
@@ -47,6 +49,14 @@ std::string LoadPassword(const std::string& storePath) {
 }
 
 bool SavePassword(const std::string& storePath, const std::string& password) {
+    // A store left readable by others (copied in, or written by an older
+    // version) is made private before the new password goes in; the write
+    // keeps the existing file's mode.
+    struct stat st {};
+    if (::lstat(storePath.c_str(), &st) == 0 && S_ISREG(st.st_mode) && (st.st_mode & 077) != 0 &&
+        ::chmod(storePath.c_str(), 0600) != 0) {
+        return false;
+    }
     IniFile store = IniFile::Load(storePath);
     store.Set(kSection, kKey, EncodeStoredPassword(password));
     return static_cast<bool>(store.Save(storePath, 0600));

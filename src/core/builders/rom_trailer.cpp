@@ -87,6 +87,11 @@ std::string_view CanonicalSectionName(RomSectionType type) {
 
 RomFileInfo ParseRomTrailer(std::string_view trailer, CodePage codePage) {
     using namespace rom_trailer;
+    if (trailer.size() < kSize) {
+        std::string padded(trailer);
+        padded.resize(kSize, '\0');
+        return ParseRomTrailer(padded, codePage);
+    }
     RomFileInfo info;
     info.size = Format("%08X", ReadBigEndian32(trailer, kSizeKb));
     info.loadAddress = Format("%08X", ReadBigEndian32(trailer, kLoadAddress));

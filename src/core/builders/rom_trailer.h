@@ -74,7 +74,8 @@ std::uint32_t ReadBigEndian32(std::string_view bytes, std::size_t offset);
 std::uint16_t ReadBigEndian16(std::string_view bytes, std::size_t offset);
 void WriteBigEndian32(std::string& bytes, std::size_t offset, std::uint32_t value);
 
-// Builds the nine texts from the last 256 bytes of a ROM file.
+// Builds the nine texts from the last 256 bytes of a ROM file. Bytes
+// missing from a shorter buffer read as NUL.
 RomFileInfo ParseRomTrailer(std::string_view trailer, CodePage codePage = CodePage::Western1252);
 
 // True when a file of `length` bytes starting with `start` can be a ROM

@@ -39,11 +39,15 @@ bool IsValidHost(const std::string& text) {
 }
 
 MultiLanImport ImportMultiLanList(const std::string& path, const Strings& strings) {
+    const auto bytes = ReadFileBytes(path);
+    if (!bytes) return {false, kMsgNotMultiLanFile, {}};
+    return ParseMultiLanList(*bytes, strings);
+}
+
+MultiLanImport ParseMultiLanList(std::string_view bytes, const Strings& strings) {
     MultiLanImport result;
     result.messageId = kMsgNotMultiLanFile;
-    const auto bytes = ReadFileBytes(path);
-    if (!bytes) return result;
-    const std::vector<std::string> lines = Split(*bytes, '\n');
+    const std::vector<std::string> lines = Split(bytes, '\n');
     const int header[] = {kHeader, kTitle, kVersion};
     for (std::size_t i = 0; i < 3; ++i) {
         if (i >= lines.size() || WithoutLineEnd(lines[i]) != strings.Get(header[i])) return result;
@@ -67,6 +71,9 @@ MultiLanImport ImportMultiLanList(const std::string& path, const Strings& string
 }
 
 bool ExportMultiLanList(const std::string& path, const std::vector<LanPrinter>& printers, const Strings& strings) {
+    for (const auto& p : printers) {
+        if (p.host.find_first_of(std::string_view("\r\n,\0", 4)) != std::string::npos) return false;
+    }
     std::string text;
     for (int id : {kHeader, kTitle, kVersion, kList}) text += strings.Get(id) + "\r\n";
     for (const auto& p : printers) text += Format("%s,%d\r\n", p.host.c_str(), p.port);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace rvq {
@@ -26,9 +27,13 @@ struct MultiLanImport {
 // Reads a Multi-LAN list file. Entries need a host before the comma and a
 // port from 1 to 65535 after it; other lines are skipped.
 [[nodiscard]] MultiLanImport ImportMultiLanList(const std::string& path, const Strings& strings);
+// The same over the file's bytes.
+[[nodiscard]] MultiLanImport ParseMultiLanList(std::string_view bytes, const Strings& strings);
 
 // Writes the list file atomically (CR LF line ends). False on failure, for
-// which the caller shows message 1011.
+// which the caller shows message 1011. A host holding CR, LF, NUL or a comma
+// would read back as other entries: such a list is refused and nothing is
+// written.
 [[nodiscard]] bool ExportMultiLanList(const std::string& path, const std::vector<LanPrinter>& printers,
                                       const Strings& strings);
 

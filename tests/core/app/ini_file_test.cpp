@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <cerrno>
+
 #include "support/temp_dir.h"
 
 namespace rvq {
@@ -52,6 +54,13 @@ TEST(IniFile, LegacyAndUtf16TextRoundTrips) {
     const IniFile wide = IniFile::Parse(utf16);
     EXPECT_EQ(wide.Find("S", "k"), "\xC3\xA9");
     EXPECT_EQ(wide.Serialize(), utf16);
+
+    // A lone surrogate or a cut-off last unit spoils only its own character.
+    const std::string broken("\xFF\xFE[\0S\0]\0\n\0a\0=\0\x00\xD8\n\0b\0=\0x\0\n\0c", 27);
+    const IniFile spoiled = IniFile::Parse(broken);
+    EXPECT_EQ(spoiled.Find("S", "a"), "\xEF\xBF\xBD");
+    EXPECT_EQ(spoiled.Find("S", "b"), "x");
+    EXPECT_EQ(IniFile::Parse(spoiled.Serialize()).Find("S", "b"), "x");
 }
 
 TEST(IniFile, MissingFileReadsEmptyAndSaveIsAtomic) {
@@ -71,6 +80,48 @@ TEST(IniFile, MissingFileReadsEmptyAndSaveIsAtomic) {
     // A failed write leaves the old file as it was.
     EXPECT_FALSE(ini.Save(dir.File("no-such-folder/a.ini")));
     EXPECT_EQ(test::ReadAll(path), "[S]\nk=new\n");
+}
+
+TEST(IniFile, SetRefusesWhatWouldChangeTheFileStructure) {
+    const struct {
+        const char* section;
+        const char* key;
+        const char* value;
+    } refused[] = {
+        {"S", "k", "a\r\n[HEADER]\r\nTITLE=other"},
+        {"S", "k", "a\nb"},
+        {"S", "k", "a\r"},
+        {"S", "k\nx", "v"},
+        {"S", "[T]", "v"},
+        {"S", " [T", "v"},
+        {"S", "a=b", "v"},
+        {"S", "", "v"},
+        {"S]x", "k", "v"},
+        {"S\n[T", "k", "v"},
+    };
+    test::TempDir dir;
+    const std::string original = "[S]\nk=old\n";
+    const std::string path = dir.Write("a.ini", original);
+    for (const auto& c : refused) {
+        IniFile ini = IniFile::Load(path);
+        EXPECT_FALSE(ini.Set(c.section, c.key, c.value)) << c.section << "/" << c.key << "/" << c.value;
+        EXPECT_TRUE(ini.refusedSet());
+        EXPECT_EQ(ini.Serialize(), original);
+        // A later good change does not make the file writable again.
+        EXPECT_TRUE(ini.Set("S", "k", "new"));
+        const WriteResult saved = ini.Save(path);
+        EXPECT_FALSE(saved);
+        EXPECT_EQ(saved.systemError, EINVAL);
+        EXPECT_EQ(test::ReadAll(path), original);
+    }
+
+    // Values that only look odd are stored and read back as they were.
+    IniFile ini;
+    for (const char* value : {"[X]", "a=b", "=", "; not a comment", "tab\there"}) {
+        EXPECT_TRUE(ini.Set("S", "k", value));
+        EXPECT_EQ(IniFile::Parse(ini.Serialize()).Find("S", "k"), value);
+    }
+    EXPECT_TRUE(ini.Save(dir.File("b.ini")));
 }
 
 }  // namespace

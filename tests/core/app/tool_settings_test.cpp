@@ -119,6 +119,20 @@ TEST_F(ToolSettingsTest, SaveWritesTheStoredKeysAndReloadsTheSame) {
     EXPECT_EQ(again.lanPort, t.lanPort);
 }
 
+TEST_F(ToolSettingsTest, ALineBreakInAValueFailsTheSaveAndKeepsTheFile) {
+    const std::string original = "[HEADER]\nTITLE=R-VQ Setting Tool\n[LAN]\nNAME=10.0.0.1\n";
+    ToolSettings t = Load(original);
+    t.lanHost = "10.0.0.2\r\n[HEADER]\r\nTITLE=Other";
+    EXPECT_FALSE(SaveToolSettings(t, strings_));
+    EXPECT_EQ(test::ReadAll(t.iniPath), original);
+
+    t.lanHost = "10.0.0.2";
+    t.multiLanHosts = {"a\nb"};
+    t.multiLanPorts = {9100};
+    EXPECT_FALSE(SaveToolSettings(t, strings_));
+    EXPECT_EQ(test::ReadAll(t.iniPath), original);
+}
+
 TEST_F(ToolSettingsTest, NothingIsWrittenWhenSettingsAreNotWritable) {
     ToolSettings t = Load("[PRINTER]\nDEVICE=LAN\n");
     t.settingsWritable = false;
@@ -159,6 +173,23 @@ TEST(StoredPassword, MachineStoreIsPrivate) {
     Strings strings;
     dir.Write("VQTool.INI", "");
     EXPECT_EQ(LoadToolSettings(dir.File("VQTool.INI"), dir.path(), strings).password, "secret");
+
+    // A store others could read is made private before a new password goes in.
+    ASSERT_EQ(::chmod(store.c_str(), 0644), 0);
+    ASSERT_TRUE(SavePassword(store, "other"));
+    ASSERT_EQ(::stat(store.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
+    EXPECT_EQ(LoadPassword(store), "other");
+
+    // Created private whatever the umask.
+    const std::string fresh = MachineStorePath(dir.File("sub/VQTool.INI"));
+    ASSERT_EQ(::mkdir(dir.File("sub").c_str(), 0700), 0);
+    const mode_t oldMask = ::umask(0);
+    const bool saved = SavePassword(fresh, "x");
+    ::umask(oldMask);
+    ASSERT_TRUE(saved);
+    ASSERT_EQ(::stat(fresh.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
 }
 
 TEST(Connection, UsbFilter) {

@@ -77,6 +77,17 @@ TEST(RomTrailer, FieldEndsAtTheFirstNul) {
     EXPECT_EQ(ParseRomTrailer(trailer).model, "R-VQ");
 }
 
+TEST(RomTrailer, AShortBufferReadsAsIfPaddedWithNul) {
+    const std::string trailer = MakeTrailer({});
+    const RomFileInfo cut = ParseRomTrailer(trailer.substr(0, rom_trailer::kModel + 4));
+    EXPECT_EQ(cut.size, "00012345");
+    EXPECT_EQ(cut.date, "OCT.25.2010");
+    EXPECT_EQ(cut.model, "R-VQ");
+    EXPECT_EQ(cut.version, "");
+    EXPECT_EQ(cut.magic, "");
+    EXPECT_EQ(ParseRomTrailer("").loadAddress, "00000000");
+}
+
 TEST(RomTrailer, RejectsFilesTooShortForTheirLayout) {
     test::TempDir dir;
     const std::string trailer = MakeTrailer({});

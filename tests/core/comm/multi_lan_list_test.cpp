@@ -60,6 +60,13 @@ TEST(MultiLanList, ExportWritesWhatImportReads) {
               "[HEADER]\r\nMulti LAN Setting\r\nV001.000\r\n[LIST]\r\n10.0.0.1,8000\r\nPrinter 2,9100\r\n");
     EXPECT_EQ(ImportMultiLanList(dir.File("list.txt"), strings).printers, printers);
     EXPECT_FALSE(ExportMultiLanList(dir.File("no/such/list.txt"), printers, strings));
+
+    // A host that would read back as other entries refuses the whole list.
+    for (const std::string& host : {std::string("1.2.3.4\r\n5.6.7.8"), std::string("a\nb"), std::string("a,1"), std::string("a\0b", 3)}) {
+        const std::vector<LanPrinter> bad = {{"10.0.0.9", 1}, {host, 9100}};
+        EXPECT_FALSE(ExportMultiLanList(dir.File("list.txt"), bad, strings));
+        EXPECT_EQ(ImportMultiLanList(dir.File("list.txt"), strings).printers, printers);
+    }
 }
 
 }  // namespace

@@ -1,0 +1,16 @@
+// ROM files are picked by the user; their trailer describes them.
+#include "core/builders/rom_trailer.h"
+#include "fuzz_check.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string_view file = rvq::fuzz::Bytes(data, size);
+    const bool layout = rvq::HasRomFileLayout(size, file.substr(0, 3));
+    FUZZ_CHECK(!layout || size >= rvq::rom_trailer::kSize);
+    // A trailer shorter than its size (a caller's slip) must read safely too.
+    const rvq::RomFileInfo info =
+        rvq::ParseRomTrailer(layout ? file.substr(size - rvq::rom_trailer::kSize) : file);
+    FUZZ_CHECK(info.size.size() == 8 && info.loadAddress.size() == 8);
+    FUZZ_CHECK(info.date.empty() || info.date.size() == 11);
+    std::ignore = rvq::SectionTypeOf(info.section);
+    return 0;
+}
