@@ -1,11 +1,14 @@
 #include "ui/multi_lan_box.h"
 
-#include <QGridLayout>
+#include <QFormLayout>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStyle>
 #include <QTableWidget>
+#include <QVBoxLayout>
 
 #include "core/app/app_context.h"
 #include "core/app/field_rules.h"
@@ -60,14 +63,19 @@ MultiLanBox::MultiLanBox(UiServices& services, QWidget* parent)
     table_->setColumnWidth(1, services.context.isJapanese ? 215 : 175);
     table_->setColumnWidth(2, 80);
     table_->verticalHeader()->hide();
+    table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 8);
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
     table_->setSelectionMode(QAbstractItemView::SingleSelection);
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    table_->setMinimumWidth(300);
+    // As wide as its columns, so the buttons stay beside them.
+    const int columns = table_->columnWidth(0) + table_->columnWidth(1) + table_->columnWidth(2);
+    table_->setFixedWidth(columns + 2 * table_->frameWidth() +
+                          table_->style()->pixelMetric(QStyle::PM_ScrollBarExtent));
     connect(table_, &QTableWidget::itemSelectionChanged, this, &MultiLanBox::OnSelectionChanged);
 
     host_ = new QLineEdit(this);
     host_->setMaxLength(kHostMaxLength);
+    host_->setMinimumWidth(240);
     host_->setInputMethodHints(Qt::ImhPreferLatin | Qt::ImhNoPredictiveText);
     FilterWhileTyping(host_, KeepAscii);
     TrimOnLeave(host_);
@@ -83,20 +91,22 @@ MultiLanBox::MultiLanBox(UiServices& services, QWidget* parent)
     connect(import_, &QPushButton::clicked, this, &MultiLanBox::OnImport);
     connect(export_, &QPushButton::clicked, this, &MultiLanBox::OnExport);
 
-    auto* layout = new QGridLayout(this);
+    auto* buttons = new QVBoxLayout;
+    for (QPushButton* b : {add_, delete_, import_, export_}) buttons->addWidget(b);
+    buttons->addStretch(1);
+    auto* list = new QHBoxLayout;
+    list->addWidget(table_);
+    list->addLayout(buttons);
+    list->addStretch(1);
+    auto* entry = new QFormLayout;
+    entry->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
+    entry->addRow(Text(strings, kHostLabel), host_);
+    entry->addRow(Text(strings, kPortLabel), port_);
+    auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(new QLabel(Text(strings, kListLabel), this), 0, 0, 1, 2);
-    layout->addWidget(table_, 1, 0, 5, 2);
-    layout->addWidget(add_, 1, 2);
-    layout->addWidget(delete_, 2, 2);
-    layout->addWidget(import_, 3, 2);
-    layout->addWidget(export_, 4, 2);
-    layout->addWidget(new QLabel(Text(strings, kHostLabel), this), 6, 0);
-    layout->addWidget(host_, 6, 1);
-    layout->addWidget(new QLabel(Text(strings, kPortLabel), this), 7, 0);
-    layout->addWidget(port_, 7, 1, Qt::AlignLeft);
-    layout->setRowStretch(5, 1);
-    layout->setColumnStretch(1, 1);
+    layout->addWidget(new QLabel(Text(strings, kListLabel), this));
+    layout->addLayout(list, 1);
+    layout->addLayout(entry);
     UpdateButtons();
 }
 

@@ -17,6 +17,8 @@ NumberEdit::NumberEdit(int min, int max, int emptyValue, int maxLength, QWidget*
     edit_ = new QLineEdit(this);
     edit_->setMaxLength(maxLength);
     edit_->setAlignment(Qt::AlignRight);
+    edit_->setFixedWidth(
+        edit_->fontMetrics().horizontalAdvance(QLatin1Char('9')) * (maxLength + 2) + 12);
     edit_->setInputMethodHints(Qt::ImhDigitsOnly | Qt::ImhPreferLatin);
     edit_->installEventFilter(this);
     FilterWhileTyping(edit_, KeepDigits);

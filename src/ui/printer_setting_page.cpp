@@ -46,7 +46,7 @@ constexpr int kSerialMaxLength = 12;
 QComboBox* DropList(QWidget* parent) {
     auto* combo = new QComboBox(parent);
     combo->setSizeAdjustPolicy(QComboBox::AdjustToContents);
-    combo->setMinimumWidth(180);
+    combo->setMinimumWidth(200);
     return combo;
 }
 
@@ -63,6 +63,7 @@ PrinterSettingPage::PrinterSettingPage(UiServices& services, QWidget* parent)
 
     auto* printerGroup = new QGroupBox(Text(strings, kPrinterGroup), this);
     auto* printerForm = new QFormLayout(printerGroup);
+    printerForm->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
     printerForm->addRow(Text(strings, kModelLabel), model_);
     printerForm->addRow(Text(strings, kDestinationLabel), destination_);
 
@@ -77,6 +78,7 @@ PrinterSettingPage::PrinterSettingPage(UiServices& services, QWidget* parent)
     auto* connectionGroup = new QGroupBox(Text(strings, kConnectionGroup), this);
     auto* connectionLayout = new QVBoxLayout(connectionGroup);
     auto* interfaceForm = new QFormLayout;
+    interfaceForm->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
     interfaceForm->addRow(Text(strings, kInterfaceLabel), interface_);
     connectionLayout->addLayout(interfaceForm);
     connectionLayout->addWidget(panels_, 1);
@@ -126,6 +128,7 @@ QWidget* PrinterSettingPage::BuildSerialPanel() {
     parity_ = DropList(panel);
     stopBit_ = DropList(panel);
     auto* form = new QFormLayout(panel);
+    form->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
     form->setContentsMargins(0, 0, 0, 0);
     form->addRow(Text(strings, kPortLabel), comPort_);
     form->addRow(Text(strings, kBaudLabel), baud_);
@@ -146,6 +149,7 @@ QWidget* PrinterSettingPage::BuildLanPanel() {
     TrimOnLeave(lanHost_);
     lanPort_ = new NumberEdit(0, 65535, 8000, 5, panel);
     auto* form = new QFormLayout(panel);
+    form->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
     form->setContentsMargins(0, 0, 0, 0);
     form->addRow(Text(strings, kHostLabel), lanHost_);
     form->addRow(Text(strings, kPortLabel), lanPort_);

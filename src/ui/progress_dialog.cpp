@@ -96,7 +96,7 @@ ProgressDialog::ProgressDialog(UiServices& services, std::shared_ptr<JobExecutor
     layout->addLayout(top, 1);
     layout->addLayout(progress);
     layout->addLayout(buttons);
-    resize(600, 340);
+    resize(660, 340);
     ResetProgress();
     ShowState();
 }

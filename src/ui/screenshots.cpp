@@ -5,6 +5,7 @@
 #include <QElapsedTimer>
 #include <QPushButton>
 #include <iostream>
+#include <tuple>
 
 #include "core/app/app_context.h"
 #include "core/app/interaction.h"
@@ -47,12 +48,20 @@ bool Save(QWidget& widget, const QString& path) {
 
 int TakeScreenshots(MainWindow& window, UiServices& services, const QString& folder) {
     StderrInteraction quiet;
-    UiServices shots{services.context,     services.document, quiet,
-                     services.files,       services.runJob,   services.pickPrinters,
-                     services.enumerateUsb};
+    // Every printer of a Multi-LAN list takes part; no selection dialog.
+    const PrinterPicker everyPrinter = [](QWidget*, const std::vector<LanPrinter>& printers) {
+        return std::optional<std::vector<bool>>(std::vector<bool>(printers.size(), true));
+    };
+    UiServices shots{services.context, services.document,    quiet, services.files, services.runJob,
+                     everyPrinter,     services.enumerateUsb};
     QDir().mkpath(folder);
     Settle(500);
     bool ok = Save(window, folder + QStringLiteral("/main-window.png"));
+    if (window.SwitchCategory(Category::ParameterSetting)) {
+        Settle(200);
+        ok = Save(window, folder + QStringLiteral("/parameter-setting.png")) && ok;
+        std::ignore = window.SwitchCategory(Category::PrinterSetting);
+    }
 
     auto inputs = std::make_shared<JobInputs>();
     inputs->kind = JobKind::GetParameter;
