@@ -1,0 +1,61 @@
+#include "core/app/navigation.h"
+
+#include "core/app/text.h"
+
+namespace rvq {
+
+int CategoryCommand(Category category) { return kCategoryCommandBase + static_cast<int>(category); }
+
+int CategoryLabelId(Category category) { return 400 + static_cast<int>(category); }
+
+std::vector<int> CategoryTabLabelIds(Category category) {
+    switch (category) {
+        case Category::PrinterSetting:
+            return {};
+        case Category::ParameterSetting:
+            return {703, 704, 705, 706, 707, 708, 709};
+        case Category::Maintenance:
+            return {710, 711};
+        case Category::Download:
+            return {700, 701, 702};
+        case Category::Tool:
+            return {712, 713, 714};
+    }
+    return {};
+}
+
+int CategoryRefusal(const std::string& pageInterface, Category target) {
+    const bool needsReplies =
+        target == Category::ParameterSetting || target == Category::Maintenance;
+    return needsReplies && StartsWith(pageInterface, "LPT") ? kMsgFunctionUnavailable : 0;
+}
+
+bool LeavingParameterPages(Category current, Category target) {
+    return current == Category::ParameterSetting && target != Category::ParameterSetting;
+}
+
+bool MenuCommandEnabled(int command, Category current) {
+    switch (command) {
+        case command::kImport:
+        case command::kExport:
+        case command::kEnableAll:
+        case command::kDisableAll:
+        case command::kEnableAllInTab:
+        case command::kDisableAllInTab:
+        case command::kRestoreDefault:
+            return current == Category::ParameterSetting;
+        case command::kRestoreDisplay:
+            return current != Category::PrinterSetting;
+        default:
+            return true;
+    }
+}
+
+ServiceMode RaiseServiceMode(ServiceMode current, ServiceMode requested) {
+    if (requested == ServiceMode::Full && current != ServiceMode::Full) return ServiceMode::Full;
+    if (requested == ServiceMode::Restricted && current == ServiceMode::Off)
+        return ServiceMode::Restricted;
+    return current;
+}
+
+}  // namespace rvq

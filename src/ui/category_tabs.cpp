@@ -1,0 +1,37 @@
+#include "ui/category_tabs.h"
+
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include "ui/page_view.h"
+
+namespace rvq::ui {
+
+CategoryTabs::CategoryTabs(QWidget* parent) : QWidget(parent) {
+    tabs_ = new QTabWidget(this);
+    tabs_->setDocumentMode(true);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(8, 8, 8, 8);
+    layout->addWidget(tabs_);
+    connect(tabs_, &QTabWidget::currentChanged, this, &CategoryTabs::tabChosen);
+}
+
+void CategoryTabs::AddPage(PageView* page, const QString& label) {
+    const QSignalBlocker blocker(tabs_);
+    tabs_->addTab(page, label);
+    pages_.push_back(page);
+}
+
+PageView* CategoryTabs::currentPage() const {
+    const int index = tabs_->currentIndex();
+    return index < 0 ? nullptr : pages_.at(static_cast<std::size_t>(index));
+}
+
+int CategoryTabs::currentIndex() const { return tabs_->currentIndex(); }
+
+void CategoryTabs::SetCurrentIndex(int index) {
+    const QSignalBlocker blocker(tabs_);
+    tabs_->setCurrentIndex(index);
+}
+
+}  // namespace rvq::ui

@@ -1,0 +1,86 @@
+// rvq-setting-tool: the desktop program of the R-VQ Setting Tool.
+#include <QApplication>
+#include <cstdio>
+#include <cstdlib>
+#include <iostream>
+#include <optional>
+#include <tuple>
+
+#include "core/app/app_context.h"
+#include "core/app/document.h"
+#include "core/app/instance_lock.h"
+#include "core/app/tool_settings_file.h"
+#include "core/comm/printer_port.h"
+#include "core/platform/file_io.h"
+#include "ui/file_dialogs.h"
+#include "ui/main_window.h"
+#include "ui/message_box_interaction.h"
+#include "ui/mlan_select_dialog.h"
+#include "ui/password_dialogs.h"
+#include "ui/progress_dialog.h"
+#include "ui/relaunch.h"
+#include "ui/screenshots.h"
+#include "ui/startup.h"
+#include "ui/ui_services.h"
+#include "ui/window_settings.h"
+
+int main(int argc, char** argv) {
+    using namespace rvq;
+    using namespace rvq::ui;
+    QApplication app(argc, argv);
+    QCoreApplication::setOrganizationName(QStringLiteral("VANTORA"));
+    QCoreApplication::setApplicationName(QStringLiteral("R-VQ Setting Tool"));
+    const std::vector<std::string> arguments(argv, argv + argc);
+    std::optional<QString> screenshotFolder;
+    for (std::size_t i = 1; i + 1 < arguments.size(); ++i) {
+        if (arguments[i] == "--screenshot")
+            screenshotFolder = QString::fromStdString(arguments[i + 1]);
+    }
+
+    // One instance per machine; a second one ends without a word.
+    auto lock = InstanceLock::TryAcquire();
+    if (!lock) return 0;
+
+    AppContext context;
+    Document document;
+    MessageBoxInteraction interaction(context.strings);
+    const std::string programFolder = CurrentDirectory();
+    const StartResult start = PrepareStart(
+        context, document, interaction, programFolder, DefaultIniPath(programFolder),
+        [&](const std::string& stored) { return Login(context.strings, interaction, stored); });
+    if (start.outcome != StartOutcome::Ready) {
+        if (!start.diagnostic.empty())
+            std::cerr << "rvq-setting-tool: " << start.diagnostic << "\n";
+        return 1;
+    }
+
+    QtFileDialogs files(context.strings);
+    UiServices services{
+        context, document, interaction, files, {}, {}, PrinterPort::EnumerateUsbDevices};
+    services.runJob = [&services](QWidget* parent, std::shared_ptr<const JobInputs> inputs) {
+        return RunJobDialog(services, parent, std::move(inputs));
+    };
+    services.pickPrinters = [&context](QWidget* parent, const std::vector<LanPrinter>& printers) {
+        return PickPrintersWithDialog(context.strings, parent, printers);
+    };
+    MainWindow window(services);
+    interaction.SetParent(&window);
+    window.ShowWithPlacement();
+    if (screenshotFolder) return TakeScreenshots(window, services, *screenshotFolder);
+
+    const int code = QApplication::exec();
+    std::ignore = SaveToolSettings(context.settings, context.strings);
+    if (context.restartRequested) {
+        lock->Release();
+        ClearWindowPlacement();
+        if (!RelaunchSelf(arguments))
+            std::cerr << "rvq-setting-tool: the program could not be started again\n";
+    }
+    if (context.jobRunning) {
+        // A worker that ignored its cancel still uses the application
+        // state; end without tearing it down under it.
+        std::fflush(nullptr);
+        std::_Exit(code);
+    }
+    return code;
+}

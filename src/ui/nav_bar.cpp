@@ -1,0 +1,68 @@
+#include "ui/nav_bar.h"
+
+#include <QLabel>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include "core/app/strings.h"
+#include "ui/pictures.h"
+#include "ui/ui_text.h"
+
+namespace rvq::ui {
+
+namespace {
+
+constexpr int kShortcutsCaption = 40000;
+constexpr int kViewPane = 311;
+constexpr int kBarWidth = 140;
+
+QLabel* Caption(const QString& text, bool strong, QWidget* parent) {
+    auto* label = new QLabel(text, parent);
+    label->setContentsMargins(10, 6, 10, 6);
+    label->setStyleSheet(
+        strong ? QStringLiteral("background:#2b4f7e;color:white;font-weight:bold;")
+               : QStringLiteral("background:#dfe7f1;color:#22354d;font-weight:bold;"));
+    return label;
+}
+
+}  // namespace
+
+NavBar::NavBar(const Strings& strings, QWidget* parent) : QWidget(parent) {
+    setFixedWidth(kBarWidth);
+    setAutoFillBackground(true);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, QColor(0xf3, 0xf6, 0xfa));
+    setPalette(pal);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(Caption(Text(strings, kShortcutsCaption), true, this));
+    layout->addWidget(Caption(Text(strings, kViewPane), false, this));
+    layout->addSpacing(6);
+    for (int i = 0; i < kCategoryCount; ++i) {
+        const auto category = static_cast<Category>(i);
+        auto* b = new QToolButton(this);
+        b->setText(Text(strings, CategoryLabelId(category)));
+        b->setIcon(CategoryIcon(category));
+        b->setIconSize(QSize(64, 64));
+        b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+        b->setCheckable(true);
+        b->setAutoRaise(true);
+        b->setMinimumWidth(kBarWidth - 12);
+        b->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+        // The window decides whether the category changes; the button only asks.
+        connect(b, &QToolButton::clicked, this, [this, i] { emit categoryRequested(i); });
+        buttons_[static_cast<std::size_t>(i)] = b;
+        layout->addWidget(b, 0, Qt::AlignHCenter);
+    }
+    layout->addStretch(1);
+    SetCurrent(Category::PrinterSetting);
+}
+
+void NavBar::SetCurrent(Category category) {
+    for (int i = 0; i < kCategoryCount; ++i)
+        buttons_[static_cast<std::size_t>(i)]->setChecked(i == static_cast<int>(category));
+}
+
+}  // namespace rvq::ui
