@@ -26,14 +26,14 @@ namespace rvq::ui {
 
 namespace {
 
-constexpr int kCaption = 40400;
-constexpr int kLanguageLabel = 40401;
-constexpr int kTimeoutLabel = 40402;
-constexpr int kCodeTypeLabel = 40403;
-constexpr int kCodeLabels[3] = {40404, 40405, 40406};
-constexpr int kPasswordLabel = 40407;
-constexpr int kOk = 40032;
-constexpr int kCancel = 40033;
+constexpr int kCaption = 60400;
+constexpr int kLanguageLabel = 60401;
+constexpr int kTimeoutLabel = 60402;
+constexpr int kCodeTypeLabel = 60403;
+constexpr int kCodeLabels[3] = {60404, 60405, 60406};
+constexpr int kPasswordLabel = 60407;
+constexpr int kOk = 60032;
+constexpr int kCancel = 60033;
 constexpr int kFirstLanguage = 950;
 constexpr int kLastLanguage = 999;
 

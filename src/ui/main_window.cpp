@@ -36,14 +36,14 @@ namespace {
 
 constexpr int kTitle = 550;
 constexpr int kOptionsLabel = 231;
-constexpr int kPlaceholderNotice = 40001;
-constexpr int kFileMenu = 40010;
-constexpr int kEditMenu = 40011;
-constexpr int kViewMenu = 40012;
-constexpr int kHelpMenu = 40013;
-constexpr int kHelpPage = 40020;
-constexpr int kAboutCaption = 40030;
-constexpr int kAboutText = 40031;
+constexpr int kPlaceholderNotice = 60001;
+constexpr int kFileMenu = 60010;
+constexpr int kEditMenu = 60011;
+constexpr int kViewMenu = 60012;
+constexpr int kHelpMenu = 60013;
+constexpr int kHelpPage = 60020;
+constexpr int kAboutCaption = 60030;
+constexpr int kAboutText = 60031;
 constexpr int kMsgRestart = 428;
 constexpr int kJobWatchMs = 250;
 

@@ -14,12 +14,12 @@ namespace rvq::ui {
 
 namespace {
 
-constexpr int kCaption = 40300;
-constexpr int kNumberColumn = 40115;
+constexpr int kCaption = 60300;
+constexpr int kNumberColumn = 60115;
 constexpr int kHostColumn = 580;
 constexpr int kPortColumn = 581;
-constexpr int kOk = 40032;
-constexpr int kCancel = 40033;
+constexpr int kOk = 60032;
+constexpr int kCancel = 60033;
 
 }  // namespace
 

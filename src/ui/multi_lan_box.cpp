@@ -26,14 +26,14 @@ namespace {
 
 constexpr int kHostColumnLabel = 580;
 constexpr int kPortColumnLabel = 581;
-constexpr int kNumberColumnLabel = 40115;
-constexpr int kListLabel = 40109;
-constexpr int kHostLabel = 40108;
-constexpr int kPortLabel = 40103;
-constexpr int kAddLabel = 40110;
-constexpr int kDeleteLabel = 40111;
-constexpr int kImportLabel = 40112;
-constexpr int kExportLabel = 40113;
+constexpr int kNumberColumnLabel = 60115;
+constexpr int kListLabel = 60109;
+constexpr int kHostLabel = 60108;
+constexpr int kPortLabel = 60103;
+constexpr int kAddLabel = 60110;
+constexpr int kDeleteLabel = 60111;
+constexpr int kImportLabel = 60112;
+constexpr int kExportLabel = 60113;
 constexpr int kImportTitle = 440;
 constexpr int kExportTitle = 441;
 constexpr int kListFilter = 727;

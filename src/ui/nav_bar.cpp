@@ -12,7 +12,7 @@ namespace rvq::ui {
 
 namespace {
 
-constexpr int kShortcutsCaption = 40000;
+constexpr int kShortcutsCaption = 60000;
 constexpr int kViewPane = 311;
 constexpr int kBarWidth = 140;
 

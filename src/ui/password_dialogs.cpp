@@ -18,14 +18,14 @@ namespace rvq::ui {
 
 namespace {
 
-constexpr int kChangeCaption = 40410;
-constexpr int kOldLabel = 40411;
-constexpr int kNewLabel = 40412;
-constexpr int kConfirmLabel = 40413;
-constexpr int kLoginCaption = 40420;
-constexpr int kLoginPrompt = 40421;
-constexpr int kOk = 40032;
-constexpr int kCancel = 40033;
+constexpr int kChangeCaption = 60410;
+constexpr int kOldLabel = 60411;
+constexpr int kNewLabel = 60412;
+constexpr int kConfirmLabel = 60413;
+constexpr int kLoginCaption = 60420;
+constexpr int kLoginPrompt = 60421;
+constexpr int kOk = 60032;
+constexpr int kCancel = 60033;
 
 QDialogButtonBox* OkCancel(const Strings& strings, QDialog* dialog, QPushButton** ok) {
     auto* buttons = new QDialogButtonBox(dialog);

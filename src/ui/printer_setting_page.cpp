@@ -27,18 +27,18 @@ namespace rvq::ui {
 
 namespace {
 
-constexpr int kPrinterGroup = 40116;
-constexpr int kConnectionGroup = 40117;
-constexpr int kModelLabel = 40100;
-constexpr int kDestinationLabel = 40101;
-constexpr int kInterfaceLabel = 40102;
-constexpr int kPortLabel = 40103;
-constexpr int kBaudLabel = 40104;
-constexpr int kDataLabel = 40105;
-constexpr int kParityLabel = 40106;
-constexpr int kStopLabel = 40107;
-constexpr int kHostLabel = 40108;
-constexpr int kSerialLabel = 40114;
+constexpr int kPrinterGroup = 60116;
+constexpr int kConnectionGroup = 60117;
+constexpr int kModelLabel = 60100;
+constexpr int kDestinationLabel = 60101;
+constexpr int kInterfaceLabel = 60102;
+constexpr int kPortLabel = 60103;
+constexpr int kBaudLabel = 60104;
+constexpr int kDataLabel = 60105;
+constexpr int kParityLabel = 60106;
+constexpr int kStopLabel = 60107;
+constexpr int kHostLabel = 60108;
+constexpr int kSerialLabel = 60114;
 constexpr int kMsgModelChange = 427;
 constexpr int kHostMaxLength = 32;
 constexpr int kSerialMaxLength = 12;

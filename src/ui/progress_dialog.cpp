@@ -26,10 +26,10 @@ namespace rvq::ui {
 namespace {
 
 constexpr int kMsgCancelQuestion = 802;
-constexpr int kMsgPreviousJobRunning = 40203;
-constexpr int kLoggingLabel = 40200;
-constexpr int kRetryLabel = 40201;
-constexpr int kErrorListLabel = 40202;
+constexpr int kMsgPreviousJobRunning = 60203;
+constexpr int kLoggingLabel = 60200;
+constexpr int kRetryLabel = 60201;
+constexpr int kErrorListLabel = 60202;
 constexpr int kExportTitle = 441;
 constexpr int kCsvExtension = 738;
 constexpr int kCsvFilter = 739;

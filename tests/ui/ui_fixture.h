@@ -49,7 +49,7 @@ public:
     }
     int holding() const { return holding_; }
 
-    void Run(const JobSetup& setup, JobReporter& reporter) override {
+    bool Run(const JobSetup& setup, JobReporter& reporter) override {
         Outcome outcome;
         {
             std::lock_guard lock(mutex_);
@@ -67,13 +67,14 @@ public:
             lock.unlock();
             --holding_;
             reporter.CancelCheck();
-            return;
+            return false;
         }
         if (outcome == Outcome::Fail) {
             reporter.LogFailure(1502, 1529, 0);
-            return;
+            return false;
         }
         reporter.LogStatus(1501);
+        return true;
     }
 
 private:

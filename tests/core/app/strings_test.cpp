@@ -62,3 +62,24 @@ TEST(Strings, NoIdIsDefinedInTwoTables) {
 
 }  // namespace
 }  // namespace rvq
+
+namespace rvq {
+namespace {
+
+// The Japanese table translates texts; it never adds ids of its own and
+// never touches the printer command tables, which are the same in every language.
+TEST(Strings, JapaneseTableOnlyTranslatesKnownTexts) {
+    std::ifstream in(std::string(RVQ_SOURCE_DIR) + "/data/lang/VQTool_Jpn.strings");
+    std::string content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    int bad = 0;
+    const auto table = ParseStringTable(content, &bad);
+    ASSERT_TRUE(table) << "line " << bad;
+    const Strings english;
+    for (const auto& [id, text] : *table) {
+        EXPECT_TRUE(english.Has(id)) << id << " is not an English text";
+        EXPECT_FALSE(id >= 40000 && id < 50000) << id << " is a printer command table entry";
+    }
+}
+
+}  // namespace
+}  // namespace rvq
