@@ -1,4 +1,7 @@
-// ROM files are picked by the user; their trailer describes them.
+// ROM files are picked by the user; their trailer describes them and the
+// firmware download cuts its image out of them.
+#include "core/builders/download_image.h"
+#include "core/builders/rom_load_header.h"
 #include "core/builders/rom_trailer.h"
 #include "fuzz_check.h"
 
@@ -12,5 +15,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(info.size.size() == 8 && info.loadAddress.size() == 8);
     FUZZ_CHECK(info.date.empty() || info.date.size() == 11);
     std::ignore = rvq::SectionTypeOf(info.section);
+
+    const auto image = rvq::BuildDownloadImage(file, rvq::ControlCodes{});
+    FUZZ_CHECK(image.has_value() == layout);
+    if (image) {
+        const std::size_t header = file.starts_with(rvq::rom_load_header::kMark) ? rvq::rom_load_header::kSize : 0;
+        FUZZ_CHECK(image->bytes.size() == rvq::download_image::kImageOffset + size - header);
+        FUZZ_CHECK(image->size == size - header + 4);
+    }
     return 0;
 }

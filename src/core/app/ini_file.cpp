@@ -116,7 +116,9 @@ IniFile IniFile::Parse(std::string_view bytes, CodePage legacy) {
         std::size_t end = text.find('\n', pos);
         if (end == std::string::npos) end = text.size();
         std::string line = text.substr(pos, end - pos);
-        if (!line.empty() && line.back() == '\r') line.pop_back();
+        // Every CR before the line end goes: one left behind would be
+        // written back as a CR LF line end in a LF file.
+        while (!line.empty() && line.back() == '\r') line.pop_back();
         ini.lines_.push_back(std::move(line));
         pos = end + 1;
     }

@@ -63,6 +63,15 @@ TEST(IniFile, LegacyAndUtf16TextRoundTrips) {
     EXPECT_EQ(IniFile::Parse(spoiled.Serialize()).Find("S", "b"), "x");
 }
 
+TEST(IniFile, StrayCarriageReturnsDoNotChangeTheLineEndsOfASavedFile) {
+    // Found by fuzzing: a line ending in CR CR in a LF file came back with a
+    // CR LF line end, and the file changed again on the next save.
+    const std::string once = IniFile::Load(RVQ_FIXTURES_DIR "/ini/stray_cr.ini").Serialize();
+    EXPECT_EQ(once.find("\r\n"), std::string::npos);
+    EXPECT_EQ(IniFile::Parse(once).Serialize(), once);
+    EXPECT_EQ(IniFile::Parse("[S]\nk=v\r\r").Serialize(), "[S]\nk=v\n");
+}
+
 TEST(IniFile, MissingFileReadsEmptyAndSaveIsAtomic) {
     test::TempDir dir;
     EXPECT_FALSE(IniFile::Load(dir.File("none.ini")).Find("S", "k"));
