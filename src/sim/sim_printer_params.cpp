@@ -2,6 +2,7 @@
 // parameter store, set commands decoded with the printer's own table, and
 // the maintenance commands of the "ZS" block.
 #include <algorithm>
+#include <cstdio>
 
 #include "sim/info_blocks.h"
 #include "sim/param_commands.h"
