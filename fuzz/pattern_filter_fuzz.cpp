@@ -3,7 +3,8 @@
 #include "fuzz_check.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const std::string filtered = rvq::FilterPatternData(rvq::fuzz::Bytes(data, size), rvq::ControlCodes{});
+    const std::string filtered =
+        rvq::FilterPatternData(rvq::fuzz::Bytes(data, size), rvq::ControlCodes{});
     FUZZ_CHECK(filtered.size() <= size);
     return 0;
 }

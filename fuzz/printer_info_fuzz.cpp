@@ -6,7 +6,8 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view reply = rvq::fuzz::Bytes(data, size);
     const rvq::PrinterInfo info = rvq::ParsePrinterInfoReply(reply);
-    for (const auto& section : info.sections) FUZZ_CHECK(section.names.size() == section.values.size());
+    for (const auto& section : info.sections)
+        FUZZ_CHECK(section.names.size() == section.values.size());
 
     const rvq::InfoList versions = rvq::ParseVersionReply(reply);
     FUZZ_CHECK(versions.names.size() == versions.values.size());

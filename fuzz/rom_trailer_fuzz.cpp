@@ -19,7 +19,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto image = rvq::BuildDownloadImage(file, rvq::ControlCodes{});
     FUZZ_CHECK(image.has_value() == layout);
     if (image) {
-        const std::size_t header = file.starts_with(rvq::rom_load_header::kMark) ? rvq::rom_load_header::kSize : 0;
+        const std::size_t header =
+            file.starts_with(rvq::rom_load_header::kMark) ? rvq::rom_load_header::kSize : 0;
         FUZZ_CHECK(image->bytes.size() == rvq::download_image::kImageOffset + size - header);
         FUZZ_CHECK(image->size == size - header + 4);
     }

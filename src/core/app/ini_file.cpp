@@ -71,14 +71,17 @@ std::string Unquote(std::string_view value) {
     return std::string(value);
 }
 
-bool HasLineBreak(std::string_view text) { return text.find_first_of("\r\n") != std::string_view::npos; }
+bool HasLineBreak(std::string_view text) {
+    return text.find_first_of("\r\n") != std::string_view::npos;
+}
 
 // What Set may write without changing how the file reads back.
 bool CanStore(std::string_view section, std::string_view key, std::string_view value) {
     const std::string_view trimmedKey = TrimView(key);
     if (HasLineBreak(section) || HasLineBreak(key) || HasLineBreak(value)) return false;
     if (section.find(']') != std::string_view::npos) return false;
-    return !trimmedKey.empty() && trimmedKey.front() != '[' && trimmedKey.find('=') == std::string_view::npos;
+    return !trimmedKey.empty() && trimmedKey.front() != '[' &&
+           trimmedKey.find('=') == std::string_view::npos;
 }
 
 }  // namespace

@@ -113,7 +113,8 @@ TEST(IniFile, SetRefusesWhatWouldChangeTheFileStructure) {
     const std::string path = dir.Write("a.ini", original);
     for (const auto& c : refused) {
         IniFile ini = IniFile::Load(path);
-        EXPECT_FALSE(ini.Set(c.section, c.key, c.value)) << c.section << "/" << c.key << "/" << c.value;
+        EXPECT_FALSE(ini.Set(c.section, c.key, c.value))
+            << c.section << "/" << c.key << "/" << c.value;
         EXPECT_TRUE(ini.refusedSet());
         EXPECT_EQ(ini.Serialize(), original);
         // A later good change does not make the file writable again.

@@ -62,7 +62,8 @@ TEST(MultiLanList, ExportWritesWhatImportReads) {
     EXPECT_FALSE(ExportMultiLanList(dir.File("no/such/list.txt"), printers, strings));
 
     // A host that would read back as other entries refuses the whole list.
-    for (const std::string& host : {std::string("1.2.3.4\r\n5.6.7.8"), std::string("a\nb"), std::string("a,1"), std::string("a\0b", 3)}) {
+    const std::string badHosts[] = {"1.2.3.4\r\n5.6.7.8", "a\nb", "a,1", std::string("a\0b", 3)};
+    for (const std::string& host : badHosts) {
         const std::vector<LanPrinter> bad = {{"10.0.0.9", 1}, {host, 9100}};
         EXPECT_FALSE(ExportMultiLanList(dir.File("list.txt"), bad, strings));
         EXPECT_EQ(ImportMultiLanList(dir.File("list.txt"), strings).printers, printers);
