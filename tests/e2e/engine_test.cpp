@@ -2,6 +2,8 @@
 // the protocol clock scaled down.
 #include <gtest/gtest.h>
 
+#include "support/recording_job_events.h"
+
 #include <algorithm>
 #include <chrono>
 #include <map>
@@ -22,40 +24,7 @@ namespace {
 using namespace std::chrono_literals;
 constexpr double kScale = 0.01;
 
-// Collects a run's events; waits for the end of a run.
-class Events : public JobEvents {
-public:
-    void OnLine(int index, const std::string& line) override {
-        std::lock_guard lock(mutex_);
-        lines_[index].push_back(line);
-    }
-    void OnProgress(int, int, int) override {}
-    void OnRunComplete() override {}
-    void OnRunFinished(bool failed) override {
-        std::lock_guard lock(mutex_);
-        finished_.push_back(failed);
-        changed_.notify_all();
-    }
-    void OnCloseRequest() override {
-        std::lock_guard lock(mutex_);
-        ++closeRequests_;
-    }
-    std::vector<std::string> Lines(int index) {
-        std::lock_guard lock(mutex_);
-        return lines_[index];
-    }
-    int closeRequests() {
-        std::lock_guard lock(mutex_);
-        return closeRequests_;
-    }
-
-private:
-    std::mutex mutex_;
-    std::condition_variable changed_;
-    std::map<int, std::vector<std::string>> lines_;
-    std::vector<bool> finished_;
-    int closeRequests_ = 0;
-};
+using Events = test::RecordingJobEvents;
 
 // Log lines of one job, for direct step tests.
 struct Sink : JobSink {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/recording_job_events.h"
+
 #include <chrono>
 #include <condition_variable>
 #include <map>
@@ -104,45 +106,7 @@ private:
     std::vector<int> ran_;
 };
 
-class RecordingEvents : public JobEvents {
-public:
-    void OnLine(int index, const std::string& line) override {
-        std::lock_guard lock(mutex_);
-        lines_[index].push_back(line);
-    }
-    void OnProgress(int, int, int) override {}
-    void OnRunComplete() override {}
-    void OnRunFinished(bool failed) override {
-        std::lock_guard lock(mutex_);
-        finished_.push_back(failed);
-        changed_.notify_all();
-    }
-    void OnCloseRequest() override {
-        std::lock_guard lock(mutex_);
-        closeRequests_++;
-    }
-    // The failure flags of the finished runs, once `count` runs finished.
-    std::vector<bool> WaitFinished(std::size_t count) {
-        std::unique_lock lock(mutex_);
-        changed_.wait_for(lock, 10s, [&] { return finished_.size() >= count; });
-        return finished_;
-    }
-    std::vector<std::string> Lines(int index) {
-        std::lock_guard lock(mutex_);
-        return lines_[index];
-    }
-    int closeRequests() {
-        std::lock_guard lock(mutex_);
-        return closeRequests_;
-    }
-
-private:
-    std::mutex mutex_;
-    std::condition_variable changed_;
-    std::map<int, std::vector<std::string>> lines_;
-    std::vector<bool> finished_;
-    int closeRequests_ = 0;
-};
+using RecordingEvents = test::RecordingJobEvents;
 
 class JobRunnerTest : public ::testing::Test {
 protected:
