@@ -82,6 +82,9 @@ public:
     const std::string& definitionPath() const { return definitionPath_; }
     PrinterModel* model() { return model_.get(); }
     const PrinterModel* model() const { return model_.get(); }
+    // Held while a job reads or writes item values of the model; concurrent
+    // Multi-LAN jobs share the one model. Never held across port I/O.
+    std::mutex& modelMutex() const { return modelMutex_; }
 
     // Copies, taken under the lock, for readers on another thread.
     std::vector<std::string> versionNames() const;
@@ -98,6 +101,7 @@ private:
     std::vector<std::string> modelNames_;
     std::string definitionPath_;
     std::unique_ptr<PrinterModel> model_;
+    mutable std::mutex modelMutex_;
 
     // Job threads parse replies and append log lines while the interface
     // waits; mutex_ guards versionNames_, versionValues_, infoSections_ and

@@ -15,6 +15,7 @@ public:
     bool Run(const JobSetup& setup, JobReporter& reporter) override {
         if (!setup.inputs) return false;
         PrinterJob job(setup, reporter, context_);
+        job.AttachDocument(&document_);
         const bool ok = RunOperation(job, setup.inputs->kind);
         job.ClosePort();
         return ok;
@@ -22,7 +23,7 @@ public:
 
 private:
     AppContext& context_;
-    [[maybe_unused]] Document& document_;
+    Document& document_;
 };
 
 }  // namespace

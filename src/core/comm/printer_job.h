@@ -14,6 +14,7 @@
 namespace rvq {
 
 struct AppContext;
+class Document;
 class JobReporter;
 
 // Ready-check flavours: mode 1 wants an idle printer ("not in idle state"
@@ -33,6 +34,10 @@ public:
     const JobInputs& inputs() const { return *setup_.inputs; }
     JobReporter& log() { return reporter_; }
     AppContext& context() { return context_; }
+    // The program's document (model, printer information), when the front
+    // end attached one; operations that need it fail cleanly without it.
+    Document* document() { return document_; }
+    void AttachDocument(Document* document) { document_ = document; }
     PrinterPort& port() { return port_; }
     const Clock& clock() const { return clock_; }
     const FixedCommands& fixed() const { return fixed_; }
@@ -97,6 +102,7 @@ private:
     ControlCodes codes_;
     FixedCommands fixed_;
     int lastPrinterStatus_ = -1;
+    Document* document_ = nullptr;
 };
 
 }  // namespace rvq
