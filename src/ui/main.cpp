@@ -2,9 +2,9 @@
 #include <QApplication>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <iostream>
 #include <optional>
-#include <tuple>
 
 #include "core/app/app_context.h"
 #include "core/app/document.h"
@@ -69,7 +69,12 @@ int main(int argc, char** argv) {
     if (screenshotFolder) return TakeScreenshots(window, services, *screenshotFolder);
 
     const int code = QApplication::exec();
-    std::ignore = SaveToolSettings(context.settings, context.strings);
+    // The user's choices would otherwise be lost without a word.
+    if (const WriteResult saved = SaveToolSettings(context.settings, context.strings); !saved) {
+        std::cerr << "rvq-setting-tool: " << context.settings.iniPath
+                  << ": the settings could not be saved: " << std::strerror(saved.systemError)
+                  << "\n";
+    }
     if (context.restartRequested) {
         lock->Release();
         ClearWindowPlacement();

@@ -9,7 +9,7 @@
 #include "ui/main_window.h"
 #include "ui/nav_bar.h"
 #include "ui/page_view.h"
-#include "ui/printer_setting_page.h"
+#include "ui/pages/printer_setting_page.h"
 #include "ui/window_settings.h"
 #include "ui_fixture.h"
 

@@ -5,9 +5,9 @@
 
 #include "core/app/printer_page.h"
 #include "core/app/text.h"
-#include "ui/multi_lan_box.h"
 #include "ui/number_edit.h"
-#include "ui/printer_setting_page.h"
+#include "ui/pages/multi_lan_box.h"
+#include "ui/pages/printer_setting_page.h"
 #include "ui_fixture.h"
 
 namespace rvq::test {

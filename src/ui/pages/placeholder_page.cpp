@@ -1,4 +1,4 @@
-#include "ui/placeholder_page.h"
+#include "ui/pages/placeholder_page.h"
 
 #include <QLabel>
 #include <QVBoxLayout>

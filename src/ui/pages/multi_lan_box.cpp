@@ -1,4 +1,4 @@
-#include "ui/multi_lan_box.h"
+#include "ui/pages/multi_lan_box.h"
 
 #include <QFormLayout>
 #include <QHBoxLayout>

@@ -1,4 +1,4 @@
-#include "ui/printer_setting_page.h"
+#include "ui/pages/printer_setting_page.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -18,8 +18,8 @@
 #include "core/app/text.h"
 #include "ui/combo_util.h"
 #include "ui/line_edit_rules.h"
-#include "ui/multi_lan_box.h"
 #include "ui/number_edit.h"
+#include "ui/pages/multi_lan_box.h"
 #include "ui/ui_services.h"
 #include "ui/ui_text.h"
 
