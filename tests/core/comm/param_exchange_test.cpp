@@ -215,6 +215,15 @@ TEST_F(ParamExchangeTest, SetSendsTheGroupsInOrderSkipsUnknownItemsAndVerifies) 
     EXPECT_EQ(sink_.progress, (std::vector<int>{12, 20, 27, 35, 42, 50}));
 }
 
+TEST_F(ParamExchangeTest, AGroupWithoutSetCommandsIsOnlyReadBack) {
+    model_.groups.push_back({"PRODUCT_GROUP", 1, 4054, {200}, {}, {}});
+    printer_.Answer({"0"});
+    ParamSession session = Session(786);
+    ASSERT_TRUE(WriteParameters(session, {4054}));
+    EXPECT_EQ(printer_.sent, std::vector<std::string>{"ZC"});
+    EXPECT_EQ(sink_.progress, std::vector<int>{50});
+}
+
 TEST_F(ParamExchangeTest, SetFailuresNamePageGroupAndMessage) {
     const struct {
         const char* name;
