@@ -53,9 +53,11 @@ bool GiveOtherValue(ParamItem& item, const std::string& uploadFile) {
         item.textValue = item.textDefault == "5A" ? "A5" : "5A";
     } else {
         // Letters and digits, which every text kind takes, hex included.
-        const std::size_t longest = item.maxLength > 0 ? static_cast<std::size_t>(item.maxLength) : 8;
-        std::size_t length = std::max<std::size_t>(std::min<std::size_t>(8, longest),
-                                                   static_cast<std::size_t>(std::max(item.minLength, 0)));
+        const std::size_t longest =
+            item.maxLength > 0 ? static_cast<std::size_t>(item.maxLength) : 8;
+        std::size_t length =
+            std::max<std::size_t>(std::min<std::size_t>(8, longest),
+                                  static_cast<std::size_t>(std::max(item.minLength, 0)));
         std::string text;
         while (text.size() < length) text += (k & kind::kHexText) ? "0A1B2C3D" : "Rv9Q7t5S";
         text.resize(length);
@@ -77,7 +79,8 @@ bool SentAsHex(const PrinterModel& model, const std::string& name) {
     for (const ParamGroup& group : model.groups) {
         for (const SetCommand& command : group.setCommands) {
             bool hexEntry = false;
-            for (std::size_t i = 0; i < command.paramNames.size() && i < command.paramTypes.size(); ++i) {
+            for (std::size_t i = 0; i < command.paramNames.size() && i < command.paramTypes.size();
+                 ++i) {
                 const int type = command.paramTypes[i];
                 const ParamItem* item = FindItem(model, command.paramNames[i]);
                 if ((type == 11 || type == 22) && item != nullptr)
@@ -130,7 +133,8 @@ struct Bench {
         auto inputs = std::make_shared<JobInputs>();
         inputs->kind = kind;
         inputs->numbers = numbers;
-        JobRunner runner(context, document.sharedJobLog(), MakeOperationExecutor(context, document), events);
+        JobRunner runner(context, document.sharedJobLog(), MakeOperationExecutor(context, document),
+                         events);
         EXPECT_TRUE(runner.Start(inputs));
         EXPECT_TRUE(runner.WaitForWorkers(600000));
         return runner.overallResult();
@@ -162,7 +166,8 @@ std::unique_ptr<Document> LoadDocument(const std::string& model) {
 
 std::vector<std::uint32_t> AllGroups(const PrinterModel& model) {
     std::vector<std::uint32_t> ids;
-    for (const ParamGroup& group : model.groups) ids.push_back(static_cast<std::uint32_t>(group.checkBoxId));
+    for (const ParamGroup& group : model.groups)
+        ids.push_back(static_cast<std::uint32_t>(group.checkBoxId));
     return ids;
 }
 
@@ -187,14 +192,16 @@ void RoundTrip(const std::string& modelName) {
         if (GiveOtherValue(item, upload)) changed.push_back(item.name);
     }
     ASSERT_FALSE(changed.empty());
-    ASSERT_EQ(bench.Run(*written, JobKind::SetParameter, AllGroups(model)), kResultSucceed) << bench.LastLine(0);
+    ASSERT_EQ(bench.Run(*written, JobKind::SetParameter, AllGroups(model)), kResultSucceed)
+        << bench.LastLine(0);
     EXPECT_EQ(bench.LastLine(0), "Set Parameter , Succeed");
     EXPECT_EQ(bench.context.settingModeState, SettingModeState::AfterChange);
 
     // Still in setting mode: the get asks for no status and enters nothing.
     const std::size_t before = bench.server.log().Entries().size();
     const auto read = LoadDocument(modelName);
-    ASSERT_EQ(bench.Run(*read, JobKind::GetParameter, AllGets(*read->model())), kResultSucceed) << bench.LastLine(0);
+    ASSERT_EQ(bench.Run(*read, JobKind::GetParameter, AllGets(*read->model())), kResultSucceed)
+        << bench.LastLine(0);
     for (const std::string& command : bench.CommandsOf(0, before)) {
         EXPECT_NE(command, "WS");
         EXPECT_NE(command, "ZSS");
@@ -237,8 +244,20 @@ TEST(ParamOps, RefusedAndIgnoredSetsFailWithTheirGroup) {
         sim::FaultPlan faults;
         bool readBack;
     } cases[] = {
-        {"refused", [] { sim::FaultPlan f; f.setAnswers = {{"ZA04", "92"}}; return f; }(), false},
-        {"ignored", [] { sim::FaultPlan f; f.neverAnswer = {"ZA04"}; return f; }(), true},
+        {"refused",
+         [] {
+             sim::FaultPlan f;
+             f.setAnswers = {{"ZA04", "92"}};
+             return f;
+         }(),
+         false},
+        {"ignored",
+         [] {
+             sim::FaultPlan f;
+             f.neverAnswer = {"ZA04"};
+             return f;
+         }(),
+         true},
     };
     bench.StartPrinters("R-VQ4T1-T", 2);
     for (int i = 0; i < 2; ++i) bench.server.SetFaults(i, cases[i].faults);
@@ -250,7 +269,8 @@ TEST(ParamOps, RefusedAndIgnoredSetsFailWithTheirGroup) {
         ParamItem& code = *FindItem(*document->model(), "CharacterCode");
         ASSERT_TRUE(GiveOtherValue(code, ""));
         EXPECT_EQ(bench.Run(*document, JobKind::SetParameter, {4000}), kResultFail);
-        EXPECT_EQ(bench.LastLine(0), "Set Parameter , Fail , Updating the printer settings failed.(General/Image)");
+        EXPECT_EQ(bench.LastLine(0),
+                  "Set Parameter , Fail , Updating the printer settings failed.(General/Image)");
         const auto commands = bench.CommandsOf(i);
         EXPECT_EQ(std::count(commands.begin(), commands.end(), "ZA"), cases[i].readBack ? 1 : 0);
         // The printer is left in setting mode for a later restore.
@@ -269,19 +289,23 @@ TEST(ParamOps, ThreePrintersShareTheModelAndEachLeavesItsSettingMode) {
     PrinterModel& model = *document->model();
     for (ParamItem& item : model.items) std::ignore = GiveOtherValue(item, "");
     const std::vector<std::uint32_t> groups = AllGroups(model);
-    ASSERT_EQ(bench.Run(*document, JobKind::SetParameter, groups), kResultSucceed) << bench.LastLine(0);
+    ASSERT_EQ(bench.Run(*document, JobKind::SetParameter, groups), kResultSucceed)
+        << bench.LastLine(0);
     for (int i = 0; i < 3; ++i) {
         EXPECT_EQ(bench.LastLine(i), "[127.0.0.1]Set Parameter , Succeed");
         EXPECT_EQ(bench.server.Mode(i), sim::PrinterMode::Vpcl);
         std::string contrast;
-        bench.server.Inspect(i, [&](const sim::SimPrinter& p) { contrast = *p.store().Field(0, ContrastField(model)); });
+        bench.server.Inspect(i, [&](const sim::SimPrinter& p) {
+            contrast = *p.store().Field(0, ContrastField(model));
+        });
         EXPECT_EQ(ParseLeadingInt(contrast), FindItem(model, "Contrast")->numValue);
         // The job ends leaving the setting mode with a restart; only status
         // requests follow while the printer comes back.
         const auto commands = bench.CommandsOf(i);
         const auto leave = std::find(commands.begin(), commands.end(), "ZSE");
         ASSERT_NE(leave, commands.end());
-        EXPECT_TRUE(std::all_of(leave + 1, commands.end(), [](const std::string& c) { return c == "WS"; }));
+        EXPECT_TRUE(
+            std::all_of(leave + 1, commands.end(), [](const std::string& c) { return c == "WS"; }));
     }
     EXPECT_EQ(bench.context.settingModeState, SettingModeState::Online);
 
@@ -289,7 +313,8 @@ TEST(ParamOps, ThreePrintersShareTheModelAndEachLeavesItsSettingMode) {
     // printer's value, its read and page values from the same reply.
     const int offset = ContrastField(model);
     for (int i = 0; i < 3; ++i) {
-        bench.server.Configure(i, [&](sim::SimPrinter& p) { *p.store().Field(0, offset) = std::to_string(i + 1); });
+        bench.server.Configure(
+            i, [&](sim::SimPrinter& p) { *p.store().Field(0, offset) = std::to_string(i + 1); });
     }
     ASSERT_EQ(bench.Run(*document, JobKind::GetParameter, AllGets(model)), kResultSucceed);
     const ParamItem& contrast = *FindItem(model, "Contrast");

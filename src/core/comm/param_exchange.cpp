@@ -35,8 +35,9 @@ FailurePlace PlaceOf(const Strings& strings, int pageIndex, int checkBoxId) {
 }
 
 const ParamGroup* GroupById(const PrinterModel& model, int checkBoxId) {
-    const auto found = std::find_if(model.groups.begin(), model.groups.end(),
-                                    [&](const ParamGroup& g) { return g.checkBoxId == checkBoxId; });
+    const auto found =
+        std::find_if(model.groups.begin(), model.groups.end(),
+                     [&](const ParamGroup& g) { return g.checkBoxId == checkBoxId; });
     return found == model.groups.end() ? nullptr : &*found;
 }
 
@@ -131,19 +132,23 @@ bool SendSet(ParamSession& session, const SetCommand& command) {
     bool sent = false;
     switch (args.outcome) {
         case params::ArgsOutcome::Numbers:
-            sent = session.channel.SendNumericSetCommand(command.commandId, session.port, args.numbers, true);
+            sent = session.channel.SendNumericSetCommand(command.commandId, session.port,
+                                                         args.numbers, true);
             if (sent && params::IsRibbonWidthCommand(command)) {
                 const std::lock_guard lock(session.modelMutex);
-                params::ApplyRibbonWidthAcknowledgement(session.model, session.channel.lastAcknowledgement());
+                params::ApplyRibbonWidthAcknowledgement(session.model,
+                                                        session.channel.lastAcknowledgement());
             }
             break;
         case params::ArgsOutcome::Texts:
-            sent = session.channel.SendStringSetCommand(command.commandId, session.port, args.texts, true);
+            sent = session.channel.SendStringSetCommand(command.commandId, session.port, args.texts,
+                                                        true);
             break;
         case params::ArgsOutcome::Binary:
             // One file per upload command; anything else is a broken definition.
             sent = args.blocks.size() == 1 &&
-                   session.channel.SendBinarySetCommand(command.commandId, session.port, args.blocks.front());
+                   session.channel.SendBinarySetCommand(command.commandId, session.port,
+                                                        args.blocks.front());
             break;
         case params::ArgsOutcome::Skip:
             sent = true;
@@ -189,8 +194,8 @@ bool SendGroups(ParamSession& session, const std::vector<int>& groupIds, SetProg
     return true;
 }
 
-bool ReadBack(ParamSession& session, const std::vector<int>& groupIds, const std::vector<int>& verifyList,
-              SetProgress& progress) {
+bool ReadBack(ParamSession& session, const std::vector<int>& groupIds,
+              const std::vector<int>& verifyList, SetProgress& progress) {
     for (int commandId : verifyList) {
         if (session.log.CancelCheck()) return false;
         std::vector<std::string> fields;
@@ -201,14 +206,16 @@ bool ReadBack(ParamSession& session, const std::vector<int>& groupIds, const std
         params::VerifyResult result;
         {
             const std::lock_guard lock(session.modelMutex);
-            result = params::VerifyGroupReply(groupIds, commandId, fields, session.model, session.sendContext,
-                                              session.language);
+            result = params::VerifyGroupReply(groupIds, commandId, fields, session.model,
+                                              session.sendContext, session.language);
         }
         if (!result.ok) {
             const params::VerifyFailure& failure = result.failure;
-            const FailurePlace place = PlaceOf(session.strings, failure.pageIndex, failure.checkBoxId);
-            session.log.LogFailureAt(kFail, kSetFailed, place.page, place.item,
-                                     failure.messageId != 0 ? session.strings.Get(failure.messageId) : "");
+            const FailurePlace place =
+                PlaceOf(session.strings, failure.pageIndex, failure.checkBoxId);
+            session.log.LogFailureAt(
+                kFail, kSetFailed, place.page, place.item,
+                failure.messageId != 0 ? session.strings.Get(failure.messageId) : "");
             return false;
         }
         progress.Step();
@@ -273,7 +280,8 @@ bool WriteParameters(ParamSession& session, const std::vector<int>& groupIds) {
             commands += static_cast<int>(group->setCommands.size());
     }
     SetProgress progress{session.log, commands + static_cast<int>(verifyList.size())};
-    return SendGroups(session, groupIds, progress) && ReadBack(session, groupIds, verifyList, progress);
+    return SendGroups(session, groupIds, progress) &&
+           ReadBack(session, groupIds, verifyList, progress);
 }
 
 }  // namespace rvq

@@ -125,7 +125,9 @@ bool RunSetParameter(PrinterJob& job) {
     job.PostProgress(5);
     CommandChannel channel = MakeChannel(job);
     ParamSession session = MakeSession(job, channel, *model);
-    session.onAutomaticCodes = [&job, &channel] { std::ignore = SwitchToStandardCodes(job, channel); };
+    session.onAutomaticCodes = [&job, &channel] {
+        std::ignore = SwitchToStandardCodes(job, channel);
+    };
     std::vector<int> groupIds;
     for (std::uint32_t id : job.inputs().numbers) groupIds.push_back(static_cast<int>(id));
     if (!WriteParameters(session, groupIds)) return Abort(job);

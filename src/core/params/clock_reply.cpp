@@ -17,7 +17,8 @@ void JoinThree(std::vector<std::string>& fields, std::size_t first) {
 void JoinClockReply(std::vector<std::string>& fields) {
     JoinThree(fields, kDateField);
     JoinThree(fields, kTimeField);
-    if (fields.size() > kDateField && fields[kDateField] == "00,00,00") fields[kDateField] = "00,01,01";
+    if (fields.size() > kDateField && fields[kDateField] == "00,00,00")
+        fields[kDateField] = "00,01,01";
 }
 
 }  // namespace rvq::params

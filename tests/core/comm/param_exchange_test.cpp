@@ -73,7 +73,9 @@ private:
 struct Sink : JobSink {
     std::vector<std::string> lines;
     std::vector<int> progress;
-    void Line(int, const std::string&, const std::string& display) override { lines.push_back(display); }
+    void Line(int, const std::string&, const std::string& display) override {
+        lines.push_back(display);
+    }
     void Progress(int, int percent) override { progress.push_back(percent); }
 };
 
@@ -87,7 +89,8 @@ ParamItem Item(const std::string& name, int itemKind, int getCommand, int offset
     return item;
 }
 
-ParamItem List(const std::string& name, int getCommand, std::vector<std::string> labels, const std::string& text) {
+ParamItem List(const std::string& name, int getCommand, std::vector<std::string> labels,
+               const std::string& text) {
     ParamItem item = Item(name, kind::kList, getCommand, 1, 0);
     for (std::size_t i = 0; i < labels.size(); ++i) item.commandCodes.push_back(std::to_string(i));
     item.labels = labels;
@@ -106,11 +109,13 @@ PrinterModel TestModel() {
     contrast.maxValue = 9;
     ParamItem date = Item("DATE", kind::kDate, 1900, 1, 3040);
     ParamItem time = Item("TIME", kind::kTime, 1900, 4, 3041);
-    ParamItem controlCode = List("ControlCode", 200, {"AUTO", "[ESC] [LF] [NUL]", "{ | }", "Manual"}, "AUTO");
+    ParamItem controlCode =
+        List("ControlCode", 200, {"AUTO", "[ESC] [LF] [NUL]", "{ | }", "Manual"}, "AUTO");
     model.items = {characterCode, contrast, date, time, controlCode};
 
     ParamGroup image{"IMAGE_GROUP", 0, 4000, {0}, {}, {}};
-    image.setCommands = {{5, {"CharacterCode"}, {1}}, {6, {"NoSuchItem"}, {1}}, {9, {"Contrast"}, {1}}};
+    image.setCommands = {
+        {5, {"CharacterCode"}, {1}}, {6, {"NoSuchItem"}, {1}}, {9, {"Contrast"}, {1}}};
     ParamGroup display{"DISPLAY_GROUP", 0, 4058, {0}, {{9, {"Contrast"}, {1}}}, {}};
     ParamGroup rtc{"RTC_GROUP", 1, 4057, {1900}, {{1901, {"DATE", "TIME"}, {8, 9}}}, {}};
     ParamGroup command{"COMMAND_GROUP", 1, 4006, {200}, {{203, {"ControlCode"}, {1}}}, {}};
@@ -124,7 +129,8 @@ ParamItem& At(PrinterModel& model, const std::string& name) { return *FindItem(m
 class ParamExchangeTest : public ::testing::Test {
 protected:
     ParamExchangeTest() {
-        std::ignore = strings_.LoadOverlay(dir_.Write("messages.strings", "3001\tCharacter Code\n3002\tContrast\n"));
+        std::ignore = strings_.LoadOverlay(
+            dir_.Write("messages.strings", "3001\tCharacter Code\n3002\tContrast\n"));
     }
 
     ParamSession Session(int titleId) {
@@ -165,7 +171,8 @@ TEST_F(ParamExchangeTest, GetFailureNamesTheGroupOfTheCommandAndChangesNoPageVal
         const char* line;
     } cases[] = {
         {1900, "Get Parameter , Fail , Obtaining the printer settings failed.(General (2)/RTC)"},
-        {300, "Get Parameter , Fail , Obtaining the printer settings failed."},  // listed by no group
+        {300,
+         "Get Parameter , Fail , Obtaining the printer settings failed."},  // listed by no group
     };
     for (const auto& c : cases) {
         model_ = TestModel();
@@ -231,13 +238,23 @@ TEST_F(ParamExchangeTest, SetFailuresNamePageGroupAndMessage) {
         std::size_t sent;
         const char* line;
     } cases[] = {
-        {"refused", {{"92"}}, 1,
-         "Set Parameter , Fail , Updating the printer settings failed.(General/Image/Character Code)"},
-        {"read back differs", {{"90"}, {"90"}, {"90"}, {"2", "5"}}, 4,
-         "Set Parameter , Fail , Updating the printer settings failed.(General/Image/Character Code)"},
-        {"read back silent", {{"90"}, {"90"}, {"90"}, {}}, 4,
+        {"refused",
+         {{"92"}},
+         1,
+         "Set Parameter , Fail , Updating the printer settings failed.(General/Image/Character "
+         "Code)"},
+        {"read back differs",
+         {{"90"}, {"90"}, {"90"}, {"2", "5"}},
+         4,
+         "Set Parameter , Fail , Updating the printer settings failed.(General/Image/Character "
+         "Code)"},
+        {"read back silent",
+         {{"90"}, {"90"}, {"90"}, {}},
+         4,
          "Set Parameter , Fail , Obtaining the printer settings failed.(General/Image)"},
-        {"other item differs", {{"90"}, {"90"}, {"90"}, {"1", "6"}}, 4,
+        {"other item differs",
+         {{"90"}, {"90"}, {"90"}, {"1", "6"}},
+         4,
          "Set Parameter , Fail , Updating the printer settings failed.(General/Image/Contrast)"},
     };
     for (const auto& c : cases) {
@@ -245,7 +262,8 @@ TEST_F(ParamExchangeTest, SetFailuresNamePageGroupAndMessage) {
         At(model_, "CharacterCode").textValue = "PC-8";
         sink_.lines.clear();
         printer_.sent.clear();
-        for (const auto& reply : c.replies) reply.empty() ? printer_.Silent() : printer_.Answer(reply);
+        for (const auto& reply : c.replies)
+            reply.empty() ? printer_.Silent() : printer_.Answer(reply);
         ParamSession session = Session(786);
         EXPECT_FALSE(WriteParameters(session, {4000, 4058})) << c.name;
         EXPECT_EQ(sink_.lines, std::vector<std::string>{c.line}) << c.name;

@@ -43,7 +43,8 @@ TEST(SwitchToStandardCodes, OnlyOtherCodesSwitchAndOnlyASinglePrinterChangesTheS
         context.settings.controlCodeType = "Manual";
         context.settings.controlCodes = c.codes;
         NoSink sink;
-        JobReporter reporter(context.strings, sink, context.cancelRequested, "LAN", 786, c.multiLan, 0);
+        JobReporter reporter(context.strings, sink, context.cancelRequested, "LAN", 786, c.multiLan,
+                             0);
         JobSetup setup;
         setup.connection = {"LAN", "127.0.0.1,9100"};
         setup.multiLan = c.multiLan;
@@ -57,7 +58,8 @@ TEST(SwitchToStandardCodes, OnlyOtherCodesSwitchAndOnlyASinglePrinterChangesTheS
         EXPECT_EQ(channel.controlCodes(), expected) << c.name;
         EXPECT_EQ(job.fixed().statusRequest, BuildFixedCommands(expected).statusRequest) << c.name;
 
-        const ToolSettings saved = LoadToolSettings(context.settings.iniPath, dir.path(), context.strings);
+        const ToolSettings saved =
+            LoadToolSettings(context.settings.iniPath, dir.path(), context.strings);
         if (c.settingsChange) {
             EXPECT_EQ(context.settings.controlCodeType, "AUTO") << c.name;
             EXPECT_EQ(context.settings.controlCodes, kStandard) << c.name;

@@ -32,8 +32,10 @@ TEST(UsbConnectionChange, KeepsEveryProductIdAndAddsTheSerialOnlyWhenItWasWritte
         ServiceMode mode;
         const char* expected;
     } cases[] = {
-        {"Enable", ServiceMode::Full, "PRODUCTID=0083,PRODUCTID=0084,PRODUCTID=0120,SERIALNO=A1B2C3D4E5F6"},
-        {"有効", ServiceMode::Restricted, "PRODUCTID=0083,PRODUCTID=0084,PRODUCTID=0120,SERIALNO=A1B2C3D4E5F6"},
+        {"Enable", ServiceMode::Full,
+         "PRODUCTID=0083,PRODUCTID=0084,PRODUCTID=0120,SERIALNO=A1B2C3D4E5F6"},
+        {"有効", ServiceMode::Restricted,
+         "PRODUCTID=0083,PRODUCTID=0084,PRODUCTID=0120,SERIALNO=A1B2C3D4E5F6"},
         {"Enable", ServiceMode::Off, "PRODUCTID=0083,PRODUCTID=0084,PRODUCTID=0120"},
         {"Disable", ServiceMode::Full, "PRODUCTID=0083,PRODUCTID=0084,PRODUCTID=0120"},
     };
