@@ -106,7 +106,7 @@ TEST_F(SimStoreWire, IgnoredAndRefusedSetsLeaveTheValues) {
     ASSERT_TRUE(SendAll(fd, Esc("ZA08;9") + Esc("ZA00;+005,-012")));
     EXPECT_EQ(Fields(ReadUntilFrame(fd, kWait)), (std::vector<std::string>{"ZA00 ", "92"}));
     const auto fields = Fields(Exchange(fd, "ZA"));
-    ASSERT_EQ(fields.size(), 9u);
+    ASSERT_EQ(fields.size(), 25u);
     EXPECT_EQ(fields[5], "4");
     EXPECT_EQ(fields[6], "0");
     close(fd);
