@@ -31,6 +31,9 @@ private:
 bool RunOperation(PrinterJob& job, JobKind kind) {
     switch (kind) {
         case JobKind::RestoreOnline: return RunRestoreOnline(job);
+        case JobKind::FirmwareDownload: return RunFirmwareDownload(job);
+        case JobKind::BasicDownload: return RunBasicDownload(job);
+        case JobKind::SendFile: return RunSendFile(job);
         case JobKind::PrinterReset: {
             const bool ok = RunPrinterReset(job);
             // Whatever the outcome, the printer no longer holds a setting mode.

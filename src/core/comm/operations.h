@@ -22,5 +22,8 @@ std::shared_ptr<JobExecutor> MakeOperationExecutor(AppContext& context, Document
 // The operations, one per kind.
 [[nodiscard]] bool RunRestoreOnline(PrinterJob& job);
 [[nodiscard]] bool RunPrinterReset(PrinterJob& job);
+[[nodiscard]] bool RunFirmwareDownload(PrinterJob& job);
+[[nodiscard]] bool RunBasicDownload(PrinterJob& job);
+[[nodiscard]] bool RunSendFile(PrinterJob& job);
 
 }  // namespace rvq
