@@ -2,6 +2,8 @@
 // by section, reconnecting after each restart.
 #include "core/comm/firmware_download.h"
 
+#include <algorithm>
+#include <span>
 #include <thread>
 
 #include "core/comm/download_steps.h"
@@ -151,7 +153,9 @@ bool RunFirmwareDownload(PrinterJob& job) {
         job.ClosePort();
         return false;
     }
-    if (!job.CheckReady(kReadyModeIdle)) {
+    // A printer held in download mode answers no status request, so the
+    // ready check is one of the queries the mode skips.
+    if (!in.skipStatusQuery && !job.CheckReady(kReadyModeIdle)) {
         job.ClosePort();
         return false;
     }

@@ -1,6 +1,7 @@
 // After a firmware download: read the printer's versions and compare them
 // with those of the images sent.
 #include <cctype>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <tuple>
