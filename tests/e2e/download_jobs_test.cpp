@@ -218,6 +218,17 @@ TEST_F(DownloadJobs, VersionsThatDidNotChangeFailTheDownload) {
     EXPECT_EQ(ProgrammedImages(0).size(), 1u);
 }
 
+TEST_F(DownloadJobs, AnImageRefusedOnASerialLineIsReportedWithTheRefusal) {
+    sim::PrinterConfig printer;
+    printer.bankType = 'N';  // refuses a first-bank MAIN with 34
+    AddPrinter(printer, sim::EndpointConfig::Kind::Pty);
+    StartServer();
+    const JobOutcome run = Run(Serial(0), Firmware({RomFile(4, "MAIN", "V5.00")}));
+    EXPECT_FALSE(run.ok);
+    EXPECT_EQ(run.lines.back(), "Firmware Download , Fail , An error (34) occurred on the printer.");
+    EXPECT_FALSE(Has(CommandsOf(0), "ZSS")) << "no version read after a refusal";
+}
+
 TEST_F(DownloadJobs, BootWithSecondBankMainCannotBeSentWithoutAskingThePrinter) {
     AddPrinter({}, sim::EndpointConfig::Kind::Pty);
     StartServer();

@@ -17,6 +17,11 @@ constexpr int kDetailTimeout = 1529;
 constexpr int kDetailCommunication = 1530;
 constexpr int kPollIntervalMs = 200;
 constexpr std::size_t kStatusFrameLength = 13;
+bool IsBusyWritingStatus(int code) {
+    return code == status::kReady || code == status::kReadyAlt || code == status::kDownloadAccepted ||
+           code == status::kNextBlock;
+}
+
 }  // namespace
 
 bool DownloadSteps::Write(std::span<const std::uint8_t> bytes, int timeoutMs) {
@@ -94,9 +99,10 @@ bool DownloadSteps::WaitDownloadComplete(int timeoutMs) {
         const int code = PollStatus();
         if (code == status::kDownloadComplete) return true;
         if (code != status::kNoFrame) {
-            // A serial printer may answer with something else while it
-            // writes; give it the whole time instead.
-            if (job_.IsSerial()) return job_.CancellableWait(timeoutMs);
+            // A serial printer may still show a pacing or ready status while
+            // it writes; give it the whole time instead. An error it reports
+            // is an error on every link.
+            if (job_.IsSerial() && IsBusyWritingStatus(code)) return job_.CancellableWait(timeoutMs);
             lastStatus_ = code;
             break;
         }
