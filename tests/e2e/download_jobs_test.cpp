@@ -14,6 +14,7 @@
 #include "core/builders/download_image.h"
 #include "core/builders/rom_list.h"
 #include "core/comm/download_inputs.h"
+#include "core/comm/job_runner.h"
 #include "core/comm/job_reporter.h"
 #include "core/comm/operations.h"
 #include "core/comm/printer_job.h"
@@ -21,6 +22,7 @@
 #include "sim/sha256.h"
 #include "sim/sim_server.h"
 #include "sim_wire.h"
+#include "support/recording_job_events.h"
 #include "support/scripted_interaction.h"
 #include "support/temp_dir.h"
 
@@ -28,6 +30,7 @@ namespace rvq {
 namespace {
 
 constexpr double kScale = 0.01;
+constexpr double kSerialScale = 0.05;
 using test::RomFile;
 
 struct Sink : JobSink {
@@ -88,7 +91,10 @@ protected:
     JobOutcome Run(const Connection& connection, const std::shared_ptr<JobInputs>& inputs) {
         JobSetup setup;
         setup.connection = connection;
-        setup.timeScale = kScale;
+        // A serial line gives up on a chunk it cannot take within a second;
+        // scaled down to 10 ms that would fail whenever the simulator is
+        // slow to read, so serial jobs run at a gentler scale.
+        setup.timeScale = connection.interfaceName.rfind("COM", 0) == 0 ? kSerialScale : kScale;
         setup.inputs = inputs;
         Sink sink;
         JobReporter reporter(context_.strings, sink, context_.cancelRequested, connection.interfaceName,
@@ -216,6 +222,29 @@ TEST_F(DownloadJobs, VersionsThatDidNotChangeFailTheDownload) {
     EXPECT_FALSE(run.ok);
     EXPECT_EQ(run.lines.back(), "Firmware Download , Fail , Processing error");
     EXPECT_EQ(ProgrammedImages(0).size(), 1u);
+}
+
+TEST_F(DownloadJobs, MultiLanPrintersAreEachCheckedAgainstTheirOwnVersions) {
+    AddPrinter({});
+    sim::PrinterConfig stale;
+    stale.faults.staleVersions = true;
+    AddPrinter(stale);
+    StartServer();
+    context_.settings.interfaceName = "Multi LAN";
+    for (int i = 0; i < 2; ++i) {
+        context_.settings.multiLanHosts.push_back("127.0.0.1");
+        context_.settings.multiLanPorts.push_back(server_.Port(i));
+    }
+    ::setenv("RVQ_TIME_SCALE", "0.01", 1);
+    test::RecordingJobEvents events;
+    JobRunner runner(context_, document_.sharedJobLog(), MakeOperationExecutor(context_, document_), events);
+    ASSERT_TRUE(runner.Start(Firmware({RomFile(64, "MAIN", "V6.00")})));
+    ASSERT_TRUE(runner.WaitForWorkers(600000));
+    ::unsetenv("RVQ_TIME_SCALE");
+    EXPECT_EQ(runner.printerStates(), (std::vector<int>{kPrinterSucceeded, kPrinterFailed}));
+    EXPECT_EQ(events.Lines(1).back(), "[127.0.0.1]Firmware Download , Fail , Processing error");
+    EXPECT_EQ(ProgrammedImages(0).size(), 1u);
+    EXPECT_EQ(ProgrammedImages(1).size(), 1u);
 }
 
 TEST_F(DownloadJobs, AnImageRefusedOnASerialLineIsReportedWithTheRefusal) {

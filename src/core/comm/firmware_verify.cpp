@@ -1,5 +1,6 @@
 // After a firmware download: read the printer's versions and compare them
 // with those of the images sent.
+#include <algorithm>
 #include <cctype>
 #include <optional>
 #include <string>
@@ -8,6 +9,7 @@
 
 #include "core/app/app_context.h"
 #include "core/app/document.h"
+#include "core/app/printer_info_parser.h"
 #include "core/comm/firmware_download.h"
 #include "core/comm/firmware_rules.h"
 #include "core/comm/framing.h"
@@ -43,33 +45,40 @@ std::optional<std::string_view> VersionPayload(std::string_view reply) {
     return frame.substr(0, payload);
 }
 
-// Reads the version block into the document, moving the progress from
-// `from` to `to`.
-bool ReadVersions(PrinterJob& job, Document& document, int from, int to) {
+std::string VersionNamed(const InfoList& versions, std::string_view name) {
+    const auto it = std::find(versions.names.begin(), versions.names.end(), name);
+    if (it == versions.names.end()) return {};
+    return VersionFromValue(versions.values[static_cast<std::size_t>(it - versions.names.begin())]);
+}
+
+// Reads the version block, moving the progress from `from` to `to`. The
+// document shows it; the comparison uses this job's own copy, since the
+// printers of a Multi-LAN run share the document.
+std::optional<InfoList> ReadVersions(PrinterJob& job, int from, int to) {
     const std::string request =
         FrameCommand(job.context().strings.Get(kVersionRequestId), job.codes());
-    if (!job.Send(request, 1000)) return false;
+    if (!job.Send(request, 1000)) return std::nullopt;
     job.PostProgress(from + 2);
     std::string reply;
     bool timedOut = false;
     if (!job.ReadReply(reply, kVersionBufferSize, 15000, timedOut) || timedOut) {
-        if (job.log().finalized()) return false;  // cancelled
+        if (job.log().finalized()) return std::nullopt;  // cancelled
         if (reply.empty() && !timedOut) {
             job.log().LogFailure(kStatusFail, kDetailCommunication, job.port().lastError());
         } else {
             job.log().LogFailure(kStatusFail, kDetailTimeout, 0);
         }
-        return false;
+        return std::nullopt;
     }
     const auto payload = VersionPayload(reply);
     if (!payload) {
         // A length the frame does not carry is not trusted.
         job.log().LogFailure(kStatusFail, kDetailCommunication, 0);
-        return false;
+        return std::nullopt;
     }
-    document.ParseVersionInfo(*payload);
+    if (Document* document = job.document()) document->ParseVersionInfo(*payload);
     job.PostProgress(to);
-    return true;
+    return ParseVersionReply(*payload);
 }
 
 }  // namespace
@@ -80,21 +89,17 @@ bool VerifyVersions(PrinterJob& job, char bankType) {
     const std::string& boot = texts[second ? firmware_text::kBoot2 : firmware_text::kBoot];
     const std::string& main = texts[second ? firmware_text::kMain2 : firmware_text::kMain];
     if (boot.empty() && main.empty()) return true;
-    Document* document = job.document();
-    if (document == nullptr) {
-        job.log().LogFailure(kStatusFail, kDetailProcessing, 0);
-        return false;
-    }
     if (!job.ModeShift(true, false, 0)) return false;
     job.context().settingModeState = SettingModeState::Online;
-    if (!ReadVersions(job, *document, 90, 95)) {
+    const std::optional<InfoList> versions = ReadVersions(job, 90, 95);
+    if (!versions) {
         std::ignore = job.ModeShift(false, false, 0);  // leave the setting mode whatever was read
         return false;
     }
     if (!job.CancellableWait(1000)) return false;
     if (!job.ModeShift(false, false, 0)) return false;
-    const bool bootMatches = boot.empty() || document->GetBootVersion() == boot;
-    const bool mainMatches = main.empty() || document->GetMainVersion() == main;
+    const bool bootMatches = boot.empty() || VersionNamed(*versions, "BOOT") == boot;
+    const bool mainMatches = main.empty() || VersionNamed(*versions, "MAIN") == main;
     if (!bootMatches || !mainMatches) {
         job.log().LogFailure(kStatusFail, kDetailProcessing, 0);
         return false;
