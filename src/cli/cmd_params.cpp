@@ -22,9 +22,11 @@ constexpr int kMsgConfirmSet = 1302;
 // --yes alone never puts passwords into a file.
 class ExportInteraction : public Interaction {
 public:
-    ExportInteraction(Interaction& inner, bool includeSecrets) : inner_(inner), includeSecrets_(includeSecrets) {}
+    ExportInteraction(Interaction& inner, bool includeSecrets)
+        : inner_(inner), includeSecrets_(includeSecrets) {}
     bool Confirm(int messageId, const std::string& text) override {
-        return messageId == kMsgIncludePasswords ? includeSecrets_ : inner_.Confirm(messageId, text);
+        return messageId == kMsgIncludePasswords ? includeSecrets_
+                                                 : inner_.Confirm(messageId, text);
     }
     void Error(int messageId, const std::string& text) override { inner_.Error(messageId, text); }
     void Info(int messageId, const std::string& text) override { inner_.Info(messageId, text); }
@@ -51,7 +53,8 @@ void PrintValues(CliEnv& env, const PrinterModel& model, bool includeSecrets) {
             if (item.encode && !includeSecrets) continue;
             json.BeginObject();
             json.Key("name").String(item.name);
-            json.Key("value").String(params::EnglishLabel(item, params::ShownLanguageFor(japanese)));
+            json.Key("value").String(
+                params::EnglishLabel(item, params::ShownLanguageFor(japanese)));
             json.EndObject();
         }
         json.EndArray();
@@ -81,12 +84,17 @@ int RunGetParams(CliEnv& env, const std::vector<std::string>& args) {
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         const bool hasValue = i + 1 < args.size();
-        if (a == "--out" && hasValue) options.out = args[++i];
-        else if (a == "--groups" && hasValue) options.groups = args[++i];
-        else if (a == "--include-secrets") options.includeSecrets = true;
-        else return UsageError(env, "get-params: unknown or incomplete argument '" + a + "'");
+        if (a == "--out" && hasValue)
+            options.out = args[++i];
+        else if (a == "--groups" && hasValue)
+            options.groups = args[++i];
+        else if (a == "--include-secrets")
+            options.includeSecrets = true;
+        else
+            return UsageError(env, "get-params: unknown or incomplete argument '" + a + "'");
     }
-    if (!options.groups.empty() && options.out.empty()) return UsageError(env, "get-params: --groups goes with --out");
+    if (!options.groups.empty() && options.out.empty())
+        return UsageError(env, "get-params: --groups goes with --out");
     if (!LoadParamDocument(env)) return kExitUsage;
     PrinterModel& model = *env.document.model();
     params::GroupTicks ticks;
@@ -104,7 +112,8 @@ int RunGetParams(CliEnv& env, const std::vector<std::string>& args) {
         return kExitOk;
     }
     ExportInteraction interaction(env.interaction, options.includeSecrets);
-    if (!params::ExportSettings(options.out, model, ticks, env.context.settings, FileEnv(env), interaction))
+    if (!params::ExportSettings(options.out, model, ticks, env.context.settings, FileEnv(env),
+                                interaction))
         return kExitFailed;
     env.out << "wrote " << options.out << "\n";
     return kExitOk;
@@ -114,7 +123,8 @@ int RunSetParams(CliEnv& env, const std::vector<std::string>& args) {
     std::string path;
     for (const std::string& a : args) {
         if (a == "--yes") continue;  // also taken as a global option
-        if (!a.empty() && a[0] == '-') return UsageError(env, "set-params: unknown argument '" + a + "'");
+        if (!a.empty() && a[0] == '-')
+            return UsageError(env, "set-params: unknown argument '" + a + "'");
         if (!path.empty()) return UsageError(env, "set-params takes one settings file");
         path = a;
     }
@@ -122,8 +132,8 @@ int RunSetParams(CliEnv& env, const std::vector<std::string>& args) {
     if (!LoadParamDocument(env)) return kExitUsage;
 
     params::GroupTicks ticks;
-    const params::ImportResult imported =
-        params::ImportSettings(path, env.document, env.context.settings, ticks, FileEnv(env), env.interaction);
+    const params::ImportResult imported = params::ImportSettings(
+        path, env.document, env.context.settings, ticks, FileEnv(env), env.interaction);
     if (!imported.ok) return kExitFailed;
     PrinterModel& model = *env.document.model();
     const bool serviceMode = env.context.serviceMode != ServiceMode::Off;
@@ -132,25 +142,32 @@ int RunSetParams(CliEnv& env, const std::vector<std::string>& args) {
         env.out << "no group of " << path << " is ON: nothing to set\n";
         return kExitOk;
     }
-    if (!params::ValidateGroups(model, ticks, CheckContext(env), env.context.strings, env.interaction))
+    if (!params::ValidateGroups(model, ticks, CheckContext(env), env.context.strings,
+                                env.interaction))
         return kExitFailed;
     params::PendingChanges pending;
-    params::DetectConnectionChange(model, ticks, env.context.settings, env.context.strings, serviceMode, pending);
-    if (!env.interaction.Confirm(kMsgConfirmSet, env.context.strings.Get(kMsgConfirmSet))) return kExitFailed;
+    params::DetectConnectionChange(model, ticks, env.context.settings, env.context.strings,
+                                   serviceMode, pending);
+    if (!env.interaction.Confirm(kMsgConfirmSet, env.context.strings.Get(kMsgConfirmSet)))
+        return kExitFailed;
 
     const int set = RunParamJob(env, JobKind::SetParameter, groups);
     if (set == kExitOk) {
         const std::lock_guard lock(env.document.modelMutex());
         params::CommitReadValues(model);
-        params::DetectControlCodeChange(model, ticks, env.context.settings, env.context.strings, pending);
+        params::DetectControlCodeChange(model, ticks, env.context.settings, env.context.strings,
+                                        pending);
     } else {
         pending = {};
     }
-    if (env.context.settings.interfaceName == "Multi LAN") env.context.settingModeState = SettingModeState::Online;
-    const int restored = RestoreIfLeftInSettingMode(env, pending.connectionChanged ? pending.connection : "");
+    if (env.context.settings.interfaceName == "Multi LAN")
+        env.context.settingModeState = SettingModeState::Online;
+    const int restored =
+        RestoreIfLeftInSettingMode(env, pending.connectionChanged ? pending.connection : "");
     if (set != kExitOk) return set;
     if (restored != kExitOk) {
-        env.err << "rvqtool: the printer was set but did not come back online; the tool's settings are unchanged\n";
+        env.err << "rvqtool: the printer was set but did not come back online; the tool's settings "
+                   "are unchanged\n";
         return restored;
     }
     return SaveAfterSet(env, pending, imported.modelChanged);

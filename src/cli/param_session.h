@@ -22,10 +22,12 @@ params::SettingsFileEnv FileEnv(const CliEnv& env);
 
 // "all" or group names separated by commas, each a group of the model.
 // Returns an error text for a name the model does not have, or empty.
-std::string ParseGroupList(const std::string& list, const PrinterModel& model, params::GroupTicks& ticks);
+std::string ParseGroupList(const std::string& list, const PrinterModel& model,
+                           params::GroupTicks& ticks);
 
 // Runs a parameter job kind with `numbers` as its inputs.
-int RunParamJob(CliEnv& env, JobKind kind, const std::vector<int>& numbers, const std::string& reconnect = {});
+int RunParamJob(CliEnv& env, JobKind kind, const std::vector<int>& numbers,
+                const std::string& reconnect = {});
 
 // After a successful set: the tool's settings take the pending changes and
 // the model the settings file named, and VQTool.INI is saved, but only

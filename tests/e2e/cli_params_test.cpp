@@ -18,7 +18,9 @@ std::string Message(int id) {
     return text;
 }
 
-bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+bool Contains(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
 
 // Replaces the value of line "key=..." (the first one) in a settings file.
 std::string WithValue(std::string file, const std::string& key, const std::string& value) {
@@ -37,7 +39,8 @@ std::string ValueOf(const std::string& file, const std::string& key) {
 }
 
 const std::string kHeader =
-    "[HEADER]\r\nTITLE=R-VQ Parameter\r\nVERSION=V001.000\r\nPRINTER=R-VQ4T1-T\r\nDESTINATION=QM\r\nSECURITY=0\r\n";
+    "[HEADER]\r\nTITLE=R-VQ "
+    "Parameter\r\nVERSION=V001.000\r\nPRINTER=R-VQ4T1-T\r\nDESTINATION=QM\r\nSECURITY=0\r\n";
 
 class CliParams : public ::testing::Test {
 protected:
@@ -51,7 +54,9 @@ protected:
         ASSERT_TRUE(server_.Start(error)) << error;
     }
     std::string Lan(int index) { return "127.0.0.1:" + std::to_string(server_.Port(index)); }
-    ToolRun Tool(const std::vector<std::string>& args) { return RunTool(args, dir_.path(), {"RVQ_TIME_SCALE=0.01"}); }
+    ToolRun Tool(const std::vector<std::string>& args) {
+        return RunTool(args, dir_.path(), {"RVQ_TIME_SCALE=0.01"});
+    }
     // The parameter operations may be missing from this build: the job then
     // ends with "Processing error" and there is nothing to compare.
     static bool OperationUnavailable(const ToolRun& run) {
@@ -68,7 +73,8 @@ TEST_F(CliParams, UsageErrorsAndBadFilesStopBeforeThePrinter) {
     EXPECT_EQ(noFile.exitCode, 2);
     EXPECT_TRUE(Contains(noFile.err, "set-params needs a settings file")) << noFile.err;
     EXPECT_EQ(Tool({"--lan", Lan(0), "get-params", "--bogus"}).exitCode, 2);
-    const ToolRun badGroup = Tool({"--lan", Lan(0), "get-params", "--out", "x.TSI", "--groups", "IMAGE_GROUP,NOPE"});
+    const ToolRun badGroup =
+        Tool({"--lan", Lan(0), "get-params", "--out", "x.TSI", "--groups", "IMAGE_GROUP,NOPE"});
     EXPECT_EQ(badGroup.exitCode, 2);
     EXPECT_TRUE(Contains(badGroup.err, "'NOPE' is not a group of R-VQ4T1-T")) << badGroup.err;
 
@@ -83,14 +89,18 @@ TEST_F(CliParams, UsageErrorsAndBadFilesStopBeforeThePrinter) {
     EXPECT_EQ(title.exitCode, 1);
     EXPECT_TRUE(Contains(title.err, Message(898))) << title.err;
 
-    dir_.Write("codes.TSI", kHeader + "[GROUP]\r\nCOMMAND_GROUP=ON\r\n[ITEM]\r\nControlCode=Manual\r\nManualCode1=1B\r\n"
-                                      "ManualCode2=1B\r\nManualCode3=0A\r\n");
+    dir_.Write(
+        "codes.TSI",
+        kHeader +
+            "[GROUP]\r\nCOMMAND_GROUP=ON\r\n[ITEM]\r\nControlCode=Manual\r\nManualCode1=1B\r\n"
+            "ManualCode2=1B\r\nManualCode3=0A\r\n");
     const ToolRun codes = Tool({"--lan", Lan(0), "set-params", "codes.TSI", "--yes"});
     EXPECT_EQ(codes.exitCode, 1);
     EXPECT_TRUE(Contains(codes.err, Message(1001))) << codes.err;
 
     dir_.Write("display.TSI", kHeader + "[GROUP]\r\nDISPLAY_GROUP=ON\r\n[ITEM]\r\nContrast=7\r\n");
-    const ToolRun refused = Tool({"--lan", Lan(0), "set-params", "display.TSI"});  // no terminal: No
+    const ToolRun refused =
+        Tool({"--lan", Lan(0), "set-params", "display.TSI"});  // no terminal: No
     EXPECT_EQ(refused.exitCode, 1);
     EXPECT_TRUE(Contains(refused.out, Message(1302))) << refused.out;
 
@@ -105,7 +115,8 @@ TEST_F(CliParams, UsageErrorsAndBadFilesStopBeforeThePrinter) {
 TEST_F(CliParams, GetEditSetGetAgainOnOnePrinterAndAMultiLanList) {
     Start(2);
     const ToolRun got = Tool({"--lan", Lan(0), "get-params", "--out", "a.TSI"});
-    if (OperationUnavailable(got)) GTEST_SKIP() << "Get Parameter is not available in this build: " << got.out;
+    if (OperationUnavailable(got))
+        GTEST_SKIP() << "Get Parameter is not available in this build: " << got.out;
     ASSERT_EQ(got.exitCode, 0) << got.out << got.err;
     const std::string file = ReadAll(dir_.File("a.TSI"));
     EXPECT_EQ(ValueOf(file, "SECURITY"), "0");
@@ -116,12 +127,14 @@ TEST_F(CliParams, GetEditSetGetAgainOnOnePrinterAndAMultiLanList) {
     const ToolRun unchanged = Tool({"--lan", Lan(0), "set-params", "a.TSI", "--yes"});
     EXPECT_EQ(unchanged.exitCode, 0);
     EXPECT_TRUE(Contains(unchanged.out, "nothing to set"));
-    EXPECT_EQ(server_.log().Entries().size(), before) << "a file straight from the printer changes nothing";
+    EXPECT_EQ(server_.log().Entries().size(), before)
+        << "a file straight from the printer changes nothing";
 
     const std::string contrast = ValueOf(file, "Contrast") == "7" ? "8" : "7";
     dir_.Write("b.TSI", WithValue(WithValue(file, "DISPLAY_GROUP", "ON"), "Contrast", contrast));
     const ToolRun set = Tool({"--lan", Lan(0), "set-params", "b.TSI", "--yes"});
-    if (OperationUnavailable(set)) GTEST_SKIP() << "Set Parameter is not available in this build: " << set.out;
+    if (OperationUnavailable(set))
+        GTEST_SKIP() << "Set Parameter is not available in this build: " << set.out;
     ASSERT_EQ(set.exitCode, 0) << set.out << set.err;
     EXPECT_TRUE(Contains(set.out, "Restore to Online , Succeed")) << set.out;
     EXPECT_EQ(server_.Mode(0), sim::PrinterMode::Vpcl);
@@ -134,8 +147,8 @@ TEST_F(CliParams, GetEditSetGetAgainOnOnePrinterAndAMultiLanList) {
         << "nothing else changed";
 
     dir_.Write("list.txt", "[HEADER]\r\nMulti LAN Setting\r\nV001.000\r\n[LIST]\r\n127.0.0.1," +
-                               std::to_string(server_.Port(1)) + "\r\n127.0.0.1," + std::to_string(server_.Port(0)) +
-                               "\r\n");
+                               std::to_string(server_.Port(1)) + "\r\n127.0.0.1," +
+                               std::to_string(server_.Port(0)) + "\r\n");
     const ToolRun multi = Tool({"--multi-lan", "list.txt", "set-params", "b.TSI", "--yes"});
     EXPECT_EQ(multi.exitCode, 0) << multi.out << multi.err;
     EXPECT_TRUE(Contains(multi.out, "2 succeeded, 0 failed")) << multi.out;

@@ -23,7 +23,9 @@ constexpr int kPageTitleBase = 703;
 
 using Failure = std::optional<GroupCheckFailure>;
 
-Failure Fail(const Strings& strings, int messageId) { return GroupCheckFailure{messageId, strings.Get(messageId)}; }
+Failure Fail(const Strings& strings, int messageId) {
+    return GroupCheckFailure{messageId, strings.Get(messageId)};
+}
 
 Failure FailNumbered(const Strings& strings, int messageId, int number) {
     return GroupCheckFailure{messageId, FormatRuntime(strings.Get(messageId), number)};
@@ -39,16 +41,19 @@ bool LabelIs(const PrinterModel& model, const char* name, std::string_view label
 // Message 902: the page, the group and what the failing item is. Items
 // without a message text of their own are named by their definition name.
 Failure FailItem(const ParamGroup& group, const ParamItem& item, const Strings& strings) {
-    const std::string itemText = strings.Has(item.messageId) ? strings.Get(item.messageId) : item.name;
-    return GroupCheckFailure{kMsgWrongValues,
-                             FormatRuntime(strings.Get(kMsgWrongValues), strings.Get(kPageTitleBase + group.pageIndex).c_str(),
-                                           GroupCaption(group.checkBoxId).c_str(), itemText.c_str())};
+    const std::string itemText =
+        strings.Has(item.messageId) ? strings.Get(item.messageId) : item.name;
+    return GroupCheckFailure{
+        kMsgWrongValues, FormatRuntime(strings.Get(kMsgWrongValues),
+                                       strings.Get(kPageTitleBase + group.pageIndex).c_str(),
+                                       GroupCaption(group.checkBoxId).c_str(), itemText.c_str())};
 }
 
 // Each item named must have exactly `length` characters; the first that
 // has not fails with 902.
 Failure NeedLengths(const PrinterModel& model, const ParamGroup& group,
-                    std::initializer_list<std::pair<const char*, std::size_t>> wanted, const Strings& strings) {
+                    std::initializer_list<std::pair<const char*, std::size_t>> wanted,
+                    const Strings& strings) {
     for (const auto& [name, length] : wanted) {
         const ParamItem* item = FindItem(model, name);
         if (item != nullptr && Length(*item) != length) return FailItem(group, *item, strings);
@@ -67,7 +72,8 @@ Failure CheckCommandGroup(const PrinterModel& model, const Strings& strings) {
     return std::nullopt;
 }
 
-Failure CheckPasswordGroup(const PrinterModel& model, const ParamGroup& group, const Strings& strings) {
+Failure CheckPasswordGroup(const PrinterModel& model, const ParamGroup& group,
+                           const Strings& strings) {
     if (LabelIs(model, "SystemModePassword", "Enable")) {
         if (auto failure = NeedLengths(model, group, {{"NewPassword", 4}}, strings)) return failure;
     }
@@ -76,7 +82,8 @@ Failure CheckPasswordGroup(const PrinterModel& model, const ParamGroup& group, c
 
 Failure CheckUsbGroup(const PrinterModel& model, const Strings& strings) {
     const ParamItem* serial = FindItem(model, "SerialNumber");
-    if (serial != nullptr && CharacterCount(CommandText(*serial)) != 12) return Fail(strings, kMsgUsbSerial);
+    if (serial != nullptr && CharacterCount(CommandText(*serial)) != 12)
+        return Fail(strings, kMsgUsbSerial);
     return std::nullopt;
 }
 
@@ -84,7 +91,8 @@ void CompleteAddressItem(PrinterModel& model, const std::string& name) {
     if (ParamItem* item = FindItem(model, name)) item->textValue = CompleteAddress(item->textValue);
 }
 
-Failure CheckServerGroup(PrinterModel& model, const GroupCheckContext& context, const Strings& strings) {
+Failure CheckServerGroup(PrinterModel& model, const GroupCheckContext& context,
+                         const Strings& strings) {
     CompleteAddressItem(model, "WINSServerAddress");
     // A Multi-LAN run writes the same client id to every printer; the
     // padding is left to each printer there.
@@ -97,17 +105,22 @@ Failure CheckServerGroup(PrinterModel& model, const GroupCheckContext& context, 
 Failure CheckPriorityApGroup(const PrinterModel& model, const Strings& strings) {
     for (int i = 1; i <= 5; ++i) {
         const ParamItem* mac = FindItem(model, Format("MACAddress%d", i));
-        if (mac != nullptr && Length(*mac) != 0 && Length(*mac) != 12) return FailNumbered(strings, kMsgMacAddress, i);
+        if (mac != nullptr && Length(*mac) != 0 && Length(*mac) != 12)
+            return FailNumbered(strings, kMsgMacAddress, i);
     }
     return std::nullopt;
 }
 
 bool WepKeyFits(int size, std::size_t length, bool hex) {
     switch (size) {
-        case 0: return true;
-        case 1: return length == (hex ? 10u : 5u);
-        case 2: return length == (hex ? 26u : 13u);
-        default: return false;
+        case 0:
+            return true;
+        case 1:
+            return length == (hex ? 10u : 5u);
+        case 2:
+            return length == (hex ? 26u : 13u);
+        default:
+            return false;
     }
 }
 
@@ -117,20 +130,24 @@ Failure CheckWepGroup(const PrinterModel& model, const Strings& strings) {
         const ParamItem* size = FindItem(model, Format("WEP_KeySize%d", i));
         const ParamItem* data = FindItem(model, Format("WEP_KeyData%d", i));
         if (size == nullptr || data == nullptr) continue;
-        if (!WepKeyFits(NumericValue(*size), Length(*data), hex)) return FailNumbered(strings, kMsgWepKey, i);
+        if (!WepKeyFits(NumericValue(*size), Length(*data), hex))
+            return FailNumbered(strings, kMsgWepKey, i);
     }
     return std::nullopt;
 }
 
-Failure CheckTagCheckGroup(const PrinterModel& model, const ParamGroup& group, const Strings& strings) {
+Failure CheckTagCheckGroup(const PrinterModel& model, const ParamGroup& group,
+                           const Strings& strings) {
     if (LabelIs(model, "RFID_Password", "Enable")) {
-        if (auto failure = NeedLengths(model, group, {{"RFID_NewPassword", 4}}, strings)) return failure;
+        if (auto failure = NeedLengths(model, group, {{"RFID_NewPassword", 4}}, strings))
+            return failure;
     }
-    return NeedLengths(model, group, {{"RFID_CurrentPassword", 4}, {"RFID_AccessPassword", 8}}, strings);
+    return NeedLengths(model, group, {{"RFID_CurrentPassword", 4}, {"RFID_AccessPassword", 8}},
+                       strings);
 }
 
-const ParamGroup* TickedGroup(const PrinterModel& model, const GroupTicks& ticks, const GroupCheckContext& context,
-                              const char* name) {
+const ParamGroup* TickedGroup(const PrinterModel& model, const GroupTicks& ticks,
+                              const GroupCheckContext& context, const char* name) {
     if (!IsGroupTicked(ticks, name, context.serviceMode)) return nullptr;
     for (const ParamGroup& group : model.groups) {
         if (group.name == name) return &group;
@@ -142,7 +159,8 @@ const ParamGroup* TickedGroup(const PrinterModel& model, const GroupTicks& ticks
 
 std::string CompleteAddress(std::string_view text) {
     std::vector<std::string> fields = Split(text, '.');
-    if (fields.size() == 4 && std::none_of(fields.begin(), fields.end(), [](const auto& f) { return Trim(f).empty(); }))
+    if (fields.size() == 4 &&
+        std::none_of(fields.begin(), fields.end(), [](const auto& f) { return Trim(f).empty(); }))
         return std::string(text);
     fields.resize(4);
     std::string completed;
@@ -154,7 +172,8 @@ std::string CompleteAddress(std::string_view text) {
 }
 
 std::optional<GroupCheckFailure> CheckGroups(PrinterModel& model, const GroupTicks& ticks,
-                                             const GroupCheckContext& context, const Strings& strings) {
+                                             const GroupCheckContext& context,
+                                             const Strings& strings) {
     auto ticked = [&](const char* name) { return TickedGroup(model, ticks, context, name); };
     if (ticked("COMMAND_GROUP")) {
         if (auto failure = CheckCommandGroup(model, strings)) return failure;
@@ -166,7 +185,8 @@ std::optional<GroupCheckFailure> CheckGroups(PrinterModel& model, const GroupTic
         if (auto failure = CheckUsbGroup(model, strings)) return failure;
     }
     if (ticked("TCPIP_GROUP")) {
-        for (const char* name : {"IPAddress", "SubnetMask", "DefaultGateway"}) CompleteAddressItem(model, name);
+        for (const char* name : {"IPAddress", "SubnetMask", "DefaultGateway"})
+            CompleteAddressItem(model, name);
     }
     if (ticked("SNMP_TRAP_GROUP")) {
         for (int i = 1; i <= 10; ++i) CompleteAddressItem(model, Format("SNMPTrap%d_IPAddress", i));

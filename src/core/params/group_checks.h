@@ -29,13 +29,15 @@ struct GroupCheckFailure {
 // for a ticked group; the first failure ends them. Addresses of the ticked
 // TCP/IP, SNMP trap and server groups are completed in place on the way.
 // An item the model lacks is not checked.
-[[nodiscard]] std::optional<GroupCheckFailure> CheckGroups(PrinterModel& model, const GroupTicks& ticks,
+[[nodiscard]] std::optional<GroupCheckFailure> CheckGroups(PrinterModel& model,
+                                                           const GroupTicks& ticks,
                                                            const GroupCheckContext& context,
                                                            const Strings& strings);
 
 // CheckGroups, showing the failure as an error; true when every check passed.
-[[nodiscard]] bool ValidateGroups(PrinterModel& model, const GroupTicks& ticks, const GroupCheckContext& context,
-                                  const Strings& strings, Interaction& interaction);
+[[nodiscard]] bool ValidateGroups(PrinterModel& model, const GroupTicks& ticks,
+                                  const GroupCheckContext& context, const Strings& strings,
+                                  Interaction& interaction);
 
 // An address with blank fields takes 0 for each of them: "192.168.1." is
 // "192.168.1.0". A complete address is returned unchanged.

@@ -7,7 +7,8 @@ bool IsGroupTicked(const GroupTicks& ticks, const std::string& name, bool servic
     return ticks.Has(name);
 }
 
-std::vector<int> GatherGroups(const PrinterModel& model, const GroupTicks& ticks, bool serviceMode) {
+std::vector<int> GatherGroups(const PrinterModel& model, const GroupTicks& ticks,
+                              bool serviceMode) {
     std::vector<int> ids;
     for (const ParamGroup& group : model.groups) {
         if (IsGroupTicked(ticks, group.name, serviceMode)) ids.push_back(group.checkBoxId);

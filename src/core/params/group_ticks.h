@@ -15,8 +15,10 @@ struct GroupTicks {
     std::set<std::string> ticked;
 
     void Set(const std::string& name, bool on) {
-        if (on) ticked.insert(name);
-        else ticked.erase(name);
+        if (on)
+            ticked.insert(name);
+        else
+            ticked.erase(name);
     }
     bool Has(const std::string& name) const { return ticked.count(name) != 0; }
 };

@@ -24,14 +24,16 @@ std::string LabelOf(const PrinterModel& model, const char* name) {
 
 std::string FirstCharacter(const std::string& text) { return text.substr(0, 1); }
 
-std::string SerialDescription(const PrinterModel& model, const ToolSettings& settings, const Strings& strings) {
-    return Format("%d,", ParseLeadingInt(TextOf(model, "RS232C_BaudRate"))) + FirstCharacter(LabelOf(model, "RS232C_Parity")) +
-           "," + FirstCharacter(TextOf(model, "RS232C_DataLength")) + "," +
+std::string SerialDescription(const PrinterModel& model, const ToolSettings& settings,
+                              const Strings& strings) {
+    return Format("%d,", ParseLeadingInt(TextOf(model, "RS232C_BaudRate"))) +
+           FirstCharacter(LabelOf(model, "RS232C_Parity")) + "," +
+           FirstCharacter(TextOf(model, "RS232C_DataLength")) + "," +
            FirstCharacter(TextOf(model, "RS232C_StopBit")) + "," + FlowIndex(settings, strings);
 }
 
-void DetectLanChange(const PrinterModel& model, const GroupTicks& ticks, const ToolSettings& settings,
-                     bool serviceMode, PendingChanges& pending) {
+void DetectLanChange(const PrinterModel& model, const GroupTicks& ticks,
+                     const ToolSettings& settings, bool serviceMode, PendingChanges& pending) {
     std::string host = settings.lanHost;
     int port = settings.lanPort;
     bool changed = false;
@@ -43,10 +45,12 @@ void DetectLanChange(const PrinterModel& model, const GroupTicks& ticks, const T
     }
     std::string newHost;
     bool hostFound = false;
-    if (settings.lanHost.find('.') != std::string::npos && IsGroupTicked(ticks, "TCPIP_GROUP", serviceMode)) {
+    if (settings.lanHost.find('.') != std::string::npos &&
+        IsGroupTicked(ticks, "TCPIP_GROUP", serviceMode)) {
         newHost = TextOf(model, "IPAddress");
         hostFound = true;
-    } else if (IsGroupTicked(ticks, "SERVER_GROUP", serviceMode) && LabelOf(model, "DHCP") == "Enable") {
+    } else if (IsGroupTicked(ticks, "SERVER_GROUP", serviceMode) &&
+               LabelOf(model, "DHCP") == "Enable") {
         newHost = TextOf(model, "DHCPHostName");
         hostFound = true;
     }
@@ -61,8 +65,9 @@ void DetectLanChange(const PrinterModel& model, const GroupTicks& ticks, const T
 
 }  // namespace
 
-void DetectConnectionChange(const PrinterModel& model, const GroupTicks& ticks, const ToolSettings& settings,
-                            const Strings& strings, bool serviceMode, PendingChanges& pending) {
+void DetectConnectionChange(const PrinterModel& model, const GroupTicks& ticks,
+                            const ToolSettings& settings, const Strings& strings, bool serviceMode,
+                            PendingChanges& pending) {
     const std::string& interfaceName = settings.interfaceName;
     if (StartsWith(interfaceName, "COM")) {
         if (!IsGroupTicked(ticks, "RS232C_GROUP", serviceMode)) return;
@@ -77,12 +82,14 @@ void DetectConnectionChange(const PrinterModel& model, const GroupTicks& ticks, 
         if (!IsGroupTicked(ticks, "USB_GROUP", serviceMode)) return;
         const bool withSerial = serviceMode && LabelOf(model, "USBSerialNumber") == "Enable";
         pending.connectionChanged = true;
-        pending.connection = BuildUsbFilter(settings.usbProductIds, withSerial ? TextOf(model, "SerialNumber") : "");
+        pending.connection =
+            BuildUsbFilter(settings.usbProductIds, withSerial ? TextOf(model, "SerialNumber") : "");
     }
 }
 
-void DetectControlCodeChange(const PrinterModel& model, const GroupTicks& ticks, const ToolSettings& settings,
-                             const Strings& strings, PendingChanges& pending) {
+void DetectControlCodeChange(const PrinterModel& model, const GroupTicks& ticks,
+                             const ToolSettings& settings, const Strings& strings,
+                             PendingChanges& pending) {
     if (!ticks.Has("COMMAND_GROUP")) return;
     const ParamItem* item = FindItem(model, "ControlCode");
     if (item == nullptr) return;
@@ -105,7 +112,8 @@ void DetectControlCodeChange(const PrinterModel& model, const GroupTicks& ticks,
         };
         codes = ControlCodes{code("ManualCode1"), code("ManualCode2"), code("ManualCode3")};
     }
-    if (mode == settings.controlCodeType && (mode != "Manual" || codes == settings.controlCodes)) return;
+    if (mode == settings.controlCodeType && (mode != "Manual" || codes == settings.controlCodes))
+        return;
     pending.codesChanged = true;
     pending.codeMode = mode;
     pending.codes = codes;

@@ -17,7 +17,8 @@ namespace rvq::params {
 // to online.
 struct PendingChanges {
     bool connectionChanged = false;
-    std::string connection;  // the settings string of the new connection ("9600,N,8,1,0", "HOST,PORT", USB filter)
+    std::string connection;  // the settings string of the new connection ("9600,N,8,1,0",
+                             // "HOST,PORT", USB filter)
     bool codesChanged = false;
     std::string codeMode;  // the tool's control-code mode name ("AUTO", "Manual", ...)
     ControlCodes codes;
@@ -25,13 +26,15 @@ struct PendingChanges {
 
 // From the items of the ticked groups: the printer will answer on another
 // line, address, port or USB serial number after its restart.
-void DetectConnectionChange(const PrinterModel& model, const GroupTicks& ticks, const ToolSettings& settings,
-                            const Strings& strings, bool serviceMode, PendingChanges& pending);
+void DetectConnectionChange(const PrinterModel& model, const GroupTicks& ticks,
+                            const ToolSettings& settings, const Strings& strings, bool serviceMode,
+                            PendingChanges& pending);
 
 // After a successful set with the command group ticked: the printer's
 // control codes differ from the ones the tool uses.
-void DetectControlCodeChange(const PrinterModel& model, const GroupTicks& ticks, const ToolSettings& settings,
-                             const Strings& strings, PendingChanges& pending);
+void DetectControlCodeChange(const PrinterModel& model, const GroupTicks& ticks,
+                             const ToolSettings& settings, const Strings& strings,
+                             PendingChanges& pending);
 
 // Stores the pending values into the settings and clears both flags.
 // Returns whether anything changed.

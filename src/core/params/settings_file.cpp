@@ -1,5 +1,7 @@
 #include "core/params/settings_file.h"
 
+#include <algorithm>
+
 #include "core/app/machine_store.h"
 #include "core/app/text.h"
 #include "core/params/item_values.h"
@@ -8,7 +10,8 @@
 
 namespace rvq::params {
 
-std::vector<TsiEntry> ParseTsiSection(std::string_view bytes, std::string_view name, bool isJapanese) {
+std::vector<TsiEntry> ParseTsiSection(std::string_view bytes, std::string_view name,
+                                      bool isJapanese) {
     const std::string text = FromCodePage(bytes, CodePageFor(isJapanese));
     const std::string header = "[" + std::string(name) + "]";
     std::vector<TsiEntry> entries;
@@ -43,12 +46,16 @@ std::optional<std::vector<TsiEntry>> ReadTsiSection(const std::string& path, std
 std::string TsiItemValue(const ParamItem& item, bool isJapanese) {
     std::string value = EnglishLabel(item, ShownLanguageFor(isJapanese));
     if (item.encode) value = EncodeStoredPassword(value);
+    // A line break inside a value (a printer may report one) would start a
+    // line of its own when read back, even a group switched ON.
+    std::replace_if(
+        value.begin(), value.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
     if ((item.flag & kItemFlagQuoted) != 0) value = "\"" + value + "\"";
     return value;
 }
 
-std::string BuildSettingsFile(const PrinterModel& model, const GroupTicks& ticks, const ToolSettings& settings,
-                              bool isJapanese, bool includeSecrets) {
+std::string BuildSettingsFile(const PrinterModel& model, const GroupTicks& ticks,
+                              const ToolSettings& settings, bool isJapanese, bool includeSecrets) {
     std::string text;
     auto line = [&text](const std::string& s) { text += s + "\r\n"; };
     line("[HEADER]");
@@ -58,7 +65,8 @@ std::string BuildSettingsFile(const PrinterModel& model, const GroupTicks& ticks
     line("DESTINATION=" + settings.destination);
     line(Format("SECURITY=%d", includeSecrets ? 1 : 0));
     line("[GROUP]");
-    for (const ParamGroup& group : model.groups) line(group.name + (ticks.Has(group.name) ? "=ON" : "=OFF"));
+    for (const ParamGroup& group : model.groups)
+        line(group.name + (ticks.Has(group.name) ? "=ON" : "=OFF"));
     line("[ITEM]");
     for (const ParamItem& item : model.items) {
         if (item.encode && !includeSecrets) continue;

@@ -30,19 +30,22 @@ struct TsiEntry {
 // section begins at a line "[name]" and ends at any other line starting
 // with "["; a later "[name]" line continues it. Only the first "=" of a
 // line separates key and value; lines without one are skipped.
-std::vector<TsiEntry> ParseTsiSection(std::string_view bytes, std::string_view name, bool isJapanese);
+std::vector<TsiEntry> ParseTsiSection(std::string_view bytes, std::string_view name,
+                                      bool isJapanese);
 
 // ParseTsiSection over a file; nothing when the file cannot be read.
-[[nodiscard]] std::optional<std::vector<TsiEntry>> ReadTsiSection(const std::string& path, std::string_view name,
+[[nodiscard]] std::optional<std::vector<TsiEntry>> ReadTsiSection(const std::string& path,
+                                                                  std::string_view name,
                                                                   bool isJapanese);
 
 // The value an item is written with: its English label or number, the
 // stored-password scrambling for encoded items, quotes for quoted ones.
+// Line breaks become blanks so that a value stays on its line.
 std::string TsiItemValue(const ParamItem& item, bool isJapanese);
 
 // The whole file, in the file's code page: header, every group of the
 // model with its tick, every item (encoded ones only with `includeSecrets`).
-std::string BuildSettingsFile(const PrinterModel& model, const GroupTicks& ticks, const ToolSettings& settings,
-                              bool isJapanese, bool includeSecrets);
+std::string BuildSettingsFile(const PrinterModel& model, const GroupTicks& ticks,
+                              const ToolSettings& settings, bool isJapanese, bool includeSecrets);
 
 }  // namespace rvq::params

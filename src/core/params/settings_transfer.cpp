@@ -27,14 +27,16 @@ constexpr int kDestinationQq = 992;
 enum class HeaderOutcome { Continue, Stop, Refused };
 
 bool HasKey(const std::vector<TsiEntry>& entries, const char* key) {
-    return std::any_of(entries.begin(), entries.end(), [key](const TsiEntry& e) { return e.key == key; });
+    return std::any_of(entries.begin(), entries.end(),
+                       [key](const TsiEntry& e) { return e.key == key; });
 }
 
 // The printer setting page's model change with an empty destination.
-bool SwitchModel(const std::string& name, Document& document, ToolSettings& settings, GroupTicks& ticks,
-                 const Strings& strings) {
+bool SwitchModel(const std::string& name, Document& document, ToolSettings& settings,
+                 GroupTicks& ticks, const Strings& strings) {
     if (!document.SelectModel(name)) return false;
-    std::string destination = name == "R-VQ4D2-G" ? strings.Get(kDestinationQq) : strings.Get(kDestinationDefault);
+    std::string destination =
+        name == "R-VQ4D2-G" ? strings.Get(kDestinationQq) : strings.Get(kDestinationDefault);
     const auto& destinations = document.model()->destinations;
     if (std::find(destinations.begin(), destinations.end(), destination) == destinations.end() &&
         !destinations.empty()) {
@@ -47,17 +49,22 @@ bool SwitchModel(const std::string& name, Document& document, ToolSettings& sett
     return true;
 }
 
-HeaderOutcome ApplyHeaderLine(const TsiEntry& entry, Document& document, ToolSettings& settings, GroupTicks& ticks,
-                              const SettingsFileEnv& env, Interaction& interaction, ImportResult& result) {
+HeaderOutcome ApplyHeaderLine(const TsiEntry& entry, Document& document, ToolSettings& settings,
+                              GroupTicks& ticks, const SettingsFileEnv& env,
+                              Interaction& interaction, ImportResult& result) {
     const Strings& strings = env.strings;
     if (entry.key == "TITLE") {
         if (entry.value != kTsiTitle) return HeaderOutcome::Stop;
     } else if (entry.key == "PRINTER") {
-        if (document.model() != nullptr && entry.value == document.model()->name) return HeaderOutcome::Continue;
+        if (document.model() != nullptr && entry.value == document.model()->name)
+            return HeaderOutcome::Continue;
         const auto& names = document.modelNames();
-        if (std::find(names.begin(), names.end(), entry.value) == names.end()) return HeaderOutcome::Stop;
-        if (!interaction.Confirm(kMsgOtherModel, strings.Get(kMsgOtherModel))) return HeaderOutcome::Refused;
-        if (!SwitchModel(entry.value, document, settings, ticks, strings)) return HeaderOutcome::Stop;
+        if (std::find(names.begin(), names.end(), entry.value) == names.end())
+            return HeaderOutcome::Stop;
+        if (!interaction.Confirm(kMsgOtherModel, strings.Get(kMsgOtherModel)))
+            return HeaderOutcome::Refused;
+        if (!SwitchModel(entry.value, document, settings, ticks, strings))
+            return HeaderOutcome::Stop;
         result.modelChanged = true;
     } else if (entry.key == "DESTINATION") {
         settings.destination = entry.value;
@@ -91,11 +98,13 @@ void ApplyItems(const std::vector<TsiEntry>& entries, PrinterModel& model, bool 
 }  // namespace
 
 bool ExportSettings(const std::string& path, PrinterModel& model, const GroupTicks& ticks,
-                    const ToolSettings& settings, const SettingsFileEnv& env, Interaction& interaction) {
+                    const ToolSettings& settings, const SettingsFileEnv& env,
+                    Interaction& interaction) {
     if (!ValidateGroups(model, ticks, env.checks, env.strings, interaction)) return false;
     const bool includeSecrets =
         interaction.Confirm(kMsgIncludePasswords, env.strings.Get(kMsgIncludePasswords));
-    const std::string bytes = BuildSettingsFile(model, ticks, settings, env.isJapanese, includeSecrets);
+    const std::string bytes =
+        BuildSettingsFile(model, ticks, settings, env.isJapanese, includeSecrets);
     if (!WriteFileAtomically(path, bytes)) {
         interaction.Error(kMsgSaveFailed, env.strings.Get(kMsgSaveFailed));
         return false;
@@ -103,8 +112,9 @@ bool ExportSettings(const std::string& path, PrinterModel& model, const GroupTic
     return true;
 }
 
-ImportResult ImportSettings(const std::string& path, Document& document, ToolSettings& settings, GroupTicks& ticks,
-                            const SettingsFileEnv& env, Interaction& interaction) {
+ImportResult ImportSettings(const std::string& path, Document& document, ToolSettings& settings,
+                            GroupTicks& ticks, const SettingsFileEnv& env,
+                            Interaction& interaction) {
     ImportResult result;
     auto wrongFile = [&] {
         interaction.Error(kMsgWrongFile, env.strings.Get(kMsgWrongFile));
@@ -117,9 +127,12 @@ ImportResult ImportSettings(const std::string& path, Document& document, ToolSet
     }
     for (const TsiEntry& entry : *header) {
         switch (ApplyHeaderLine(entry, document, settings, ticks, env, interaction, result)) {
-            case HeaderOutcome::Continue: break;
-            case HeaderOutcome::Stop: return wrongFile();
-            case HeaderOutcome::Refused: return result;
+            case HeaderOutcome::Continue:
+                break;
+            case HeaderOutcome::Stop:
+                return wrongFile();
+            case HeaderOutcome::Refused:
+                return result;
         }
     }
     const auto groups = ReadTsiSection(path, "GROUP", env.isJapanese);

@@ -24,8 +24,9 @@ struct SettingsFileEnv {
 // Runs the group checks, asks whether passwords and keys go in (801) and
 // writes the file atomically. False when a check failed (its message was
 // shown) or the file could not be written (1011 was shown).
-[[nodiscard]] bool ExportSettings(const std::string& path, PrinterModel& model, const GroupTicks& ticks,
-                                  const ToolSettings& settings, const SettingsFileEnv& env, Interaction& interaction);
+[[nodiscard]] bool ExportSettings(const std::string& path, PrinterModel& model,
+                                  const GroupTicks& ticks, const ToolSettings& settings,
+                                  const SettingsFileEnv& env, Interaction& interaction);
 
 struct ImportResult {
     bool ok = false;
@@ -39,7 +40,8 @@ struct ImportResult {
 // destination). Header faults give 898; a file without passwords gives
 // 800 and leaves the encoded items at their defaults. Every item not in
 // the file ends at its default.
-[[nodiscard]] ImportResult ImportSettings(const std::string& path, Document& document, ToolSettings& settings,
-                                          GroupTicks& ticks, const SettingsFileEnv& env, Interaction& interaction);
+[[nodiscard]] ImportResult ImportSettings(const std::string& path, Document& document,
+                                          ToolSettings& settings, GroupTicks& ticks,
+                                          const SettingsFileEnv& env, Interaction& interaction);
 
 }  // namespace rvq::params

@@ -18,8 +18,10 @@ PrinterModel InterfaceModel() {
     PrinterModel model;
     model.items = {
         ListItem("RS232C_BaudRate", {{"9600", "9600", "3"}, {"19200", "19200", "4"}}, "19200"),
-        ListItem("RS232C_Parity", {{"None", "なし", "0"}, {"Even", "偶数", "1"}, {"Odd", "奇数", "2"}}, "偶数"),
-        ListItem("RS232C_DataLength", {{"7 bits", "7 bits", "0"}, {"8 bits", "8 bits", "1"}}, "7 bits"),
+        ListItem("RS232C_Parity",
+                 {{"None", "なし", "0"}, {"Even", "偶数", "1"}, {"Odd", "奇数", "2"}}, "偶数"),
+        ListItem("RS232C_DataLength", {{"7 bits", "7 bits", "0"}, {"8 bits", "8 bits", "1"}},
+                 "7 bits"),
         ListItem("RS232C_StopBit", {{"1 bit", "1 bit", "0"}, {"2 bits", "2 bits", "1"}}, "2 bits"),
         NumberItem("PortNumber", kind::kNumeric, 9100),
         TextItem("IPAddress", kind::kIpAddress, "192.168.10.30"),
@@ -28,7 +30,10 @@ PrinterModel InterfaceModel() {
         EnableItem("USBSerialNumber", "Enable"),
         TextItem("SerialNumber", kind::kAlphNumeric, "A1B2C3D4E5F6"),
         ListItem("ControlCode",
-                 {{"Auto", "自動", "0"}, {"Standard", "標準", "1"}, {"Non-Standard", "非標準", "2"}, {"Manual", "手動", "3"}},
+                 {{"Auto", "自動", "0"},
+                  {"Standard", "標準", "1"},
+                  {"Non-Standard", "非標準", "2"},
+                  {"Manual", "手動", "3"}},
                  "Auto"),
         TextItem("ManualCode1", kind::kHexByte, "01"),
         TextItem("ManualCode2", kind::kHexByte, "02"),
@@ -73,7 +78,8 @@ TEST(PendingChanges, LanAddressOrDhcpHostNameAndPort) {
     settings.lanPort = 8000;
 
     PendingChanges byAddress;
-    DetectConnectionChange(model, Ticks({"TCPIP_GROUP", "PROTOCOL_GROUP"}), settings, strings, false, byAddress);
+    DetectConnectionChange(model, Ticks({"TCPIP_GROUP", "PROTOCOL_GROUP"}), settings, strings,
+                           false, byAddress);
     EXPECT_TRUE(byAddress.connectionChanged);
     EXPECT_EQ(byAddress.connection, "192.168.10.30,9100");
 
@@ -84,7 +90,8 @@ TEST(PendingChanges, LanAddressOrDhcpHostNameAndPort) {
     // A host name is kept unless the printer takes a DHCP host name.
     settings.lanHost = "printer-a";
     PendingChanges byName;
-    DetectConnectionChange(model, Ticks({"TCPIP_GROUP", "SERVER_GROUP"}), settings, strings, false, byName);
+    DetectConnectionChange(model, Ticks({"TCPIP_GROUP", "SERVER_GROUP"}), settings, strings, false,
+                           byName);
     EXPECT_EQ(byName.connection, "label7,8000");
     ASSERT_TRUE(ApplyPendingChanges(settings, byName));
     EXPECT_EQ(settings.lanHost, "label7");

@@ -19,7 +19,8 @@ using rvq::test::TempDir;
 class SettingsFile : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(document_.OnNewDocument(std::string(RVQ_SOURCE_DIR) + "/data", "R-VQ4T1-T", "QM"));
+        ASSERT_TRUE(
+            document_.OnNewDocument(std::string(RVQ_SOURCE_DIR) + "/data", "R-VQ4T1-T", "QM"));
         settings_.printerModel = "R-VQ4T1-T";
         settings_.destination = "QM";
         // The shipped definitions have no password items marked for
@@ -40,7 +41,8 @@ protected:
         return ImportSettings(path, document_, settings_, ticks_, Env(), interaction);
     }
     std::string Header(const std::string& security = "SECURITY=1\r\n") const {
-        return "[HEADER]\r\nTITLE=R-VQ Parameter\r\nVERSION=V001.000\r\nPRINTER=R-VQ4T1-T\r\nDESTINATION=QM\r\n" +
+        return "[HEADER]\r\nTITLE=R-VQ "
+               "Parameter\r\nVERSION=V001.000\r\nPRINTER=R-VQ4T1-T\r\nDESTINATION=QM\r\n" +
                security;
     }
 
@@ -67,14 +69,16 @@ TEST_F(SettingsFile, RoundTripWithPasswordsQuotesAndDecimals) {
 
     const std::string file = ReadAll(path);
     EXPECT_EQ(file.rfind(Header() + "[GROUP]\r\nIMAGE_GROUP=OFF\r\n", 0), 0u) << file;
-    for (const char* line : {"\r\nCOMMAND_GROUP=ON\r\n", "\r\n[ITEM]\r\n", "\r\nNewPassword=\"IDIEIF\"\r\n",
-                             "\r\nOldPassword=FLFLFLFL\r\n", "\r\nDHCPHostName=\"host=a=b\"\r\n",
-                             "\r\nFeedAdjust=-0.5\r\n", "\r\nCutAdjust=2\r\n", "\r\nControlCode=Manual\r\n"}) {
+    for (const char* line :
+         {"\r\nCOMMAND_GROUP=ON\r\n", "\r\n[ITEM]\r\n", "\r\nNewPassword=\"IDIEIF\"\r\n",
+          "\r\nOldPassword=FLFLFLFL\r\n", "\r\nDHCPHostName=\"host=a=b\"\r\n",
+          "\r\nFeedAdjust=-0.5\r\n", "\r\nCutAdjust=2\r\n", "\r\nControlCode=Manual\r\n"}) {
         EXPECT_NE(file.find(line), std::string::npos) << line;
     }
 
     // Everything back to other values, then the file restores them.
-    for (const char* name : {"NewPassword", "OldPassword", "DHCPHostName", "ControlCode"}) Item(name).textValue = "x";
+    for (const char* name : {"NewPassword", "OldPassword", "DHCPHostName", "ControlCode"})
+        Item(name).textValue = "x";
     Item("FeedAdjust").numValue = 7;
     ticks_.Set("COMMAND_GROUP", false);
     ticks_.Set("IMAGE_GROUP", true);
@@ -114,9 +118,11 @@ TEST_F(SettingsFile, UnknownNamesIgnoredMissingItemsDefaultAndSectionsContinue) 
     Item("Contrast").numValue = 9;
     Item("DHCPHostName").textValue = "before";
     const std::string path = dir_.Write(
-        "c.TSI", Header() + "[GROUP]\r\nNO_SUCH_GROUP=ON\r\nIMAGE_GROUP=ON\r\n[GROUP]\r\nDISPLAY_GROUP=ON\r\n"
-                            "USB_GROUP=on\r\n[ITEM]\r\nNoSuchItem=1\r\nDHCPHostName=  \"quoted\"  \r\n"
-                            "not a line\r\n[GROUP]\r\nTCPIP_GROUP=ON\r\n");
+        "c.TSI",
+        Header() +
+            "[GROUP]\r\nNO_SUCH_GROUP=ON\r\nIMAGE_GROUP=ON\r\n[GROUP]\r\nDISPLAY_GROUP=ON\r\n"
+            "USB_GROUP=on\r\n[ITEM]\r\nNoSuchItem=1\r\nDHCPHostName=  \"quoted\"  \r\n"
+            "not a line\r\n[GROUP]\r\nTCPIP_GROUP=ON\r\n");
     ScriptedInteraction interaction;
     EXPECT_TRUE(Import(path, interaction).ok);
     EXPECT_TRUE(interaction.shown().empty());
@@ -124,6 +130,18 @@ TEST_F(SettingsFile, UnknownNamesIgnoredMissingItemsDefaultAndSectionsContinue) 
     EXPECT_EQ(Item("DHCPHostName").textValue, "quoted");
     // A second [GROUP] right after the first continues it; after [ITEM] the reading had ended.
     EXPECT_EQ(ticks_.ticked, (std::set<std::string>{"IMAGE_GROUP", "DISPLAY_GROUP"}));
+}
+
+TEST_F(SettingsFile, ALineBreakInAValueCannotAddLines) {
+    Item("ESSID").textValue = "lab\r\n[GROUP]\r\nIMAGE_GROUP=ON";
+    ScriptedInteraction interaction;
+    const std::string path = dir_.File("e.TSI");
+    ASSERT_TRUE(Export(path, false, interaction));
+    EXPECT_NE(ReadAll(path).find("\r\nESSID=lab  [GROUP]  IMAGE_GROUP=ON\r\n"), std::string::npos);
+    ScriptedInteraction importing;
+    EXPECT_TRUE(Import(path, importing).ok);
+    EXPECT_FALSE(ticks_.Has("IMAGE_GROUP"));
+    EXPECT_EQ(Item("ESSID").textValue, "lab  [GROUP]  IMAGE_GROUP=ON");
 }
 
 TEST_F(SettingsFile, HeaderFaultsAreRejected) {
@@ -177,9 +195,11 @@ TEST_F(SettingsFile, JapaneseInterfaceWritesAndReadsCodePage932) {
     const std::string path = dir_.File("j.TSI");
     ASSERT_TRUE(Export(path, false, interaction));
     const std::string file = ReadAll(path);
-    EXPECT_NE(file.find("\r\nControlCode=Manual\r\n"), std::string::npos) << "lists are written in English";
-    EXPECT_NE(file.find("DHCPHostName=\"" + ToCodePage("ラベル=1", CodePage::Japanese932) + "\"\r\n"),
-              std::string::npos);
+    EXPECT_NE(file.find("\r\nControlCode=Manual\r\n"), std::string::npos)
+        << "lists are written in English";
+    EXPECT_NE(
+        file.find("DHCPHostName=\"" + ToCodePage("ラベル=1", CodePage::Japanese932) + "\"\r\n"),
+        std::string::npos);
     EXPECT_EQ(file.find("ラベル"), std::string::npos) << "not UTF-8";
 
     Item("DHCPHostName").textValue = "";
