@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <clocale>
+
 #include "core/app/document.h"
 #include "core/app/strings.h"
 #include "core/params/settings_transfer.h"
@@ -185,6 +187,23 @@ TEST_F(SettingsFile, AnotherKnownModelAsksFirst) {
     EXPECT_EQ(settings_.printerModel, "R-VQ6T2-T");
     EXPECT_EQ(settings_.destination, "QM");
     EXPECT_EQ(Item("FeedAdjust").numValue, -255);
+}
+
+TEST_F(SettingsFile, DecimalsUseAPointUnderAGermanLocale) {
+    const std::string saved = std::setlocale(LC_ALL, nullptr);
+    if (std::setlocale(LC_ALL, "de_DE.UTF-8") == nullptr) GTEST_SKIP() << "de_DE.UTF-8 is not installed";
+    Item("FeedAdjust").numValue = -15;
+    ScriptedInteraction interaction;
+    const std::string path = dir_.File("g.TSI");
+    const bool written = Export(path, false, interaction);
+    Item("FeedAdjust").numValue = 0;
+    ScriptedInteraction importing;
+    const ImportResult result = Import(path, importing);
+    std::setlocale(LC_ALL, saved.c_str());
+    ASSERT_TRUE(written);
+    EXPECT_TRUE(result.ok);
+    EXPECT_NE(ReadAll(path).find("\r\nFeedAdjust=-1.5\r\n"), std::string::npos);
+    EXPECT_EQ(Item("FeedAdjust").numValue, -15);
 }
 
 TEST_F(SettingsFile, JapaneseInterfaceWritesAndReadsCodePage932) {
