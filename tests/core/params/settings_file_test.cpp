@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <clocale>
+#include <filesystem>
 
 #include "core/app/document.h"
 #include "core/app/strings.h"
@@ -134,6 +135,21 @@ TEST_F(SettingsFile, UnknownNamesIgnoredMissingItemsDefaultAndSectionsContinue) 
     EXPECT_EQ(ticks_.ticked, (std::set<std::string>{"IMAGE_GROUP", "DISPLAY_GROUP"}));
 }
 
+TEST_F(SettingsFile, AFailedCheckWritesNothingAndAnUnwritableFileShows1011) {
+    ticks_.Set("COMMAND_GROUP", true);
+    Item("ControlCode").textValue = "Manual";
+    Item("ManualCode2").textValue = Item("ManualCode1").textValue;
+    ScriptedInteraction checked;
+    EXPECT_FALSE(Export(dir_.File("f.TSI"), true, checked));
+    EXPECT_EQ(checked.ids(), std::vector<int>{1001}) << "no question after a failed check";
+    EXPECT_FALSE(std::filesystem::exists(dir_.File("f.TSI")));
+
+    ticks_.Set("COMMAND_GROUP", false);
+    ScriptedInteraction unwritable;
+    EXPECT_FALSE(Export(dir_.File("no-such-folder/f.TSI"), true, unwritable));
+    EXPECT_EQ(unwritable.ids(), (std::vector<int>{801, 1011}));
+}
+
 TEST_F(SettingsFile, ALineBreakInAValueCannotAddLines) {
     Item("ESSID").textValue = "lab\r\n[GROUP]\r\nIMAGE_GROUP=ON";
     ScriptedInteraction interaction;
@@ -191,7 +207,8 @@ TEST_F(SettingsFile, AnotherKnownModelAsksFirst) {
 
 TEST_F(SettingsFile, DecimalsUseAPointUnderAGermanLocale) {
     const std::string saved = std::setlocale(LC_ALL, nullptr);
-    if (std::setlocale(LC_ALL, "de_DE.UTF-8") == nullptr) GTEST_SKIP() << "de_DE.UTF-8 is not installed";
+    if (std::setlocale(LC_ALL, "de_DE.UTF-8") == nullptr)
+        GTEST_SKIP() << "de_DE.UTF-8 is not installed";
     Item("FeedAdjust").numValue = -15;
     ScriptedInteraction interaction;
     const std::string path = dir_.File("g.TSI");
