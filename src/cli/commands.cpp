@@ -19,6 +19,8 @@ int RunTestPrintData(CliEnv& env, const std::vector<std::string>& args);
 int RunFirmware(CliEnv& env, const std::vector<std::string>& args);
 int RunBasic(CliEnv& env, const std::vector<std::string>& args);
 int RunSend(CliEnv& env, const std::vector<std::string>& args);
+int RunGetParams(CliEnv& env, const std::vector<std::string>& args);
+int RunSetParams(CliEnv& env, const std::vector<std::string>& args);
 
 const std::vector<Command>& Commands() {
     static const std::vector<Command> commands = {
@@ -93,6 +95,21 @@ const std::vector<Command>& Commands() {
          "starting blocks default to the model's. The steps run in the order above.",
          RunBasic},
         {"send", "send a file to the printer as it is", "FILE", RunSend},
+        {"get-params", "read the printer's parameters; show them or write a settings file",
+         "[--out FILE.TSI [--groups all|NAME,...] [--include-secrets]] [--json]\n\n"
+         "Runs Get Parameter and brings the printer back online. Without --out the\n"
+         "values are printed. In the file every group is OFF unless --groups names it,\n"
+         "so the file sent back unchanged sets nothing. Passwords and keys go into the\n"
+         "file (scrambled) only with --include-secrets.",
+         RunGetParams},
+        {"set-params", "write the groups a settings file turns ON to the printer",
+         "FILE.TSI [--yes]\n\n"
+         "Loads the file (every item it lacks takes its default), checks the groups\n"
+         "that are ON, asks before writing (--yes agrees), runs Set Parameter with its\n"
+         "read-back check, then Restore to Online. When the set changed the interface\n"
+         "settings or control codes of the printer VQTool.INI describes, VQTool.INI\n"
+         "is updated.",
+         RunSetParams},
     };
     return commands;
 }
