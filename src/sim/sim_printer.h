@@ -32,6 +32,9 @@ struct FaultPlan {
     // "90": "91" still applies the command, anything else refuses it.
     std::vector<std::pair<std::string, std::string>> setAnswers;
     bool staleVersions = false;   // programmed firmware leaves the reported versions as they were
+    // Written over the length field of the information blocks (version,
+    // settings, data log) when not empty, e.g. "12a4" or "9999".
+    std::string infoLengthField;
 
     bool IgnoresCommand(std::string_view text) const;
     // The answer configured for a set command, if any.
