@@ -88,8 +88,7 @@ ReadEnd ReadUntilTrailer(PrinterJob& job, std::string& buffer, const InfoBlockLa
         if (end != ReadEnd::Done) return end;
         if (progress) progress(buffer.size());
         const auto announced = AnnouncedFrameLength(buffer, layout);
-        const bool ended = std::string_view(buffer).ends_with(kTrailer);
-        if (ended && (!announced || buffer.size() >= *announced)) break;
+        if (announced ? buffer.size() >= *announced : std::string_view(buffer).ends_with(kTrailer)) break;
     }
     return buffer.empty() ? ReadEnd::TimedOut : ReadEnd::Done;
 }
