@@ -56,13 +56,15 @@ void PrintRows(std::ostream& out, const char* title, const std::vector<InfoRow>&
     for (const InfoRow& row : rows) width = std::max(width, row.item.size());
     out << title << "\n";
     for (const InfoRow& row : rows) {
-        out << "  " << row.item << std::string(width - row.item.size() + 2, ' ') << row.value << "\n";
+        out << "  " << row.item << std::string(width - row.item.size() + 2, ' ') << row.value
+            << "\n";
     }
 }
 
 void JsonRows(JsonWriter& json, const char* key, const std::vector<InfoRow>& rows) {
     json.Key(key).BeginArray();
-    for (const InfoRow& row : rows) json.BeginObject().Key("item").String(row.item).Key("value").String(row.value).EndObject();
+    for (const InfoRow& row : rows)
+        json.BeginObject().Key("item").String(row.item).Key("value").String(row.value).EndObject();
     json.EndArray();
 }
 
@@ -76,16 +78,21 @@ int RunInfo(CliEnv& env, const std::vector<std::string>& argv) {
     std::size_t choice = 0;
     if (auto section = args.Value("--section")) {
         const auto found = ParameterListChoice(*section);
-        if (!found) return UsageError(env, "--section takes ALL, ADJUST, PARAMETER SETTINGS, PANEL, STORAGE AREA, "
-                                           "USB, RS-232C, CENTRO, LAN/WLAN, RFID or RTC");
+        if (!found)
+            return UsageError(
+                env,
+                "--section takes ALL, ADJUST, PARAMETER SETTINGS, PANEL, STORAGE AREA, "
+                "USB, RS-232C, CENTRO, LAN/WLAN, RFID or RTC");
         choice = *found;
     }
     if (RefuseMultiLan(env, "info")) return kExitUsage;
     // With --json the job's lines go to the error stream, so the output
     // stays one JSON document.
-    CliEnv jobEnv{env.context, env.options, env.options.json ? env.err : env.out, env.err, env.interaction,
-                  env.definitionsPath, env.document};
-    const int exit = RunPrinterJob(jobEnv, Job(JobKind::PrinterInfo, {static_cast<std::uint32_t>(InfoSubKind::Refresh)}));
+    CliEnv jobEnv{env.context, env.options,     env.options.json ? env.err : env.out,
+                  env.err,     env.interaction, env.definitionsPath,
+                  env.document};
+    const int exit = RunPrinterJob(
+        jobEnv, Job(JobKind::PrinterInfo, {static_cast<std::uint32_t>(InfoSubKind::Refresh)}));
     if (exit != kExitOk) return exit;
     const std::vector<InfoRow> counters = CounterRows(env.document);
     const std::vector<InfoRow> firmware = FirmwareRows(env.document);
@@ -110,15 +117,17 @@ int RunInfo(CliEnv& env, const std::vector<std::string>& argv) {
 int RunSaveInfo(CliEnv& env, const std::vector<std::string>& args) {
     if (args.size() != 1) return UsageError(env, "save-info takes one FILE.TXT");
     if (RefuseMultiLan(env, "save-info")) return kExitUsage;
-    return RunPrinterJob(env, Job(JobKind::PrinterInfo, {static_cast<std::uint32_t>(InfoSubKind::SavePrinterInfo)},
-                                  {args[0]}));
+    return RunPrinterJob(
+        env, Job(JobKind::PrinterInfo, {static_cast<std::uint32_t>(InfoSubKind::SavePrinterInfo)},
+                 {args[0]}));
 }
 
 int RunDataLog(CliEnv& env, const std::vector<std::string>& args) {
     if (args.size() != 1) return UsageError(env, "data-log takes one FILE.LOG");
     if (RefuseMultiLan(env, "data-log")) return kExitUsage;
-    return RunPrinterJob(env, Job(JobKind::PrinterInfo, {static_cast<std::uint32_t>(InfoSubKind::DataLogging)},
-                                  {args[0]}));
+    return RunPrinterJob(
+        env, Job(JobKind::PrinterInfo, {static_cast<std::uint32_t>(InfoSubKind::DataLogging)},
+                 {args[0]}));
 }
 
 int RunHeadCheckCommand(CliEnv& env, const std::vector<std::string>& args) {
@@ -134,25 +143,32 @@ int RunCounterClearCommand(CliEnv& env, const std::vector<std::string>& args) {
         {"print", kCounterSelectionPrint},
         {"cut", kCounterSelectionCut},
     }};
-    const auto* found = args.size() == 1 ? std::find_if(kSelections.begin(), kSelections.end(),
-                                                        [&](const auto& s) { return EqualsNoCase(args[0], s.first); })
-                                         : kSelections.end();
-    if (found == kSelections.end()) return UsageError(env, "counter-clear takes all, feed, print or cut");
+    const auto* found =
+        args.size() == 1
+            ? std::find_if(kSelections.begin(), kSelections.end(),
+                           [&](const auto& s) { return EqualsNoCase(args[0], s.first); })
+            : kSelections.end();
+    if (found == kSelections.end())
+        return UsageError(env, "counter-clear takes all, feed, print or cut");
     if (RefuseMultiLan(env, "counter-clear")) return kExitUsage;
     if (!Confirmed(env, kConfirmCounterClear)) return kExitFailed;
     return RunPrinterJob(env, Job(JobKind::CounterClear, {found->second}));
 }
 
 int RunParamClear(CliEnv& env, const std::vector<std::string>& args) {
-    if (args.size() != 1) return UsageError(env, "param-clear takes one destination code (JA, QM, QQ, QP, CN)");
+    if (args.size() != 1)
+        return UsageError(env, "param-clear takes one destination code (JA, QM, QQ, QP, CN)");
     int index = -1;
     for (int i = 0; i < kDestinationCodes; ++i) {
         if (args[0] == env.context.strings.Get(kFirstDestinationCode + i)) index = i;
     }
-    if (index < 0) return UsageError(env, "param-clear: unknown destination '" + args[0] + "' (JA, QM, QQ, QP, CN)");
+    if (index < 0)
+        return UsageError(
+            env, "param-clear: unknown destination '" + args[0] + "' (JA, QM, QQ, QP, CN)");
     const auto model = LoadConfiguredModel(env);
     if (!model) return kExitUsage;
-    if (std::find(model->destinations.begin(), model->destinations.end(), args[0]) == model->destinations.end())
+    if (std::find(model->destinations.begin(), model->destinations.end(), args[0]) ==
+        model->destinations.end())
         return UsageError(env, "param-clear: " + model->name + " has no destination " + args[0]);
     if (RefuseMultiLan(env, "param-clear")) return kExitUsage;
     if (!Confirmed(env, kConfirmParameterClear)) return kExitFailed;
@@ -167,7 +183,8 @@ int RunFactoryDefaultCommand(CliEnv& env, const std::vector<std::string>& args) 
 }
 
 int RunMemAlloc(CliEnv& env, const std::vector<std::string>& args) {
-    if (args.size() != 3) return UsageError(env, "mem-alloc takes TTF BITMAP BASIC|nochange (blocks)");
+    if (args.size() != 3)
+        return UsageError(env, "mem-alloc takes TTF BITMAP BASIC|nochange (blocks)");
     const auto model = LoadConfiguredModel(env);
     if (!model) return kExitUsage;
     const int most = std::min(model->maxBlock, 99);
@@ -181,10 +198,11 @@ int RunMemAlloc(CliEnv& env, const std::vector<std::string>& args) {
     const auto bitmap = block(args[1]);
     const auto basic = keepBasic ? std::optional<int>(0) : block(args[2]);
     if (!font || !bitmap || !basic)
-        return UsageError(env, "mem-alloc: each area takes 0 to " + std::to_string(most) + " blocks");
+        return UsageError(env,
+                          "mem-alloc: each area takes 0 to " + std::to_string(most) + " blocks");
     if (!keepBasic && *font + *bitmap + *basic > model->maxBlock)
-        return UsageError(env, "mem-alloc: the areas take more than the " + std::to_string(model->maxBlock) +
-                                   " blocks the printer has");
+        return UsageError(env, "mem-alloc: the areas take more than the " +
+                                   std::to_string(model->maxBlock) + " blocks the printer has");
     if (!Confirmed(env, kConfirmAllocate)) return kExitFailed;
     auto inputs = Job(JobKind::MemoryAllocate, {1});
     inputs->allocation = {static_cast<std::uint32_t>(*font), static_cast<std::uint32_t>(*bitmap),
@@ -203,21 +221,24 @@ int RunMemFormat(CliEnv& env, const std::vector<std::string>& args) {
     };
     const int location = args.size() == 2 ? position(kLocations, args[0]) : -1;
     const int area = args.size() == 2 ? position(kAreas, args[1]) : -1;
-    if (location < 0 || area < 0) return UsageError(env, "mem-format takes flash|usb pcsave+bitmap|pcsave|bitmap");
+    if (location < 0 || area < 0)
+        return UsageError(env, "mem-format takes flash|usb pcsave+bitmap|pcsave|bitmap");
     if (!Confirmed(env, kConfirmFormat)) return kExitFailed;
-    return RunPrinterJob(
-        env, Job(JobKind::MemoryFormat, {static_cast<std::uint32_t>(location), static_cast<std::uint32_t>(area)}));
+    return RunPrinterJob(env, Job(JobKind::MemoryFormat, {static_cast<std::uint32_t>(location),
+                                                          static_cast<std::uint32_t>(area)}));
 }
 
 int RunTestPrintCommand(CliEnv& env, const std::vector<std::string>& argv) {
     CommandArgs args;
-    if (auto error = ParseCommandArgs(argv, TestPrintOptionSpecs(), args)) return UsageError(env, *error);
+    if (auto error = ParseCommandArgs(argv, TestPrintOptionSpecs(), args))
+        return UsageError(env, *error);
     if (!args.positional.empty()) return UsageError(env, "test-print takes options only");
     const auto model = LoadConfiguredModel(env);
     if (!model) return kExitUsage;
     TestPrintOptions options = DefaultTestPrintOptions(*model);
     ToolSettings settings = env.context.settings;
-    if (auto error = ApplyTestPrintArgs(env, args, *model, options, settings)) return UsageError(env, *error);
+    if (auto error = ApplyTestPrintArgs(env, args, *model, options, settings))
+        return UsageError(env, *error);
     const TestPrintBuild build = BuildTestPrintData(options, *model, settings, env.context.strings);
     if (!build.result) {
         env.interaction.Error(build.result.messageId, build.result.message);

@@ -17,7 +17,8 @@ namespace rvq::cli {
 
 int RunTestPrintData(CliEnv& env, const std::vector<std::string>& argv) {
     CommandArgs args;
-    if (auto error = ParseCommandArgs(argv, TestPrintOptionSpecs(), args)) return UsageError(env, *error);
+    if (auto error = ParseCommandArgs(argv, TestPrintOptionSpecs(), args))
+        return UsageError(env, *error);
     if (args.positional.size() != 1) return UsageError(env, "test-print-data takes one OUT file");
     const auto model = LoadConfiguredModel(env);
     if (!model) return kExitUsage;

@@ -143,7 +143,8 @@ std::optional<std::string> ApplyTestPrintArgs(const CliEnv& env, const CommandAr
     if (auto error = ApplyNumbers(args, model, options)) return error;
     UseShippedPatternFiles(settings);
     if (auto file = args.Value("--pattern-file")) {
-        if (options.pattern != TestPattern::Characters && options.pattern != TestPattern::Barcodes) {
+        if (options.pattern != TestPattern::Characters &&
+            options.pattern != TestPattern::Barcodes) {
             return "--pattern-file goes with --pattern chars or barcodes";
         }
         for (const auto& entry : PatternPaths(settings)) *entry.first = *file;

@@ -20,13 +20,15 @@ protected:
             sim::PrinterSetup setup;
             setup.printer.restartMs = 1000;
             setup.printer.headCheckStatus = i == 1 ? headCheckStatus : 0;
-            setup.printer.definitionsPath = std::string(RVQ_SOURCE_DIR) + "/data/VQTool_Printer.XML";
+            setup.printer.definitionsPath =
+                std::string(RVQ_SOURCE_DIR) + "/data/VQTool_Printer.XML";
             server_.AddPrinter(setup);
         }
         std::string error;
         ASSERT_TRUE(server_.Start(error)) << error;
         std::string list = "[HEADER]\r\nMulti LAN Setting\r\nV001.000\r\n[LIST]\r\n";
-        for (int i = 0; i < count; ++i) list += "127.0.0.1," + std::to_string(server_.Port(i)) + "\r\n";
+        for (int i = 0; i < count; ++i)
+            list += "127.0.0.1," + std::to_string(server_.Port(i)) + "\r\n";
         dir_.Write("list.txt", list);
     }
     std::string Lan(int index) const { return "127.0.0.1:" + std::to_string(server_.Port(index)); }
@@ -60,8 +62,9 @@ TEST_F(CliMaintenance, InfoPrintsThePageListsAsJson) {
     ASSERT_FALSE(counters.items.empty());
     EXPECT_EQ(counters[0]["item"].text, "MODEL");
     const JsonValue& firmware = (*json)["firmware"];
-    const bool hasMain = std::any_of(firmware.items.begin(), firmware.items.end(),
-                                     [](const JsonValue& row) { return row["item"].text == "MAIN"; });
+    const bool hasMain =
+        std::any_of(firmware.items.begin(), firmware.items.end(),
+                    [](const JsonValue& row) { return row["item"].text == "MAIN"; });
     EXPECT_TRUE(hasMain);
     const JsonValue& parameters = (*json)["parameters"];
     ASSERT_EQ(parameters.items.size(), 2u);
@@ -123,7 +126,8 @@ TEST_F(CliMaintenance, HeadCheckOverMultiLanFailsForTheBrokenHead) {
     Start(2, 17);
     const ToolRun run = Tool({"--multi-lan", "list.txt", "head-check", "--yes"});
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_NE(run.out.find("Head Check , Succeed , The print head has a broken element."), std::string::npos);
+    EXPECT_NE(run.out.find("Head Check , Succeed , The print head has a broken element."),
+              std::string::npos);
     EXPECT_NE(run.out.find("1 succeeded, 1 failed"), std::string::npos) << run.out;
     EXPECT_TRUE(Sent(0, "HD001,A"));
     EXPECT_TRUE(Sent(1, "HD001,A"));
@@ -131,8 +135,8 @@ TEST_F(CliMaintenance, HeadCheckOverMultiLanFailsForTheBrokenHead) {
 
 TEST_F(CliMaintenance, TestPrintSendsTheBytesTestPrintDataWrites) {
     Start(1);
-    const std::vector<std::string> options{"--model", "R-VQ4T1-T", "--pattern", "slash3", "--count", "3",
-                                           "--tone", "-5"};
+    const std::vector<std::string> options{"--model", "R-VQ4T1-T", "--pattern", "slash3",
+                                           "--count", "3",         "--tone",    "-5"};
     std::vector<std::string> build = options;
     build.insert(build.begin(), {"test-print-data", "expected.prn"});
     ASSERT_EQ(Tool(build).exitCode, 0);
@@ -147,7 +151,8 @@ TEST_F(CliMaintenance, TestPrintSendsTheBytesTestPrintDataWrites) {
             return !entries.empty() && entries.back().command.text.rfind("XS;I,0003,", 0) == 0;
         },
         std::chrono::seconds(10)));
-    const std::string all = std::string("\x1bWS\n", 4) + std::string(1, '\0') + ReadAll(dir_.File("expected.prn"));
+    const std::string all =
+        std::string("\x1bWS\n", 4) + std::string(1, '\0') + ReadAll(dir_.File("expected.prn"));
     const auto [count, digest] = server_.ReceivedStream(0);
     EXPECT_EQ(count, static_cast<long long>(all.size()));
     EXPECT_EQ(digest, sim::Sha256Hex(all));

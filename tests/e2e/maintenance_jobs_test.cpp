@@ -88,8 +88,8 @@ protected:
         setup.inputs = inputs;
         Sink sink;
         const unsigned first = inputs->numbers.empty() ? 0 : inputs->numbers.front();
-        JobReporter reporter(context_.strings, sink, context_.cancelRequested, connection_.interfaceName,
-                             JobTitleId(inputs->kind, first), false, 0);
+        JobReporter reporter(context_.strings, sink, context_.cancelRequested,
+                             connection_.interfaceName, JobTitleId(inputs->kind, first), false, 0);
         PrinterJob job(setup, reporter, context_);
         job.AttachDocument(&document_);
         Outcome outcome;
@@ -99,7 +99,8 @@ protected:
         outcome.lines = sink.display;
         return outcome;
     }
-    Outcome Run(JobKind kind, std::vector<std::uint32_t> numbers = {}, std::vector<std::string> names = {}) {
+    Outcome Run(JobKind kind, std::vector<std::uint32_t> numbers = {},
+                std::vector<std::string> names = {}) {
         auto inputs = std::make_shared<JobInputs>();
         inputs->kind = kind;
         inputs->numbers = std::move(numbers);
@@ -110,7 +111,8 @@ protected:
     std::vector<std::string> Commands() {
         std::vector<std::string> texts;
         for (const auto& e : server_->log().Entries()) {
-            if (e.command.kind == sim::ReceivedCommand::Kind::Command) texts.push_back(e.command.text);
+            if (e.command.kind == sim::ReceivedCommand::Kind::Command)
+                texts.push_back(e.command.text);
         }
         return texts;
     }
@@ -120,9 +122,8 @@ protected:
     }
     void Replace(const std::string& letters, std::string reply) {
         server_->Configure(0, [&](sim::SimPrinter& p) {
-            p.Register(letters, [reply](sim::SimPrinter&, const sim::ReceivedCommand&, sim::Response& r) {
-                r.reply = reply;
-            });
+            p.Register(letters, [reply](sim::SimPrinter&, const sim::ReceivedCommand&,
+                                        sim::Response& r) { r.reply = reply; });
         });
     }
 
@@ -135,7 +136,8 @@ protected:
 };
 
 // A 4-digit block frame: SOH STX, the header, the length, the text, the end.
-std::string BlockFrame(const std::string& header, const std::string& length, const std::string& text) {
+std::string BlockFrame(const std::string& header, const std::string& length,
+                       const std::string& text) {
     return std::string("\x01\x02") + header + length + text + std::string("\x03\x04\r\n");
 }
 
@@ -190,7 +192,9 @@ TEST_F(MaintenanceJobs, BadLengthFieldsFailCleanlyAndLeaveTheSettingMode) {
                   " , Fail , Communication error");
         // The job may end before the printer has read the leave command.
         EXPECT_TRUE(server_->log().WaitFor(
-            [](const auto& entries) { return !entries.empty() && entries.back().command.text == "ZSR"; },
+            [](const auto& entries) {
+                return !entries.empty() && entries.back().command.text == "ZSR";
+            },
             std::chrono::seconds(10)));
         EXPECT_EQ(server_->Mode(0), sim::PrinterMode::Vpcl);
         EXPECT_FALSE(std::filesystem::exists(path));
@@ -239,7 +243,8 @@ TEST_F(MaintenanceJobs, UsbDataLogReadsToTheAnnouncedEndPastAnEndMarkerInTheData
     Start(sim::EndpointConfig::Kind::Usb);
     std::string data(6000, 'd');
     data.replace(100, 4, "\x03\x04\r\n");
-    Replace("ZLR00", std::string("\x01\x02") + std::string(25, 'L') + "00006000" + data + "\x03\x04\r\n");
+    Replace("ZLR00",
+            std::string("\x01\x02") + std::string(25, 'L') + "00006000" + data + "\x03\x04\r\n");
     // The first piece of the reply ends right after the marker in the data.
     sim::FaultPlan split;
     split.splitBytes = 2 + 25 + 8 + 104;
@@ -264,7 +269,8 @@ TEST_F(MaintenanceJobs, RefreshFillsEverySectionOfTheDocument) {
     ASSERT_TRUE(outcome.ok) << outcome.last();
     EXPECT_EQ(outcome.last(), "Get Printer Info , Succeed");
     for (std::size_t s = 0; s < kInfoSectionCount; ++s) {
-        EXPECT_FALSE(document_.infoSection(static_cast<InfoSection>(s)).names.empty()) << "section " << s;
+        EXPECT_FALSE(document_.infoSection(static_cast<InfoSection>(s)).names.empty())
+            << "section " << s;
     }
     EXPECT_FALSE(document_.infoDestination().empty());
     EXPECT_EQ(document_.GetMainVersion(), "V1.00");
@@ -315,7 +321,8 @@ TEST_F(MaintenanceJobs, HeadCheckResults) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.status);
-        Start(sim::EndpointConfig::Kind::Lan, [&](sim::PrinterConfig& p) { p.headCheckStatus = c.status; });
+        Start(sim::EndpointConfig::Kind::Lan,
+              [&](sim::PrinterConfig& p) { p.headCheckStatus = c.status; });
         const Outcome outcome = Run(JobKind::HeadCheck);
         EXPECT_EQ(outcome.ok, c.ok);
         EXPECT_EQ(outcome.result, c.result);
@@ -367,7 +374,8 @@ TEST_F(MaintenanceJobs, TestPrintDataArrivesWhole) {
     model->maxWidth = 1040;
     model->maxLength = 9990;
     TestPrintOptions options = DefaultTestPrintOptions(*model);
-    const TestPrintBuild build = BuildTestPrintData(options, *model, context_.settings, context_.strings);
+    const TestPrintBuild build =
+        BuildTestPrintData(options, *model, context_.settings, context_.strings);
     ASSERT_TRUE(build.result);
     auto inputs = std::make_shared<JobInputs>();
     inputs->kind = JobKind::TestPrint;
@@ -380,8 +388,8 @@ TEST_F(MaintenanceJobs, TestPrintDataArrivesWhole) {
     EXPECT_EQ(outcome.last(), "Test Print , Succeed");
 
     // Everything the printer took in: the ready check, then the three blocks.
-    const std::string all = BuildFixedCommands(context_.settings.controlCodes).statusRequest + build.data.setup +
-                            build.data.pattern + build.data.issue;
+    const std::string all = BuildFixedCommands(context_.settings.controlCodes).statusRequest +
+                            build.data.setup + build.data.pattern + build.data.issue;
     ASSERT_TRUE(server_->log().WaitFor(
         [](const auto& entries) {
             return !entries.empty() && entries.back().command.text.rfind("XS;I,", 0) == 0;

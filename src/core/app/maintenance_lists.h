@@ -20,8 +20,8 @@ struct InfoRow {
 // The choices of the parameter list, "ALL" first, then the sections in
 // their order.
 inline constexpr std::array<std::string_view, 11> kParameterListChoices{
-    "ALL", "ADJUST", "PARAMETER SETTINGS", "PANEL", "STORAGE AREA", "USB", "RS-232C", "CENTRO", "LAN/WLAN",
-    "RFID", "RTC"};
+    "ALL",     "ADJUST", "PARAMETER SETTINGS", "PANEL", "STORAGE AREA", "USB",
+    "RS-232C", "CENTRO", "LAN/WLAN",           "RFID",  "RTC"};
 
 // The position of a choice (exact name; case ignored); nothing when unknown.
 std::optional<std::size_t> ParameterListChoice(std::string_view name);

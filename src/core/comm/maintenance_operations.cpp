@@ -43,7 +43,8 @@ std::string FirstName(const PrinterJob& job) {
 bool IsZero(const std::vector<std::string>& fields, std::size_t index) {
     if (index >= fields.size()) return false;
     const std::string_view field = Trim(fields[index]);
-    return !field.empty() && field.front() >= '0' && field.front() <= '9' && ParseLeadingInt(field) == 0;
+    return !field.empty() && field.front() >= '0' && field.front() <= '9' &&
+           ParseLeadingInt(field) == 0;
 }
 
 CommandChannel MakeChannel(PrinterJob& job) {
@@ -55,8 +56,8 @@ CommandChannel MakeChannel(PrinterJob& job) {
 // there is none, the channel's own error code.
 bool ChannelFailed(PrinterJob& job, const CommandChannel& channel) {
     const ChannelErrorState& state = channel.errorState();
-    const long long code =
-        state.lastSystemError != 0 ? state.lastSystemError : static_cast<long long>(state.errorCode);
+    const long long code = state.lastSystemError != 0 ? state.lastSystemError
+                                                      : static_cast<long long>(state.errorCode);
     job.log().LogFailure(kStatusFail, kDetailCommunication, code);
     job.ClosePort();
     return false;
@@ -87,7 +88,8 @@ bool RunClear(PrinterJob& job, int setCommand, unsigned value,
     if (job.CancelCheck()) return false;
     job.PostProgress(40);
     std::vector<std::string> fields;
-    if (!channel.SendGetCommand(kMaintenanceGet, job.port(), fields)) return ChannelFailed(job, channel);
+    if (!channel.SendGetCommand(kMaintenanceGet, job.port(), fields))
+        return ChannelFailed(job, channel);
     if (job.CancelCheck()) return false;
     job.PostProgress(60);
     if (!verified(value, fields)) {
@@ -104,15 +106,20 @@ bool RunClear(PrinterJob& job, int setCommand, unsigned value,
 bool ReadInformation(PrinterJob& job, InfoSubKind subKind) {
     const std::string path = FirstName(job);
     switch (subKind) {
-        case InfoSubKind::DataLogging: return ReadDataLog(job, path);
+        case InfoSubKind::DataLogging:
+            return ReadDataLog(job, path);
         case InfoSubKind::SavePrinterInfo:
-            return ReadVersionBlock(job, 5, 45, path) && (!job.IsUsb() || job.CancellableWait(1000)) &&
+            return ReadVersionBlock(job, 5, 45, path) &&
+                   (!job.IsUsb() || job.CancellableWait(1000)) &&
                    ReadSettingsBlock(job, 45, 90, path, true);
-        case InfoSubKind::VersionOnly: return ReadVersionBlock(job, 5, 90, {});
-        case InfoSubKind::SettingsOnly: return ReadSettingsBlock(job, 5, 90, {}, false);
+        case InfoSubKind::VersionOnly:
+            return ReadVersionBlock(job, 5, 90, {});
+        case InfoSubKind::SettingsOnly:
+            return ReadSettingsBlock(job, 5, 90, {}, false);
         case InfoSubKind::Refresh:
         default:
-            return ReadVersionBlock(job, 5, 45, {}) && (!job.IsUsb() || job.CancellableWait(1000)) &&
+            return ReadVersionBlock(job, 5, 45, {}) &&
+                   (!job.IsUsb() || job.CancellableWait(1000)) &&
                    ReadSettingsBlock(job, 45, 90, {}, false);
     }
 }
@@ -186,7 +193,8 @@ bool RunParameterClear(PrinterJob& job) {
 bool RunFactoryDefault(PrinterJob& job) {
     if (!EnterForChange(job, 20)) return false;
     CommandChannel channel = MakeChannel(job);
-    if (!channel.SendStringSetCommand(kFactoryDefaultSet, job.port(), {}, false)) return ChannelFailed(job, channel);
+    if (!channel.SendStringSetCommand(kFactoryDefaultSet, job.port(), {}, false))
+        return ChannelFailed(job, channel);
     job.PostProgress(60);
     if (!ReadVersionBlock(job, 60, 75, {})) return false;
     if (!job.CancellableWait(1000)) return false;

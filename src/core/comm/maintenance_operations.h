@@ -39,13 +39,13 @@ bool DestinationApplied(unsigned destination, const std::vector<std::string>& fi
 [[nodiscard]] bool AllocateMemory(PrinterJob& job, bool basicStep);
 
 // The operations, one per kind.
-[[nodiscard]] bool RunPrinterInfo(PrinterJob& job);       // 7
-[[nodiscard]] bool RunMemoryAllocate(PrinterJob& job);    // 8
-[[nodiscard]] bool RunMemoryFormat(PrinterJob& job);      // 9
-[[nodiscard]] bool RunCounterClear(PrinterJob& job);      // 10
-[[nodiscard]] bool RunParameterClear(PrinterJob& job);    // 11
-[[nodiscard]] bool RunFactoryDefault(PrinterJob& job);    // 12
-[[nodiscard]] bool RunHeadCheck(PrinterJob& job);         // 14
-[[nodiscard]] bool RunTestPrint(PrinterJob& job);         // 15
+[[nodiscard]] bool RunPrinterInfo(PrinterJob& job);     // 7
+[[nodiscard]] bool RunMemoryAllocate(PrinterJob& job);  // 8
+[[nodiscard]] bool RunMemoryFormat(PrinterJob& job);    // 9
+[[nodiscard]] bool RunCounterClear(PrinterJob& job);    // 10
+[[nodiscard]] bool RunParameterClear(PrinterJob& job);  // 11
+[[nodiscard]] bool RunFactoryDefault(PrinterJob& job);  // 12
+[[nodiscard]] bool RunHeadCheck(PrinterJob& job);       // 14
+[[nodiscard]] bool RunTestPrint(PrinterJob& job);       // 15
 
 }  // namespace rvq

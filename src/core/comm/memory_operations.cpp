@@ -54,7 +54,8 @@ bool AllocateMemory(PrinterJob& job, bool basicStep) {
         job.log().LogFailure(1502, 1528, 0);
         return false;
     }
-    const std::string basic = allocation[3] == 1 ? std::string("AA") : Format("%02u", allocation[2]);
+    const std::string basic =
+        allocation[3] == 1 ? std::string("AA") : Format("%02u", allocation[2]);
     const std::string command = FrameBracedCommand(
         Format("{XF;%02u,%02u,%s|}", allocation[0], allocation[1], basic.c_str()), job.codes());
     if (!job.Send(command, 1000)) return false;
@@ -84,8 +85,8 @@ bool RunMemoryFormat(PrinterJob& job) {
         job.log().LogFailure(1502, 1528, 0);
         return false;
     }
-    const std::string command =
-        FrameCommand(Format("\x1bJ1;%c,%u\n", static_cast<char>('A' + memory), format), job.codes());
+    const std::string command = FrameCommand(
+        Format("\x1bJ1;%c,%u\n", static_cast<char>('A' + memory), format), job.codes());
     if (!job.Send(command, 1000)) return false;
     job.PostProgress(20);
     for (int count = 1; count <= kFormatWaits; ++count) {

@@ -78,7 +78,8 @@ bool RunTestPrint(PrinterJob& job) {
         for (std::size_t at = 0; at < block->size(); at += kPrintChunk) {
             if (job.CancelCheck()) return false;
             const std::size_t length = std::min(kPrintChunk, block->size() - at);
-            if (!job.port().Write(std::span<const std::uint8_t>(block->data() + at, length), 30000)) {
+            if (!job.port().Write(std::span<const std::uint8_t>(block->data() + at, length),
+                                  30000)) {
                 job.log().LogFailure(kStatusFail, kDetailCommunication, job.port().lastError());
                 return false;
             }

@@ -58,11 +58,12 @@ ReadEnd ReadSome(PrinterJob& job, std::string& buffer, std::size_t most, int tim
 }
 
 // Reads exactly `count` more bytes in reads of at most `chunk` bytes.
-ReadEnd ReadExactly(PrinterJob& job, std::string& buffer, std::size_t count, std::size_t chunk, int perReadMs,
-                    int pauseMs, const Progress& progress) {
+ReadEnd ReadExactly(PrinterJob& job, std::string& buffer, std::size_t count, std::size_t chunk,
+                    int perReadMs, int pauseMs, const Progress& progress) {
     const std::size_t target = buffer.size() + count;
     while (buffer.size() < target) {
-        if (const ReadEnd end = ReadSome(job, buffer, std::min(chunk, target - buffer.size()), perReadMs);
+        if (const ReadEnd end =
+                ReadSome(job, buffer, std::min(chunk, target - buffer.size()), perReadMs);
             end != ReadEnd::Done) {
             return end;
         }
@@ -76,19 +77,21 @@ ReadEnd ReadExactly(PrinterJob& job, std::string& buffer, std::size_t count, std
 // most `capacity` bytes. Once the length field is in, the frame's announced
 // end counts, so binary data that happens to hold the end marker does not
 // cut the read short.
-ReadEnd ReadUntilTrailer(PrinterJob& job, std::string& buffer, const InfoBlockLayout& layout, int perReadMs,
-                         int totalMs, const Progress& progress) {
+ReadEnd ReadUntilTrailer(PrinterJob& job, std::string& buffer, const InfoBlockLayout& layout,
+                         int perReadMs, int totalMs, const Progress& progress) {
     const std::int64_t deadline = job.clock().NowMs() + totalMs;
     while (buffer.size() < layout.capacity) {
         const std::int64_t left = deadline - job.clock().NowMs();
         if (left <= 0) break;
-        const ReadEnd end = ReadSome(job, buffer, std::min<std::size_t>(layout.capacity - buffer.size(), 65536),
-                                     static_cast<int>(std::min<std::int64_t>(left, perReadMs)));
+        const ReadEnd end =
+            ReadSome(job, buffer, std::min<std::size_t>(layout.capacity - buffer.size(), 65536),
+                     static_cast<int>(std::min<std::int64_t>(left, perReadMs)));
         if (end == ReadEnd::TimedOut) break;
         if (end != ReadEnd::Done) return end;
         if (progress) progress(buffer.size());
         const auto announced = AnnouncedFrameLength(buffer, layout);
-        if (announced ? buffer.size() >= *announced : std::string_view(buffer).ends_with(kTrailer)) break;
+        if (announced ? buffer.size() >= *announced : std::string_view(buffer).ends_with(kTrailer))
+            break;
     }
     return buffer.empty() ? ReadEnd::TimedOut : ReadEnd::Done;
 }
@@ -96,7 +99,8 @@ ReadEnd ReadUntilTrailer(PrinterJob& job, std::string& buffer, const InfoBlockLa
 // Logs why a read ended early; false.
 bool ReadFailed(PrinterJob& job, ReadEnd end) {
     if (end == ReadEnd::TimedOut) job.log().LogFailure(kStatusFail, kDetailTimeout, 0);
-    if (end == ReadEnd::Failed) job.log().LogFailure(kStatusFail, kDetailCommunication, job.port().lastError());
+    if (end == ReadEnd::Failed)
+        job.log().LogFailure(kStatusFail, kDetailCommunication, job.port().lastError());
     return false;
 }
 
@@ -124,7 +128,8 @@ Progress Between(PrinterJob& job, int from, int to, std::size_t startAt, std::si
     return [&job, from, to, startAt, total](std::size_t received) {
         if (total <= startAt) return;
         const std::size_t done = std::min(received, total) - std::min(received, startAt);
-        job.PostProgress(from + static_cast<int>((to - from) * static_cast<double>(done) / (total - startAt)));
+        job.PostProgress(
+            from + static_cast<int>((to - from) * static_cast<double>(done) / (total - startAt)));
     };
 }
 
@@ -152,7 +157,8 @@ enum class BlockKind { Version, Settings };
 // Reads one 4-digit block; `payload` gets the bytes after STX.
 bool ReadBlock(PrinterJob& job, BlockKind kind, int from, int to, std::string& payload) {
     const InfoBlockLayout& layout = kind == BlockKind::Version ? kVersionBlock : kSettingsBlock;
-    if (!SendRequest(job, kind == BlockKind::Version ? kVersionRequest : kSettingsRequest)) return false;
+    if (!SendRequest(job, kind == BlockKind::Version ? kVersionRequest : kSettingsRequest))
+        return false;
     job.PostProgress(from + 2);
     std::string frame;
     try {
@@ -165,10 +171,11 @@ bool ReadBlock(PrinterJob& job, BlockKind kind, int from, int to, std::string& p
     const std::size_t prefix = 2 + layout.headerLength + layout.lengthDigits;
     std::size_t payloadLength = 0;
     if (job.IsUsb()) {
-        const ReadEnd end =
-            ReadUntilTrailer(job, frame, layout, 2000, 15000, Between(job, progressFrom, to, 0, layout.capacity));
+        const ReadEnd end = ReadUntilTrailer(job, frame, layout, 2000, 15000,
+                                             Between(job, progressFrom, to, 0, layout.capacity));
         if (end != ReadEnd::Done) return ReadFailed(job, end);
-        const auto announced = frame.size() >= prefix ? AnnouncedFrameLength(frame, layout) : std::nullopt;
+        const auto announced =
+            frame.size() >= prefix ? AnnouncedFrameLength(frame, layout) : std::nullopt;
         if (!announced) return BadLength(job);
         payloadLength = std::min(*announced - kInfoFrameOverhead, frame.size() - 2);
     } else {
@@ -178,7 +185,8 @@ bool ReadBlock(PrinterJob& job, BlockKind kind, int from, int to, std::string& p
         const auto announced = AnnouncedFrameLength(frame, layout);
         if (!announced || *announced < frame.size()) return BadLength(job);
         const std::size_t rest = *announced - frame.size();
-        end = ReadExactly(job, frame, rest, kChunk, 10000, 0, Between(job, progressFrom, to, first, *announced));
+        end = ReadExactly(job, frame, rest, kChunk, 10000, 0,
+                          Between(job, progressFrom, to, first, *announced));
         if (end != ReadEnd::Done) return ReadFailed(job, end);
         payloadLength = *announced - kInfoFrameOverhead;
     }
@@ -198,7 +206,8 @@ std::optional<std::size_t> ParseLengthField(std::string_view field) {
     return value;
 }
 
-std::optional<std::size_t> AnnouncedFrameLength(std::string_view frame, const InfoBlockLayout& layout) {
+std::optional<std::size_t> AnnouncedFrameLength(std::string_view frame,
+                                                const InfoBlockLayout& layout) {
     const std::size_t at = 2 + layout.headerLength;
     if (frame.size() < at + layout.lengthDigits) return std::nullopt;
     const auto length = ParseLengthField(frame.substr(at, layout.lengthDigits));
@@ -261,16 +270,18 @@ bool ReadDataLog(PrinterJob& job, const std::string& path) {
     std::size_t payloadLength = 0;
     try {
         if (job.IsUsb()) {
-            const ReadEnd end = ReadUntilTrailer(job, frame, layout, 2000, 180000, [&](std::size_t received) {
-                const auto announced = AnnouncedFrameLength(frame, layout);
-                Between(job, 5, 90, 0, announced.value_or(layout.capacity))(received);
-            });
+            const ReadEnd end =
+                ReadUntilTrailer(job, frame, layout, 2000, 180000, [&](std::size_t received) {
+                    const auto announced = AnnouncedFrameLength(frame, layout);
+                    Between(job, 5, 90, 0, announced.value_or(layout.capacity))(received);
+                });
             if (end != ReadEnd::Done) return ReadFailed(job, end);
             const auto announced = AnnouncedFrameLength(frame, layout);
             if (!announced) return BadLength(job);
             payloadLength = std::min(*announced - kInfoFrameOverhead, frame.size() - 2);
         } else {
-            ReadEnd end = ReadExactly(job, frame, kFirstSettingsRead, kFirstSettingsRead, 30000, 0, {});
+            ReadEnd end =
+                ReadExactly(job, frame, kFirstSettingsRead, kFirstSettingsRead, 30000, 0, {});
             if (end != ReadEnd::Done) return ReadFailed(job, end);
             job.PostProgress(10);
             const auto announced = AnnouncedFrameLength(frame, layout);
@@ -285,7 +296,8 @@ bool ReadDataLog(PrinterJob& job, const std::string& path) {
         job.log().LogFailure(kStatusFail, kDetailSystem, 0);
         return false;
     }
-    if (!SaveBlock(job, path, std::string_view(frame).substr(2, payloadLength), false)) return false;
+    if (!SaveBlock(job, path, std::string_view(frame).substr(2, payloadLength), false))
+        return false;
     if (serial && !job.Reopen(original)) {
         job.log().LogFailure(kStatusFail, kDetailCommunication, job.port().lastError());
         return false;

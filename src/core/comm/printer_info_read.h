@@ -30,7 +30,8 @@ std::optional<std::size_t> ParseLengthField(std::string_view field);
 
 // The length a frame announces (its bytes from SOH on), checked against the
 // layout: digits only and the whole frame within the capacity.
-std::optional<std::size_t> AnnouncedFrameLength(std::string_view frame, const InfoBlockLayout& layout);
+std::optional<std::size_t> AnnouncedFrameLength(std::string_view frame,
+                                                const InfoBlockLayout& layout);
 
 // A block payload (the bytes after STX) as it is saved: the length field
 // replaced by CR LF CR LF, so the header stands on a line of its own and an

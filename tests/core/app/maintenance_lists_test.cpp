@@ -23,7 +23,8 @@ TEST(MaintenanceLists, CountersThenTheRfidTagCounters) {
     Document document;
     document.ParsePrinterInfo(Reply());
     EXPECT_EQ(CounterRows(document),
-              (std::vector<InfoRow>{{"FEED DISTANCE", "120"}, {"WRITE OK TAGS", "7"}, {"VOID PRINT TAGS", "2"}}));
+              (std::vector<InfoRow>{
+                  {"FEED DISTANCE", "120"}, {"WRITE OK TAGS", "7"}, {"VOID PRINT TAGS", "2"}}));
 }
 
 TEST(MaintenanceLists, OneSectionShowsTheDestinationAndItsRowsOnly) {
@@ -31,7 +32,8 @@ TEST(MaintenanceLists, OneSectionShowsTheDestinationAndItsRowsOnly) {
     document.ParsePrinterInfo(Reply());
     const auto rtc = ParameterListChoice("rtc");
     ASSERT_TRUE(rtc);
-    EXPECT_EQ(ParameterRows(document, *rtc), (std::vector<InfoRow>{{"DESTINATION", "[QM]"}, {"RTC", "[ON]"}}));
+    EXPECT_EQ(ParameterRows(document, *rtc),
+              (std::vector<InfoRow>{{"DESTINATION", "[QM]"}, {"RTC", "[ON]"}}));
 
     // "ALL": every section after its header row, in the list's order.
     const std::vector<InfoRow> all = ParameterRows(document, 0);
@@ -39,9 +41,10 @@ TEST(MaintenanceLists, OneSectionShowsTheDestinationAndItsRowsOnly) {
     for (const InfoRow& row : all) {
         if (row.item.rfind("<<", 0) == 0) headers.push_back(row.item);
     }
-    EXPECT_EQ(headers, (std::vector<std::string>{"<<ADJUST>>", "<<PARAMETER SETTINGS>>", "<<PANEL>>",
-                                                 "<<STORAGE AREA>>", "<<USB>>", "<<RS-232C>>", "<<CENTRO>>",
-                                                 "<<LAN/WLAN>>", "<<RFID>>", "<<RTC>>"}));
+    EXPECT_EQ(headers,
+              (std::vector<std::string>{"<<ADJUST>>", "<<PARAMETER SETTINGS>>", "<<PANEL>>",
+                                        "<<STORAGE AREA>>", "<<USB>>", "<<RS-232C>>", "<<CENTRO>>",
+                                        "<<LAN/WLAN>>", "<<RFID>>", "<<RTC>>"}));
     EXPECT_EQ(all.front(), (InfoRow{"DESTINATION", "[QM]"}));
     EXPECT_EQ(all[all.size() - 2], (InfoRow{"<<RTC>>", ""}));
     EXPECT_EQ(all.back(), (InfoRow{"RTC", "[ON]"}));

@@ -17,22 +17,22 @@ TEST(InfoBlocks, AnnouncedLengthTakesOnlyDigitsThatFitTheBuffer) {
         std::string field;
         std::optional<std::size_t> frameLength;
     } cases[] = {
-        {"0100", 127},
-        {"0000", 27},
-        {"1173", 1200},           // exactly the 1200-byte buffer
-        {"1174", std::nullopt},   // one past it
-        {"01a0", std::nullopt},
-        {" 100", std::nullopt},
-        {"-100", std::nullopt},
-        {"+100", std::nullopt},
+        {"0100", 127},          {"0000", 27},
+        {"1173", 1200},          // exactly the 1200-byte buffer
+        {"1174", std::nullopt},  // one past it
+        {"01a0", std::nullopt}, {" 100", std::nullopt},
+        {"-100", std::nullopt}, {"+100", std::nullopt},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(AnnouncedFrameLength(Frame(header, c.field), kVersionBlock), c.frameLength) << c.field;
+        EXPECT_EQ(AnnouncedFrameLength(Frame(header, c.field), kVersionBlock), c.frameLength)
+            << c.field;
     }
     // A frame cut before its length field announces nothing.
     EXPECT_EQ(AnnouncedFrameLength(Frame(header, "01"), kVersionBlock), std::nullopt);
-    EXPECT_EQ(AnnouncedFrameLength(Frame(std::string(25, 'D'), "33554649"), kDataLogBlock), 33554688u);
-    EXPECT_EQ(AnnouncedFrameLength(Frame(std::string(25, 'D'), "33554650"), kDataLogBlock), std::nullopt);
+    EXPECT_EQ(AnnouncedFrameLength(Frame(std::string(25, 'D'), "33554649"), kDataLogBlock),
+              33554688u);
+    EXPECT_EQ(AnnouncedFrameLength(Frame(std::string(25, 'D'), "33554650"), kDataLogBlock),
+              std::nullopt);
 }
 
 TEST(InfoBlocks, SavedTextPutsTheHeaderOnItsOwnLine) {
