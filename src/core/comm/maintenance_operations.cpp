@@ -42,7 +42,7 @@ std::string FirstName(const PrinterJob& job) {
 // does not.
 bool IsZero(const std::vector<std::string>& fields, std::size_t index) {
     if (index >= fields.size()) return false;
-    const std::string_view field = Trim(fields[index]);
+    const std::string field = Trim(fields[index]);
     return !field.empty() && field.front() >= '0' && field.front() <= '9' &&
            ParseLeadingInt(field) == 0;
 }
