@@ -21,6 +21,16 @@ int RunBasic(CliEnv& env, const std::vector<std::string>& args);
 int RunSend(CliEnv& env, const std::vector<std::string>& args);
 int RunGetParams(CliEnv& env, const std::vector<std::string>& args);
 int RunSetParams(CliEnv& env, const std::vector<std::string>& args);
+int RunInfo(CliEnv& env, const std::vector<std::string>& args);
+int RunSaveInfo(CliEnv& env, const std::vector<std::string>& args);
+int RunDataLog(CliEnv& env, const std::vector<std::string>& args);
+int RunHeadCheckCommand(CliEnv& env, const std::vector<std::string>& args);
+int RunCounterClearCommand(CliEnv& env, const std::vector<std::string>& args);
+int RunParamClear(CliEnv& env, const std::vector<std::string>& args);
+int RunFactoryDefaultCommand(CliEnv& env, const std::vector<std::string>& args);
+int RunMemAlloc(CliEnv& env, const std::vector<std::string>& args);
+int RunMemFormat(CliEnv& env, const std::vector<std::string>& args);
+int RunTestPrintCommand(CliEnv& env, const std::vector<std::string>& args);
 
 const std::vector<Command>& Commands() {
     static const std::vector<Command> commands = {
@@ -110,6 +120,29 @@ const std::vector<Command>& Commands() {
          "settings or control codes of the printer VQTool.INI describes, VQTool.INI\n"
          "is updated.",
          RunSetParams},
+        {"info", "read the printer's counters, firmware and parameter information",
+         "[--section ALL|ADJUST|PARAMETER SETTINGS|PANEL|STORAGE AREA|USB|RS-232C|\n"
+         "        CENTRO|LAN/WLAN|RFID|RTC] [--json]\n\n"
+         "Prints the three lists of the maintenance page; --section chooses the\n"
+         "parameter section (default ALL). One printer only.",
+         RunInfo},
+        {"save-info", "save the printer's version and settings blocks to a text file", "FILE.TXT", RunSaveInfo},
+        {"data-log", "save the printer's log data to a file", "FILE.LOG", RunDataLog},
+        {"head-check", "check the print head for broken elements (exit 1 when one is found)", "[--yes]",
+         RunHeadCheckCommand},
+        {"counter-clear", "clear maintenance counters", "all|feed|print|cut [--yes]", RunCounterClearCommand},
+        {"param-clear", "initialize the parameters to a destination's values", "JA|QM|QQ|QP|CN [--yes]",
+         RunParamClear},
+        {"factory-default", "restore the printer's factory default", "[--yes]", RunFactoryDefaultCommand},
+        {"mem-alloc", "divide the printer's flash into areas (blocks of the model's block size)",
+         "TTF BITMAP BASIC|nochange [--yes]\n\n"
+         "The TrueType font area, the bitmap external character area and the BASIC\n"
+         "area in blocks; nochange keeps the BASIC area. The rest is the PC save area.",
+         RunMemAlloc},
+        {"mem-format", "format an area of the onboard flash or of a USB memory",
+         "flash|usb pcsave+bitmap|pcsave|bitmap [--yes]", RunMemFormat},
+        {"test-print", "print a test pattern with the test print page's conditions",
+         "[the options of test-print-data, without OUT]", RunTestPrintCommand},
     };
     return commands;
 }

@@ -101,6 +101,8 @@ bool PrinterOption(const std::string& name, const std::string& value, PrinterSet
         printer.allocateMs = static_cast<int>(number(0, 3600000));
     } else if (name == "--format-ms") {
         printer.formatMs = static_cast<int>(number(0, 3600000));
+    } else if (name == "--bad-length") {
+        faults.infoLengthField = value;
     } else if (name == "--set-answer") {
         const std::size_t equals = value.find('=');
         const std::string answer = equals == std::string::npos ? std::string() : value.substr(equals + 1);
@@ -246,6 +248,8 @@ Faults:
                          applies them, any other code refuses them (repeatable);
                          --never-answer L ignores them instead
   --stale-versions       programmed firmware does not change the reported versions
+  --bad-length TEXT      write TEXT over the length field of the information
+                         blocks and the data log
 Times are scaled by RVQ_TIME_SCALE.
 )";
 }

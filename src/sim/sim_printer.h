@@ -35,6 +35,9 @@ struct FaultPlan {
     // Serial only: how many "next block" statuses an image gets (-1: one
     // per 64 KB block); the printer stays silent after that many.
     int nextBlockLimit = -1;
+    // Written over the length field of the information blocks (version,
+    // settings, data log) when not empty, e.g. "12a4" or "9999".
+    std::string infoLengthField;
 
     bool IgnoresCommand(std::string_view text) const;
     // The answer configured for a set command, if any.

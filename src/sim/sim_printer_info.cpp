@@ -22,18 +22,36 @@ std::string Bracketed(const std::string& name, const std::string& value) {
     return Column(name, 24) + "[" + value + "]";
 }
 
+// The fault of a printer that garbles its length field.
+std::string WithLengthField(std::string frame, std::size_t at, std::size_t width, const std::string& field) {
+    if (field.empty() || frame.size() < at + width) return frame;
+    std::string text = field.substr(0, width);
+    text.resize(width, ' ');
+    frame.replace(at, width, text);
+    return frame;
+}
+
+constexpr std::size_t kBlockLengthAt = 2 + 17;
+constexpr std::size_t kDataLogLengthAt = 2 + 25;
+
 }  // namespace
 
 void SimPrinter::RegisterInformationCommands() {
     auto inSetting = [](const SimPrinter& p) { return p.mode_ == PrinterMode::Setting || p.config_.anyMode; };
     Register("ZLR20", [inSetting](SimPrinter& p, const ReceivedCommand&, Response& r) {
-        if (inSetting(p)) r.reply = VersionBlockFrame(p.VersionLines());
+        if (inSetting(p))
+            r.reply = WithLengthField(VersionBlockFrame(p.VersionLines()), kBlockLengthAt, 4,
+                                      p.config_.faults.infoLengthField);
     });
     Register("ZLR10", [inSetting](SimPrinter& p, const ReceivedCommand&, Response& r) {
-        if (inSetting(p)) r.reply = SettingsBlockFrame(p.SettingsSections());
+        if (inSetting(p))
+            r.reply = WithLengthField(SettingsBlockFrame(p.SettingsSections()), kBlockLengthAt, 4,
+                                      p.config_.faults.infoLengthField);
     });
     Register("ZLR00", [inSetting](SimPrinter& p, const ReceivedCommand&, Response& r) {
-        if (inSetting(p)) r.reply = DataLogFrame(p.config_.dataLogBytes);
+        if (inSetting(p))
+            r.reply = WithLengthField(DataLogFrame(p.config_.dataLogBytes), kDataLogLengthAt, 8,
+                                      p.config_.faults.infoLengthField);
     });
 }
 

@@ -2,6 +2,7 @@
 
 #include "core/app/app_context.h"
 #include "core/comm/job_reporter.h"
+#include "core/comm/maintenance_operations.h"
 #include "core/comm/printer_job.h"
 
 namespace rvq {
@@ -39,6 +40,18 @@ bool RunOperation(PrinterJob& job, JobKind kind) {
         case JobKind::PrinterReset: {
             const bool ok = RunPrinterReset(job);
             // Whatever the outcome, the printer no longer holds a setting mode.
+            job.context().settingModeState = SettingModeState::Online;
+            return ok;
+        }
+        case JobKind::PrinterInfo: return RunPrinterInfo(job);
+        case JobKind::MemoryAllocate: return RunMemoryAllocate(job);
+        case JobKind::CounterClear: return RunCounterClear(job);
+        case JobKind::ParameterClear: return RunParameterClear(job);
+        case JobKind::FactoryDefault: return RunFactoryDefault(job);
+        case JobKind::TestPrint: return RunTestPrint(job);
+        case JobKind::MemoryFormat:
+        case JobKind::HeadCheck: {
+            const bool ok = kind == JobKind::MemoryFormat ? RunMemoryFormat(job) : RunHeadCheck(job);
             job.context().settingModeState = SettingModeState::Online;
             return ok;
         }

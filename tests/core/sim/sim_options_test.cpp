@@ -54,7 +54,7 @@ TEST(SimOptions, StoreDownloadAndMemoryOptions) {
                                  "2", "--main-version", "N1.20", "--boot-version", "N1.00", "--datalog-bytes", "5000",
                                  "--program-ms", "100", "--basic-ms", "50", "--basic-status", "27", "--allocate-ms",
                                  "10", "--format-ms", "20", "--no-drive-voltage2", "--stale-versions",
-                                 "--set-answer", "ZA00=92", "--set-answer", "ZW2=91", "--pty"},
+                                 "--set-answer", "ZA00=92", "--set-answer", "ZW2=91", "--bad-length", "01x0", "--pty"},
                                 options, error))
         << error;
     ASSERT_EQ(options.printers.size(), 2u);
@@ -72,6 +72,7 @@ TEST(SimOptions, StoreDownloadAndMemoryOptions) {
     EXPECT_EQ(p.formatMs, 20);
     EXPECT_TRUE(p.lacksDriveVoltage2);
     EXPECT_TRUE(p.faults.staleVersions);
+    EXPECT_EQ(p.faults.infoLengthField, "01x0");
     EXPECT_EQ(p.faults.SetAnswerFor("ZA00;+005,+000"), "92");
     EXPECT_EQ(p.faults.SetAnswerFor("ZW21;1"), "91");
     EXPECT_EQ(p.faults.SetAnswerFor("ZA08;1"), std::nullopt);
