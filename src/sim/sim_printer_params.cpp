@@ -30,6 +30,25 @@ std::optional<int> SingleDigit(const std::vector<ArgValue>& values) {
     return c - '0';
 }
 
+// The clock command's reply: the date (store field 1, "YY,MM,DD") and the
+// time (field 4, "HH,MM,SS") each as three two-digit fields, as a printer
+// sends them; the tool joins them again.
+constexpr int kClockGet = 1900;
+
+std::vector<std::string> ClockReplyFields(const std::vector<std::string>& stored) {
+    std::vector<std::string> fields;
+    for (std::size_t index : {std::size_t{0}, std::size_t{3}}) {
+        std::string value = index < stored.size() ? stored[index] : std::string();
+        std::size_t start = 0;
+        for (int part = 0; part < 3; ++part) {
+            const std::size_t comma = value.find(',', start);
+            fields.push_back(value.substr(start, comma == std::string::npos ? std::string::npos : comma - start));
+            start = comma == std::string::npos ? value.size() : comma + 1;
+        }
+    }
+    return fields;
+}
+
 bool IsAcceptance(const std::string& answer) { return answer == kAccepted || answer == kAcceptedPartly; }
 
 }  // namespace
@@ -42,6 +61,7 @@ void SimPrinter::RegisterParameterCommands() {
 
 std::vector<std::string> SimPrinter::ReplyFields(int getId) const {
     std::vector<std::string> fields = store_.Fields(getId);
+    if (getId == kClockGet) return ClockReplyFields(fields);
     if (getId != kMaintenanceGet) return fields;
     if (fields.size() < static_cast<std::size_t>(kDestinationField)) fields.resize(kDestinationField, "0");
     for (std::size_t i = 0; i < kCounterFields.size(); ++i) {

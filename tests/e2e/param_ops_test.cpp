@@ -8,6 +8,7 @@
 #include "support/temp_dir.h"
 
 #include <algorithm>
+#include <array>
 #include <set>
 
 #include "core/app/app_context.h"
@@ -17,6 +18,7 @@
 #include "core/comm/operations.h"
 #include "core/params/item_kind.h"
 #include "core/params/item_values.h"
+#include "core/params/value_codecs.h"
 #include "sim/sim_server.h"
 
 namespace rvq {
@@ -90,6 +92,17 @@ bool SentAsHex(const PrinterModel& model, const std::string& name) {
         }
     }
     return false;
+}
+
+// The four authentication lists form one code on the wire; only the
+// combinations of that code are values a printer can hold.
+void UseAuthenticationCode(PrinterModel& model, int code) {
+    const std::array<int, 4> parts = params::SplitAuthentication(code);
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+        ParamItem* item = FindItem(model, "Authentication-" + std::to_string(i + 1));
+        if (item != nullptr && static_cast<std::size_t>(parts[i]) < item->labels.size())
+            item->textValue = item->labels[static_cast<std::size_t>(parts[i])];
+    }
 }
 
 bool IsPasswordItem(const std::string& name) {
@@ -192,6 +205,7 @@ void RoundTrip(const std::string& modelName) {
         if (GiveOtherValue(item, upload)) changed.push_back(item.name);
     }
     ASSERT_FALSE(changed.empty());
+    UseAuthenticationCode(model, 9);
     ASSERT_EQ(bench.Run(*written, JobKind::SetParameter, AllGroups(model)), kResultSucceed)
         << bench.LastLine(0);
     EXPECT_EQ(bench.LastLine(0), "Set Parameter , Succeed");
@@ -270,7 +284,7 @@ TEST(ParamOps, RefusedAndIgnoredSetsFailWithTheirGroup) {
         ASSERT_TRUE(GiveOtherValue(code, ""));
         EXPECT_EQ(bench.Run(*document, JobKind::SetParameter, {4000}), kResultFail);
         EXPECT_EQ(bench.LastLine(0),
-                  "Set Parameter , Fail , Updating the printer settings failed.(General/Image)");
+                  "Set Parameter , Fail , Updating the printer settings failed.(General/Image/Character Code)");
         const auto commands = bench.CommandsOf(i);
         EXPECT_EQ(std::count(commands.begin(), commands.end(), "ZA"), cases[i].readBack ? 1 : 0);
         // The printer is left in setting mode for a later restore.
@@ -288,6 +302,7 @@ TEST(ParamOps, ThreePrintersShareTheModelAndEachLeavesItsSettingMode) {
     const auto document = LoadDocument("R-VQ4T1-T");
     PrinterModel& model = *document->model();
     for (ParamItem& item : model.items) std::ignore = GiveOtherValue(item, "");
+    UseAuthenticationCode(model, 9);
     const std::vector<std::uint32_t> groups = AllGroups(model);
     ASSERT_EQ(bench.Run(*document, JobKind::SetParameter, groups), kResultSucceed)
         << bench.LastLine(0);
