@@ -7,6 +7,9 @@
 #include <utility>
 
 namespace rvq::sim {
+
+// Item kinds with decimal places ("NumPoint1", "SignNumPoint1").
+constexpr int kDecimalKindBit = 0xF0;
 namespace {
 
 // Param types that put no value of their own on the wire (password stash,
@@ -179,6 +182,20 @@ const SetCommand* ParamStore::MatchSetCommand(int setId, const std::vector<ArgVa
     return FindSetCommand(setId);
 }
 
+std::string ParamStore::InTenths(const Slot& slot, const std::string& text) const {
+    // A one-decimal value sent as text ("-1.5") is kept, and reported, in
+    // tenths ("-15"), as the printer keeps every one-decimal value.
+    const ParamItem* item = model_ ? FindItem(*model_, ItemAt(slot.getId, slot.field)) : nullptr;
+    if (item == nullptr || (item->kind & kDecimalKindBit) == 0 || text.find('.') == std::string::npos)
+        return text;
+    const bool negative = !text.empty() && text[0] == '-';
+    const std::size_t dot = text.find('.');
+    const long whole = std::labs(std::strtol(text.c_str(), nullptr, 10));
+    const int tenth = dot + 1 < text.size() && text[dot + 1] >= '0' && text[dot + 1] <= '9' ? text[dot + 1] - '0' : 0;
+    const long tenths = whole * 10 + tenth;
+    return std::to_string(negative ? -tenths : tenths);
+}
+
 void ParamStore::Apply(const ParamCommand& command, const std::vector<ArgValue>& values) {
     const SetCommand* set = MatchSetCommand(command.id, values);
     if (!set) return;
@@ -189,7 +206,7 @@ void ParamStore::Apply(const ParamCommand& command, const std::vector<ArgValue>&
         if (next >= slots.size()) break;
         const Slot slot = slots[next++];
         if (std::string* field = Field(slot.getId, slot.field))
-            *field = PrinterForm(ItemAt(slot.getId, slot.field), value.text);
+            *field = PrinterForm(ItemAt(slot.getId, slot.field), InTenths(slot, value.text));
     }
 }
 

@@ -57,6 +57,8 @@ private:
     // The model's command `setId` that these received values belong to.
     const SetCommand* MatchSetCommand(int setId, const std::vector<ArgValue>& values) const;
 
+    std::string InTenths(const Slot& slot, const std::string& text) const;
+
     std::shared_ptr<const PrinterModel> model_;
     std::map<int, std::vector<std::string>> fields_;  // by get command id
     std::map<int, std::vector<std::string>> items_;   // item name per field

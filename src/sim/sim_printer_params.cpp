@@ -32,7 +32,7 @@ std::optional<int> SingleDigit(const std::vector<ArgValue>& values) {
 
 // The clock command's reply: the date (store field 1, "YY,MM,DD") and the
 // time (field 4, "HH,MM,SS") each as three two-digit fields, as a printer
-// sends them; the tool joins them again.
+// sends them (the tool joins them again), then the fields after them.
 constexpr int kClockGet = 1900;
 
 std::vector<std::string> ClockReplyFields(const std::vector<std::string>& stored) {
@@ -46,6 +46,7 @@ std::vector<std::string> ClockReplyFields(const std::vector<std::string>& stored
             start = comma == std::string::npos ? value.size() : comma + 1;
         }
     }
+    for (std::size_t index = 6; index < stored.size(); ++index) fields.push_back(stored[index]);
     return fields;
 }
 

@@ -48,6 +48,7 @@ protected:
         for (int i = 0; i < count; ++i) {
             sim::PrinterSetup setup;
             setup.printer.restartMs = 500;
+            setup.printer.definitionsPath = RVQ_SOURCE_DIR "/data/VQTool_Printer.XML";
             server_.AddPrinter(setup);
         }
         std::string error;

@@ -155,7 +155,7 @@ TEST_F(SettingsFile, ALineBreakInAValueCannotAddLines) {
     ScriptedInteraction interaction;
     const std::string path = dir_.File("e.TSI");
     ASSERT_TRUE(Export(path, false, interaction));
-    EXPECT_NE(ReadAll(path).find("\r\nESSID=lab  [GROUP]  IMAGE_GROUP=ON\r\n"), std::string::npos);
+    EXPECT_NE(ReadAll(path).find("\r\nESSID=\"lab  [GROUP]  IMAGE_GROUP=ON\"\r\n"), std::string::npos);
     ScriptedInteraction importing;
     EXPECT_TRUE(Import(path, importing).ok);
     EXPECT_FALSE(ticks_.Has("IMAGE_GROUP"));
