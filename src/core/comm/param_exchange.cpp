@@ -31,7 +31,7 @@ struct FailurePlace {
 };
 
 FailurePlace PlaceOf(const Strings& strings, int pageIndex, int checkBoxId) {
-    return {strings.Get(kPageTitleBase + pageIndex), params::GroupCaption(checkBoxId), {}};
+    return {strings.Get(kPageTitleBase + pageIndex), params::GroupCaption(strings, checkBoxId), {}};
 }
 
 const ParamGroup* GroupById(const PrinterModel& model, int checkBoxId) {

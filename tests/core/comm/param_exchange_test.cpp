@@ -271,6 +271,20 @@ TEST_F(ParamExchangeTest, SetFailuresNamePageGroupAndMessage) {
     }
 }
 
+// With the Japanese interface the failure line names page, group and
+// item in Japanese too.
+TEST_F(ParamExchangeTest, SetFailureLineFollowsTheJapaneseTable) {
+    ASSERT_TRUE(strings_.LoadOverlay(std::string(RVQ_SOURCE_DIR) + "/data/lang/VQTool_Jpn.strings"));
+    At(model_, "CharacterCode").messageId = 3000;
+    At(model_, "CharacterCode").textValue = "PC-8";
+    printer_.Answer({"92"});
+    ParamSession session = Session(786);
+    EXPECT_FALSE(WriteParameters(session, {4000}));
+    EXPECT_EQ(sink_.lines,
+              std::vector<std::string>{"パラメータ設定 , 失敗 , "
+                                       "プリンタ設定の更新に失敗しました。(一般/イメージ/文字コード)"});
+}
+
 TEST_F(ParamExchangeTest, SwitchingToAutomaticCodesIsReportedOnlyForThatChoice) {
     for (const char* choice : {"AUTO", "Manual"}) {
         model_ = TestModel();
