@@ -3,7 +3,10 @@
 #include <string>
 #include <vector>
 
+#include "core/app/tool_settings.h"
+#include "core/comm/framing.h"
 #include "core/comm/lan_discovery.h"
+#include "sim/sim_server.h"
 
 namespace rvq {
 namespace {
@@ -55,6 +58,25 @@ TEST(ProbeStatus, NothingListeningIsNoAnswer) {
     const ProbeResult r = ProbeStatus("127.0.0.9", 1, "\x1bWS\n", 1000, Clock(0.01));
     EXPECT_EQ(r.host, "127.0.0.9");
     EXPECT_FALSE(r.answered);
+}
+
+TEST(ProbeHosts, KeepsTheOrderOfTheHostsWhateverAnswersFirst) {
+    sim::SimServer server;
+    sim::PrinterSetup setup;
+    setup.printer.faults.errorStatus = 2;
+    server.AddPrinter(setup);
+    std::string error;
+    ASSERT_TRUE(server.Start(error)) << error;
+    const std::vector<std::string> hosts = {"127.0.0.9", "127.0.0.1", "127.0.0.10"};
+    const std::vector<ProbeResult> results =
+        ProbeHosts(hosts, server.Port(0), BuildFixedCommands(ControlCodes{}).statusRequest, 1000,
+                   Clock(0.01), 2);
+    ASSERT_EQ(results.size(), 3u);
+    for (std::size_t i = 0; i < hosts.size(); ++i) EXPECT_EQ(results[i].host, hosts[i]);
+    EXPECT_FALSE(results[0].answered);
+    EXPECT_TRUE(results[1].answered);
+    EXPECT_EQ(results[1].status, 2);
+    EXPECT_FALSE(results[2].answered);
 }
 
 }  // namespace
