@@ -6,6 +6,7 @@
 #include "cli/builder_output.h"
 #include "cli/cli.h"
 #include "cli/json_writer.h"
+#include "cli/status_meaning.h"
 #include "core/app/connection.h"
 #include "core/app/text.h"
 #include "core/comm/clock.h"
@@ -27,24 +28,6 @@ constexpr int kCommunicationErrorMessage = 1530;
 constexpr int kWriteTimeoutMs = 1000;
 constexpr int kReadLimitMs = 10000;  // the ready check never waits longer
 constexpr std::size_t kReplyCapacity = 100;
-
-std::string Meaning(int code) {
-    switch (code) {
-        case status::kReady:
-        case status::kReadyAlt:
-            return "ready";
-        case status::kModeZ:
-            return "mode Z-MODE";
-        case status::kModeVpcl:
-            return "mode VPCL";
-        case status::kModeSetting:
-            return "mode SETTING";
-        case status::kNoFrame:
-            return "no status frame";
-        default:
-            return Format("printer error (%02d)", code);
-    }
-}
 
 std::string SystemErrorText(std::uint32_t error) {
     return error == 0 ? std::string("no system error reported")
@@ -126,7 +109,7 @@ std::optional<int> ReadStatusReply(CliEnv& env, PrinterPort& port, const Clock& 
 }
 
 void Report(CliEnv& env, const PrinterPort& port, int code) {
-    const std::string meaning = Meaning(code);
+    const std::string meaning = StatusMeaning(code);
     if (env.options.json) {
         JsonWriter json(env.out);
         json.BeginObject();
@@ -145,6 +128,24 @@ void Report(CliEnv& env, const PrinterPort& port, int code) {
 }
 
 }  // namespace
+
+std::string StatusMeaning(int code) {
+    switch (code) {
+        case status::kReady:
+        case status::kReadyAlt:
+            return "ready";
+        case status::kModeZ:
+            return "mode Z-MODE";
+        case status::kModeVpcl:
+            return "mode VPCL";
+        case status::kModeSetting:
+            return "mode SETTING";
+        case status::kNoFrame:
+            return "no status frame";
+        default:
+            return Format("printer error (%02d)", code);
+    }
+}
 
 int RunStatus(CliEnv& env, const std::vector<std::string>& args) {
     if (!args.empty()) return UsageError(env, "status takes no arguments");

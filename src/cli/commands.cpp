@@ -31,6 +31,7 @@ int RunFactoryDefaultCommand(CliEnv& env, const std::vector<std::string>& args);
 int RunMemAlloc(CliEnv& env, const std::vector<std::string>& args);
 int RunMemFormat(CliEnv& env, const std::vector<std::string>& args);
 int RunTestPrintCommand(CliEnv& env, const std::vector<std::string>& args);
+int RunDiscover(CliEnv& env, const std::vector<std::string>& args);
 
 const std::vector<Command>& Commands() {
     static const std::vector<Command> commands = {
@@ -143,6 +144,13 @@ const std::vector<Command>& Commands() {
          "flash|usb pcsave+bitmap|pcsave|bitmap [--yes]", RunMemFormat},
         {"test-print", "print a test pattern with the test print page's conditions",
          "[the options of test-print-data, without OUT]", RunTestPrintCommand},
+        {"discover", "find the LAN printers of an address range and list their status",
+         "CIDR [--port N] [--timeout S] [--out LIST.TXT] [--json]\n\n"
+         "Sends the status request to every address of the range (at most a /16,\n"
+         "32 at a time; --port defaults to 8000, --timeout to 1 second a host) and\n"
+         "lists the printers that answer. --out writes them as a Multi-LAN list file.\n"
+         "Exit 0 when a printer answered, 1 when none did, 2 for a bad range.",
+         RunDiscover},
     };
     return commands;
 }
