@@ -46,7 +46,7 @@ Failure FailItem(const ParamGroup& group, const ParamItem& item, const Strings& 
     return GroupCheckFailure{
         kMsgWrongValues, FormatRuntime(strings.Get(kMsgWrongValues),
                                        strings.Get(kPageTitleBase + group.pageIndex).c_str(),
-                                       GroupCaption(group.checkBoxId).c_str(), itemText.c_str())};
+                                       GroupCaption(strings, group.checkBoxId).c_str(), itemText.c_str())};
 }
 
 // Each item named must have exactly `length` characters; the first that

@@ -70,7 +70,7 @@ constexpr DataRange kDataTexts[] = {
     {760, 763, "Multi-LAN list file header lines"},
     {770, 777, "VQTool.INI test print key names"},
     {940, 941, "ROM descriptor templates written into ROM images"},
-    {992, 992, "destination code"},
+    {990, 994, "destination codes"},
     {60020, 60020, "help file path"},
 };
 

@@ -61,8 +61,8 @@ TEST_F(SimStore, SetCommandsChangeWhatTheNextGetReturns) {
         {"ZW05;010,001,002,003", "ZWR00", 2, "10.1.2.3"},
         {"ZW01;my host, 2nd", "ZWR00", 7, "my host, 2nd"},
         {"ZW01;", "ZWR00", 7, ""},
-        {"ZT00;240115,103000", "ZT", 1, "24,01,15"},
-        {"ZT00;240115,103000", "ZT", 2, "10,30,00"},
+        {"ZT00;240115,103000", "ZT", 1, "24"},  // date and time as six fields
+        {"ZT00;240115,103000", "ZT", 6, "00"},
         {"ZO04;13581", "ZO", 1, "1"},
         {"ZW20;OFFICE", "ZWR20", 1, "OFFICE"},
         // An SNMP trap row: its setting and its address, dotted.
