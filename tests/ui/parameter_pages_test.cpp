@@ -144,6 +144,21 @@ private slots:
         QCOMPARE(EditOf(p.page(0).control(4801))->text(), QStringLiteral("2"));
     }
 
+    void restoreToOnlineShowsOnlyInSettingMode() {
+        Pages p;
+        int restores = 0;
+        p.set.restoreOnline = [&restores] { ++restores; };
+        QVERIFY(p.page(2).restoreButton()->isHidden());
+        p.f.services.runJob = [&p](QWidget*, std::shared_ptr<const JobInputs>) {
+            p.f.context.settingModeState = SettingModeState::AfterRead;
+            return 1;
+        };
+        p.page(0).getButton()->click();
+        for (int i = 0; i < kPageCount; ++i) QVERIFY(!p.page(i).restoreButton()->isHidden());
+        p.page(4).restoreButton()->click();
+        QCOMPARE(restores, 1);
+    }
+
     void setParameterChecksAsksAndSendsTheTickedGroups() {
         Pages p;
         p.page(0).groupCheck(4058)->click();
