@@ -5,6 +5,7 @@
 #include <memory>
 #include <set>
 
+#include "core/app/navigation.h"
 #include "core/app/printer_model.h"
 #include "core/comm/job_kind.h"
 #include "core/params/item_values.h"
@@ -157,6 +158,37 @@ private slots:
         for (int i = 0; i < kPageCount; ++i) QVERIFY(!p.page(i).restoreButton()->isHidden());
         p.page(4).restoreButton()->click();
         QCOMPARE(restores, 1);
+    }
+
+    void editCommandsTickAndRestore() {
+        Pages p;
+        QVERIFY(p.page(6).HandleCommand(command::kEnableAll));
+        QVERIFY(p.page(0).groupCheck(4000)->isChecked());
+        QVERIFY(p.page(6).groupCheck(4250)->isChecked());
+        QVERIFY(p.page(0).control(4401)->isEnabled());
+
+        QVERIFY(p.page(2).HandleCommand(command::kDisableAllInTab));
+        QVERIFY(!p.page(2).groupCheck(4100)->isChecked());
+        QVERIFY(!p.page(2).control(4501)->isEnabled());
+        QVERIFY(p.page(3).groupCheck(4103)->isChecked());
+
+        QLineEdit* contrast = EditOf(p.page(0).control(4801));
+        TypeAndLeave(contrast, QStringLiteral("2"));
+        p.page(0).StoreValues();
+        // Restoring another tab's display leaves this page's value and ticks.
+        QVERIFY(p.page(1).HandleCommand(command::kRestoreDisplay));
+        QCOMPARE(contrast->text(), QStringLiteral("2"));
+        QVERIFY(p.page(0).groupCheck(4058)->isChecked());
+        QVERIFY(!p.page(1).groupCheck(4057)->isChecked());
+
+        QVERIFY(p.page(0).HandleCommand(command::kRestoreDisplay));
+        QCOMPARE(contrast->text(), QString::number(p.item("Contrast").numDefault));
+        QVERIFY(!p.page(0).groupCheck(4058)->isChecked());
+        QVERIFY(p.page(3).groupCheck(4103)->isChecked());
+
+        QVERIFY(p.page(0).HandleCommand(command::kDisableAll));
+        QVERIFY(!p.page(3).groupCheck(4103)->isChecked());
+        QVERIFY(!p.page(5).setButton()->isEnabled());
     }
 
     void setParameterChecksAsksAndSendsTheTickedGroups() {

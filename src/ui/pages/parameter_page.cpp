@@ -17,6 +17,7 @@
 
 #include "core/app/app_context.h"
 #include "core/app/document.h"
+#include "core/app/navigation.h"
 #include "core/app/printer_model.h"
 #include "core/app/text.h"
 #include "core/comm/job_inputs.h"
@@ -99,6 +100,7 @@ void ParameterPage::Build() {
                 for (ParameterPage* page : set_.pages) page->UpdateButtons();
             });
             checks_[group.checkBoxId] = check;
+            groupNames_[group.checkBoxId] = group.name;
             form->addRow(check);
             for (int ctrlId : group.ctrlIds) {
                 for (ParamItem& item : model->items) {
@@ -282,6 +284,53 @@ void ParameterPage::RefreshFromModel() {
 }
 
 void ParameterPage::ServiceModeChanged() { UpdateEnabling(); }
+
+void ParameterPage::TickAll(bool on) {
+    for (auto& [id, check] : checks_) {
+        const QSignalBlocker block(check);
+        check->setChecked(on);
+        set_.ticks.Set(groupNames_[id], on);
+    }
+}
+
+void ParameterPage::RefreshAll() {
+    for (ParameterPage* page : set_.pages) page->RefreshFromModel();
+}
+
+bool ParameterPage::HandleCommand(int command) {
+    PrinterModel* model = services_.document.model();
+    switch (command) {
+        case command::kEnableAll:
+        case command::kDisableAll:
+            for (ParameterPage* page : set_.pages) page->TickAll(command == command::kEnableAll);
+            RefreshAll();
+            return true;
+        case command::kEnableAllInTab:
+        case command::kDisableAllInTab:
+            TickAll(command == command::kEnableAllInTab);
+            RefreshAll();
+            return true;
+        case command::kRestoreDefault:
+        case command::kRestoreDisplay: {
+            if (!model) return true;
+            const bool everyPage = command == command::kRestoreDefault;
+            {
+                const std::lock_guard lock(services_.document.modelMutex());
+                params::RestoreDefaults(*model,
+                                        everyPage ? std::nullopt : std::optional<int>(pageIndex_));
+            }
+            if (everyPage) {
+                for (ParameterPage* page : set_.pages) page->TickAll(false);
+            } else {
+                TickAll(false);
+            }
+            RefreshAll();
+            return true;
+        }
+        default:
+            return false;
+    }
+}
 
 void ParameterPage::SetMultiLanMode(bool on) {
     multiLan_ = on;

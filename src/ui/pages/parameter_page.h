@@ -42,6 +42,8 @@ public:
     void RefreshFromModel() override;
     void ServiceModeChanged() override;
     void SetMultiLanMode(bool on) override;
+    // Enable/Disable All (in Tab), Restore to Default, Restore Display to Default.
+    bool HandleCommand(int command) override;
 
     // The control of the item with this control id, or null.
     QWidget* control(int ctrlId) const;
@@ -70,6 +72,9 @@ private:
     // Get is off under Multi LAN, Set needs a ticked group on any page,
     // Restore to Online shows while the printer is in its setting mode.
     void UpdateButtons();
+    // Ticks or unticks every group check box of this page.
+    void TickAll(bool on);
+    void RefreshAll();
     bool RunJob(int kind, std::vector<std::uint32_t> numbers);
 
     UiServices& services_;
@@ -78,6 +83,7 @@ private:
     bool multiLan_ = false;
     std::vector<Field> fields_;
     std::map<int, QCheckBox*> checks_;
+    std::map<int, std::string> groupNames_;  // by check box id
     QPushButton* get_ = nullptr;
     QPushButton* setButton_ = nullptr;
     QPushButton* restore_ = nullptr;
