@@ -1,7 +1,9 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <map>
+#include <string>
 #include <vector>
 
 #include "core/params/group_ticks.h"
