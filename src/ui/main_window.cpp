@@ -24,6 +24,7 @@
 #include "ui/environment_dialog.h"
 #include "ui/header_band.h"
 #include "ui/nav_bar.h"
+#include "ui/pages/parameter_page.h"
 #include "ui/pages/placeholder_page.h"
 #include "ui/pages/printer_setting_page.h"
 #include "ui/pictures.h"
@@ -106,6 +107,8 @@ MainWindow::~MainWindow() = default;
 
 void MainWindow::BuildPages() {
     const Strings& strings = services_.context.strings;
+    parameterPages_ = std::make_unique<ParameterPageSet>();
+    parameterPages_->restoreOnline = [this] { LeaveSettingMode(); };
     printerPage_ = new PrinterSettingPage(services_, stack_);
     printerPage_->onHeaderChanged = [this](const std::string& text) { SetHeaderText(text); };
     printerPage_->onResetPages = [this](const PageResets& resets) { ResetPages(resets); };
@@ -114,10 +117,15 @@ void MainWindow::BuildPages() {
     for (int c = 1; c < kCategoryCount; ++c) {
         const auto category = static_cast<Category>(c);
         auto* tabs = new CategoryTabs(stack_);
+        int pageIndex = 0;
         for (int labelId : CategoryTabLabelIds(category)) {
-            tabs->AddPage(new PlaceholderPage(Text(strings, labelId),
-                                              Text(strings, kPlaceholderNotice), tabs),
-                          Text(strings, labelId));
+            PageView* page = nullptr;
+            if (category == Category::ParameterSetting)
+                page = new ParameterPage(services_, *parameterPages_, pageIndex++, tabs);
+            else
+                page = new PlaceholderPage(Text(strings, labelId),
+                                           Text(strings, kPlaceholderNotice), tabs);
+            tabs->AddPage(page, Text(strings, labelId));
         }
         connect(tabs, &CategoryTabs::tabChosen, this,
                 [this, c](int index) { tabs_[static_cast<std::size_t>(c)] = index; });

@@ -25,6 +25,7 @@ class HeaderBand;
 class NavBar;
 class PageView;
 class PrinterSettingPage;
+struct ParameterPageSet;
 
 // The one top-level window: header band, navigation bar, the page area
 // and the menus.
@@ -91,6 +92,7 @@ private:
     NavBar* nav_ = nullptr;
     QStackedWidget* stack_ = nullptr;
     PrinterSettingPage* printerPage_ = nullptr;
+    std::unique_ptr<ParameterPageSet> parameterPages_;
     std::array<CategoryTabs*, kCategoryCount> categories_{};
     std::map<int, QAction*> actions_;
     QTimer* jobWatch_ = nullptr;
