@@ -52,7 +52,7 @@ void LoadEveryModel(benchmark::State& state) {
             benchmark::DoNotOptimize(model);
         }
     }
-    state.counters["models"] = static_cast<double>(names.size());
+    state.SetLabel(std::to_string(names.size()) + " models");
 }
 BENCHMARK(LoadEveryModel)->Unit(benchmark::kMillisecond);
 
@@ -111,7 +111,7 @@ void EncodeBasic(benchmark::State& state, int lines, int mode) {
         }
         benchmark::DoNotOptimize(encoder.Buffer());
     }
-    state.counters["lines"] = lines;
+    state.SetLabel(std::to_string(lines) + " lines");
 }
 BENCHMARK_CAPTURE(EncodeBasic, main_10000_lines, 10000, 1)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(EncodeBasic, system_2000_lines, 2000, 0)->Unit(benchmark::kMillisecond);
@@ -187,7 +187,7 @@ void BuildEverySetCommand(benchmark::State& state) {
             }
         }
     }
-    state.counters["commands"] = static_cast<double>(commands);
+    state.SetLabel(std::to_string(commands) + " commands");
 }
 BENCHMARK(BuildEverySetCommand)->Unit(benchmark::kMicrosecond);
 
