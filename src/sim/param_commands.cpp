@@ -69,7 +69,7 @@ ArgShape ShapeOf(int id) {
     auto in = [id](std::initializer_list<int> ids) { return std::find(ids.begin(), ids.end(), id) != ids.end(); };
     if (in({1, 7, 4, 11, 12, 13, 14, 15, 16, 2610, 1010, 1060, 1852, 1853})) return ArgShape::CommaPair;
     if (id == 204) return ArgShape::CommaTriple;
-    if (id == 2216) return ArgShape::CommaSix;
+    if (id == 2216) return ArgShape::RowAddress;
     if (in({2206, 2207, 2208, 2210})) return ArgShape::Address;
     if (id == 1901) return ArgShape::DateTime;
     if (in({506, 1405})) return ArgShape::FlagSecret;
@@ -199,8 +199,14 @@ std::optional<std::vector<ArgValue>> DecodeArguments(ArgShape shape, std::string
             return SplitCommas(args, 2);
         case ArgShape::CommaTriple:
             return SplitCommas(args, 3);
-        case ArgShape::CommaSix:
-            return SplitCommas(args, 6);
+        case ArgShape::RowAddress: {
+            auto row = SplitCommas(args, 3);
+            if (!row) return std::nullopt;
+            auto address = Address(row->back().text);
+            if (!address) return std::nullopt;
+            row->back() = address->front();
+            return row;
+        }
         case ArgShape::Address:
             return Address(args);
         case ArgShape::DateTime:
@@ -235,9 +241,8 @@ std::size_t ShownValueCount(ArgShape shape) {
         case ArgShape::DateTime:
             return 2;
         case ArgShape::CommaTriple:
+        case ArgShape::RowAddress:
             return 3;
-        case ArgShape::CommaSix:
-            return 6;
         default:
             return 1;
     }

@@ -22,7 +22,7 @@ enum class ArgShape {
     None,         // no ';' and no argument
     CommaPair,    // "a,b"
     CommaTriple,  // "a,b,c"
-    CommaSix,     // "a,b,c,d,e,f"
+    RowAddress,   // "nn,t,a,b,c,d": a row, its setting and its address (kept dotted)
     Address,      // "nnn,nnn,nnn,nnn": one value, kept as the dotted address
     DateTime,     // "yymmdd,HHMMSS": two values, kept as "yy,mm,dd" and "HH,MM,SS"
     FlagSecret,   // "0" or "1", then a password the reply never shows

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <ctime>
 #include <utility>
 
@@ -127,15 +128,22 @@ bool ParamStore::Uses(int setId) const { return FindSetCommand(setId) != nullptr
 const SetCommand* ParamStore::FindSetCommand(int setId) const { return model_ ? FindSet(*model_, setId) : nullptr; }
 
 std::vector<ParamStore::Slot> ParamStore::Slots(int setId) const {
-    std::vector<Slot> slots;
     const SetCommand* command = FindSetCommand(setId);
-    if (!command) return slots;
-    for (std::size_t i = 0; i < command->paramNames.size() && i < command->paramTypes.size(); ++i) {
-        const int type = command->paramTypes[i];
+    return command ? SlotsOf(*command) : std::vector<Slot>{};
+}
+
+std::vector<ParamStore::Slot> ParamStore::SlotsOf(const SetCommand& command) const {
+    std::vector<Slot> slots;
+    // The password commands carry secrets only: their switch param adds
+    // nothing to the wire, so no field takes a value from them.
+    const ParamCommand* known = FindSetCommandById(command.commandId);
+    if (known && ShownValueCount(known->shape) == 0) return slots;
+    for (std::size_t i = 0; i < command.paramNames.size() && i < command.paramTypes.size(); ++i) {
+        const int type = command.paramTypes[i];
         if (CarriesNoValue(type)) continue;
         Slot slot;
         if (type != 0) {
-            const ParamItem* item = FindItem(*model_, command->paramNames[i]);
+            const ParamItem* item = FindItem(*model_, command.paramNames[i]);
             if (item && item->offset >= 1) slot = Slot{item->getCmdIndex, item->offset};
         }
         // Several items folded into one value (the authentication parts)
@@ -146,8 +154,35 @@ std::vector<ParamStore::Slot> ParamStore::Slots(int setId) const {
     return slots;
 }
 
+const SetCommand* ParamStore::MatchSetCommand(int setId, const std::vector<ArgValue>& values) const {
+    if (!model_) return nullptr;
+    // Commands that share an id (one per SNMP trap row) differ in the
+    // literal number they carry.
+    auto literalsMatch = [&values](const SetCommand& command) {
+        std::size_t value = 0;
+        for (std::size_t i = 0; i < command.paramNames.size() && i < command.paramTypes.size(); ++i) {
+            const int type = command.paramTypes[i];
+            if (CarriesNoValue(type)) continue;
+            if (type == 0 &&
+                (value >= values.size() ||
+                 std::atoi(values[value].text.c_str()) != std::atoi(command.paramNames[i].c_str())))
+                return false;
+            ++value;
+        }
+        return true;
+    };
+    for (const ParamGroup& group : model_->groups) {
+        for (const SetCommand& command : group.setCommands) {
+            if (command.commandId == setId && literalsMatch(command)) return &command;
+        }
+    }
+    return FindSetCommand(setId);
+}
+
 void ParamStore::Apply(const ParamCommand& command, const std::vector<ArgValue>& values) {
-    const std::vector<Slot> slots = Slots(command.id);
+    const SetCommand* set = MatchSetCommand(command.id, values);
+    if (!set) return;
+    const std::vector<Slot> slots = SlotsOf(*set);
     std::size_t next = 0;
     for (const ArgValue& value : values) {
         if (!value.shown) continue;

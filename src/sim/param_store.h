@@ -53,6 +53,10 @@ public:
     const PrinterModel* model() const { return model_.get(); }
 
 private:
+    std::vector<Slot> SlotsOf(const SetCommand& command) const;
+    // The model's command `setId` that these received values belong to.
+    const SetCommand* MatchSetCommand(int setId, const std::vector<ArgValue>& values) const;
+
     std::shared_ptr<const PrinterModel> model_;
     std::map<int, std::vector<std::string>> fields_;  // by get command id
     std::map<int, std::vector<std::string>> items_;   // item name per field

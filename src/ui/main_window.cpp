@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QDialog>
 #include <QDesktopServices>
 #include <QHBoxLayout>
 #include <QMenuBar>
@@ -214,10 +215,14 @@ bool MainWindow::LeaveSettingMode() {
     auto inputs = std::make_shared<JobInputs>();
     inputs->kind = JobKind::RestoreOnline;
     if (interfaceChanged_) inputs->reconnectSettings = newInterfaceSettings_;
-    if (services_.runJob) services_.runJob(this, inputs);
+    const bool restored = services_.runJob && services_.runJob(this, inputs) == QDialog::Accepted;
     if (interfaceChanged_) {
-        ApplyInterfaceChange(context.settings, newInterfaceSettings_);
-        printerPage_->LoadPrinterSettings();
+        // A printer that did not come back is still reached the old way:
+        // the pending connection is dropped, not applied.
+        if (restored) {
+            ApplyInterfaceChange(context.settings, newInterfaceSettings_);
+            printerPage_->LoadPrinterSettings();
+        }
         interfaceChanged_ = false;
         newInterfaceSettings_.clear();
     }

@@ -216,11 +216,12 @@ TEST(CliGaiji, BadInputExitsTwo) {
 
 TEST(CliTestPrint, WritesSetupPatternAndIssue) {
     TempDir dir;
-    const ToolRun run = RunTool({"test-print-data", "slant.prn"}, dir.path());
+    const ToolRun run = RunTool({"--model", "R-VQ4T1-G", "test-print-data", "slant.prn"}, dir.path());
     ASSERT_EQ(run.exitCode, 0) << run.err;
     const std::string bytes = ReadAll(dir.File("slant.prn"));
-    // R-VQ4T1-T, 203 dpi: 104 x 74 mm with a 2 mm gap, tone 0, thermal
-    // transfer, then 832 x 592 dots of slant lines and the issue command.
+    // R-VQ4T1-G, 203 dpi: 104 x 74 mm with a 2 mm gap, tone 0, thermal
+    // transfer, then 832 x 592 dots of slant lines and the issue command
+    // at the model's second speed, 6 inch/sec.
     const std::string setup =
         "\x1b"
         "D0760,1040,0740\n\0\x1b"
@@ -230,7 +231,7 @@ TEST(CliTestPrint, WritesSetupPatternAndIssue) {
     ASSERT_EQ(bytes.size(), setup.size() + graphics.size() + 592 * 104 + 2 + 22);
     EXPECT_EQ(bytes.substr(0, setup.size()), setup);
     EXPECT_EQ(bytes.substr(setup.size(), graphics.size()), graphics);
-    EXPECT_EQ(bytes.substr(bytes.size() - 22), "\x1bXS;I,0001,0000C5200\n\0"s);
+    EXPECT_EQ(bytes.substr(bytes.size() - 22), "\x1bXS;I,0001,0000C6200\n\0"s);
 }
 
 TEST(CliTestPrint, PageOptionsReachTheCommands) {

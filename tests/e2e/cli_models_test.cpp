@@ -17,14 +17,15 @@ TEST(CliModels, ListsTheShippedModelsFromAnEmptyFolder) {
     // No definition file in the folder: the shipped one is used.
     const ToolRun run = RunTool({"models"}, dir.path());
     EXPECT_EQ(run.exitCode, 0) << run.err;
-    EXPECT_EQ(run.out, "R-VQ4T1-T\nR-VQ4T1-G\nR-VQ4T2-H\nR-VQ6T2-T\n");
+    EXPECT_EQ(run.out,
+              "R-VQ4T1-T\nR-VQ4T1-G\nR-VQ4T2-G\nR-VQ4T2-T\nR-VQ4T2-H\nR-VQ4D2-G\nR-VQ4D2-T\nR-VQ6T2-T\nR-VQ6T2-G\n");
 
     const ToolRun json = RunTool({"models", "--json", "--definitions", kDefinitions}, dir.path());
     ASSERT_EQ(json.exitCode, 0) << json.err;
     const auto value = ParseJson(json.out);
     ASSERT_TRUE(value) << json.out;
-    EXPECT_EQ((*value)["models"].items.size(), 4u);
-    EXPECT_EQ((*value)["models"][3].text, "R-VQ6T2-T");
+    EXPECT_EQ((*value)["models"].items.size(), 9u);
+    EXPECT_EQ((*value)["models"][7].text, "R-VQ6T2-T");
 }
 
 TEST(CliModels, AFileInTheFolderComesFirst) {
@@ -49,7 +50,7 @@ TEST(CliModel, JsonDescribesTheModel) {
     }
     EXPECT_EQ(m["name"].text, "R-VQ4T1-T");
     EXPECT_EQ(m["maxWidth"].number, 1040);
-    EXPECT_EQ(m["resolution"].number, 203);
+    EXPECT_EQ(m["resolution"].number, 300);
     EXPECT_EQ(m["memory"]["blockSize"].number, 128);
     EXPECT_EQ(m["destinations"][0].text, "QM");
 
@@ -85,7 +86,7 @@ TEST(CliModel, MissingModelOrFileExitsTwoNamingBoth) {
         {{"model", "R-VQ9Z9-Z", "--definitions", kDefinitions},
          "rvqtool: " + kDefinitions +
              " has no model 'R-VQ9Z9-Z' (models: R-VQ4T1-T, R-VQ4T1-G, "
-             "R-VQ4T2-H, R-VQ6T2-T)\n"},
+             "R-VQ4T2-G, R-VQ4T2-T, R-VQ4T2-H, R-VQ4D2-G, R-VQ4D2-T, R-VQ6T2-T, R-VQ6T2-G)\n"},
         {{"model", "R-VQ4T1-T", "--definitions", dir.File("none.xml")},
          "rvqtool: cannot read the printer definitions " + dir.File("none.xml") +
              ": No such file or directory\n"},

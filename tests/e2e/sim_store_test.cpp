@@ -85,11 +85,16 @@ protected:
 
 TEST_F(SimStoreWire, GetAnswersTheDefinitionDefaultsAndASetChangesThem) {
     const int fd = Setting(0);
+    // Character code, zero font, ribbon width, LCD language (hexadecimal),
+    // contrast, then 19 adjustments at 0: each field is its length in four
+    // digits and its text.
+    std::string zeros;
+    for (int i = 0; i < 19; ++i) zeros += "00010";
     EXPECT_EQ(Exchange(fd, "ZA"),
-              "\x01\x02ZA   0042" "00011" "00010" "0002B0" "000201" "00014" "00010" "00010" "00010\x03\x04\r\n");
+              "\x01\x02ZA   0121" "00011" "00010" "00010" "000201" "00014" + zeros + "\x03\x04\r\n");
     EXPECT_EQ(Exchange(fd, "ZA00;+005,-012"), "\x01\x02ZA00 0006000290\x03\x04\r\n");
     const auto fields = Fields(Exchange(fd, "ZA"));
-    ASSERT_EQ(fields.size(), 9u);
+    ASSERT_EQ(fields.size(), 25u);
     EXPECT_EQ(fields[6], "+005");
     EXPECT_EQ(fields[8], "-012");
     close(fd);
@@ -101,7 +106,7 @@ TEST_F(SimStoreWire, IgnoredAndRefusedSetsLeaveTheValues) {
     ASSERT_TRUE(SendAll(fd, Esc("ZA08;9") + Esc("ZA00;+005,-012")));
     EXPECT_EQ(Fields(ReadUntilFrame(fd, kWait)), (std::vector<std::string>{"ZA00 ", "92"}));
     const auto fields = Fields(Exchange(fd, "ZA"));
-    ASSERT_EQ(fields.size(), 9u);
+    ASSERT_EQ(fields.size(), 25u);
     EXPECT_EQ(fields[5], "4");
     EXPECT_EQ(fields[6], "0");
     close(fd);

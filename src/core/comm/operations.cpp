@@ -31,6 +31,8 @@ private:
 bool RunOperation(PrinterJob& job, JobKind kind) {
     switch (kind) {
         case JobKind::RestoreOnline: return RunRestoreOnline(job);
+        case JobKind::GetParameter: return RunGetParameter(job);
+        case JobKind::SetParameter: return RunSetParameter(job);
         case JobKind::PrinterReset: {
             const bool ok = RunPrinterReset(job);
             // Whatever the outcome, the printer no longer holds a setting mode.

@@ -67,7 +67,8 @@ namespace rvq {
 namespace {
 
 // The Japanese table translates texts; it never adds ids of its own and
-// never touches the printer command tables, which are the same in every language.
+// never touches the printer command tables or the BASIC keyword tables, which
+// are the same in every language.
 TEST(Strings, JapaneseTableOnlyTranslatesKnownTexts) {
     std::ifstream in(std::string(RVQ_SOURCE_DIR) + "/data/lang/VQTool_Jpn.strings");
     std::string content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
@@ -77,7 +78,8 @@ TEST(Strings, JapaneseTableOnlyTranslatesKnownTexts) {
     const Strings english;
     for (const auto& [id, text] : *table) {
         EXPECT_TRUE(english.Has(id)) << id << " is not an English text";
-        EXPECT_FALSE(id >= 40000 && id < 50000) << id << " is a printer command table entry";
+        EXPECT_FALSE(id >= 40000 && id < 51000) << id << " is a printer command table entry";
+        EXPECT_FALSE(id >= 23000 && id < 26000) << id << " is a BASIC keyword table entry";
     }
 }
 

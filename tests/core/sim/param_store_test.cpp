@@ -11,6 +11,15 @@ namespace {
 
 using namespace std::string_literals;
 
+// The ZA reply of the shipped base model for destination QM: character
+// code 1, zero font, ribbon width, the LCD language in hexadecimal, the
+// contrast, then the adjustments (all 0).
+std::vector<std::string> ZaFields(const std::string& contrast) {
+    std::vector<std::string> fields = {"ZA   ", "1", "0", "0", "01", contrast};
+    fields.resize(25, "0");
+    return fields;
+}
+
 class SimStore : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -29,11 +38,12 @@ protected:
 TEST_F(SimStore, GetRepliesHoldTheDefinitionDefaults) {
     // Destination QM: the character code and LCD language take its values;
     // the LCD language is shown in hexadecimal.
-    EXPECT_EQ(Get("ZA"), (std::vector<std::string>{"ZA   ", "1", "0", "B0", "01", "4", "0", "0", "0"}));
-    EXPECT_EQ(Get("ZC"), (std::vector<std::string>{"ZC   ", "0", "1B", "0A", "00"}));
+    EXPECT_EQ(Get("ZA"), ZaFields("4"));
+    EXPECT_EQ(Get("ZB"), (std::vector<std::string>{"ZB   ", "B0", "0", "0", "0000000000", "0"}));
+    EXPECT_EQ(Get("ZC"), (std::vector<std::string>{"ZC   ", "0", "1B", "0A", "00", "0", "0", "0"}));
     EXPECT_EQ(Get("ZWR20"), (std::vector<std::string>{"ZWR20", "", "2"}));
     // A block the model has no items in answers with no fields.
-    EXPECT_EQ(Get("ZB"), (std::vector<std::string>{"ZB   "}));
+    EXPECT_EQ(Get("ZN"), (std::vector<std::string>{"ZN   "}));
 }
 
 TEST_F(SimStore, SetCommandsChangeWhatTheNextGetReturns) {
@@ -46,7 +56,7 @@ TEST_F(SimStore, SetCommandsChangeWhatTheNextGetReturns) {
         {"ZA00;+005,-012", "ZA", 6, "+005"},
         {"ZA00;+005,-012", "ZA", 8, "-012"},
         {"ZA07;0", "ZA", 4, "00"},
-        {"ZB01;A4", "ZA", 3, "A4"},  // the definition reads this item through ZA
+        {"ZB01;A4", "ZB", 1, "A4"},
         {"ZC03;02,03,17", "ZC", 4, "17"},
         {"ZW05;010,001,002,003", "ZWR00", 2, "10.1.2.3"},
         {"ZW01;my host, 2nd", "ZWR00", 7, "my host, 2nd"},
@@ -55,6 +65,10 @@ TEST_F(SimStore, SetCommandsChangeWhatTheNextGetReturns) {
         {"ZT00;240115,103000", "ZT", 2, "10,30,00"},
         {"ZO04;13581", "ZO", 1, "1"},
         {"ZW20;OFFICE", "ZWR20", 1, "OFFICE"},
+        // An SNMP trap row: its setting and its address, dotted.
+        {"ZW15;03,1,192,168,001,010", "ZWR00", 19, "1"},
+        {"ZW15;03,1,192,168,001,010", "ZWR00", 20, "192.168.1.10"},
+        {"ZW15;03,1,192,168,001,010", "ZWR00", 16, "0.0.0.0"},  // row 1 keeps its address
     };
     for (const auto& c : cases) {
         EXPECT_EQ(Fields(Command(c.set)), (std::vector<std::string>{c.set.substr(0, 4) + " ", "90"})) << c.set;
@@ -75,7 +89,7 @@ TEST_F(SimStore, RefusedIgnoredAndMisshapenSetsChangeNothing) {
     EXPECT_EQ(Fields(Command("ZW05;10.1.2.3")), (std::vector<std::string>{"ZW05 ", "92"}));
     // "91" is still an acceptance.
     EXPECT_EQ(Fields(Command("ZA08;7")), (std::vector<std::string>{"ZA08 ", "91"}));
-    EXPECT_EQ(Get("ZA"), (std::vector<std::string>{"ZA   ", "1", "0", "B0", "01", "7", "0", "0", "0"}));
+    EXPECT_EQ(Get("ZA"), ZaFields("7"));
     EXPECT_EQ(Get("ZC")[4], "00");
     EXPECT_EQ(Get("ZWR00")[2], "192.168.10.20");
     // Unknown keys are not answered.
