@@ -16,6 +16,11 @@ int RunRomInfo(CliEnv& env, const std::vector<std::string>& args);
 int RunBuildHtmlRom(CliEnv& env, const std::vector<std::string>& args);
 int RunBuildGaiji(CliEnv& env, const std::vector<std::string>& args);
 int RunTestPrintData(CliEnv& env, const std::vector<std::string>& args);
+int RunFirmware(CliEnv& env, const std::vector<std::string>& args);
+int RunBasic(CliEnv& env, const std::vector<std::string>& args);
+int RunSend(CliEnv& env, const std::vector<std::string>& args);
+int RunGetParams(CliEnv& env, const std::vector<std::string>& args);
+int RunSetParams(CliEnv& env, const std::vector<std::string>& args);
 
 const std::vector<Command>& Commands() {
     static const std::vector<Command> commands = {
@@ -72,6 +77,39 @@ const std::vector<Command>& Commands() {
          "model's second speed and first print method, 74 mm long, 2 mm gap, the\n"
          "widest label, tone 0. Uses --model and --codes.",
          RunTestPrintData},
+        {"firmware", "download firmware ROM files to the printer",
+         "ROM.BIN... [--download-mode] [--yes]\n\n"
+         "The files are listed as the firmware page lists them: sorted by section, one\n"
+         "per section (a later file of the same section replaces the earlier one after\n"
+         "a question), each checked against the configured model. Over the LAN the\n"
+         "printer's bank type decides which BOOT and MAIN images are sent; otherwise\n"
+         "the list must not mix the banks. --download-mode (USB, with the download\n"
+         "mode setting on) replaces every status query by timed waits.",
+         RunFirmware},
+        {"basic", "download BASIC programs and data, optionally re-dividing the flash",
+         "[--alloc TTF,BITMAP,BASIC|TTF,BITMAP,nochange]\n"
+         "        [--main F.BAS [--main-start N]] [--system F.BAS [--system-start N]]\n"
+         "        [--data F.TXT [--data-start N]] [--basic-mode on|off] [--test-file FILE]\n"
+         "        [--yes]\n\n"
+         "Block counts and starting blocks are those of the configured model; the\n"
+         "starting blocks default to the model's. The steps run in the order above.",
+         RunBasic},
+        {"send", "send a file to the printer as it is", "FILE", RunSend},
+        {"get-params", "read the printer's parameters; show them or write a settings file",
+         "[--out FILE.TSI [--groups all|NAME,...] [--include-secrets]] [--json]\n\n"
+         "Runs Get Parameter and brings the printer back online. Without --out the\n"
+         "values are printed. In the file every group is OFF unless --groups names it,\n"
+         "so the file sent back unchanged sets nothing. Passwords and keys go into the\n"
+         "file (scrambled) only with --include-secrets.",
+         RunGetParams},
+        {"set-params", "write the groups a settings file turns ON to the printer",
+         "FILE.TSI [--yes]\n\n"
+         "Loads the file (every item it lacks takes its default), checks the groups\n"
+         "that are ON, asks before writing (--yes agrees), runs Set Parameter with its\n"
+         "read-back check, then Restore to Online. When the set changed the interface\n"
+         "settings or control codes of the printer VQTool.INI describes, VQTool.INI\n"
+         "is updated.",
+         RunSetParams},
     };
     return commands;
 }

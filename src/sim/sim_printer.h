@@ -32,6 +32,9 @@ struct FaultPlan {
     // "90": "91" still applies the command, anything else refuses it.
     std::vector<std::pair<std::string, std::string>> setAnswers;
     bool staleVersions = false;   // programmed firmware leaves the reported versions as they were
+    // Serial only: how many "next block" statuses an image gets (-1: one
+    // per 64 KB block); the printer stays silent after that many.
+    int nextBlockLimit = -1;
 
     bool IgnoresCommand(std::string_view text) const;
     // The answer configured for a set command, if any.
@@ -167,6 +170,7 @@ private:
     ParamStore store_;
     PrinterState state_;
     PendingLoad lastLoad_;  // the load command the next program command belongs to
+    int nextBlocksSent_ = 0;  // "next block" statuses of the image coming in
     std::vector<std::pair<std::string, Handler>> handlers_;  // longest letters first
 };
 

@@ -58,9 +58,13 @@ void SimPrinter::RegisterDownloadCommands() {
 void SimPrinter::HandleDataEvent(const ReceivedCommand& event, Response& response) {
     if (event.text != "LP;" || lastLoad_.kind != PendingLoad::Kind::Firmware) return;
     if (event.kind == ReceivedCommand::Kind::DataStart) {
+        nextBlocksSent_ = 0;
         response.reply = StatusFrame(kReadyForData);
     } else if (link_ == LinkKind::Serial) {
         // Only a serial line paces the image block by block.
+        const int limit = config_.faults.nextBlockLimit;
+        if (limit >= 0 && nextBlocksSent_ >= limit) return;
+        ++nextBlocksSent_;
         response.reply = StatusFrame(kNextBlock);
     }
 }

@@ -33,6 +33,9 @@ bool RunOperation(PrinterJob& job, JobKind kind) {
         case JobKind::RestoreOnline: return RunRestoreOnline(job);
         case JobKind::GetParameter: return RunGetParameter(job);
         case JobKind::SetParameter: return RunSetParameter(job);
+        case JobKind::FirmwareDownload: return RunFirmwareDownload(job);
+        case JobKind::BasicDownload: return RunBasicDownload(job);
+        case JobKind::SendFile: return RunSendFile(job);
         case JobKind::PrinterReset: {
             const bool ok = RunPrinterReset(job);
             // Whatever the outcome, the printer no longer holds a setting mode.

@@ -24,6 +24,9 @@ std::shared_ptr<JobExecutor> MakeOperationExecutor(AppContext& context, Document
 [[nodiscard]] bool RunPrinterReset(PrinterJob& job);
 [[nodiscard]] bool RunGetParameter(PrinterJob& job);
 [[nodiscard]] bool RunSetParameter(PrinterJob& job);
+[[nodiscard]] bool RunFirmwareDownload(PrinterJob& job);
+[[nodiscard]] bool RunBasicDownload(PrinterJob& job);
+[[nodiscard]] bool RunSendFile(PrinterJob& job);
 
 class CommandChannel;
 // After a set switched the printer to its automatic control codes: unless

@@ -1,0 +1,176 @@
+// get-params and set-params: the printer's parameters to and from setting
+// information files.
+#include <ostream>
+
+#include "cli/cli.h"
+#include "cli/json_writer.h"
+#include "cli/param_session.h"
+#include "cli/text_table.h"
+#include "core/params/group_ticks.h"
+#include "core/params/item_values.h"
+#include "core/params/model_values.h"
+#include "core/params/settings_file.h"
+
+namespace rvq::cli {
+
+namespace {
+
+constexpr int kMsgIncludePasswords = 801;
+constexpr int kMsgConfirmSet = 1302;
+
+// Answers the export's password question from --include-secrets, so that
+// --yes alone never puts passwords into a file.
+class ExportInteraction : public Interaction {
+public:
+    ExportInteraction(Interaction& inner, bool includeSecrets)
+        : inner_(inner), includeSecrets_(includeSecrets) {}
+    bool Confirm(int messageId, const std::string& text) override {
+        return messageId == kMsgIncludePasswords ? includeSecrets_
+                                                 : inner_.Confirm(messageId, text);
+    }
+    void Error(int messageId, const std::string& text) override { inner_.Error(messageId, text); }
+    void Info(int messageId, const std::string& text) override { inner_.Info(messageId, text); }
+
+private:
+    Interaction& inner_;
+    bool includeSecrets_;
+};
+
+struct GetOptions {
+    std::string out;
+    std::string groups;
+    bool includeSecrets = false;
+};
+
+void PrintValues(CliEnv& env, const PrinterModel& model, bool includeSecrets) {
+    const bool japanese = env.context.isJapanese;
+    if (env.options.json) {
+        JsonWriter json(env.out);
+        json.BeginObject();
+        json.Key("model").String(model.name);
+        json.Key("items").BeginArray();
+        for (const ParamItem& item : model.items) {
+            if (item.encode && !includeSecrets) continue;
+            json.BeginObject();
+            json.Key("name").String(item.name);
+            json.Key("value").String(
+                params::EnglishLabel(item, params::ShownLanguageFor(japanese)));
+            json.EndObject();
+        }
+        json.EndArray();
+        json.EndObject();
+        env.out << "\n";
+        return;
+    }
+    TextTable table({"ITEM", "VALUE"});
+    for (const ParamItem& item : model.items) {
+        if (item.encode && !includeSecrets) continue;
+        table.Add({item.name, params::EnglishLabel(item, params::ShownLanguageFor(japanese))});
+    }
+    table.Print(env.out);
+}
+
+// A single printer is left in its setting mode by a get or a set; the
+// command line has no page to leave later, so it comes back online now.
+int RestoreIfLeftInSettingMode(CliEnv& env, const std::string& reconnect) {
+    if (env.context.settingModeState == SettingModeState::Online) return kExitOk;
+    return RunParamJob(env, JobKind::RestoreOnline, {}, reconnect);
+}
+
+}  // namespace
+
+int RunGetParams(CliEnv& env, const std::vector<std::string>& args) {
+    GetOptions options;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        const bool hasValue = i + 1 < args.size();
+        if (a == "--out" && hasValue)
+            options.out = args[++i];
+        else if (a == "--groups" && hasValue)
+            options.groups = args[++i];
+        else if (a == "--include-secrets")
+            options.includeSecrets = true;
+        else
+            return UsageError(env, "get-params: unknown or incomplete argument '" + a + "'");
+    }
+    if (!options.groups.empty() && options.out.empty())
+        return UsageError(env, "get-params: --groups goes with --out");
+    if (!LoadParamDocument(env)) return kExitUsage;
+    PrinterModel& model = *env.document.model();
+    params::GroupTicks ticks;
+    if (const std::string error = ParseGroupList(options.groups, model, ticks); !error.empty())
+        return UsageError(env, error);
+
+    const int got = RunParamJob(env, JobKind::GetParameter, model.getCommandIndexes);
+    const int restored = RestoreIfLeftInSettingMode(env, {});
+    if (got != kExitOk) return got;
+    if (restored != kExitOk) return restored;
+
+    const std::lock_guard lock(env.document.modelMutex());
+    if (options.out.empty()) {
+        PrintValues(env, model, options.includeSecrets);
+        return kExitOk;
+    }
+    ExportInteraction interaction(env.interaction, options.includeSecrets);
+    if (!params::ExportSettings(options.out, model, ticks, env.context.settings, FileEnv(env),
+                                interaction))
+        return kExitFailed;
+    env.out << "wrote " << options.out << "\n";
+    return kExitOk;
+}
+
+int RunSetParams(CliEnv& env, const std::vector<std::string>& args) {
+    std::string path;
+    for (const std::string& a : args) {
+        if (a == "--yes") continue;  // also taken as a global option
+        if (!a.empty() && a[0] == '-')
+            return UsageError(env, "set-params: unknown argument '" + a + "'");
+        if (!path.empty()) return UsageError(env, "set-params takes one settings file");
+        path = a;
+    }
+    if (path.empty()) return UsageError(env, "set-params needs a settings file (FILE.TSI)");
+    if (!LoadParamDocument(env)) return kExitUsage;
+
+    params::GroupTicks ticks;
+    const params::ImportResult imported = params::ImportSettings(
+        path, env.document, env.context.settings, ticks, FileEnv(env), env.interaction);
+    if (!imported.ok) return kExitFailed;
+    PrinterModel& model = *env.document.model();
+    const bool serviceMode = env.context.serviceMode != ServiceMode::Off;
+    const std::vector<int> groups = params::GatherGroups(model, ticks, serviceMode);
+    if (groups.empty()) {
+        env.out << "no group of " << path << " is ON: nothing to set\n";
+        return kExitOk;
+    }
+    if (!params::ValidateGroups(model, ticks, CheckContext(env), env.context.strings,
+                                env.interaction))
+        return kExitFailed;
+    params::PendingChanges pending;
+    params::DetectConnectionChange(model, ticks, env.context.settings, env.context.strings,
+                                   serviceMode, pending);
+    if (!env.interaction.Confirm(kMsgConfirmSet, env.context.strings.Get(kMsgConfirmSet)))
+        return kExitFailed;
+
+    const int set = RunParamJob(env, JobKind::SetParameter, groups);
+    if (set == kExitOk) {
+        const std::lock_guard lock(env.document.modelMutex());
+        params::CommitReadValues(model);
+        params::DetectControlCodeChange(model, ticks, env.context.settings, env.context.strings,
+                                        pending);
+    } else {
+        pending = {};
+    }
+    if (env.context.settings.interfaceName == "Multi LAN")
+        env.context.settingModeState = SettingModeState::Online;
+    const int restored =
+        RestoreIfLeftInSettingMode(env, pending.connectionChanged ? pending.connection : "");
+    if (set != kExitOk) return set;
+    if (restored != kExitOk) {
+        env.err << "rvqtool: the printer was set but did not come back online; the tool's settings "
+                   "are unchanged\n";
+        return restored;
+    }
+    return SaveAfterSet(env, pending, imported.modelChanged);
+}
+
+}  // namespace rvq::cli

@@ -1,0 +1,107 @@
+#include "cli/param_session.h"
+
+#include <filesystem>
+#include <ostream>
+
+#include "cli/job_run.h"
+#include "core/app/connection.h"
+#include "core/app/text.h"
+#include "core/app/tool_settings_file.h"
+
+namespace rvq::cli {
+
+namespace {
+constexpr const char* kDefinitionFileName = "VQTool_Printer.XML";
+}
+
+bool LoadParamDocument(CliEnv& env) {
+    const std::filesystem::path path(env.definitionsPath);
+    if (path.filename() != kDefinitionFileName) {
+        env.err << "rvqtool: " << env.definitionsPath
+                << ": the parameter commands need the definition file named " << kDefinitionFileName
+                << "\n";
+        return false;
+    }
+    const std::string folder =
+        path.has_parent_path() ? path.parent_path().string() : std::string(".");
+    const ToolSettings& settings = env.context.settings;
+    if (!env.document.OnNewDocument(folder, settings.printerModel, settings.destination)) {
+        env.err << "rvqtool: " << env.definitionsPath << ": no printer model '"
+                << settings.printerModel << "' can be loaded\n";
+        return false;
+    }
+    return true;
+}
+
+params::GroupCheckContext CheckContext(const CliEnv& env) {
+    return {env.context.serviceMode != ServiceMode::Off,
+            env.context.settings.interfaceName == "Multi LAN"};
+}
+
+params::SettingsFileEnv FileEnv(const CliEnv& env) {
+    return {env.context.strings, env.context.isJapanese, CheckContext(env)};
+}
+
+std::string ParseGroupList(const std::string& list, const PrinterModel& model,
+                           params::GroupTicks& ticks) {
+    if (list.empty()) return {};
+    for (const std::string& raw : Split(list, ',')) {
+        const std::string name = Trim(raw);
+        if (name == "all") {
+            for (const ParamGroup& group : model.groups) ticks.Set(group.name, true);
+            continue;
+        }
+        bool known = false;
+        for (const ParamGroup& group : model.groups) known = known || group.name == name;
+        if (!known)
+            return "--groups: '" + name + "' is not a group of " + model.name +
+                   " (see rvqtool model " + model.name + ")";
+        ticks.Set(name, true);
+    }
+    return {};
+}
+
+int RunParamJob(CliEnv& env, JobKind kind, const std::vector<int>& numbers,
+                const std::string& reconnect) {
+    auto inputs = std::make_shared<JobInputs>();
+    inputs->kind = kind;
+    for (int n : numbers) inputs->numbers.push_back(static_cast<std::uint32_t>(n));
+    inputs->reconnectSettings = reconnect;
+    return RunPrinterJob(env, inputs);
+}
+
+int SaveAfterSet(CliEnv& env, params::PendingChanges& pending, bool modelChanged) {
+    if (!pending.connectionChanged && !pending.codesChanged && !modelChanged) return kExitOk;
+    const ToolSettings& used = env.context.settings;
+    ToolSettings stored = LoadToolSettings(used.iniPath, used.programFolder, env.context.strings);
+    const Strings& strings = env.context.strings;
+    const bool samePrinter =
+        stored.loaded && stored.interfaceName == used.interfaceName &&
+        BuildConnection(stored, strings).settings == BuildConnection(used, strings).settings;
+    if (!samePrinter) {
+        if (pending.connectionChanged)
+            env.out << "new connection settings of the printer: " << pending.connection << "\n";
+        if (pending.codesChanged)
+            env.out << "new control codes of the printer: " << pending.codeMode << "\n";
+        env.out << "VQTool.INI is left unchanged: it does not describe the printer that was set\n";
+        return kExitOk;
+    }
+    params::ApplyPendingChanges(stored, pending);
+    if (modelChanged) {
+        stored.printerModel = used.printerModel;
+        stored.destination = used.destination;
+    }
+    if (!stored.settingsWritable) {
+        env.err << "rvqtool: " << stored.iniPath
+                << " cannot be written by this user; the printer's new settings are not stored\n";
+        return kExitFailed;
+    }
+    if (!SaveToolSettings(stored, strings)) {
+        env.interaction.Error(1011, strings.Get(1011));
+        return kExitFailed;
+    }
+    env.out << "VQTool.INI updated with the printer's new settings\n";
+    return kExitOk;
+}
+
+}  // namespace rvq::cli

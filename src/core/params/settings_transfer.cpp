@@ -1,0 +1,154 @@
+#include "core/params/settings_transfer.h"
+
+#include <algorithm>
+
+#include "core/app/document.h"
+#include "core/app/interaction.h"
+#include "core/app/machine_store.h"
+#include "core/app/strings.h"
+#include "core/app/text.h"
+#include "core/params/item_values.h"
+#include "core/params/model_values.h"
+#include "core/params/settings_file.h"
+#include "core/platform/file_io.h"
+
+namespace rvq::params {
+
+namespace {
+
+constexpr int kMsgNoPasswords = 800;
+constexpr int kMsgIncludePasswords = 801;
+constexpr int kMsgOtherModel = 897;
+constexpr int kMsgWrongFile = 898;
+constexpr int kMsgSaveFailed = 1011;
+constexpr int kDestinationDefault = 565;
+constexpr int kDestinationQq = 992;
+
+enum class HeaderOutcome { Continue, Stop, Refused };
+
+bool HasKey(const std::vector<TsiEntry>& entries, const char* key) {
+    return std::any_of(entries.begin(), entries.end(),
+                       [key](const TsiEntry& e) { return e.key == key; });
+}
+
+// The printer setting page's model change with an empty destination.
+bool SwitchModel(const std::string& name, Document& document, ToolSettings& settings,
+                 GroupTicks& ticks, const Strings& strings) {
+    if (!document.SelectModel(name)) return false;
+    std::string destination =
+        name == "R-VQ4D2-G" ? strings.Get(kDestinationQq) : strings.Get(kDestinationDefault);
+    const auto& destinations = document.model()->destinations;
+    if (std::find(destinations.begin(), destinations.end(), destination) == destinations.end() &&
+        !destinations.empty()) {
+        destination = destinations.front();
+    }
+    settings.printerModel = name;
+    settings.destination = destination;
+    document.ApplyDestination(destination);
+    ticks.ticked.clear();
+    return true;
+}
+
+HeaderOutcome ApplyHeaderLine(const TsiEntry& entry, Document& document, ToolSettings& settings,
+                              GroupTicks& ticks, const SettingsFileEnv& env,
+                              Interaction& interaction, ImportResult& result) {
+    const Strings& strings = env.strings;
+    if (entry.key == "TITLE") {
+        if (entry.value != kTsiTitle) return HeaderOutcome::Stop;
+    } else if (entry.key == "PRINTER") {
+        if (document.model() != nullptr && entry.value == document.model()->name)
+            return HeaderOutcome::Continue;
+        const auto& names = document.modelNames();
+        if (std::find(names.begin(), names.end(), entry.value) == names.end())
+            return HeaderOutcome::Stop;
+        if (!interaction.Confirm(kMsgOtherModel, strings.Get(kMsgOtherModel)))
+            return HeaderOutcome::Refused;
+        if (!SwitchModel(entry.value, document, settings, ticks, strings))
+            return HeaderOutcome::Stop;
+        result.modelChanged = true;
+    } else if (entry.key == "DESTINATION") {
+        settings.destination = entry.value;
+    } else if (entry.key == "SECURITY") {
+        result.passwordsIncluded = true;
+        if (ParseLeadingInt(entry.value) == 0) {
+            interaction.Info(kMsgNoPasswords, strings.Get(kMsgNoPasswords));
+            result.passwordsIncluded = false;
+        }
+    }
+    return HeaderOutcome::Continue;
+}
+
+void ApplyItems(const std::vector<TsiEntry>& entries, PrinterModel& model, bool passwordsIncluded) {
+    for (const TsiEntry& entry : entries) {
+        ParamItem* item = FindItem(model, entry.key);
+        if (item == nullptr) continue;
+        // Without passwords in the file the encoded items keep their defaults.
+        if (item->encode && !passwordsIncluded) continue;
+        std::string value = entry.value;
+        if ((item->flag & kItemFlagQuoted) != 0) {
+            value = Trim(value);
+            if (!value.empty() && value.front() == '"') value.erase(0, 1);
+            if (!value.empty() && value.back() == '"') value.pop_back();
+        }
+        if (item->encode) value = DecodeStoredPassword(value);
+        SetValueText(*item, value);
+    }
+}
+
+}  // namespace
+
+bool ExportSettings(const std::string& path, PrinterModel& model, const GroupTicks& ticks,
+                    const ToolSettings& settings, const SettingsFileEnv& env,
+                    Interaction& interaction) {
+    if (!ValidateGroups(model, ticks, env.checks, env.strings, interaction)) return false;
+    const bool includeSecrets =
+        interaction.Confirm(kMsgIncludePasswords, env.strings.Get(kMsgIncludePasswords));
+    const std::string bytes =
+        BuildSettingsFile(model, ticks, settings, env.isJapanese, includeSecrets);
+    if (!WriteFileAtomically(path, bytes)) {
+        interaction.Error(kMsgSaveFailed, env.strings.Get(kMsgSaveFailed));
+        return false;
+    }
+    return true;
+}
+
+ImportResult ImportSettings(const std::string& path, Document& document, ToolSettings& settings,
+                            GroupTicks& ticks, const SettingsFileEnv& env,
+                            Interaction& interaction) {
+    ImportResult result;
+    auto wrongFile = [&] {
+        interaction.Error(kMsgWrongFile, env.strings.Get(kMsgWrongFile));
+        return result;
+    };
+    const auto header = ReadTsiSection(path, "HEADER", env.isJapanese);
+    if (!header) return wrongFile();
+    for (const char* key : {"TITLE", "PRINTER", "DESTINATION", "SECURITY"}) {
+        if (!HasKey(*header, key)) return wrongFile();
+    }
+    for (const TsiEntry& entry : *header) {
+        switch (ApplyHeaderLine(entry, document, settings, ticks, env, interaction, result)) {
+            case HeaderOutcome::Continue:
+                break;
+            case HeaderOutcome::Stop:
+                return wrongFile();
+            case HeaderOutcome::Refused:
+                return result;
+        }
+    }
+    const auto groups = ReadTsiSection(path, "GROUP", env.isJapanese);
+    const auto items = ReadTsiSection(path, "ITEM", env.isJapanese);
+    if (!groups || !items || document.model() == nullptr) return wrongFile();
+
+    PrinterModel& model = *document.model();
+    ResetAllToDefaults(model);
+    for (const TsiEntry& entry : *groups) {
+        const bool known = std::any_of(model.groups.begin(), model.groups.end(),
+                                       [&](const ParamGroup& g) { return g.name == entry.key; });
+        if (known) ticks.Set(entry.key, entry.value == "ON");
+    }
+    ApplyItems(*items, model, result.passwordsIncluded);
+    result.ok = true;
+    return result;
+}
+
+}  // namespace rvq::params
