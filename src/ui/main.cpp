@@ -21,6 +21,7 @@
 #include "ui/relaunch.h"
 #include "ui/screenshots.h"
 #include "ui/startup.h"
+#include "ui/startup_report.h"
 #include "ui/ui_services.h"
 #include "ui/window_settings.h"
 
@@ -32,9 +33,11 @@ int main(int argc, char** argv) {
     QCoreApplication::setApplicationName(QStringLiteral("R-VQ Setting Tool"));
     const std::vector<std::string> arguments(argv, argv + argc);
     std::optional<QString> screenshotFolder;
-    for (std::size_t i = 1; i + 1 < arguments.size(); ++i) {
-        if (arguments[i] == "--screenshot")
+    bool reportStartup = false;
+    for (std::size_t i = 1; i < arguments.size(); ++i) {
+        if (arguments[i] == "--screenshot" && i + 1 < arguments.size())
             screenshotFolder = QString::fromStdString(arguments[i + 1]);
+        if (arguments[i] == "--startup-time") reportStartup = true;
     }
 
     // One instance per machine; a second one ends without a word.
@@ -67,6 +70,7 @@ int main(int argc, char** argv) {
     interaction.SetParent(&window);
     window.ShowWithPlacement();
     if (screenshotFolder) return TakeScreenshots(window, services, *screenshotFolder);
+    if (reportStartup) return ReportStartup(window);
 
     const int code = QApplication::exec();
     // The user's choices would otherwise be lost without a word.

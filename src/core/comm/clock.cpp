@@ -1,10 +1,15 @@
 #include "core/comm/clock.h"
 
+#include <atomic>
 #include <cmath>
 #include <cstdlib>
 #include <thread>
 
 namespace rvq {
+
+namespace {
+std::atomic<std::int64_t> prescribedSleepRealMs{0};
+}  // namespace
 
 Clock::Clock(double scale) : scale_(scale > 0 && scale <= 1 ? scale : 1.0), start_(std::chrono::steady_clock::now()) {}
 
@@ -33,7 +38,11 @@ std::int64_t Clock::NowMs() const {
 
 void Clock::SleepMs(int protocolMs) const {
     const int real = ToRealMs(protocolMs);
-    if (real > 0) std::this_thread::sleep_for(std::chrono::milliseconds(real));
+    if (real <= 0) return;
+    prescribedSleepRealMs.fetch_add(real, std::memory_order_relaxed);
+    std::this_thread::sleep_for(std::chrono::milliseconds(real));
 }
+
+std::int64_t Clock::PrescribedSleepRealMs() { return prescribedSleepRealMs.load(std::memory_order_relaxed); }
 
 }  // namespace rvq

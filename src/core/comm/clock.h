@@ -30,6 +30,11 @@ public:
     // Sleeps a protocol duration.
     void SleepMs(int protocolMs) const;
 
+    // Real milliseconds requested through SleepMs by every clock of the
+    // process so far: the prescribed pauses, which the benchmarks set
+    // against the time a whole exchange took.
+    static std::int64_t PrescribedSleepRealMs();
+
 private:
     double scale_;
     std::chrono::steady_clock::time_point start_;
