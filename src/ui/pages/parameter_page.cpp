@@ -90,7 +90,7 @@ void ParameterPage::Build() {
             if (group.pageIndex != pageIndex_) continue;
             auto* frame = new QGroupBox(body);
             auto* form = new QFormLayout(frame);
-            auto* check = new QCheckBox(ToQt(params::GroupCaption(group.checkBoxId)), frame);
+            auto* check = new QCheckBox(ToQt(params::GroupCaption(services_.context.strings, group.checkBoxId)), frame);
             check->setObjectName(QStringLiteral("group%1").arg(group.checkBoxId));
             check->setChecked(set_.ticks.Has(group.name));
             const std::string name = group.name;
