@@ -10,6 +10,7 @@
 
 #include "bench_support.h"
 #include "core/app/document.h"
+#include "core/app/interaction.h"
 #include "core/app/printer_definition.h"
 #include "core/app/strings.h"
 #include "core/builders/basic_encoder.h"
@@ -18,6 +19,8 @@
 #include "core/builders/mono_bitmap.h"
 #include "core/params/command_args.h"
 #include "core/params/command_builder.h"
+#include "core/params/group_ticks.h"
+#include "core/params/settings_transfer.h"
 #include "sim/info_blocks.h"
 #include "sim/sim_printer.h"
 
@@ -190,6 +193,44 @@ void BuildEverySetCommand(benchmark::State& state) {
     state.SetLabel(std::to_string(commands) + " commands");
 }
 BENCHMARK(BuildEverySetCommand)->Unit(benchmark::kMicrosecond);
+
+class AgreeingInteraction : public Interaction {
+public:
+    bool Confirm(int, const std::string&) override { return true; }
+    void Error(int, const std::string&) override {}
+    void Info(int, const std::string&) override {}
+};
+
+// A settings file with every group ON and the secrets in, written and read
+// back into the document.
+void ExportImportSettingsFile(benchmark::State& state) {
+    Document document;
+    if (!document.OnNewDocument(std::string(RVQ_SOURCE_DIR) + "/data", "R-VQ4T1-T", "QM") ||
+        document.model() == nullptr) {
+        state.SkipWithError("the default model does not load");
+        return;
+    }
+    params::GroupTicks ticks;
+    for (const ParamGroup& group : document.model()->groups) ticks.Set(group.name, true);
+    ToolSettings settings;
+    settings.printerModel = "R-VQ4T1-T";
+    settings.destination = "QM";
+    const params::SettingsFileEnv env{EnglishStrings(), false, {}};
+    AgreeingInteraction agree;
+    const std::string path = ScratchFolder() + "/all.TSI";
+    for (auto _ : state) {
+        if (!params::ExportSettings(path, *document.model(), ticks, settings, env, agree)) {
+            state.SkipWithError("the export failed");
+            return;
+        }
+        params::GroupTicks read;
+        if (!params::ImportSettings(path, document, settings, read, env, agree).ok) {
+            state.SkipWithError("the import failed");
+            return;
+        }
+    }
+}
+BENCHMARK(ExportImportSettingsFile)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 }  // namespace rvq::bench
