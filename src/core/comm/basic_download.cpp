@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <array>
-#include <thread>
 #include <tuple>
 
 #include "core/app/text.h"
@@ -12,6 +11,7 @@
 #include "core/comm/framing.h"
 #include "core/comm/job_reporter.h"
 #include "core/comm/operations.h"
+#include "core/comm/maintenance_operations.h"
 #include "core/comm/printer_job.h"
 
 namespace rvq {
@@ -46,26 +46,6 @@ bool InputsFit(const JobInputs& in) {
     return mode == 0 || mode == kBasicModeOn || mode == kBasicModeOff;
 }
 
-// The allocation command "{XF;ff,ee,bb|}" with "AA" for a BASIC area kept
-// as it is, then the fixed time the printer needs to divide its flash.
-bool AllocateForBasic(DownloadSteps& steps) {
-    PrinterJob& job = steps.job();
-    const auto& a = job.inputs().allocation;
-    job.log().LogStatus(1507);
-    const std::string basic = a[3] == 1 ? std::string("AA") : Format("%02u", a[2] % 100);
-    const std::string command =
-        FrameBracedCommand(Format("{XF;%02u,%02u,%s|}", a[0] % 100, a[1] % 100, basic.c_str()), job.codes());
-    if (!job.Send(command, 1000)) return false;
-    // The percentages of this step never move the bar backwards.
-    auto post = [&](int percent) { job.PostProgress(std::max(job.progress(), percent)); };
-    post(2);
-    for (int count = 1; count <= 20; ++count) {
-        if (!job.CancellableWait(1300)) return false;
-        post(2 + count * 2 / 5);
-    }
-    return true;
-}
-
 bool SendTestFile(DownloadSteps& steps, int base) {
     PrinterJob& job = steps.job();
     job.log().LogStatus(1512);
@@ -78,7 +58,7 @@ bool RunBasicStep(DownloadSteps& steps, std::size_t step, int base) {
     PrinterJob& job = steps.job();
     const JobInputs& in = job.inputs();
     switch (step) {
-        case basic_step::kAllocate: return AllocateForBasic(steps);
+        case basic_step::kAllocate: return AllocateMemory(job, true);
         case basic_step::kMainProgram:
         case basic_step::kSystemProgram:
         case basic_step::kDataFile:
@@ -133,7 +113,6 @@ bool RunBasicDownload(PrinterJob& job) {
         job.ClosePort();
         return false;
     }
-    std::this_thread::yield();
     job.PostProgress(5);
     DownloadSteps steps(job);
     int progress = 5;

@@ -1,7 +1,6 @@
 #include "core/comm/download_steps.h"
 
 #include <algorithm>
-#include <thread>
 
 #include "core/comm/firmware_rules.h"
 #include "core/comm/job_reporter.h"
@@ -40,7 +39,6 @@ bool DownloadSteps::ChunkWrite(std::span<const std::uint8_t> data, int base, int
         if (!Write(data.subspan(sent, length), timeout)) return false;
         sent += length;
         if (sent < size) {
-            std::this_thread::yield();
             job_.PostProgress(base + static_cast<int>(static_cast<long long>(span) * static_cast<long long>(sent) /
                                                       static_cast<long long>(size)));
         }
@@ -107,7 +105,6 @@ bool DownloadSteps::WaitDownloadComplete(int timeoutMs) {
             break;
         }
         if (job_.clock().NowMs() >= deadline) break;
-        std::this_thread::yield();
         if (!job_.CancellableWait(kPollIntervalMs)) return false;
     }
     LogStatusFailure();

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <span>
-#include <thread>
 
 #include "core/comm/download_steps.h"
 #include "core/comm/firmware_rules.h"
@@ -100,7 +99,6 @@ bool SendFirmwareBlock(DownloadSteps& steps, std::size_t index, int base, int co
     job.PostProgress(base + share);
     if (!job.CancellableWait(2000)) return false;
     if (!steps.Write(bytes.subspan(kProgramPrefixOffset, kProgramPrefixSize), 1000)) return false;
-    std::this_thread::yield();
 
     if (ReadsStatus(job)) {
         if (!steps.WaitForStatus(status::kDownloadAccepted, job.multiLan() ? 60000 : 10000)) return false;
@@ -124,7 +122,6 @@ bool SendFirmwareBlock(DownloadSteps& steps, std::size_t index, int base, int co
             // A serial printer takes the image block by block.
             if (job.IsSerial() && !steps.WaitForStatus(status::kNextBlock, 30000)) return false;
         }
-        std::this_thread::yield();
     }
     job.PostProgress(imageBase + 70 / count);
     job.log().LogStatus(1505);
@@ -137,7 +134,6 @@ bool SendFirmwareBlock(DownloadSteps& steps, std::size_t index, int base, int co
     }
     job.PostProgress(base + 3 * share + 70 / count);
     if (!job.CancellableWait(5000)) return false;
-    std::this_thread::yield();
     // The printer restarts once the image is in its flash.
     if (ReadsStatus(job)) return job.ReconnectAfterRestart(job.timeoutMs());
     return true;
@@ -159,7 +155,6 @@ bool RunFirmwareDownload(PrinterJob& job) {
         job.ClosePort();
         return false;
     }
-    std::this_thread::yield();
 
     const std::optional<char> bankType = QueryBankType(job);
     if (!bankType) {

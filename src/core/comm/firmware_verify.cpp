@@ -1,7 +1,6 @@
 // After a firmware download: read the printer's versions and compare them
 // with those of the images sent.
 #include <algorithm>
-#include <cctype>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -12,8 +11,8 @@
 #include "core/app/printer_info_parser.h"
 #include "core/comm/firmware_download.h"
 #include "core/comm/firmware_rules.h"
-#include "core/comm/framing.h"
 #include "core/comm/job_reporter.h"
+#include "core/comm/printer_info_read.h"
 #include "core/comm/printer_job.h"
 
 namespace rvq {
@@ -22,28 +21,6 @@ namespace {
 
 constexpr int kStatusFail = 1502;
 constexpr int kDetailProcessing = 1528;
-constexpr int kDetailTimeout = 1529;
-constexpr int kDetailCommunication = 1530;
-constexpr int kVersionRequestId = 41102;
-constexpr std::size_t kVersionBufferSize = 1200;
-constexpr std::size_t kHeaderLength = 17;  // after SOH STX, before the 4-digit length
-
-// The payload of a version block (from the byte after STX: header, length
-// digits and text), or nothing when the frame or its length does not hold.
-std::optional<std::string_view> VersionPayload(std::string_view reply) {
-    const std::size_t start = reply.find("\x01\x02");
-    if (start == std::string_view::npos) return std::nullopt;
-    const std::string_view frame = reply.substr(start + 2);
-    if (frame.size() < kHeaderLength + 4) return std::nullopt;
-    std::size_t length = 0;
-    for (char c : frame.substr(kHeaderLength, 4)) {
-        if (!std::isdigit(static_cast<unsigned char>(c))) return std::nullopt;
-        length = length * 10 + static_cast<std::size_t>(c - '0');
-    }
-    const std::size_t payload = kHeaderLength + 4 + length;
-    if (payload > frame.size()) return std::nullopt;
-    return frame.substr(0, payload);
-}
 
 std::string VersionNamed(const InfoList& versions, std::string_view name) {
     const auto it = std::find(versions.names.begin(), versions.names.end(), name);
@@ -51,34 +28,13 @@ std::string VersionNamed(const InfoList& versions, std::string_view name) {
     return VersionFromValue(versions.values[static_cast<std::size_t>(it - versions.names.begin())]);
 }
 
-// Reads the version block, moving the progress from `from` to `to`. The
-// document shows it; the comparison uses this job's own copy, since the
-// printers of a Multi-LAN run share the document.
+// Reads the version block. The document shows it; the comparison uses this
+// job's own copy, since the printers of a Multi-LAN run share the document.
 std::optional<InfoList> ReadVersions(PrinterJob& job, int from, int to) {
-    const std::string request =
-        FrameCommand(job.context().strings.Get(kVersionRequestId), job.codes());
-    if (!job.Send(request, 1000)) return std::nullopt;
-    job.PostProgress(from + 2);
-    std::string reply;
-    bool timedOut = false;
-    if (!job.ReadReply(reply, kVersionBufferSize, 15000, timedOut) || timedOut) {
-        if (job.log().finalized()) return std::nullopt;  // cancelled
-        if (reply.empty() && !timedOut) {
-            job.log().LogFailure(kStatusFail, kDetailCommunication, job.port().lastError());
-        } else {
-            job.log().LogFailure(kStatusFail, kDetailTimeout, 0);
-        }
-        return std::nullopt;
-    }
-    const auto payload = VersionPayload(reply);
-    if (!payload) {
-        // A length the frame does not carry is not trusted.
-        job.log().LogFailure(kStatusFail, kDetailCommunication, 0);
-        return std::nullopt;
-    }
-    if (Document* document = job.document()) document->ParseVersionInfo(*payload);
-    job.PostProgress(to);
-    return ParseVersionReply(*payload);
+    const std::optional<std::string> text = ReadVersionText(job, from, to);
+    if (!text) return std::nullopt;
+    if (Document* document = job.document()) document->ParseVersionInfo(*text);
+    return ParseVersionReply(*text);
 }
 
 }  // namespace
@@ -93,7 +49,8 @@ bool VerifyVersions(PrinterJob& job, char bankType) {
     job.context().settingModeState = SettingModeState::Online;
     const std::optional<InfoList> versions = ReadVersions(job, 90, 95);
     if (!versions) {
-        std::ignore = job.ModeShift(false, false, 0);  // leave the setting mode whatever was read
+        // Leave the setting mode whatever was read (a bad length did so already).
+        if (job.port().isOpen()) std::ignore = job.ModeShift(false, false, 0);
         return false;
     }
     if (!job.CancellableWait(1000)) return false;

@@ -1,7 +1,6 @@
 // Memory allocation and memory format: commands the printer does not
 // answer, followed by the fixed time it needs to rewrite its flash.
 #include <cstdio>
-#include <thread>
 
 #include "core/app/text.h"
 #include "core/comm/job_reporter.h"
@@ -27,7 +26,6 @@ bool OpenIdle(PrinterJob& job) {
     if (!job.OpenJobPort()) return false;
     job.PostProgress(5);
     if (!job.CheckReady(kReadyModeIdle)) return false;
-    std::this_thread::yield();
     job.PostProgress(10);
     return true;
 }
@@ -59,10 +57,15 @@ bool AllocateMemory(PrinterJob& job, bool basicStep) {
     const std::string command = FrameBracedCommand(
         Format("{XF;%02u,%02u,%s|}", allocation[0], allocation[1], basic.c_str()), job.codes());
     if (!job.Send(command, 1000)) return false;
-    job.PostProgress(basicStep ? 2 : 20);
+    // As a BASIC step the bar may already stand past these percentages; it
+    // never moves backwards.
+    auto post = [&job, basicStep](int percent) {
+        job.PostProgress(basicStep ? std::max(job.progress(), percent) : percent);
+    };
+    post(basicStep ? 2 : 20);
     for (int count = 1; count <= kAllocateWaits; ++count) {
         if (!job.CancellableWait(kAllocateWaitMs)) return false;
-        job.PostProgress(basicStep ? 2 + static_cast<int>(0.4 * count) : 20 + 3 * (count - 1));
+        post(basicStep ? 2 + static_cast<int>(0.4 * count) : 20 + 3 * (count - 1));
     }
     return true;
 }
@@ -70,7 +73,6 @@ bool AllocateMemory(PrinterJob& job, bool basicStep) {
 bool RunMemoryAllocate(PrinterJob& job) {
     if (!OpenIdle(job)) return false;
     if (!AllocateMemory(job, false)) return false;
-    std::this_thread::yield();
     return CloseReady(job);
 }
 

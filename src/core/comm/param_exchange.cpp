@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <string>
-#include <thread>
 
 #include "core/app/strings.h"
 #include "core/comm/command_channel.h"
@@ -187,7 +186,6 @@ bool SendGroups(ParamSession& session, const std::vector<int>& groupIds, SetProg
                 session.log.LogFailureAt(kFail, kSetFailed, place.page, place.item, place.extra);
                 return false;
             }
-            std::this_thread::yield();
             progress.Step();
         }
     }

@@ -2,7 +2,6 @@
 // print mechanism, outside the setting mode.
 #include <algorithm>
 #include <span>
-#include <thread>
 
 #include "core/comm/job_reporter.h"
 #include "core/comm/maintenance_operations.h"
@@ -29,7 +28,6 @@ bool OpenIdle(PrinterJob& job) {
     if (!job.OpenJobPort()) return false;
     job.PostProgress(5);
     if (!job.CheckReady(kReadyModeIdle)) return false;
-    std::this_thread::yield();
     return true;
 }
 
@@ -83,7 +81,6 @@ bool RunTestPrint(PrinterJob& job) {
                 job.log().LogFailure(kStatusFail, kDetailCommunication, job.port().lastError());
                 return false;
             }
-            std::this_thread::yield();
             sent += length;
             job.PostProgress(static_cast<int>(100 * sent / total));
         }

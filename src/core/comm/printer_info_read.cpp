@@ -242,6 +242,12 @@ bool ReadVersionBlock(PrinterJob& job, int from, int to, const std::string& path
     return true;
 }
 
+std::optional<std::string> ReadVersionText(PrinterJob& job, int from, int to) {
+    std::string payload;
+    if (!ReadBlock(job, BlockKind::Version, from, to, payload)) return std::nullopt;
+    return PayloadText(job, payload);
+}
+
 bool ReadSettingsBlock(PrinterJob& job, int from, int to, const std::string& path, bool append) {
     std::string payload;
     if (!ReadBlock(job, BlockKind::Settings, from, to, payload)) return false;

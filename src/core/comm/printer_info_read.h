@@ -43,6 +43,9 @@ std::string BlockFileText(std::string_view payload, const InfoBlockLayout& layou
 // is saved there (the settings block appended with `append`), otherwise it
 // goes to the program's document.
 [[nodiscard]] bool ReadVersionBlock(PrinterJob& job, int from, int to, const std::string& path);
+// The version block read the same way, its text handed back rather than
+// saved or shown: for a job that compares the versions itself.
+[[nodiscard]] std::optional<std::string> ReadVersionText(PrinterJob& job, int from, int to);
 [[nodiscard]] bool ReadSettingsBlock(PrinterJob& job, int from, int to, const std::string& path,
                                      bool append);
 // The binary data log, saved to `path`. A serial line runs with the

@@ -1,7 +1,6 @@
 #include "core/comm/printer_job.h"
 
 #include <algorithm>
-#include <thread>
 
 #include "core/app/app_context.h"
 #include "core/comm/job_reporter.h"
@@ -56,7 +55,6 @@ bool PrinterJob::CancellableWait(int ms) {
     const int steps = ms <= 100 ? 1 : (ms + 99) / 100;
     for (int i = 0; i < steps; ++i) {
         if (CancelCheck()) return false;
-        std::this_thread::yield();
         clock_.SleepMs(100);
     }
     return !CancelCheck();

@@ -14,7 +14,6 @@
 #include <cerrno>
 #include <cstring>
 #include <optional>
-#include <thread>
 
 namespace rvq {
 
@@ -115,10 +114,7 @@ IoResult TcpTransport::Read(std::span<std::uint8_t> buffer, int timeoutMs) {
         const int events =
             fdio::PollOnce(fd_, POLLIN | POLLPRI, slice > 0 ? clock_.ToRealMs(slice) : 0);
         if (events < 0) return IoResult::Failed(PortStatus::ReadFailed, Errno(), waits);
-        if (events == 0) {
-            std::this_thread::yield();
-            continue;
-        }
+        if (events == 0) continue;
         if (events & POLLIN) {
             const ssize_t n = ::recv(fd_, buffer.data(), buffer.size(), 0);
             if (n > 0) return IoResult::Done(static_cast<std::size_t>(n), waits);
@@ -149,7 +145,6 @@ IoResult TcpTransport::Write(std::span<const std::uint8_t> data, int timeoutMs) 
             const ssize_t n = ::send(fd_, data.data() + sent, data.size() - sent, MSG_NOSIGNAL);
             if (n > 0) {
                 sent += static_cast<std::size_t>(n);
-                std::this_thread::yield();
                 clock_.SleepMs(kBlockPauseMs);
                 end = fdio::After(clock_, timeoutMs);
                 continue;
