@@ -233,17 +233,10 @@ int RunTestPrintCommand(CliEnv& env, const std::vector<std::string>& argv) {
     if (auto error = ParseCommandArgs(argv, TestPrintOptionSpecs(), args))
         return UsageError(env, *error);
     if (!args.positional.empty()) return UsageError(env, "test-print takes options only");
-    const auto model = LoadConfiguredModel(env);
-    if (!model) return kExitUsage;
-    TestPrintOptions options = DefaultTestPrintOptions(*model);
-    ToolSettings settings = env.context.settings;
-    if (auto error = ApplyTestPrintArgs(env, args, *model, options, settings))
-        return UsageError(env, *error);
-    const TestPrintBuild build = BuildTestPrintData(options, *model, settings, env.context.strings);
-    if (!build.result) {
-        env.interaction.Error(build.result.messageId, build.result.message);
-        return kExitFailed;
-    }
+    int exitCode = kExitFailed;
+    const auto built = BuildTestPrintFromArgs(env, args, exitCode);
+    if (!built) return exitCode;
+    const TestPrintBuild& build = built->build;
     auto inputs = Job(JobKind::TestPrint);
     for (const std::string* block : {&build.data.setup, &build.data.pattern, &build.data.issue}) {
         auto bytes = std::make_shared<ByteBuffer>(block->begin(), block->end());

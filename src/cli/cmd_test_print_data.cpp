@@ -20,18 +20,10 @@ int RunTestPrintData(CliEnv& env, const std::vector<std::string>& argv) {
     if (auto error = ParseCommandArgs(argv, TestPrintOptionSpecs(), args))
         return UsageError(env, *error);
     if (args.positional.size() != 1) return UsageError(env, "test-print-data takes one OUT file");
-    const auto model = LoadConfiguredModel(env);
-    if (!model) return kExitUsage;
-    TestPrintOptions options = DefaultTestPrintOptions(*model);
-    ToolSettings settings = env.context.settings;
-    if (auto error = ApplyTestPrintArgs(env, args, *model, options, settings))
-        return UsageError(env, *error);
-    const TestPrintBuild build = BuildTestPrintData(options, *model, settings, env.context.strings);
-    if (!build.result) {
-        const std::string patternFile =
-            PatternFilePath(options.pattern, model->resolution, settings);
-        return ReportBuildFailure(env, patternFile, build.result.messageId, build.result.message);
-    }
+    int exitCode = kExitFailed;
+    const auto built = BuildTestPrintFromArgs(env, args, exitCode);
+    if (!built) return exitCode;
+    const TestPrintBuild& build = built->build;
     const std::string& output = args.positional[0];
     if (!MayReplace(env, output)) return kExitFailed;
     const std::string bytes = build.data.setup + build.data.pattern + build.data.issue;
@@ -42,7 +34,7 @@ int RunTestPrintData(CliEnv& env, const std::vector<std::string>& argv) {
     }
     env.out << Format("wrote %s (%zu bytes: setup %zu, pattern %zu, issue %zu) for %s\n",
                       output.c_str(), bytes.size(), build.data.setup.size(),
-                      build.data.pattern.size(), build.data.issue.size(), model->name.c_str());
+                      build.data.pattern.size(), build.data.issue.size(), built->modelName.c_str());
     return kExitOk;
 }
 

@@ -4,6 +4,8 @@
 #include <array>
 #include <filesystem>
 
+#include "cli/builder_output.h"
+#include "cli/model_source.h"
 #include "cli/print_options.h"
 #include "core/app/strings.h"
 #include "core/app/text.h"
@@ -150,6 +152,28 @@ std::optional<std::string> ApplyTestPrintArgs(const CliEnv& env, const CommandAr
         for (const auto& entry : PatternPaths(settings)) *entry.first = *file;
     }
     return std::nullopt;
+}
+
+std::optional<TestPrintFromArgs> BuildTestPrintFromArgs(CliEnv& env, const CommandArgs& args,
+                                                        int& exitCode) {
+    const auto model = LoadConfiguredModel(env);
+    if (!model) {
+        exitCode = kExitUsage;
+        return std::nullopt;
+    }
+    TestPrintOptions options = DefaultTestPrintOptions(*model);
+    ToolSettings settings = env.context.settings;
+    if (auto error = ApplyTestPrintArgs(env, args, *model, options, settings)) {
+        exitCode = UsageError(env, *error);
+        return std::nullopt;
+    }
+    TestPrintBuild build = BuildTestPrintData(options, *model, settings, env.context.strings);
+    if (!build.result) {
+        const std::string patternFile = PatternFilePath(options.pattern, model->resolution, settings);
+        exitCode = ReportBuildFailure(env, patternFile, build.result.messageId, build.result.message);
+        return std::nullopt;
+    }
+    return TestPrintFromArgs{std::move(build), model->name};
 }
 
 }  // namespace rvq::cli

@@ -23,4 +23,16 @@ std::optional<std::string> ApplyTestPrintArgs(const CliEnv& env, const CommandAr
                                               const PrinterModel& model, TestPrintOptions& options,
                                               ToolSettings& settings);
 
+// The test print the options describe, built for the configured model.
+struct TestPrintFromArgs {
+    TestPrintBuild build;
+    std::string modelName;
+};
+
+// Loads the configured model, applies the options and builds the data. On
+// a bad option, a missing model or a failed build it reports the failure
+// and leaves the exit code in `exitCode`.
+std::optional<TestPrintFromArgs> BuildTestPrintFromArgs(CliEnv& env, const CommandArgs& args,
+                                                        int& exitCode);
+
 }  // namespace rvq::cli
