@@ -124,10 +124,7 @@ bool RunBasicDownload(PrinterJob& job) {
         progress += kStepSpan[step];
         job.PostProgress(progress);
     }
-    job.ClosePort();
-    job.PostProgress(100);
-    job.log().LogStatus(1501);
-    return true;
+    return job.Succeed();
 }
 
 }  // namespace rvq

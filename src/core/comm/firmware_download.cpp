@@ -177,10 +177,7 @@ bool RunFirmwareDownload(PrinterJob& job) {
         job.ClosePort();
         return false;
     }
-    job.ClosePort();
-    job.PostProgress(100);
-    job.log().LogStatus(1501);
-    return true;
+    return job.Succeed();
 }
 
 }  // namespace rvq

@@ -209,10 +209,7 @@ bool RunFactoryDefault(PrinterJob& job) {
     if (!job.Send(job.fixed().leaveWithRestart, 1000)) return false;
     job.context().settingModeState = SettingModeState::Online;
     if (!job.CancellableWait(3000)) return false;
-    job.ClosePort();
-    job.PostProgress(100);
-    job.log().LogStatus(kStatusSucceed);
-    return true;
+    return job.Succeed();
 }
 
 }  // namespace rvq

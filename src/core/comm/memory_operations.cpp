@@ -12,7 +12,6 @@ namespace rvq {
 namespace {
 
 constexpr int kStatusStart = 1500;
-constexpr int kStatusSucceed = 1501;
 constexpr int kStatusMemoryAllocation = 1507;
 
 constexpr int kAllocateWaits = 20;
@@ -35,10 +34,7 @@ bool CloseReady(PrinterJob& job) {
     job.PostProgress(80);
     if (!job.CheckReady(kReadyModeAny)) return false;
     job.PostProgress(90);
-    job.ClosePort();
-    job.PostProgress(100);
-    job.log().LogStatus(kStatusSucceed);
-    return true;
+    return job.Succeed();
 }
 
 }  // namespace

@@ -31,14 +31,6 @@ bool OpenIdle(PrinterJob& job) {
     return true;
 }
 
-bool Succeed(PrinterJob& job, int before) {
-    if (before > 0) job.PostProgress(before);
-    job.ClosePort();
-    job.PostProgress(100);
-    job.log().LogStatus(kStatusSucceed);
-    return true;
-}
-
 }  // namespace
 
 bool RunHeadCheck(PrinterJob& job) {
@@ -56,7 +48,10 @@ bool RunHeadCheck(PrinterJob& job) {
     }
     job.PostProgress(90);
     const int code = ParseStatusFrame(reply);
-    if (code == status::kReady) return Succeed(job, 95);
+    if (code == status::kReady) {
+        job.PostProgress(95);
+        return job.Succeed();
+    }
     if (code == kHeadBroken) {
         // The check itself worked; the head is what failed.
         job.log().LogFailure(kStatusSucceed, kDetailBrokenElement, 0);
@@ -85,7 +80,7 @@ bool RunTestPrint(PrinterJob& job) {
             job.PostProgress(static_cast<int>(100 * sent / total));
         }
     }
-    return Succeed(job, 0);
+    return job.Succeed();
 }
 
 }  // namespace rvq

@@ -49,6 +49,13 @@ bool PrinterJob::Reopen(const std::string& settings) {
 
 void PrinterJob::ClosePort() { port_.Close(); }
 
+bool PrinterJob::Succeed() {
+    ClosePort();
+    PostProgress(100);
+    reporter_.LogStatus(kResultSucceed);
+    return true;
+}
+
 bool PrinterJob::CancelCheck() { return reporter_.CancelCheck(); }
 
 bool PrinterJob::CancellableWait(int ms) {

@@ -62,6 +62,9 @@ public:
     // Opens the port with other settings (after a restart), without logging.
     [[nodiscard]] bool Reopen(const std::string& settings);
     void ClosePort();
+    // The end of a job that went well: closes the port, shows 100 % and
+    // logs "Succeed". Always true.
+    bool Succeed();
 
     // True (after logging Cancel) when a cancel was requested.
     bool CancelCheck();

@@ -31,10 +31,7 @@ bool RunPrinterReset(PrinterJob& job) {
         }
         if (!job.WaitReady(10000, true)) return false;
     }
-    job.ClosePort();
-    job.PostProgress(100);
-    job.log().LogStatus(1501);
-    return true;
+    return job.Succeed();
 }
 
 }  // namespace rvq

@@ -19,10 +19,7 @@ bool RunRestoreOnline(PrinterJob& job) {
         job.ClosePort();
         return false;
     }
-    job.ClosePort();
-    job.PostProgress(100);
-    job.log().LogStatus(1501);
-    return true;
+    return job.Succeed();
 }
 
 }  // namespace rvq

@@ -21,10 +21,7 @@ bool RunSendFile(PrinterJob& job) {
         job.ClosePort();
         return false;
     }
-    job.ClosePort();
-    job.PostProgress(100);
-    job.log().LogStatus(1501);
-    return true;
+    return job.Succeed();
 }
 
 }  // namespace rvq
