@@ -24,6 +24,7 @@
 #include "ui/environment_dialog.h"
 #include "ui/header_band.h"
 #include "ui/nav_bar.h"
+#include "ui/pages/basic_gaiji_pages.h"
 #include "ui/pages/parameter_page.h"
 #include "ui/pages/placeholder_page.h"
 #include "ui/pages/printer_setting_page.h"
@@ -123,6 +124,8 @@ void MainWindow::BuildPages() {
             if (category == Category::ParameterSetting)
                 page = new ParameterPage(services_, *parameterPages_, pageIndex++, tabs);
             else
+                page = MakeBasicOrGaijiPage(services_, *downloads_, labelId, tabs);
+            if (page == nullptr)
                 page = new PlaceholderPage(Text(strings, labelId),
                                            Text(strings, kPlaceholderNotice), tabs);
             tabs->AddPage(page, Text(strings, labelId));

@@ -59,6 +59,16 @@ void NumberEdit::setValue(int value) {
     edit_->setText(QString::number(clamped));
 }
 
+void NumberEdit::SetRange(int min, int max, int emptyValue, int maxLength) {
+    min_ = min;
+    max_ = max;
+    emptyValue_ = emptyValue;
+    edit_->setMaxLength(maxLength);
+    edit_->setFixedWidth(
+        edit_->fontMetrics().horizontalAdvance(QLatin1Char('9')) * (maxLength + 2) + 12);
+    setValue(value());
+}
+
 bool NumberEdit::eventFilter(QObject* watched, QEvent* event) {
     if (watched == edit_ && event->type() == QEvent::FocusOut) Clamp();
     return QWidget::eventFilter(watched, event);

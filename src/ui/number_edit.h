@@ -17,6 +17,8 @@ public:
 
     int value() const;
     void setValue(int value);
+    // New limits (another model or location); the shown value is clamped.
+    void SetRange(int min, int max, int emptyValue, int maxLength);
     QLineEdit* lineEdit() const { return edit_; }
 
 signals:
