@@ -9,6 +9,7 @@
 
 #include "core/app/app_context.h"
 #include "core/app/interaction.h"
+#include "ui/category_tabs.h"
 #include "ui/main_window.h"
 #include "ui/progress_dialog.h"
 #include "ui/ui_services.h"
@@ -44,6 +45,16 @@ bool Save(QWidget& widget, const QString& path) {
     return ok;
 }
 
+// One page of a category's tabs; the window returns to the printer page.
+bool SavePage(MainWindow& window, Category category, int tab, const QString& path) {
+    if (!window.SwitchCategory(category)) return false;
+    window.categoryTabs(category)->SetCurrentIndex(tab);
+    Settle(200);
+    const bool ok = Save(window, path);
+    std::ignore = window.SwitchCategory(Category::PrinterSetting);
+    return ok;
+}
+
 }  // namespace
 
 int TakeScreenshots(MainWindow& window, UiServices& services, const QString& folder) {
@@ -62,6 +73,8 @@ int TakeScreenshots(MainWindow& window, UiServices& services, const QString& fol
         ok = Save(window, folder + QStringLiteral("/parameter-setting.png")) && ok;
         std::ignore = window.SwitchCategory(Category::PrinterSetting);
     }
+    ok = SavePage(window, Category::Download, 1, folder + QStringLiteral("/basic-download.png")) && ok;
+    ok = SavePage(window, Category::Tool, 1, folder + QStringLiteral("/external-character.png")) && ok;
 
     auto inputs = std::make_shared<JobInputs>();
     inputs->kind = JobKind::GetParameter;

@@ -8,7 +8,11 @@
 #include "core/builders/download_store.h"
 #include "core/comm/basic_download.h"
 #include "sim/sim_server.h"
+#include "core/app/navigation.h"
+#include "ui/category_tabs.h"
+#include "ui/main_window.h"
 #include "ui/number_edit.h"
+#include "ui/pages/external_character_page.h"
 #include "ui/pages/basic_download_page.h"
 #include "ui/pages/file_select.h"
 #include "ui/progress_dialog.h"
@@ -198,6 +202,25 @@ private slots:
         QVERIFY(!p.startButton()->isEnabled());
     }
 
+    // The main window shows both pages in their tabs and the store it
+    // owns holds the page's files; Restore Display to Default starts afresh.
+    void mainWindowHoldsThePages() {
+        UiFixture f;
+        ui::MainWindow window(f.services);
+        auto* basic = qobject_cast<ui::BasicDownloadPage*>(window.categoryTabs(Category::Download)->page(1));
+        QVERIFY(basic != nullptr);
+        QVERIFY(qobject_cast<ui::ExternalCharacterPage*>(window.categoryTabs(Category::Tool)->page(1)) != nullptr);
+        QVERIFY(window.SwitchCategory(Category::Download));
+        window.categoryTabs(Category::Download)->SetCurrentIndex(1);
+        basic->fileCheck(kMain)->setChecked(true);
+        f.files.next = kLoops;
+        QTest::mouseClick(basic->fileField(kMain)->browseButton(), Qt::LeftButton);
+        QVERIFY(window.downloadStore().MainProgram().HasBuffer());
+        window.action(command::kRestoreDisplay)->trigger();
+        QVERIFY(!window.downloadStore().MainProgram().HasBuffer());
+        QVERIFY(!basic->fileCheck(kMain)->isChecked());
+    }
+
     // The page's job, run behind the progress dialog against a simulated
     // printer on loopback: the printer must hold what the page chose.
     void downloadReachesTheSimulatedPrinter() {
@@ -213,12 +236,16 @@ private slots:
         BasicPageUnderTest t;
         t.f.context.settings.lanPort = server.Port(0);
         bool succeeded = false;
+        QString log;
         t.f.services.runJob = [&](QWidget* parent, std::shared_ptr<const JobInputs> inputs) {
             ui::ProgressDialog dialog(t.f.services, ui::MakeDesktopExecutor(t.f.services), inputs, parent);
             if (!dialog.Begin()) return 0;
             dialog.show();
-            std::ignore = QTest::qWaitFor([&] { return !t.f.context.jobRunning; }, 30000);
-            succeeded = dialog.logText().contains(QStringLiteral("BASIC Download , Succeed"));
+            // The dialog offers its log once the run's last line has arrived.
+            std::ignore = QTest::qWaitFor(
+                [&] { return dialog.loggingButton()->isVisible() && !t.f.context.jobRunning; }, 30000);
+            log = dialog.logText();
+            succeeded = log.contains(QStringLiteral("BASIC Download , Succeed"));
             return 1;
         };
         ui::BasicDownloadPage& p = *t.page;
@@ -227,7 +254,7 @@ private slots:
         TypeAndLeave(p.startEdit(kMain), p.allocateCheck(), "6");
         t.f.interaction.Answer(true);
         QTest::mouseClick(p.startButton(), Qt::LeftButton);
-        QVERIFY(succeeded);
+        QVERIFY2(succeeded, qPrintable(log));
 
         std::vector<std::string> commands;
         for (const auto& e : server.log().Entries()) {

@@ -128,7 +128,8 @@ QWidget* BasicDownloadPage::BuildFilesBox() {
         row.field->choose = [this, filter] { return services_.files.OpenFile(this, 0, filter); };
         row.field->accept = [this, i](const std::string& path) { return Encode(i, path); };
         grid->addWidget(row.check, i, 0, Qt::AlignLeft);
-        grid->addWidget(new QLabel(Text(strings, kStartBlockLabel), box), i, 1);
+        row.startLabel = new QLabel(Text(strings, kStartBlockLabel), box);
+        grid->addWidget(row.startLabel, i, 1);
         grid->addWidget(row.start, i, 2);
         grid->addWidget(row.field, i, 3);
         connect(row.check, &QCheckBox::toggled, this, [this, i] { OnFileCheck(i); });
@@ -230,6 +231,7 @@ void BasicDownloadPage::UpdateEnabling() {
     pcSave_->setEnabled(pcSave);
     for (FileRow& row : files_) {
         const bool on = row.check->isChecked();
+        row.startLabel->setEnabled(on);
         row.start->setEnabled(on);
         row.field->setEnabled(on);
     }

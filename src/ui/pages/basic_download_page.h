@@ -49,6 +49,7 @@ public:
 private:
     struct FileRow {
         QCheckBox* check = nullptr;
+        QLabel* startLabel = nullptr;
         NumberEdit* start = nullptr;
         FileSelect* field = nullptr;
         BasicEncoder* encoder = nullptr;
