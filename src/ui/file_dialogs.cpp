@@ -25,4 +25,11 @@ std::optional<std::string> QtFileDialogs::SaveFile(QWidget* parent, int titleId,
     return WithDefaultExtension(FromQt(path), strings_.Get(extensionId));
 }
 
+std::optional<std::string> QtFileDialogs::OpenFolder(QWidget* parent, int titleId) {
+    const QString title = titleId != 0 ? Text(strings_, titleId) : QString();
+    const QString path = QFileDialog::getExistingDirectory(parent, title);
+    if (path.isEmpty()) return std::nullopt;
+    return FromQt(path);
+}
+
 }  // namespace rvq::ui

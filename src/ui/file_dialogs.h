@@ -21,6 +21,7 @@ public:
     // The name gets `extensionId`'s extension when it has none.
     virtual std::optional<std::string> SaveFile(QWidget* parent, int titleId, int filterId,
                                                 int extensionId) = 0;
+    virtual std::optional<std::string> OpenFolder(QWidget* parent, int titleId) = 0;
 };
 
 class QtFileDialogs : public FileDialogs {
@@ -29,6 +30,7 @@ public:
     std::optional<std::string> OpenFile(QWidget* parent, int titleId, int filterId) override;
     std::optional<std::string> SaveFile(QWidget* parent, int titleId, int filterId,
                                         int extensionId) override;
+    std::optional<std::string> OpenFolder(QWidget* parent, int titleId) override;
 
 private:
     const Strings& strings_;

@@ -31,6 +31,7 @@ public:
     std::optional<std::string> next;
     std::optional<std::string> OpenFile(QWidget*, int, int) override { return next; }
     std::optional<std::string> SaveFile(QWidget*, int, int, int) override { return next; }
+    std::optional<std::string> OpenFolder(QWidget*, int) override { return next; }
 };
 
 // A job executor that plays a script: per printer a result, and whether
