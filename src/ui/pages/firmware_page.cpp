@@ -80,16 +80,13 @@ FirmwarePage::FirmwarePage(UiServices& services, QWidget* parent)
     delete_->setEnabled(false);
     start_->setEnabled(false);
 
-    auto* buttons = new QVBoxLayout;
+    auto* buttons = new QHBoxLayout;
     buttons->addWidget(add_);
     buttons->addWidget(delete_);
     buttons->addStretch(1);
     buttons->addWidget(downloadMode_);
+    buttons->addSpacing(12);
     buttons->addWidget(start_);
-
-    auto* listRow = new QHBoxLayout;
-    listRow->addWidget(view_, 1);
-    listRow->addLayout(buttons);
 
     auto* details = new QGroupBox(Text(strings, kDetailsGroup), this);
     fileName_ = new QLineEdit(details);
@@ -97,8 +94,10 @@ FirmwarePage::FirmwarePage(UiServices& services, QWidget* parent)
     fileName_->setFrame(false);
     labels_ = DetailBox(details);
     values_ = DetailBox(details);
-    labels_->setFixedWidth(labels_->fontMetrics().horizontalAdvance(QStringLiteral("Address:")) * 2 +
-                           labels_->tabStopDistance() * 2);
+    // The labels end in two tabs; short stops keep their column narrow.
+    const int labelWidth = labels_->fontMetrics().horizontalAdvance(QStringLiteral("Address: "));
+    labels_->setTabStopDistance(labelWidth / 2.0);
+    labels_->setFixedWidth(labelWidth * 2 + 8);
     auto* columns = new QHBoxLayout;
     columns->addWidget(labels_);
     columns->addWidget(values_, 1);
@@ -108,7 +107,8 @@ FirmwarePage::FirmwarePage(UiServices& services, QWidget* parent)
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(16, 16, 16, 16);
-    layout->addLayout(listRow, 1);
+    layout->addWidget(view_, 1);
+    layout->addLayout(buttons);
     layout->addWidget(details);
 
     connect(add_, &QPushButton::clicked, this, &FirmwarePage::OnAdd);

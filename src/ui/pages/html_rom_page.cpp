@@ -5,6 +5,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -101,16 +102,15 @@ HtmlRomPage::HtmlRomPage(UiServices& services, QWidget* parent)
     rom_->setHeaderLabels({Text(strings, kNumberColumn), Text(strings, kIdColumn),
                            Text(strings, kFileNameColumn), Text(strings, kOffsetColumn),
                            Text(strings, kSizeColumn)});
-    rom_->setColumnWidth(0, 40);
-    rom_->setColumnWidth(1, 30);
-    rom_->setColumnWidth(2, 200);
-    rom_->setColumnWidth(3, 70);
+    rom_->header()->setStretchLastSection(false);
+    rom_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    rom_->header()->setSectionResizeMode(2, QHeaderView::Stretch);
     auto* romLayout = new QVBoxLayout(romGroup);
     romLayout->addWidget(rom_, 1);
 
     auto* lists = new QHBoxLayout;
-    lists->addWidget(sourceGroup, 1);
-    lists->addWidget(romGroup, 1);
+    lists->addWidget(sourceGroup, 2);
+    lists->addWidget(romGroup, 3);
 
     progress_ = new QProgressBar(this);
     progress_->setRange(0, 100);
