@@ -6,8 +6,8 @@
 #include "cli/json_writer.h"
 #include "cli/text_table.h"
 #include "core/app/strings.h"
-#include "core/app/text.h"
 #include "core/builders/html_rom.h"
+#include "core/builders/html_rom_rows.h"
 
 namespace rvq::cli {
 
@@ -15,7 +15,6 @@ namespace {
 
 constexpr std::array<OptionSpec, 2> kOptions{{{"--type", true}, {"--with-header", false}}};
 constexpr int kFileNameText = 590;
-constexpr int kTotalText = 594;
 
 const char* ReasonText(HtmlRomLeftOutReason reason) {
     switch (reason) {
@@ -40,13 +39,9 @@ void PrintScan(CliEnv& env, const HtmlRomScan& scan, HtmlRomType type) {
 
 void PrintRomList(CliEnv& env, const HtmlRomImage& image, CodePage codePage) {
     TextTable table({"No.", "ID", env.context.strings.Get(kFileNameText), "Offset", "Size"});
-    int number = 0;
-    for (const auto& e : image.entries) {
-        table.Add({std::to_string(++number), std::string(1, e.id), FromCodePage(e.name, codePage),
-                   Format("%X", e.offset), std::to_string(e.size)});
+    for (const HtmlRomRow& row : HtmlRomResultRows(image, env.context.strings, codePage)) {
+        table.Add(std::vector<std::string>(row.begin(), row.end()));
     }
-    table.Add({"", "", env.context.strings.Get(kTotalText), Format("%X", image.endOffset),
-               std::to_string(image.total)});
     table.Print(env.out);
 }
 

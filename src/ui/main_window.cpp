@@ -28,6 +28,7 @@
 #include "ui/pages/parameter_page.h"
 #include "ui/pages/placeholder_page.h"
 #include "ui/pages/printer_setting_page.h"
+#include "ui/pages/rom_pages.h"
 #include "ui/pictures.h"
 #include "ui/ui_services.h"
 #include "ui/ui_text.h"
@@ -124,6 +125,8 @@ void MainWindow::BuildPages() {
             if (category == Category::ParameterSetting)
                 page = new ParameterPage(services_, *parameterPages_, pageIndex++, tabs);
             else
+                page = MakeRomPage(services_, labelId, tabs);
+            if (page == nullptr)
                 page = MakeBasicOrGaijiPage(services_, *downloads_, labelId, tabs);
             if (page == nullptr)
                 page = new PlaceholderPage(Text(strings, labelId),

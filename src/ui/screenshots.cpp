@@ -11,12 +11,18 @@
 #include "core/app/interaction.h"
 #include "ui/category_tabs.h"
 #include "ui/main_window.h"
+#include "ui/pages/firmware_page.h"
+#include "ui/pages/html_rom_page.h"
 #include "ui/progress_dialog.h"
+#include "ui/rom_page_samples.h"
 #include "ui/ui_services.h"
 
 namespace rvq::ui {
 
 namespace {
+
+constexpr int kFirmwareTab = 0;
+constexpr int kHtmlRomTab = 2;
 
 class StderrInteraction : public Interaction {
 public:
@@ -55,6 +61,30 @@ bool SavePage(MainWindow& window, Category category, int tab, const QString& pat
     return ok;
 }
 
+// The firmware and HTML/XML ROM pages with example files listed; both are
+// emptied again afterwards.
+bool SaveRomPages(MainWindow& window, UiServices& services, const QString& folder) {
+    if (!window.SwitchCategory(Category::Download)) return true;
+    CategoryTabs* tabs = window.categoryTabs(Category::Download);
+    auto* firmware = dynamic_cast<FirmwarePage*>(tabs->page(kFirmwareTab));
+    auto* html = dynamic_cast<HtmlRomPage*>(tabs->page(kHtmlRomTab));
+    bool ok = true;
+    RomPageSamples samples;
+    if (firmware && html &&
+        samples.Fill(*html, *firmware, services.context.settings.printerModel)) {
+        tabs->SetCurrentIndex(kHtmlRomTab);
+        Settle(200);
+        ok = Save(window, folder + QStringLiteral("/html-xml-rom.png"));
+        tabs->SetCurrentIndex(kFirmwareTab);
+        Settle(200);
+        ok = Save(window, folder + QStringLiteral("/firmware-download.png")) && ok;
+        html->ResetHtmlRomPage();
+        firmware->ClearRomList();
+    }
+    std::ignore = window.SwitchCategory(Category::PrinterSetting);
+    return ok;
+}
+
 }  // namespace
 
 int TakeScreenshots(MainWindow& window, UiServices& services, const QString& folder) {
@@ -75,6 +105,7 @@ int TakeScreenshots(MainWindow& window, UiServices& services, const QString& fol
     }
     ok = SavePage(window, Category::Download, 1, folder + QStringLiteral("/basic-download.png")) && ok;
     ok = SavePage(window, Category::Tool, 1, folder + QStringLiteral("/external-character.png")) && ok;
+    ok = SaveRomPages(window, services, folder) && ok;
 
     auto inputs = std::make_shared<JobInputs>();
     inputs->kind = JobKind::GetParameter;
