@@ -108,7 +108,7 @@ AddressEdit::AddressEdit(QWidget* parent) : QWidget(parent) {
         part->setValidator(new QIntValidator(0, kAddressMax, part));
         part->setAlignment(Qt::AlignCenter);
         part->setAttribute(Qt::WA_InputMethodEnabled, false);
-        part->setFixedWidth(part->fontMetrics().horizontalAdvance(QStringLiteral("0000")) + 12);
+        part->setFixedWidth(part->fontMetrics().horizontalAdvance(QStringLiteral("000")) + 10);
         part->setObjectName(QStringLiteral("part%1").arg(i));
         parts_[static_cast<std::size_t>(i)] = part;
         if (i > 0) row->addWidget(new QLabel(QStringLiteral("."), this));

@@ -11,9 +11,11 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollArea>
-#include <QSpinBox>
 #include <QTimeEdit>
+#include <QToolButton>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <array>
 #include <mutex>
 
 #include "core/app/app_context.h"
@@ -46,6 +48,8 @@ constexpr int kAllFilesFilter = 728;
 constexpr int kFirstWepKey = 4960;
 constexpr int kLastWepKey = 4963;
 constexpr int kFirstCentury = 2000;
+constexpr int kSpinButtonWidth = 18;
+constexpr int kSpinButtonHeight = 12;
 
 // Password fields shown in clear until a get or a restore hides them.
 bool StartsUnmasked(int ctrlId) {
@@ -124,8 +128,13 @@ QWidget* ParameterPage::BuildBody() {
     groupNames_.clear();
     wepSizes_.clear();
     auto* body = new QWidget;
-    auto* grid = new QGridLayout(body);
-    int slot = 0;
+    auto* columns = new QHBoxLayout(body);
+    std::array<QVBoxLayout*, kGroupColumns> column{};
+    std::array<int, kGroupColumns> filled{};  // rows laid into each column
+    for (auto*& c : column) {
+        c = new QVBoxLayout;
+        columns->addLayout(c, 1);
+    }
     if (const PrinterModel* model = services_.document.model()) {
         // The layout's order first, then any group it does not know.
         std::vector<const ParamGroup*> groups;
@@ -138,15 +147,18 @@ QWidget* ParameterPage::BuildBody() {
         for (const ParamGroup& group : model->groups)
             if (group.pageIndex == pageIndex_ && !params::FindLayoutGroup(group.checkBoxId))
                 groups.push_back(&group);
-        for (const ParamGroup* group : groups) AddGroup(*group, grid, slot++, body);
+        // Each group goes to the shorter column, so both end near each other.
+        for (const ParamGroup* group : groups) {
+            const std::size_t target = filled[0] <= filled[1] ? 0 : 1;
+            filled[target] += AddGroup(*group, column[target], body);
+        }
     }
-    grid->setRowStretch(slot / kGroupColumns + 1, 1);
+    for (QVBoxLayout* c : column) c->addStretch(1);
     ConnectDependencies();
     return body;
 }
 
-void ParameterPage::AddGroup(const ParamGroup& group, QGridLayout* grid, int slot,
-                             QWidget* body) {
+int ParameterPage::AddGroup(const ParamGroup& group, QVBoxLayout* column, QWidget* body) {
     const Strings& strings = services_.context.strings;
     auto* frame = new QGroupBox(body);
     auto* form = new QGridLayout(frame);
@@ -200,7 +212,8 @@ void ParameterPage::AddGroup(const ParamGroup& group, QGridLayout* grid, int slo
         if (row.unitId != 0) form->addWidget(new QLabel(Text(strings, row.unitId), frame), line, 2);
         ++line;
     }
-    grid->addWidget(frame, slot / kGroupColumns, slot % kGroupColumns, Qt::AlignTop);
+    column->addWidget(frame);
+    return line;
 }
 
 QWidget* ParameterPage::MakeControl(ParamItem& item, bool password, QWidget* parent) {
@@ -279,29 +292,37 @@ QWidget* ParameterPage::MakePassword(ParamItem& item, QWidget* parent) {
     return edit;
 }
 
-// A spin control beside the field steps the number within its range.
+// Up and down buttons beside the field step the number within its range.
 QWidget* ParameterPage::WithSpin(QLineEdit* edit, const ParamItem& item, QWidget* parent) {
     auto* box = new QWidget(parent);
     auto* row = new QHBoxLayout(box);
     row->setContentsMargins(0, 0, 0, 0);
-    row->setSpacing(0);
+    row->setSpacing(1);
     edit->setParent(box);
-    auto* spin = new QSpinBox(box);
+    auto* spin = new QWidget(box);
     spin->setObjectName(QStringLiteral("spin%1").arg(item.spinId));
-    spin->setRange(-1, 1);
-    spin->setFixedWidth(spin->sizeHint().height());
-    spin->setButtonSymbols(QAbstractSpinBox::UpDownArrows);
+    auto* buttons = new QVBoxLayout(spin);
+    buttons->setContentsMargins(0, 0, 0, 0);
+    buttons->setSpacing(0);
     const ParamItem rules = item;
-    connect(spin, &QSpinBox::valueChanged, edit, [edit, spin, rules](int step) {
-        if (step == 0) return;
-        const int stride = rules.ctrlId == kContrastCtrl ? 2 : 1;
-        edit->setText(ToQt(params::SpinStep(rules, FromQt(edit->text()), step * stride).text));
-        const QSignalBlocker block(spin);
-        spin->setValue(0);
-    });
-    spin->setValue(0);
-    row->addWidget(edit, 1);
+    const int stride = rules.ctrlId == kContrastCtrl ? 2 : 1;
+    for (const int step : {1, -1}) {
+        auto* button = new QToolButton(spin);
+        button->setObjectName(step > 0 ? QStringLiteral("up") : QStringLiteral("down"));
+        button->setArrowType(step > 0 ? Qt::UpArrow : Qt::DownArrow);
+        button->setFixedSize(kSpinButtonWidth, kSpinButtonHeight);
+        button->setAutoRepeat(true);
+        button->setFocusPolicy(Qt::NoFocus);
+        connect(button, &QToolButton::clicked, edit, [edit, rules, step, stride] {
+            edit->setText(ToQt(params::SpinStep(rules, FromQt(edit->text()), step * stride).text));
+        });
+        buttons->addWidget(button);
+    }
+    edit->setMaximumWidth(edit->fontMetrics().horizontalAdvance(QLatin1Char('9')) *
+                              (std::max(item.maxLength, 2) + 3) + 12);
+    row->addWidget(edit);
     row->addWidget(spin);
+    row->addStretch(1);
     box->setFocusProxy(edit);
     return box;
 }

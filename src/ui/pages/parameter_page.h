@@ -14,6 +14,7 @@
 class QCheckBox;
 class QComboBox;
 class QGridLayout;
+class QVBoxLayout;
 class QGroupBox;
 class QLineEdit;
 class QPushButton;
@@ -87,7 +88,8 @@ private:
 
     void Build();
     QWidget* BuildBody();
-    void AddGroup(const ParamGroup& group, QGridLayout* grid, int slot, QWidget* body);
+    // Adds the group's frame to a column; returns its number of lines.
+    int AddGroup(const ParamGroup& group, QVBoxLayout* column, QWidget* body);
     QWidget* MakeControl(ParamItem& item, bool password, QWidget* parent);
     QWidget* MakePassword(ParamItem& item, QWidget* parent);
     QWidget* WithSpin(QLineEdit* edit, const ParamItem& item, QWidget* parent);
