@@ -111,6 +111,15 @@ void MainWindow::BuildPages() {
     const Strings& strings = services_.context.strings;
     parameterPages_ = std::make_unique<ParameterPageSet>();
     parameterPages_->restoreOnline = [this] { LeaveSettingMode(); };
+    parameterPages_->modelChanged = [this] {
+        // As the printer setting page's own model change does, but the
+        // parameter pages keep what the import put into them.
+        printerPage_->LoadPrinterSettings();
+        PageResets resets = ResetsForModelChange();
+        resets.parameters = false;
+        resets.destinationItems = false;
+        ResetPages(resets);
+    };
     printerPage_ = new PrinterSettingPage(services_, stack_);
     printerPage_->onHeaderChanged = [this](const std::string& text) { SetHeaderText(text); };
     printerPage_->onResetPages = [this](const PageResets& resets) { ResetPages(resets); };
@@ -226,20 +235,20 @@ bool MainWindow::LeaveSettingMode() {
         !services_.interaction.Confirm(kMsgRestart, context.strings.Get(kMsgRestart))) {
         return false;
     }
+    params::PendingChanges& pending = parameterPages_->pending;
     auto inputs = std::make_shared<JobInputs>();
     inputs->kind = JobKind::RestoreOnline;
-    if (interfaceChanged_) inputs->reconnectSettings = newInterfaceSettings_;
+    if (pending.connectionChanged) inputs->reconnectSettings = pending.connection;
     const bool restored = services_.runJob && services_.runJob(this, inputs) == QDialog::Accepted;
-    if (interfaceChanged_) {
-        // A printer that did not come back is still reached the old way:
-        // the pending connection is dropped, not applied.
-        if (restored) {
-            ApplyInterfaceChange(context.settings, newInterfaceSettings_);
-            printerPage_->LoadPrinterSettings();
-        }
-        interfaceChanged_ = false;
-        newInterfaceSettings_.clear();
+    // A printer that did not come back is still reached the old way: the
+    // pending changes are dropped, not applied.
+    const bool connection = pending.connectionChanged;
+    const bool codes = pending.codesChanged;
+    if (restored && params::ApplyPendingChanges(context.settings, pending)) {
+        if (connection) printerPage_->LoadPrinterSettings();
+        if (codes) downloads_->SetControlCodes(context.settings.controlCodes);
     }
+    pending = params::PendingChanges{};
     for (PageView* page :
          categories_[static_cast<std::size_t>(Category::ParameterSetting)]->pages()) {
         page->RefreshFromModel();
@@ -250,8 +259,8 @@ bool MainWindow::LeaveSettingMode() {
 void MainWindow::SetHeaderText(const std::string& text) { header_->SetHeaderText(text); }
 
 void MainWindow::SetInterfaceChange(const std::string& settings) {
-    interfaceChanged_ = true;
-    newInterfaceSettings_ = settings;
+    parameterPages_->pending.connectionChanged = true;
+    parameterPages_->pending.connection = settings;
 }
 
 void MainWindow::ApplyMultiLanMode(bool on) {

@@ -85,8 +85,6 @@ private:
     std::unique_ptr<DownloadStore> downloads_;
     Category current_ = Category::PrinterSetting;
     std::array<int, kCategoryCount> tabs_{};
-    bool interfaceChanged_ = false;
-    std::string newInterfaceSettings_;
 
     HeaderBand* header_ = nullptr;
     NavBar* nav_ = nullptr;

@@ -9,8 +9,10 @@
 
 #include "core/app/app_context.h"
 #include "core/app/interaction.h"
+#include "core/app/navigation.h"
 #include "ui/category_tabs.h"
 #include "ui/main_window.h"
+#include "ui/page_view.h"
 #include "ui/pages/firmware_page.h"
 #include "ui/pages/html_rom_page.h"
 #include "ui/progress_dialog.h"
@@ -23,6 +25,9 @@ namespace {
 
 constexpr int kFirmwareTab = 0;
 constexpr int kHtmlRomTab = 2;
+// The program's default window size.
+constexpr int kPageShotWidth = 910;
+constexpr int kPageShotHeight = 740;
 
 class StderrInteraction : public Interaction {
 public:
@@ -101,6 +106,21 @@ int TakeScreenshots(MainWindow& window, UiServices& services, const QString& fol
     if (window.SwitchCategory(Category::ParameterSetting)) {
         Settle(200);
         ok = Save(window, folder + QStringLiteral("/parameter-setting.png")) && ok;
+        // Two parameter tabs with their groups ticked, as a user edits them.
+        CategoryTabs* tabs = window.categoryTabs(Category::ParameterSetting);
+        const QSize before = window.size();
+        window.resize(kPageShotWidth, kPageShotHeight);
+        const std::pair<int, const char*> shots[] = {{3, "/parameter-lan.png"},
+                                                     {4, "/parameter-wlan.png"}};
+        for (const auto& [tab, file] : shots) {
+            tabs->SetCurrentIndex(tab);
+            std::ignore = tabs->currentPage()->HandleCommand(command::kEnableAllInTab);
+            Settle(200);
+            ok = Save(window, folder + QString::fromLatin1(file)) && ok;
+            std::ignore = tabs->currentPage()->HandleCommand(command::kDisableAllInTab);
+        }
+        tabs->SetCurrentIndex(0);
+        window.resize(before);
         std::ignore = window.SwitchCategory(Category::PrinterSetting);
     }
     ok = SavePage(window, Category::Download, 1, folder + QStringLiteral("/basic-download.png")) && ok;

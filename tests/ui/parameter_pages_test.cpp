@@ -10,44 +10,12 @@
 #include "core/comm/job_kind.h"
 #include "core/params/item_values.h"
 #include "ui/pages/parameter_page.h"
-#include "ui_fixture.h"
+#include "parameter_fixture.h"
 
 namespace rvq::test {
 namespace {
 
-constexpr int kPageCount = 7;
-
-// The seven pages over the fixture's model, as the main window builds them.
-struct Pages {
-    UiFixture f;
-    ui::ParameterPageSet set;
-    std::vector<std::unique_ptr<ui::ParameterPage>> pages;
-
-    Pages() {
-        for (int i = 0; i < kPageCount; ++i)
-            pages.push_back(std::make_unique<ui::ParameterPage>(f.services, set, i));
-    }
-    ui::ParameterPage& page(int index) { return *pages[static_cast<std::size_t>(index)]; }
-    ParamItem& item(const char* name) { return *FindItem(*f.document.model(), name); }
-    ParamItem& itemOf(int ctrlId) {
-        for (ParamItem& i : f.document.model()->items)
-            if (i.ctrlId == ctrlId) return i;
-        qFatal("no item for control %d", ctrlId);
-    }
-};
-
-QLineEdit* EditOf(QWidget* control) {
-    if (auto* edit = qobject_cast<QLineEdit*>(control)) return edit;
-    return control ? control->findChild<QLineEdit*>() : nullptr;
-}
-
-// Types into a field and leaves it.
-QString TypeAndLeave(QLineEdit* edit, const QString& keys) {
-    edit->clear();
-    QTest::keyClicks(edit, keys);
-    QTest::keyClick(edit, Qt::Key_Return);
-    return edit->text();
-}
+constexpr int kPageCount = kParameterPageCount;
 
 }  // namespace
 

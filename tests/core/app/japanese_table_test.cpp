@@ -63,6 +63,7 @@ constexpr DataRange kDataTexts[] = {
     {722, 722, "file extension"},
     {724, 724, "file extension"},
     {726, 726, "file extension"},
+    {730, 730, "file extension"},
     {732, 732, "file extension"},
     {734, 734, "file extension"},
     {736, 736, "file extension"},
