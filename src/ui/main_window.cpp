@@ -24,6 +24,7 @@
 #include "ui/environment_dialog.h"
 #include "ui/header_band.h"
 #include "ui/nav_bar.h"
+#include "ui/pages/maintenance_pages.h"
 #include "ui/pages/parameter_page.h"
 #include "ui/pages/placeholder_page.h"
 #include "ui/pages/printer_setting_page.h"
@@ -122,7 +123,7 @@ void MainWindow::BuildPages() {
             PageView* page = nullptr;
             if (category == Category::ParameterSetting)
                 page = new ParameterPage(services_, *parameterPages_, pageIndex++, tabs);
-            else
+            else if ((page = MakeMaintenancePage(services_, labelId, tabs)) == nullptr)
                 page = new PlaceholderPage(Text(strings, labelId),
                                            Text(strings, kPlaceholderNotice), tabs);
             tabs->AddPage(page, Text(strings, labelId));

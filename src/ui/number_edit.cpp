@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "core/app/field_rules.h"
 #include "ui/line_edit_rules.h"
@@ -57,6 +58,13 @@ int NumberEdit::value() const {
 void NumberEdit::setValue(int value) {
     const int clamped = value < min_ ? min_ : value > max_ ? max_ : value;
     edit_->setText(QString::number(clamped));
+}
+
+void NumberEdit::SetRange(int min, int max, int emptyValue) {
+    min_ = min;
+    max_ = std::max(min, max);
+    emptyValue_ = emptyValue;
+    setValue(value());
 }
 
 bool NumberEdit::eventFilter(QObject* watched, QEvent* event) {

@@ -17,6 +17,9 @@ public:
 
     int value() const;
     void setValue(int value);
+    // A new range (the limits of another printer model); the value is
+    // brought into it.
+    void SetRange(int min, int max, int emptyValue);
     QLineEdit* lineEdit() const { return edit_; }
 
 signals:
