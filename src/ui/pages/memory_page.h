@@ -14,6 +14,7 @@ struct UiServices;
 // The Memory Management page: the printer's memory information, the
 // division of its flash into areas and the format of an area.
 class MemoryPage : public PageView {
+    Q_OBJECT
 public:
     explicit MemoryPage(UiServices& services, QWidget* parent = nullptr);
 

@@ -76,6 +76,8 @@ SelfDiagnosisPage::SelfDiagnosisPage(UiServices& services, QWidget* parent)
     layout->addWidget(BuildLists(), 1);
     layout->addWidget(BuildActions());
     FillCombos();
+    // Nothing to choose from until the printer's information was read.
+    section_->setEnabled(false);
     multiLan_ = services.context.settings.interfaceName == "Multi LAN";
     ApplyControlRules();
 }

@@ -20,6 +20,7 @@ struct UiServices;
 // information the printer reported, and the maintenance actions, each a
 // job behind the progress dialog.
 class SelfDiagnosisPage : public PageView {
+    Q_OBJECT
 public:
     explicit SelfDiagnosisPage(UiServices& services, QWidget* parent = nullptr);
 
