@@ -4,12 +4,17 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QPushButton>
+#include <QTabWidget>
 #include <iostream>
 #include <tuple>
 
 #include "core/app/app_context.h"
 #include "core/app/interaction.h"
+#include "core/comm/maintenance_inputs.h"
+#include "core/comm/maintenance_operations.h"
+#include "ui/category_tabs.h"
 #include "ui/main_window.h"
+#include "ui/pages/self_diagnosis_page.h"
 #include "ui/progress_dialog.h"
 #include "ui/ui_services.h"
 
@@ -44,6 +49,40 @@ bool Save(QWidget& widget, const QString& path) {
     return ok;
 }
 
+// The Self Diagnosis page after a Refresh, so its lists show what the
+// printer reported.
+bool SaveMaintenancePage(MainWindow& window, UiServices& shots, const QString& folder) {
+    auto* diagnosis = window.findChild<SelfDiagnosisPage*>();
+    if (diagnosis == nullptr || !window.SwitchCategory(Category::Maintenance)) return false;
+    ProgressDialog dialog(shots, MakeDesktopExecutor(shots),
+                          PrinterInfoJobInputs(static_cast<unsigned>(InfoSubKind::Refresh)),
+                          &window);
+    if (dialog.Begin()) {
+        QElapsedTimer timer;
+        timer.start();
+        Settle(100);
+        while (shots.context.jobRunning && timer.elapsed() < 20000) Settle(50);
+        dialog.hide();
+        diagnosis->ShowInformation();
+    }
+    Settle(200);
+    const bool ok = Save(window, folder + QStringLiteral("/maintenance.png"));
+    std::ignore = window.SwitchCategory(Category::PrinterSetting);
+    return ok;
+}
+
+// One tab of a category as the user sees it after choosing it.
+bool SaveTab(MainWindow& window, Category category, int tab, const QString& path) {
+    if (!window.SwitchCategory(category)) return false;
+    QTabWidget* tabs = window.categoryTabs(category)->tabWidget();
+    tabs->setCurrentIndex(tab);
+    Settle(200);
+    const bool ok = Save(window, path);
+    tabs->setCurrentIndex(0);
+    std::ignore = window.SwitchCategory(Category::PrinterSetting);
+    return ok;
+}
+
 }  // namespace
 
 int TakeScreenshots(MainWindow& window, UiServices& services, const QString& folder) {
@@ -75,6 +114,10 @@ int TakeScreenshots(MainWindow& window, UiServices& services, const QString& fol
         ok = Save(dialog, folder + QStringLiteral("/progress-dialog.png")) && ok;
         while (services.context.jobRunning && timer.elapsed() < 20000) Settle(50);
     }
+    ok = SaveMaintenancePage(window, shots, folder) && ok;
+    ok = SaveTab(window, Category::Maintenance, 1, folder + QStringLiteral("/memory-management.png")) && ok;
+    ok = SaveTab(window, Category::Tool, 0, folder + QStringLiteral("/tool.png")) && ok;
+    ok = SaveTab(window, Category::Tool, 2, folder + QStringLiteral("/test-print.png")) && ok;
     return ok ? 0 : 1;
 }
 

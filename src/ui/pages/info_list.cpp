@@ -2,6 +2,7 @@
 
 #include <QHeaderView>
 #include <QTreeWidget>
+#include <algorithm>
 
 #include "ui/ui_text.h"
 
@@ -32,7 +33,12 @@ void ShowRows(QTreeWidget* list, const std::vector<InfoRow>& rows) {
     QList<QTreeWidgetItem*> items;
     for (const InfoRow& row : rows) items.append(new QTreeWidgetItem({ToQt(row.item), ToQt(row.value)}));
     list->addTopLevelItems(items);
-    if (!rows.empty()) list->resizeColumnToContents(1);
+    if (rows.empty()) return;
+    // Long item names would be cut off at the initial width.
+    const int itemWidth = list->columnWidth(0);
+    list->resizeColumnToContents(0);
+    list->setColumnWidth(0, std::max(itemWidth, list->columnWidth(0)));
+    list->resizeColumnToContents(1);
 }
 
 std::vector<InfoRow> ShownRows(const QTreeWidget* list) {

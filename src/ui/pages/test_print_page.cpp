@@ -111,6 +111,8 @@ QWidget* TestPrintPage::BuildConditions() {
     width_ = new NumberEdit(kMinWidth, kMinWidth, kMinWidth, 3, group);
     tone_ = new QSpinBox(group);
     tone_->setRange(-20, 10);
+    tone_->setAlignment(Qt::AlignRight);
+    tone_->setMinimumWidth(count_->sizeHint().width());
     const QString mm = Text(strings, kMillimetres);
     form->addRow(Text(strings, kCountLabel), count_);
     form->addRow(Text(strings, kSpeedLabel), speed_);
