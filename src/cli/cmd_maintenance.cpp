@@ -14,6 +14,8 @@
 #include "core/app/maintenance_lists.h"
 #include "core/app/text.h"
 #include "core/builders/test_print.h"
+#include "core/app/maintenance_page.h"
+#include "core/comm/maintenance_inputs.h"
 #include "core/comm/maintenance_operations.h"
 
 namespace rvq::cli {
@@ -26,8 +28,6 @@ constexpr int kConfirmParameterClear = 422;
 constexpr int kConfirmFactoryDefault = 424;
 constexpr int kConfirmAllocate = 425;
 constexpr int kConfirmFormat = 426;
-constexpr int kFirstDestinationCode = 990;
-constexpr int kDestinationCodes = 5;
 
 bool MultiLan(const CliEnv& env) { return env.context.settings.interfaceName == "Multi LAN"; }
 
@@ -40,15 +40,6 @@ bool RefuseMultiLan(CliEnv& env, const char* command) {
 
 bool Confirmed(CliEnv& env, int messageId) {
     return env.interaction.Confirm(messageId, env.context.strings.Get(messageId));
-}
-
-std::shared_ptr<JobInputs> Job(JobKind kind, std::vector<std::uint32_t> numbers = {},
-                               std::vector<std::string> names = {}) {
-    auto inputs = std::make_shared<JobInputs>();
-    inputs->kind = kind;
-    inputs->numbers = std::move(numbers);
-    inputs->names = std::move(names);
-    return inputs;
 }
 
 void PrintRows(std::ostream& out, const char* title, const std::vector<InfoRow>& rows) {
@@ -92,7 +83,7 @@ int RunInfo(CliEnv& env, const std::vector<std::string>& argv) {
                   env.err,     env.interaction, env.definitionsPath,
                   env.document};
     const int exit = RunPrinterJob(
-        jobEnv, Job(JobKind::PrinterInfo, {static_cast<std::uint32_t>(InfoSubKind::Refresh)}));
+        jobEnv, PrinterInfoJobInputs(static_cast<unsigned>(InfoSubKind::Refresh)));
     if (exit != kExitOk) return exit;
     const std::vector<InfoRow> counters = CounterRows(env.document);
     const std::vector<InfoRow> firmware = FirmwareRows(env.document);
@@ -118,22 +109,20 @@ int RunSaveInfo(CliEnv& env, const std::vector<std::string>& args) {
     if (args.size() != 1) return UsageError(env, "save-info takes one FILE.TXT");
     if (RefuseMultiLan(env, "save-info")) return kExitUsage;
     return RunPrinterJob(
-        env, Job(JobKind::PrinterInfo, {static_cast<std::uint32_t>(InfoSubKind::SavePrinterInfo)},
-                 {args[0]}));
+        env, PrinterInfoJobInputs(static_cast<unsigned>(InfoSubKind::SavePrinterInfo), args[0]));
 }
 
 int RunDataLog(CliEnv& env, const std::vector<std::string>& args) {
     if (args.size() != 1) return UsageError(env, "data-log takes one FILE.LOG");
     if (RefuseMultiLan(env, "data-log")) return kExitUsage;
     return RunPrinterJob(
-        env, Job(JobKind::PrinterInfo, {static_cast<std::uint32_t>(InfoSubKind::DataLogging)},
-                 {args[0]}));
+        env, PrinterInfoJobInputs(static_cast<unsigned>(InfoSubKind::DataLogging), args[0]));
 }
 
 int RunHeadCheckCommand(CliEnv& env, const std::vector<std::string>& args) {
     if (!args.empty()) return UsageError(env, "head-check takes no arguments");
     if (!Confirmed(env, kConfirmHeadCheck)) return kExitFailed;
-    return RunPrinterJob(env, Job(JobKind::HeadCheck));
+    return RunPrinterJob(env, PlainJobInputs(JobKind::HeadCheck));
 }
 
 int RunCounterClearCommand(CliEnv& env, const std::vector<std::string>& args) {
@@ -152,17 +141,14 @@ int RunCounterClearCommand(CliEnv& env, const std::vector<std::string>& args) {
         return UsageError(env, "counter-clear takes all, feed, print or cut");
     if (RefuseMultiLan(env, "counter-clear")) return kExitUsage;
     if (!Confirmed(env, kConfirmCounterClear)) return kExitFailed;
-    return RunPrinterJob(env, Job(JobKind::CounterClear, {found->second}));
+    return RunPrinterJob(env, CounterClearJobInputs(found->second));
 }
 
 int RunParamClear(CliEnv& env, const std::vector<std::string>& args) {
     if (args.size() != 1)
         return UsageError(env, "param-clear takes one destination code (JA, QM, QQ, QP, CN)");
-    int index = -1;
-    for (int i = 0; i < kDestinationCodes; ++i) {
-        if (args[0] == env.context.strings.Get(kFirstDestinationCode + i)) index = i;
-    }
-    if (index < 0)
+    const auto index = DestinationClearIndex(env.context.strings, args[0]);
+    if (!index)
         return UsageError(
             env, "param-clear: unknown destination '" + args[0] + "' (JA, QM, QQ, QP, CN)");
     const auto model = LoadConfiguredModel(env);
@@ -172,14 +158,14 @@ int RunParamClear(CliEnv& env, const std::vector<std::string>& args) {
         return UsageError(env, "param-clear: " + model->name + " has no destination " + args[0]);
     if (RefuseMultiLan(env, "param-clear")) return kExitUsage;
     if (!Confirmed(env, kConfirmParameterClear)) return kExitFailed;
-    return RunPrinterJob(env, Job(JobKind::ParameterClear, {static_cast<std::uint32_t>(index)}));
+    return RunPrinterJob(env, ParameterClearJobInputs(*index));
 }
 
 int RunFactoryDefaultCommand(CliEnv& env, const std::vector<std::string>& args) {
     if (!args.empty()) return UsageError(env, "factory-default takes no arguments");
     if (RefuseMultiLan(env, "factory-default")) return kExitUsage;
     if (!Confirmed(env, kConfirmFactoryDefault)) return kExitFailed;
-    return RunPrinterJob(env, Job(JobKind::FactoryDefault));
+    return RunPrinterJob(env, PlainJobInputs(JobKind::FactoryDefault));
 }
 
 int RunMemAlloc(CliEnv& env, const std::vector<std::string>& args) {
@@ -204,10 +190,10 @@ int RunMemAlloc(CliEnv& env, const std::vector<std::string>& args) {
         return UsageError(env, "mem-alloc: the areas take more than the " +
                                    std::to_string(model->maxBlock) + " blocks the printer has");
     if (!Confirmed(env, kConfirmAllocate)) return kExitFailed;
-    auto inputs = Job(JobKind::MemoryAllocate, {1});
-    inputs->allocation = {static_cast<std::uint32_t>(*font), static_cast<std::uint32_t>(*bitmap),
-                          static_cast<std::uint32_t>(*basic), keepBasic ? 1u : 0u};
-    return RunPrinterJob(env, inputs);
+    return RunPrinterJob(
+        env, MemoryAllocateJobInputs(static_cast<unsigned>(*font), static_cast<unsigned>(*bitmap),
+                                     keepBasic ? std::nullopt
+                                               : std::optional<unsigned>(*basic)));
 }
 
 int RunMemFormat(CliEnv& env, const std::vector<std::string>& args) {
@@ -224,8 +210,8 @@ int RunMemFormat(CliEnv& env, const std::vector<std::string>& args) {
     if (location < 0 || area < 0)
         return UsageError(env, "mem-format takes flash|usb pcsave+bitmap|pcsave|bitmap");
     if (!Confirmed(env, kConfirmFormat)) return kExitFailed;
-    return RunPrinterJob(env, Job(JobKind::MemoryFormat, {static_cast<std::uint32_t>(location),
-                                                          static_cast<std::uint32_t>(area)}));
+    return RunPrinterJob(env, MemoryFormatJobInputs(static_cast<unsigned>(location),
+                                                    static_cast<unsigned>(area)));
 }
 
 int RunTestPrintCommand(CliEnv& env, const std::vector<std::string>& argv) {
@@ -236,14 +222,7 @@ int RunTestPrintCommand(CliEnv& env, const std::vector<std::string>& argv) {
     int exitCode = kExitFailed;
     const auto built = BuildTestPrintFromArgs(env, args, exitCode);
     if (!built) return exitCode;
-    const TestPrintBuild& build = built->build;
-    auto inputs = Job(JobKind::TestPrint);
-    for (const std::string* block : {&build.data.setup, &build.data.pattern, &build.data.issue}) {
-        auto bytes = std::make_shared<ByteBuffer>(block->begin(), block->end());
-        inputs->numbers.push_back(static_cast<std::uint32_t>(bytes->size()));
-        inputs->blocks.push_back(std::move(bytes));
-    }
-    return RunPrinterJob(env, inputs);
+    return RunPrinterJob(env, TestPrintJobInputs(built->build.data));
 }
 
 }  // namespace rvq::cli

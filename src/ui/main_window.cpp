@@ -25,6 +25,7 @@
 #include "ui/header_band.h"
 #include "ui/nav_bar.h"
 #include "ui/pages/basic_gaiji_pages.h"
+#include "ui/pages/maintenance_pages.h"
 #include "ui/pages/parameter_page.h"
 #include "ui/pages/placeholder_page.h"
 #include "ui/pages/printer_setting_page.h"
@@ -137,6 +138,8 @@ void MainWindow::BuildPages() {
                 page = MakeRomPage(services_, labelId, tabs);
             if (page == nullptr)
                 page = MakeBasicOrGaijiPage(services_, *downloads_, labelId, tabs);
+            if (page == nullptr)
+                page = MakeMaintenancePage(services_, labelId, tabs);
             if (page == nullptr)
                 page = new PlaceholderPage(Text(strings, labelId),
                                            Text(strings, kPlaceholderNotice), tabs);

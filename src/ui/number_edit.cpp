@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "core/app/field_rules.h"
 #include "ui/line_edit_rules.h"
@@ -61,11 +62,13 @@ void NumberEdit::setValue(int value) {
 
 void NumberEdit::SetRange(int min, int max, int emptyValue, int maxLength) {
     min_ = min;
-    max_ = max;
+    max_ = std::max(min, max);
     emptyValue_ = emptyValue;
-    edit_->setMaxLength(maxLength);
-    edit_->setFixedWidth(
-        edit_->fontMetrics().horizontalAdvance(QLatin1Char('9')) * (maxLength + 2) + 12);
+    if (maxLength > 0) {
+        edit_->setMaxLength(maxLength);
+        edit_->setFixedWidth(
+            edit_->fontMetrics().horizontalAdvance(QLatin1Char('9')) * (maxLength + 2) + 12);
+    }
     setValue(value());
 }
 

@@ -18,7 +18,8 @@ public:
     int value() const;
     void setValue(int value);
     // New limits (another model or location); the shown value is clamped.
-    void SetRange(int min, int max, int emptyValue, int maxLength);
+    // A maxLength above 0 also sets how many digits the field takes.
+    void SetRange(int min, int max, int emptyValue, int maxLength = 0);
     QLineEdit* lineEdit() const { return edit_; }
 
 signals:

@@ -4,17 +4,21 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QPushButton>
+#include <QTabWidget>
 #include <iostream>
 #include <tuple>
 
 #include "core/app/app_context.h"
 #include "core/app/interaction.h"
 #include "core/app/navigation.h"
+#include "core/comm/maintenance_inputs.h"
+#include "core/comm/maintenance_operations.h"
 #include "ui/category_tabs.h"
 #include "ui/main_window.h"
 #include "ui/page_view.h"
 #include "ui/pages/firmware_page.h"
 #include "ui/pages/html_rom_page.h"
+#include "ui/pages/self_diagnosis_page.h"
 #include "ui/progress_dialog.h"
 #include "ui/rom_page_samples.h"
 #include "ui/ui_services.h"
@@ -62,6 +66,7 @@ bool SavePage(MainWindow& window, Category category, int tab, const QString& pat
     window.categoryTabs(category)->SetCurrentIndex(tab);
     Settle(200);
     const bool ok = Save(window, path);
+    window.categoryTabs(category)->SetCurrentIndex(0);
     std::ignore = window.SwitchCategory(Category::PrinterSetting);
     return ok;
 }
@@ -86,6 +91,28 @@ bool SaveRomPages(MainWindow& window, UiServices& services, const QString& folde
         html->ResetHtmlRomPage();
         firmware->ClearRomList();
     }
+    std::ignore = window.SwitchCategory(Category::PrinterSetting);
+    return ok;
+}
+
+// The Self Diagnosis page after a Refresh, so its lists show what the
+// printer reported.
+bool SaveMaintenancePage(MainWindow& window, UiServices& shots, const QString& folder) {
+    auto* diagnosis = window.findChild<SelfDiagnosisPage*>();
+    if (diagnosis == nullptr || !window.SwitchCategory(Category::Maintenance)) return false;
+    ProgressDialog dialog(shots, MakeDesktopExecutor(shots),
+                          PrinterInfoJobInputs(static_cast<unsigned>(InfoSubKind::Refresh)),
+                          &window);
+    if (dialog.Begin()) {
+        QElapsedTimer timer;
+        timer.start();
+        Settle(100);
+        while (shots.context.jobRunning && timer.elapsed() < 20000) Settle(50);
+        dialog.hide();
+        diagnosis->ShowInformation();
+    }
+    Settle(200);
+    const bool ok = Save(window, folder + QStringLiteral("/maintenance.png"));
     std::ignore = window.SwitchCategory(Category::PrinterSetting);
     return ok;
 }
@@ -139,6 +166,10 @@ int TakeScreenshots(MainWindow& window, UiServices& services, const QString& fol
         ok = Save(dialog, folder + QStringLiteral("/progress-dialog.png")) && ok;
         while (services.context.jobRunning && timer.elapsed() < 20000) Settle(50);
     }
+    ok = SaveMaintenancePage(window, shots, folder) && ok;
+    ok = SavePage(window, Category::Maintenance, 1, folder + QStringLiteral("/memory-management.png")) && ok;
+    ok = SavePage(window, Category::Tool, 0, folder + QStringLiteral("/tool.png")) && ok;
+    ok = SavePage(window, Category::Tool, 2, folder + QStringLiteral("/test-print.png")) && ok;
     return ok ? 0 : 1;
 }
 
