@@ -121,14 +121,20 @@ int RunGetParams(CliEnv& env, const std::vector<std::string>& args) {
 
 int RunSetParams(CliEnv& env, const std::vector<std::string>& args) {
     std::string path;
+    bool dryRun = false;
     for (const std::string& a : args) {
         if (a == "--yes") continue;  // also taken as a global option
+        if (a == "--dry-run") {
+            dryRun = true;
+            continue;
+        }
         if (!a.empty() && a[0] == '-')
             return UsageError(env, "set-params: unknown argument '" + a + "'");
         if (!path.empty()) return UsageError(env, "set-params takes one settings file");
         path = a;
     }
     if (path.empty()) return UsageError(env, "set-params needs a settings file (FILE.TSI)");
+    if (dryRun) return RunParamDiff(env, path);
     if (!LoadParamDocument(env)) return kExitUsage;
 
     params::GroupTicks ticks;

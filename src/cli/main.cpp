@@ -35,6 +35,9 @@ void PrintOverview(std::ostream& out) {
            "  --multi-lan FILE        run against every printer of a Multi-LAN list file\n"
            "  --pick 1,3,5            only these entries of the list (numbered from 1)\n"
            "  --log FILE.CSV          write the job log of the run\n"
+           "  --audit FILE            append one JSON line per printer job (who, where, what, result)\n"
+           "  --canary N              with a Multi-LAN list: run the first N printers, the rest\n"
+           "                          only when all of them succeeded\n"
            "  --yes                   answer every question with Yes\n"
            "  --json                  machine-readable output where a command offers it\n"
            "  --help                  this text, or a command's own help after its name\n";
