@@ -85,7 +85,9 @@ int main(int argc, char** argv) {
         return kExitUsage;
     }
 
-    TerminalInteraction interaction(std::cout, std::cerr, parsed.options.yes);
+    // Under --json standard output carries the one JSON document only.
+    TerminalInteraction interaction(parsed.options.json ? std::cerr : std::cout, std::cerr,
+                                    parsed.options.yes);
     Document document;
     CliEnv env{context, parsed.options, std::cout, std::cerr, interaction,
                parsed.options.definitions.value_or(DefaultDefinitionsPath(programFolder)), document};
