@@ -5,6 +5,7 @@
 #include <ostream>
 
 #include "cli/cli.h"
+#include "cli/export_interaction.h"
 #include "cli/json_writer.h"
 #include "cli/job_run.h"
 #include "cli/param_session.h"
@@ -21,26 +22,7 @@ namespace rvq::cli {
 
 namespace {
 
-constexpr int kMsgIncludePasswords = 801;
 constexpr int kMsgConfirmSet = 1302;
-
-// Answers the export's password question from --include-secrets, so that
-// --yes alone never puts passwords into a file.
-class ExportInteraction : public Interaction {
-public:
-    ExportInteraction(Interaction& inner, bool includeSecrets)
-        : inner_(inner), includeSecrets_(includeSecrets) {}
-    bool Confirm(int messageId, const std::string& text) override {
-        return messageId == kMsgIncludePasswords ? includeSecrets_
-                                                 : inner_.Confirm(messageId, text);
-    }
-    void Error(int messageId, const std::string& text) override { inner_.Error(messageId, text); }
-    void Info(int messageId, const std::string& text) override { inner_.Info(messageId, text); }
-
-private:
-    Interaction& inner_;
-    bool includeSecrets_;
-};
 
 struct GetOptions {
     std::string out;

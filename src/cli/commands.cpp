@@ -33,6 +33,7 @@ int RunMemFormat(CliEnv& env, const std::vector<std::string>& args);
 int RunTestPrintCommand(CliEnv& env, const std::vector<std::string>& args);
 int RunDiscover(CliEnv& env, const std::vector<std::string>& args);
 int RunDiff(CliEnv& env, const std::vector<std::string>& args);
+int RunBackup(CliEnv& env, const std::vector<std::string>& args);
 
 const std::vector<Command>& Commands() {
     static const std::vector<Command> commands = {
@@ -90,7 +91,9 @@ const std::vector<Command>& Commands() {
          "widest label, tone 0. Uses --model and --codes.",
          RunTestPrintData},
         {"firmware", "download firmware ROM files to the printer",
-         "ROM.BIN... [--download-mode] [--yes]\n\n"
+         "ROM.BIN... [--download-mode] [--backup-first DIR] [--yes]\n\n"
+         "--backup-first DIR backs every printer up first (see backup) and programs\n"
+         "nothing when a backup fails.\n"
          "The files are listed as the firmware page lists them: sorted by section, one\n"
          "per section (a later file of the same section replaces the earlier one after\n"
          "a question), each checked against the configured model. Over the LAN the\n"
@@ -164,6 +167,15 @@ const std::vector<Command>& Commands() {
          "change, 3 when something would, 1 when a printer could not be read.\n"
          "set-params FILE.TSI --dry-run does the same.",
          RunDiff},
+        {"backup", "save each printer's parameters and information into a folder of its own",
+         "DIR [--include-secrets] [--json]\n\n"
+         "Per printer DIR/ADDRESS-YYYYMMDDTHHMMSSZ with params.TSI (every group ON,\n"
+         "for set-params) and info.txt (the version and settings blocks, as save-info\n"
+         "writes them). A folder appears only when it is complete. Passwords and keys\n"
+         "go into params.TSI (scrambled) only with --include-secrets; a printer does not\n"
+         "report its passwords, so those are the values the tool holds.\n"
+         "Exit 0 when every printer was backed up.",
+         RunBackup},
     };
     return commands;
 }

@@ -7,7 +7,10 @@
 #include <string>
 #include <vector>
 
+#include <filesystem>
+
 #include "json_reader.h"
+#include "rom_files.h"
 #include "sim/param_commands.h"
 #include "sim/sim_server.h"
 #include "support/temp_dir.h"
@@ -90,6 +93,10 @@ protected:
         dir_.Write("contrast.TSI", WithValue(WithValue(file, "DISPLAY_GROUP", "ON"), "Contrast", "7"));
         return "contrast.TSI";
     }
+    bool NothingWritten() {
+        const std::vector<sim::LogEntry> entries = AllEntries();
+        return !std::any_of(entries.begin(), entries.end(), IsSetCommand);
+    }
     std::vector<sim::LogEntry> AllEntries() {
         std::vector<sim::LogEntry> all = first_.log().Entries();
         for (const auto& e : rest_.log().Entries()) all.push_back(e);
@@ -131,7 +138,7 @@ TEST_F(CliFleet, DiscoverVersionsReadsEachPrinterAndNamesTheOneThatCannotBeRead)
     EXPECT_EQ(versions[1]["version"].text, "V2.10");
     EXPECT_TRUE(printers[2]["versions"].items.empty());
     EXPECT_TRUE(Contains(printers[2]["versionError"].text, "(06)")) << json.out;
-    EXPECT_FALSE(std::any_of(AllEntries().begin(), AllEntries().end(), IsSetCommand));
+    EXPECT_TRUE(NothingWritten());
 }
 
 TEST_F(CliFleet, DiffAndDryRunShowWhatWouldChangeAndWriteNothing) {
@@ -259,6 +266,65 @@ TEST_F(CliFleet, CanaryStopsBeforeTheRestWhenACanaryFails) {
     const ToolRun usage = Tool({"--lan", Lan("127.0.0.2"), "--canary", "1", "restore-online"});
     EXPECT_EQ(usage.exitCode, 2);
     EXPECT_TRUE(Contains(usage.err, "--canary goes with a Multi-LAN list")) << usage.err;
+}
+
+// The folders directly inside `dir`, by name.
+std::vector<std::string> Folders(const std::string& dir) {
+    std::vector<std::string> names;
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(dir, error))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+TEST_F(CliFleet, BackupSavesEachPrinterInAFolderOfItsOwnThatRestoresToNoChange) {
+    const ToolRun run = Tool({"--multi-lan", List("three.txt", {2, 3, 5}), "backup", "bk"});
+    EXPECT_EQ(run.exitCode, 1) << run.out << run.err;
+    const std::string p = std::to_string(port_);
+    EXPECT_TRUE(std::regex_search(run.out, std::regex("LAN 127\\.0\\.0\\.5," + p + ": not backed up: .*\\(06\\)\n")))
+        << run.out;
+    const std::vector<std::string> folders = Folders(dir_.File("bk"));
+    ASSERT_EQ(folders.size(), 2u) << "nothing of .5, no partial folder left";
+    EXPECT_TRUE(std::regex_match(folders[0], std::regex("127\\.0\\.0\\.2_" + p + R"(-\d{8}T\d{6}Z)"))) << folders[0];
+    EXPECT_TRUE(Contains(run.out, "LAN 127.0.0.2," + p + ": backed up to bk/" + folders[0] + "\n")) << run.out;
+    EXPECT_TRUE(NothingWritten());
+
+    const std::string three = "bk/" + folders[1];
+    const std::string params = ReadAll(dir_.File(three + "/params.TSI"));
+    EXPECT_TRUE(Contains(params, "\r\nPASSWORD_GROUP=ON\r\n")) << "every group ON";
+    EXPECT_FALSE(Contains(params, "NewPassword=")) << "no secrets unless asked";
+    ASSERT_EQ(Tool({"--lan", Lan("127.0.0.3"), "save-info", "saved.txt"}).exitCode, 0);
+    EXPECT_EQ(ReadAll(dir_.File(three + "/info.txt")), ReadAll(dir_.File("saved.txt")));
+    EXPECT_TRUE(Contains(ReadAll(dir_.File(three + "/info.txt")), "R-VQ4T1-T V2.10"));
+
+    const ToolRun restore = Tool({"--lan", Lan("127.0.0.3"), "diff", three + "/params.TSI"});
+    EXPECT_EQ(restore.exitCode, 0) << restore.out << restore.err;
+
+    const ToolRun secrets = Tool({"--lan", Lan("127.0.0.2"), "backup", "sk", "--include-secrets"});
+    ASSERT_EQ(secrets.exitCode, 0) << secrets.out << secrets.err;
+    EXPECT_TRUE(Contains(ReadAll(dir_.File("sk/" + Folders(dir_.File("sk"))[0] + "/params.TSI")), "NewPassword="));
+}
+
+TEST_F(CliFleet, FirmwareWithBackupFirstProgramsNothingWhenABackupFails) {
+    dir_.Write("main.bin", RomFile(8, "MAIN", "V3.00"));
+    auto programmed = [](sim::SimServer& server) {
+        const auto entries = server.log().Entries();
+        return std::count_if(entries.begin(), entries.end(),
+                             [](const sim::LogEntry& e) { return e.command.text == "LP;" && e.command.data; });
+    };
+    const ToolRun refused =
+        Tool({"--multi-lan", List("with-broken.txt", {2, 5}), "firmware", "main.bin", "--backup-first", "bk", "--yes"});
+    EXPECT_EQ(refused.exitCode, 1) << refused.out << refused.err;
+    EXPECT_TRUE(Contains(refused.err, "the backup failed; no firmware was sent")) << refused.err;
+    EXPECT_EQ(programmed(first_), 0);
+
+    const ToolRun run =
+        Tool({"--multi-lan", List("two.txt", {2, 3}), "firmware", "main.bin", "--backup-first", "bk", "--yes"});
+    EXPECT_EQ(run.exitCode, 0) << run.out << run.err;
+    EXPECT_EQ(programmed(first_), 1);
+    EXPECT_EQ(programmed(rest_), 1);
+    EXPECT_EQ(Folders(dir_.File("bk")).size(), 3u) << "the first run's backup of .2 and both of this one";
 }
 
 }  // namespace
