@@ -10,6 +10,7 @@
 #include "cli/job_run.h"
 #include "cli/param_session.h"
 #include "cli/printer_reads_run.h"
+#include "cli/run_json.h"
 #include "cli/text_table.h"
 #include "core/params/group_ticks.h"
 #include "core/params/item_values.h"
@@ -46,6 +47,7 @@ void PrintValues(CliEnv& env, const PrinterModel& model, bool includeSecrets) {
             json.EndObject();
         }
         json.EndArray();
+        WriteRunsJson(json, env.runs);
         json.EndObject();
         env.out << "\n";
         return;

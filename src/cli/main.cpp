@@ -1,5 +1,6 @@
 // rvqtool: the command-line front end of the R-VQ Setting Tool.
 #include <iostream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -7,6 +8,7 @@
 #include "cli/cli_interaction.h"
 #include "cli/model_source.h"
 #include "cli/options.h"
+#include "cli/run_json.h"
 #include "core/app/tool_settings_file.h"
 #include "core/platform/file_io.h"
 
@@ -89,7 +91,17 @@ int main(int argc, char** argv) {
     TerminalInteraction interaction(parsed.options.json ? std::cerr : std::cout, std::cerr,
                                     parsed.options.yes);
     Document document;
-    CliEnv env{context, parsed.options, std::cout, std::cerr, interaction,
+    // Under --json a command that writes no JSON of its own (its output
+    // does not start with '{') is wrapped in the common document.
+    std::ostringstream printed;
+    CliEnv env{context, parsed.options, parsed.options.json ? printed : std::cout, std::cerr, interaction,
                parsed.options.definitions.value_or(DefaultDefinitionsPath(programFolder)), document};
-    return command->run(env, parsed.args);
+    const int exitCode = command->run(env, parsed.args);
+    if (!parsed.options.json) return exitCode;
+    const std::string text = printed.str();
+    if (!text.empty() && text.front() == '{')
+        std::cout << text;
+    else
+        WriteCommandDocument(std::cout, command->name, exitCode, text, env.runs);
+    return exitCode;
 }

@@ -327,5 +327,41 @@ TEST_F(CliFleet, FirmwareWithBackupFirstProgramsNothingWhenABackupFails) {
     EXPECT_EQ(Folders(dir_.File("bk")).size(), 3u) << "the first run's backup of .2 and both of this one";
 }
 
+TEST_F(CliFleet, JsonGivesOneDocumentWithEachRunsPrinterStatesAndLines) {
+    const std::string file = ContrastFile();
+    const struct {
+        std::vector<std::string> args;
+        int exitCode;
+        std::vector<std::string> jobs;     // the runs in order
+        std::vector<std::string> results;  // the printers of the last run
+    } cases[] = {
+        {{"--lan", Lan("127.0.0.2"), "set-params", file, "--yes"}, 0,
+         {"set-parameter", "restore-online"}, {"succeeded"}},
+        {{"--multi-lan", List("bad-first.txt", {5, 2, 3}), "--canary", "1", "set-params", file, "--yes"}, 1,
+         {"set-parameter"}, {"failed", "not run", "not run"}},
+        {{"--lan", Lan("127.0.0.3"), "save-info", "info.txt"}, 0, {"printer-information"}, {"succeeded"}},
+        {{"--lan", Lan("127.0.0.5"), "reset", "--yes"}, 1, {"printer-reset"}, {"failed"}},
+        {{"--lan", Lan("127.0.0.2"), "get-params"}, 0, {"get-parameter", "restore-online"}, {"succeeded"}},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> args = c.args;
+        args.push_back("--json");
+        const ToolRun run = Tool(args);
+        const std::string what = args[2] + " " + args[3];
+        EXPECT_EQ(run.exitCode, c.exitCode) << what << "\n" << run.out << run.err;
+        const auto value = ParseJson(run.out);
+        ASSERT_TRUE(value) << what << "\n" << run.out;
+        const auto& runs = (*value)["runs"];
+        ASSERT_EQ(runs.items.size(), c.jobs.size()) << what << "\n" << run.out;
+        for (std::size_t i = 0; i < c.jobs.size(); ++i) EXPECT_EQ(runs[i]["job"].text, c.jobs[i]) << what;
+        const auto& printers = runs.items.back()["printers"];
+        ASSERT_EQ(printers.items.size(), c.results.size()) << what << "\n" << run.out;
+        for (std::size_t i = 0; i < c.results.size(); ++i) {
+            EXPECT_EQ(printers[i]["result"].text, c.results[i]) << what << " printer " << i;
+            EXPECT_EQ(printers[i]["lines"].items.empty(), c.results[i] == "not run") << what << " printer " << i;
+        }
+    }
+}
+
 }  // namespace
 }  // namespace rvq::test
