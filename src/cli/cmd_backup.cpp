@@ -85,6 +85,7 @@ void WriteJson(CliEnv& env, const std::string& folder, const JobRunRecord& recor
     json.Key("exitCode").Int(exitCode);
     json.Key("printers").BeginArray();
     for (const PrinterRecord& printer : record.printers) {
+        if (!printer.selected) continue;
         json.BeginObject();
         json.Key("index").Int(printer.index);
         json.Key("interface").String(printer.interfaceName);
@@ -132,6 +133,7 @@ int BackupPrinters(CliEnv& env, const std::string& folder, bool includeSecrets) 
     std::vector<std::string> written(places.size());
     int exitCode = reads.exitCode;
     for (const PrinterRecord& printer : record.printers) {
+        if (!printer.selected) continue;
         BackupPlace& place = places[static_cast<std::size_t>(printer.index)];
         const auto it = reads.results.find(printer.index);
         const bool read = it != reads.results.end() && it->second.model;

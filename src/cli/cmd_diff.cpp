@@ -124,7 +124,7 @@ int RunParamDiff(CliEnv& env, const std::string& path) {
     std::vector<PrinterDiff> diffs;
     bool anyChange = false;
     for (const PrinterRecord& printer : record.printers) {
-        if (printer.outcome == PrinterOutcome::NotRun && printer.lines.empty()) continue;
+        if (!printer.selected) continue;
         PrinterDiff d;
         d.printer = &printer;
         if (const auto it = reads.results.find(printer.index); it != reads.results.end() && it->second.model) {

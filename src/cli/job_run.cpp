@@ -30,8 +30,8 @@ void OnInterrupt(int) {
     if (interrupts.fetch_add(1) >= 1) ::_exit(130);
 }
 
-// Prints each display line (or, under --json, only records it); on a
-// terminal keeps a progress bar below them.
+// Prints and records each display line (a quiet run only records them);
+// on a terminal keeps a progress bar below them.
 class TerminalEvents : public JobEvents {
 public:
     TerminalEvents(std::ostream& out, bool quiet, bool bar, int range)
@@ -219,14 +219,15 @@ void CollectStage(JobRunner& runner, TerminalEvents& events, RecordingExecutor& 
 }
 
 // The printers of the run, every one "not run" until a stage runs it.
-JobRunRecord EmptyRecord(const CliEnv& env, JobKind kind, bool multiLan, std::size_t count) {
+JobRunRecord EmptyRecord(const CliEnv& env, JobKind kind, bool multiLan, std::size_t count,
+                         const std::vector<bool>& selected) {
     JobRunRecord record;
     record.kind = kind;
     const std::size_t printers = multiLan ? count : 1;
     for (std::size_t i = 0; i < printers; ++i) {
         const Connection connection = BuildConnection(env.context.settings, env.context.strings, i);
-        record.printers.push_back(
-            {static_cast<int>(i), connection.interfaceName, connection.settings, PrinterOutcome::NotRun, {}});
+        record.printers.push_back({static_cast<int>(i), connection.interfaceName, connection.settings,
+                                   PrinterOutcome::NotRun, {}, i >= selected.size() || selected[i]});
     }
     return record;
 }
@@ -270,7 +271,8 @@ void PrintSummary(CliEnv& env, const JobRunRecord& record) {
         ok += printer.outcome == PrinterOutcome::Succeeded;
         failed += printer.outcome == PrinterOutcome::Failed || printer.outcome == PrinterOutcome::Cancelled;
     }
-    for (const PrinterRecord& printer : record.printers) notRun += printer.outcome == PrinterOutcome::NotRun;
+    for (const PrinterRecord& printer : record.printers)
+        notRun += printer.selected && printer.outcome == PrinterOutcome::NotRun;
     env.out << ok << " succeeded, " << failed << " failed";
     if (env.options.canary && notRun > 0) env.out << ", " << notRun << " not run";
     env.out << "\n";
@@ -280,7 +282,9 @@ void PrintSummary(CliEnv& env, const JobRunRecord& record) {
 
 int RunPrinterJob(CliEnv& env, std::shared_ptr<JobInputs> inputs, const JobRunHooks& hooks) {
     AppContext& context = env.context;
-    TerminalEvents events(env.out, env.options.json || hooks.quiet, ::isatty(STDERR_FILENO) != 0, 100);
+    // Under --json the lines go to the error stream, standard output being
+    // the document's.
+    TerminalEvents events(env.options.json ? env.err : env.out, hooks.quiet, ::isatty(STDERR_FILENO) != 0, 100);
     auto executor = std::make_shared<RecordingExecutor>(context, env.document, hooks.step);
     JobRunner runner(context, env.document.sharedJobLog(), executor, events);
 
@@ -293,7 +297,7 @@ int RunPrinterJob(CliEnv& env, std::shared_ptr<JobInputs> inputs, const JobRunHo
     std::vector<bool> selected = Selection(env, count, error);
     if (!error.empty()) return UsageError(env, error);
 
-    JobRunRecord record = EmptyRecord(env, inputs->kind, runner.multiLan(), count);
+    JobRunRecord record = EmptyRecord(env, inputs->kind, runner.multiLan(), count, selected);
     bool cancelled = false;
     bool allSucceeded = true;
     std::vector<std::vector<bool>> stages;

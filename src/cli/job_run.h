@@ -35,7 +35,7 @@ struct JobRunHooks {
 
 // Runs a job kind through the job runner against the configured printer or
 // the Multi-LAN list: the interface pre-check, the display lines as they
-// come (recorded instead under --json), a progress bar on a terminal,
+// come (on the error stream under --json) and recorded, a progress bar on a terminal,
 // Ctrl-C to cancel (twice to quit at once), the job log file, the audit
 // lines, the canary stage. The run is appended to env.runs. Exit code 0
 // when every printer succeeded.

@@ -92,14 +92,14 @@ int main(int argc, char** argv) {
                                     parsed.options.yes);
     Document document;
     // Under --json a command that writes no JSON of its own (its output
-    // does not start with '{') is wrapped in the common document.
+    // is not JSON) is wrapped in the common document.
     std::ostringstream printed;
     CliEnv env{context, parsed.options, parsed.options.json ? printed : std::cout, std::cerr, interaction,
                parsed.options.definitions.value_or(DefaultDefinitionsPath(programFolder)), document};
     const int exitCode = command->run(env, parsed.args);
     if (!parsed.options.json) return exitCode;
     const std::string text = printed.str();
-    if (!text.empty() && text.front() == '{')
+    if (!text.empty() && (text.front() == '{' || text.front() == '['))
         std::cout << text;
     else
         WriteCommandDocument(std::cout, command->name, exitCode, text, env.runs);

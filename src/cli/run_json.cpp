@@ -12,6 +12,7 @@ void WriteRunsJson(JsonWriter& json, const std::vector<JobRunRecord>& runs) {
         json.Key("exitCode").Int(run.exitCode);
         json.Key("printers").BeginArray();
         for (const PrinterRecord& printer : run.printers) {
+            if (!printer.selected) continue;
             json.BeginObject();
             json.Key("index").Int(printer.index);
             json.Key("interface").String(printer.interfaceName);

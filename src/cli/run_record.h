@@ -19,6 +19,7 @@ struct PrinterRecord {
     std::string address;        // the connection settings ("host,port" on a LAN)
     PrinterOutcome outcome = PrinterOutcome::NotRun;
     std::vector<std::string> lines;  // its display lines, in order
+    bool selected = true;            // false when --pick left it out
 };
 
 // One run of a job kind, kept for the --json document.
