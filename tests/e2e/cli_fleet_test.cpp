@@ -204,10 +204,12 @@ TEST_F(CliFleet, AuditRecordsEveryPrinterJobAndTheItemsASetChanged) {
     ASSERT_EQ(set.exitCode, 0) << set.out << set.err;
     const ToolRun failed = Tool({"--lan", Lan("127.0.0.5"), "--audit", "audit.log", "diff", file});
     EXPECT_NE(failed.exitCode, 0);
+    const ToolRun status = Tool({"--lan", Lan("127.0.0.5"), "--audit", "audit.log", "status"});
+    EXPECT_EQ(status.exitCode, 1);
 
     const std::vector<std::string> lines = Lines(ReadAll(dir_.File("audit.log")));
-    // Before the set its values are read: a read and a set line for each printer, then the failure.
-    ASSERT_EQ(lines.size(), 5u) << ReadAll(dir_.File("audit.log"));
+    // Before the set its values are read: a read and a set line for each printer, then the failures.
+    ASSERT_EQ(lines.size(), 6u) << ReadAll(dir_.File("audit.log"));
     std::vector<std::string> jobs;
     for (const std::string& line : lines) {
         const auto value = ParseJson(line);
@@ -233,7 +235,8 @@ TEST_F(CliFleet, AuditRecordsEveryPrinterJobAndTheItemsASetChanged) {
     EXPECT_EQ(jobs, (std::vector<std::string>{
                         "get-parameter 127.0.0.2" + p + " succeeded", "get-parameter 127.0.0.3" + p + " succeeded",
                         "set-parameter 127.0.0.2" + p + " succeeded", "set-parameter 127.0.0.3" + p + " succeeded",
-                        "get-parameter 127.0.0.5" + p + " failed"}));
+                        "get-parameter 127.0.0.5" + p + " failed", "status 127.0.0.5" + p + " failed"}));
+    EXPECT_TRUE(Contains(lines.back(), R"x("detail":"status 06, printer error (06)")x")) << lines.back();
 }
 
 TEST_F(CliFleet, ConcurrentRunsAppendWholeAuditLines) {
