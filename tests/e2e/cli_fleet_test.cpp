@@ -3,7 +3,6 @@
 // --audit, --canary.
 #include <gtest/gtest.h>
 
-#include <regex>
 #include <string>
 #include <vector>
 
@@ -29,6 +28,27 @@ std::string WithValue(std::string file, const std::string& key, const std::strin
     const std::size_t start = at + 3 + key.size();
     file.replace(start, file.find("\r\n", start) - start, value);
     return file;
+}
+
+// The text with every run of spaces made one space, so that table
+// columns compare without their padding.
+std::string Squeezed(const std::string& text) {
+    std::string out;
+    for (char c : text) {
+        if (c != ' ' || out.empty() || out.back() != ' ') out.push_back(c);
+    }
+    return out;
+}
+
+// `text` has the shape of `pattern`, where '#' stands for any digit.
+bool Shaped(const std::string& text, const std::string& pattern) {
+    if (text.size() != pattern.size()) return false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const bool ok = pattern[i] == '#' ? std::isdigit(static_cast<unsigned char>(text[i])) != 0
+                                          : text[i] == pattern[i];
+        if (!ok) return false;
+    }
+    return true;
 }
 
 std::vector<std::string> Lines(const std::string& text) {
@@ -158,9 +178,8 @@ TEST_F(CliFleet, DiffAndDryRunShowWhatWouldChangeAndWriteNothing) {
                                               ": 1 of 5 items would change"))
                 << run.out;
         }
-        EXPECT_TRUE(std::regex_search(run.out, std::regex(R"(\*  DISPLAY_GROUP  Contrast +4 +7\n)"))) << run.out;
-        EXPECT_TRUE(std::regex_search(run.out, std::regex(R"(\n +DISPLAY_GROUP  LCDLanguage +English +English\n)")))
-            << run.out;
+        EXPECT_TRUE(Contains(Squeezed(run.out), "\n * DISPLAY_GROUP Contrast 4 7\n")) << run.out;
+        EXPECT_TRUE(Contains(Squeezed(run.out), "\n DISPLAY_GROUP LCDLanguage English English\n")) << run.out;
     }
     const std::vector<sim::LogEntry> entries = AllEntries();
     EXPECT_GT(entries.size(), before) << "the printers were read";
@@ -194,8 +213,7 @@ TEST_F(CliFleet, DiffShowsSecretsAsSecret) {
     ASSERT_EQ(got.exitCode, 0) << got.out << got.err;
     const ToolRun diff = Tool({"--lan", Lan("127.0.0.2"), "diff", "pw.TSI"});
     EXPECT_EQ(diff.exitCode, 0) << diff.out << diff.err;
-    EXPECT_TRUE(std::regex_search(diff.out, std::regex(R"(PASSWORD_GROUP  NewPassword +\(secret\) +\(secret\))")))
-        << diff.out;
+    EXPECT_TRUE(Contains(Squeezed(diff.out), " PASSWORD_GROUP NewPassword (secret) (secret)\n")) << diff.out;
     EXPECT_FALSE(Contains(diff.out, "5813")) << "the default password in clear";
 }
 
@@ -216,9 +234,7 @@ TEST_F(CliFleet, AuditRecordsEveryPrinterJobAndTheItemsASetChanged) {
     for (const std::string& line : lines) {
         const auto value = ParseJson(line);
         ASSERT_TRUE(value) << line;
-        EXPECT_TRUE(std::regex_match((*value)["time"].text,
-                                     std::regex(R"(\d{4}-\d\d-\d\dT\d\d:\d\d:\d\dZ)")))
-            << line;
+        EXPECT_TRUE(Shaped((*value)["time"].text, "####-##-##T##:##:##Z")) << line;
         EXPECT_FALSE((*value)["user"].text.empty()) << line;
         EXPECT_FALSE((*value)["host"].text.empty()) << line;
         EXPECT_EQ((*value)["interface"].text, "LAN");
@@ -287,11 +303,11 @@ TEST_F(CliFleet, BackupSavesEachPrinterInAFolderOfItsOwnThatRestoresToNoChange) 
     const ToolRun run = Tool({"--multi-lan", List("three.txt", {2, 3, 5}), "backup", "bk"});
     EXPECT_EQ(run.exitCode, 1) << run.out << run.err;
     const std::string p = std::to_string(port_);
-    EXPECT_TRUE(std::regex_search(run.out, std::regex("LAN 127\\.0\\.0\\.5," + p + ": not backed up: .*\\(06\\)\n")))
-        << run.out;
+    EXPECT_TRUE(Contains(run.out, "LAN 127.0.0.5," + p + ": not backed up: ")) << run.out;
+    EXPECT_TRUE(Contains(run.out, "(06)\n")) << run.out;
     const std::vector<std::string> folders = Folders(dir_.File("bk"));
     ASSERT_EQ(folders.size(), 2u) << "nothing of .5, no partial folder left";
-    EXPECT_TRUE(std::regex_match(folders[0], std::regex("127\\.0\\.0\\.2_" + p + R"(-\d{8}T\d{6}Z)"))) << folders[0];
+    EXPECT_TRUE(Shaped(folders[0], "127.0.0.2_" + p + "-########T######Z")) << folders[0];
     EXPECT_TRUE(Contains(run.out, "LAN 127.0.0.2," + p + ": backed up to bk/" + folders[0] + "\n")) << run.out;
     EXPECT_TRUE(NothingWritten());
 
