@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/run_record.h"
 #include "core/app/app_context.h"
 #include "core/app/document.h"
 #include "core/app/interaction.h"
@@ -15,6 +16,7 @@ namespace rvq::cli {
 inline constexpr int kExitOk = 0;
 inline constexpr int kExitFailed = 1;  // the printer reported an error, did not answer, or the work failed
 inline constexpr int kExitUsage = 2;   // bad command line or connection settings
+inline constexpr int kExitWouldChange = 3;  // a dry run found values a set would change
 
 // Options given before or after the command; each one overrides VQTool.INI.
 struct GlobalOptions {
@@ -31,6 +33,8 @@ struct GlobalOptions {
     std::optional<std::string> multiLan;  // a Multi-LAN list file
     std::optional<std::string> pick;      // 1,3,5: the list entries that take part
     std::optional<std::string> logFile;   // where the job log goes (CSV)
+    std::optional<std::string> auditFile; // one JSON line per printer job is appended
+    std::optional<int> canary;            // Multi LAN: run this many first, the rest only if they all succeed
     bool yes = false;
     bool json = false;
     bool help = false;
@@ -46,6 +50,7 @@ struct CliEnv {
     Interaction& interaction;
     std::string definitionsPath;
     Document& document;
+    std::vector<JobRunRecord> runs = {};  // every printer run of the command, in order
 };
 
 struct Command {

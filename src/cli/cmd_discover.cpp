@@ -1,19 +1,28 @@
 #include <algorithm>
 #include <array>
+#include <map>
+#include <mutex>
+#include <optional>
 #include <ostream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "cli/builder_output.h"
 #include "cli/cli.h"
 #include "cli/command_args.h"
+#include "cli/job_run.h"
 #include "cli/json_writer.h"
 #include "cli/status_meaning.h"
+#include "core/app/printer_info_parser.h"
 #include "core/app/text.h"
 #include "core/comm/clock.h"
 #include "core/comm/framing.h"
 #include "core/comm/lan_discovery.h"
+#include "core/comm/maintenance_operations.h"
 #include "core/comm/multi_lan_list.h"
+#include "core/comm/printer_job.h"
+#include "core/comm/printer_reads.h"
 #include "core/comm/reply_frames.h"
 
 namespace rvq::cli {
@@ -29,20 +38,105 @@ std::string ShownStatus(int code) {
     return code < 0 ? std::to_string(code) : Format("%02d", code);
 }
 
+// The firmware versions of each printer that answered, by its place in
+// `found`; a printer whose versions could not be read has none.
+struct FoundVersions {
+    std::vector<std::optional<InfoList>> lists;
+    std::vector<std::string> failures;  // the last display line of a failed read
+};
+
+// Reads the version block of every printer found, five at a time, as the
+// jobs of a Multi-LAN run over the list of what answered.
+FoundVersions ReadFoundVersions(CliEnv& env, const std::vector<ProbeResult>& found, int port) {
+    FoundVersions versions;
+    versions.lists.resize(found.size());
+    versions.failures.resize(found.size());
+    if (found.empty()) return versions;
+    ToolSettings& settings = env.context.settings;
+    settings.interfaceName = "Multi LAN";
+    settings.multiLanHosts.clear();
+    settings.multiLanPorts.clear();
+    for (const ProbeResult& r : found) {
+        settings.multiLanHosts.push_back(r.host);
+        settings.multiLanPorts.push_back(port);
+    }
+    std::mutex mutex;
+    std::map<int, std::string> texts;  // guarded by mutex
+    JobRunHooks hooks;
+    hooks.quiet = true;
+    hooks.step = [&](PrinterJob& job) {
+        PrinterReadRequest request;
+        request.versions = true;
+        PrinterReadResult result;
+        if (!RunPrinterRead(job, request, result)) return false;
+        std::lock_guard lock(mutex);
+        texts[job.setup().printerIndex] = result.versionText;
+        return true;
+    };
+    auto inputs = std::make_shared<JobInputs>();
+    inputs->kind = JobKind::PrinterInfo;
+    inputs->numbers = {static_cast<std::uint32_t>(InfoSubKind::VersionOnly)};
+    std::ignore = RunPrinterJob(env, inputs, hooks);
+    const JobRunRecord& record = env.runs.back();
+    for (std::size_t i = 0; i < found.size(); ++i) {
+        const auto it = texts.find(static_cast<int>(i));
+        if (it != texts.end()) {
+            versions.lists[i] = ParseVersionReply(it->second);
+        } else if (i < record.printers.size() && !record.printers[i].lines.empty()) {
+            versions.failures[i] = record.printers[i].lines.back();
+        } else {
+            versions.failures[i] = "not read";
+        }
+    }
+    return versions;
+}
+
+void WriteVersionsJson(JsonWriter& json, const FoundVersions& versions, std::size_t i) {
+    if (versions.lists.empty()) return;
+    if (!versions.lists[i]) {
+        json.Key("versions").BeginArray().EndArray();
+        json.Key("versionError").String(versions.failures[i]);
+        return;
+    }
+    const InfoList& list = *versions.lists[i];
+    json.Key("versions").BeginArray();
+    for (std::size_t n = 0; n < list.names.size() && n < list.values.size(); ++n) {
+        json.BeginObject();
+        json.Key("name").String(list.names[n]);
+        json.Key("value").String(list.values[n]);
+        json.Key("version").String(VersionFromValue(list.values[n]));
+        json.EndObject();
+    }
+    json.EndArray();
+}
+
+void PrintVersions(CliEnv& env, const FoundVersions& versions, std::size_t i) {
+    if (versions.lists.empty()) return;
+    if (!versions.lists[i]) {
+        env.out << "    versions not read: " << versions.failures[i] << "\n";
+        return;
+    }
+    const InfoList& list = *versions.lists[i];
+    for (std::size_t n = 0; n < list.names.size() && n < list.values.size(); ++n)
+        env.out << "    " << list.names[n] << ": " << list.values[n] << "\n";
+}
+
 void ReportFound(CliEnv& env, const std::vector<ProbeResult>& found, int port,
-                 std::size_t scanned) {
+                 std::size_t scanned, const FoundVersions& versions) {
     if (env.options.json) {
         JsonWriter json(env.out);
         json.BeginObject();
         json.Key("scanned").Int(static_cast<long long>(scanned));
         json.Key("printers").BeginArray();
-        for (const ProbeResult& r : found) {
+        for (std::size_t i = 0; i < found.size(); ++i) {
+            const ProbeResult& r = found[i];
             json.BeginObject();
             json.Key("host").String(r.host);
             json.Key("port").Int(port);
             json.Key("status").Int(r.status);
             json.Key("meaning").String(StatusMeaning(r.status));
             json.Key("ready").Bool(r.status == status::kReady || r.status == status::kReadyAlt);
+            WriteVersionsJson(json, versions, i);
             json.EndObject();
         }
         json.EndArray();
@@ -50,9 +144,11 @@ void ReportFound(CliEnv& env, const std::vector<ProbeResult>& found, int port,
         env.out << "\n";
         return;
     }
-    for (const ProbeResult& r : found) {
+    for (std::size_t i = 0; i < found.size(); ++i) {
+        const ProbeResult& r = found[i];
         env.out << r.host << ":" << port << ": status " << ShownStatus(r.status) << ", "
                 << StatusMeaning(r.status) << "\n";
+        PrintVersions(env, versions, i);
     }
     env.err << found.size() << " of " << scanned << " addresses answered\n";
 }
@@ -60,7 +156,8 @@ void ReportFound(CliEnv& env, const std::vector<ProbeResult>& found, int port,
 }  // namespace
 
 int RunDiscover(CliEnv& env, const std::vector<std::string>& argv) {
-    static constexpr std::array<OptionSpec, 2> kOptions{{{"--port", true}, {"--out", true}}};
+    static constexpr std::array<OptionSpec, 3> kOptions{
+        {{"--port", true}, {"--out", true}, {"--versions", false}}};
     CommandArgs args;
     if (auto error = ParseCommandArgs(argv, kOptions, args)) return UsageError(env, *error);
     if (args.positional.size() != 1) return UsageError(env, "discover takes one range, e.g. 192.168.1.0/24");
@@ -86,7 +183,9 @@ int RunDiscover(CliEnv& env, const std::vector<std::string>& argv) {
     for (const ProbeResult& r : results) {
         if (r.answered) found.push_back(r);
     }
-    ReportFound(env, found, port, hosts.size());
+    const FoundVersions versions =
+        args.Has("--versions") ? ReadFoundVersions(env, found, port) : FoundVersions{};
+    ReportFound(env, found, port, hosts.size(), versions);
 
     if (auto out = args.Value("--out")) {
         std::vector<LanPrinter> printers;

@@ -2,6 +2,7 @@
 #include <array>
 #include <ostream>
 
+#include "cli/backup.h"
 #include "cli/cli.h"
 #include "cli/command_args.h"
 #include "cli/job_run.h"
@@ -12,7 +13,7 @@
 namespace rvq::cli {
 
 namespace {
-constexpr std::array<OptionSpec, 1> kOptions{{{"--download-mode", false}}};
+constexpr std::array<OptionSpec, 2> kOptions{{{"--download-mode", false}, {"--backup-first", true}}};
 constexpr int kNotRomFile = 900;
 constexpr int kConfirmFirmware = 1300;
 }  // namespace
@@ -49,6 +50,13 @@ int RunFirmware(CliEnv& env, const std::vector<std::string>& argv) {
     if (!firmware) {
         env.interaction.Error(kNotRomFile, strings.Get(kNotRomFile));
         return kExitFailed;
+    }
+    if (auto folder = args.Value("--backup-first")) {
+        const int backedUp = BackupPrinters(env, *folder, false);
+        if (backedUp != kExitOk) {
+            env.err << "rvqtool: the backup failed; no firmware was sent\n";
+            return backedUp;
+        }
     }
     return RunPrinterJob(env, FirmwareJobInputs(*firmware, downloadMode));
 }

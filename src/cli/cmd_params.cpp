@@ -1,40 +1,29 @@
 // get-params and set-params: the printer's parameters to and from setting
 // information files.
+#include <memory>
+#include <mutex>
 #include <ostream>
 
 #include "cli/cli.h"
+#include "cli/export_interaction.h"
 #include "cli/json_writer.h"
+#include "cli/job_run.h"
 #include "cli/param_session.h"
+#include "cli/printer_reads_run.h"
+#include "cli/run_json.h"
 #include "cli/text_table.h"
 #include "core/params/group_ticks.h"
 #include "core/params/item_values.h"
+#include "core/comm/param_exchange.h"
 #include "core/params/model_values.h"
+#include "core/params/param_diff.h"
 #include "core/params/settings_file.h"
 
 namespace rvq::cli {
 
 namespace {
 
-constexpr int kMsgIncludePasswords = 801;
 constexpr int kMsgConfirmSet = 1302;
-
-// Answers the export's password question from --include-secrets, so that
-// --yes alone never puts passwords into a file.
-class ExportInteraction : public Interaction {
-public:
-    ExportInteraction(Interaction& inner, bool includeSecrets)
-        : inner_(inner), includeSecrets_(includeSecrets) {}
-    bool Confirm(int messageId, const std::string& text) override {
-        return messageId == kMsgIncludePasswords ? includeSecrets_
-                                                 : inner_.Confirm(messageId, text);
-    }
-    void Error(int messageId, const std::string& text) override { inner_.Error(messageId, text); }
-    void Info(int messageId, const std::string& text) override { inner_.Info(messageId, text); }
-
-private:
-    Interaction& inner_;
-    bool includeSecrets_;
-};
 
 struct GetOptions {
     std::string out;
@@ -58,6 +47,7 @@ void PrintValues(CliEnv& env, const PrinterModel& model, bool includeSecrets) {
             json.EndObject();
         }
         json.EndArray();
+        WriteRunsJson(json, env.runs);
         json.EndObject();
         env.out << "\n";
         return;
@@ -75,6 +65,38 @@ void PrintValues(CliEnv& env, const PrinterModel& model, bool includeSecrets) {
 int RestoreIfLeftInSettingMode(CliEnv& env, const std::string& reconnect) {
     if (env.context.settingModeState == SettingModeState::Online) return kExitOk;
     return RunParamJob(env, JobKind::RestoreOnline, {}, reconnect);
+}
+
+// The set job. Under --audit the printers are read first, so that each
+// audit line can name the items the set changed with their values before.
+int RunSetJob(CliEnv& env, const std::vector<int>& groups) {
+    auto inputs = std::make_shared<JobInputs>();
+    inputs->kind = JobKind::SetParameter;
+    for (int n : groups) inputs->numbers.push_back(static_cast<std::uint32_t>(n));
+    if (!env.options.auditFile) return RunPrinterJob(env, inputs);
+
+    auto wanted = std::make_shared<PrinterModel>();
+    {
+        const std::lock_guard lock(env.document.modelMutex());
+        *wanted = *env.document.model();
+    }
+    PrinterReadRequest request;
+    request.base = wanted.get();
+    request.getCommands = VerifyList(*wanted, groups);
+    auto before = std::make_shared<PrinterReads>(
+        ReadPrinters(env, JobKind::GetParameter, [&](int) { return request; }));
+    const params::ShownLanguage language = params::ShownLanguageFor(env.context.isJapanese);
+    JobRunHooks hooks;
+    hooks.changes = [wanted, before, groups, language](int printerIndex) {
+        std::vector<ItemChange> changes;
+        const auto it = before->results.find(printerIndex);
+        if (it == before->results.end() || !it->second.model) return changes;
+        for (const params::ItemDiff& d : params::DiffGroups(*wanted, *it->second.model, groups, language)) {
+            if (d.changed) changes.push_back({d.item, d.printerValue, d.fileValue});
+        }
+        return changes;
+    };
+    return RunPrinterJob(env, inputs, hooks);
 }
 
 }  // namespace
@@ -121,14 +143,20 @@ int RunGetParams(CliEnv& env, const std::vector<std::string>& args) {
 
 int RunSetParams(CliEnv& env, const std::vector<std::string>& args) {
     std::string path;
+    bool dryRun = false;
     for (const std::string& a : args) {
         if (a == "--yes") continue;  // also taken as a global option
+        if (a == "--dry-run") {
+            dryRun = true;
+            continue;
+        }
         if (!a.empty() && a[0] == '-')
             return UsageError(env, "set-params: unknown argument '" + a + "'");
         if (!path.empty()) return UsageError(env, "set-params takes one settings file");
         path = a;
     }
     if (path.empty()) return UsageError(env, "set-params needs a settings file (FILE.TSI)");
+    if (dryRun) return RunParamDiff(env, path);
     if (!LoadParamDocument(env)) return kExitUsage;
 
     params::GroupTicks ticks;
@@ -151,7 +179,7 @@ int RunSetParams(CliEnv& env, const std::vector<std::string>& args) {
     if (!env.interaction.Confirm(kMsgConfirmSet, env.context.strings.Get(kMsgConfirmSet)))
         return kExitFailed;
 
-    const int set = RunParamJob(env, JobKind::SetParameter, groups);
+    const int set = RunSetJob(env, groups);
     if (set == kExitOk) {
         const std::lock_guard lock(env.document.modelMutex());
         params::CommitReadValues(model);

@@ -3,6 +3,7 @@
 #include <ostream>
 #include <string>
 
+#include "cli/audit_log.h"
 #include "cli/builder_output.h"
 #include "cli/cli.h"
 #include "cli/json_writer.h"
@@ -147,12 +148,11 @@ std::string StatusMeaning(int code) {
     }
 }
 
-int RunStatus(CliEnv& env, const std::vector<std::string>& args) {
-    if (!args.empty()) return UsageError(env, "status takes no arguments");
-    const ToolSettings& t = env.context.settings;
-    const Connection connection = BuildConnection(t, env.context.strings);
-    if (auto stop = CheckTarget(env, connection)) return *stop;
+namespace {
 
+// Asks once; `code` is the status the printer sent, or -1.
+int QueryStatus(CliEnv& env, const Connection& connection, int& code) {
+    const ToolSettings& t = env.context.settings;
     const Clock clock = Clock::FromEnvironment();
     PrinterPort port(clock);
     if (auto stop = OpenPort(env, port, connection)) return *stop;
@@ -172,9 +172,30 @@ int RunStatus(CliEnv& env, const std::vector<std::string>& args) {
     }
     std::string reply;
     if (auto stop = ReadStatusReply(env, port, clock, reply)) return *stop;
-    const int code = ParseStatusFrame(reply);
+    code = ParseStatusFrame(reply);
     Report(env, port, code);
     return code == status::kReady || code == status::kReadyAlt ? kExitOk : kExitFailed;
+}
+
+}  // namespace
+
+int RunStatus(CliEnv& env, const std::vector<std::string>& args) {
+    if (!args.empty()) return UsageError(env, "status takes no arguments");
+    const Connection connection = BuildConnection(env.context.settings, env.context.strings);
+    if (auto stop = CheckTarget(env, connection)) return *stop;
+    int code = -1;
+    const int exitCode = QueryStatus(env, connection, code);
+    if (env.options.auditFile) {
+        AuditEntry entry = AuditEntryNow();
+        entry.interfaceName = connection.interfaceName;
+        entry.address = connection.settings;
+        entry.job = "status";
+        entry.outcome = exitCode == kExitOk ? PrinterOutcome::Succeeded : PrinterOutcome::Failed;
+        entry.detail = code < 0 ? "no status" : Format("status %02d, ", code) + StatusMeaning(code);
+        if (!AppendAuditLines(*env.options.auditFile, {AuditLine(entry)}))
+            env.err << "rvqtool: " << *env.options.auditFile << ": the audit line cannot be written\n";
+    }
+    return exitCode;
 }
 
 }  // namespace rvq::cli

@@ -32,6 +32,8 @@ int RunMemAlloc(CliEnv& env, const std::vector<std::string>& args);
 int RunMemFormat(CliEnv& env, const std::vector<std::string>& args);
 int RunTestPrintCommand(CliEnv& env, const std::vector<std::string>& args);
 int RunDiscover(CliEnv& env, const std::vector<std::string>& args);
+int RunDiff(CliEnv& env, const std::vector<std::string>& args);
+int RunBackup(CliEnv& env, const std::vector<std::string>& args);
 
 const std::vector<Command>& Commands() {
     static const std::vector<Command> commands = {
@@ -89,7 +91,9 @@ const std::vector<Command>& Commands() {
          "widest label, tone 0. Uses --model and --codes.",
          RunTestPrintData},
         {"firmware", "download firmware ROM files to the printer",
-         "ROM.BIN... [--download-mode] [--yes]\n\n"
+         "ROM.BIN... [--download-mode] [--backup-first DIR] [--yes]\n\n"
+         "--backup-first DIR backs every printer up first (see backup) and programs\n"
+         "nothing when a backup fails.\n"
          "The files are listed as the firmware page lists them: sorted by section, one\n"
          "per section (a later file of the same section replaces the earlier one after\n"
          "a question), each checked against the configured model. Over the LAN the\n"
@@ -114,7 +118,8 @@ const std::vector<Command>& Commands() {
          "file (scrambled) only with --include-secrets.",
          RunGetParams},
         {"set-params", "write the groups a settings file turns ON to the printer",
-         "FILE.TSI [--yes]\n\n"
+         "FILE.TSI [--yes] [--dry-run]\n\n"
+         "--dry-run writes nothing and shows what would change (see diff).\n"
          "Loads the file (every item it lacks takes its default), checks the groups\n"
          "that are ON, asks before writing (--yes agrees), runs Set Parameter with its\n"
          "read-back check, then Restore to Online. When the set changed the interface\n"
@@ -145,12 +150,32 @@ const std::vector<Command>& Commands() {
         {"test-print", "print a test pattern with the test print page's conditions",
          "[the options of test-print-data, without OUT]", RunTestPrintCommand},
         {"discover", "find the LAN printers of an address range and list their status",
-         "CIDR [--port N] [--timeout S] [--out LIST.TXT] [--json]\n\n"
+         "CIDR [--port N] [--timeout S] [--versions] [--out LIST.TXT] [--json]\n\n"
          "Sends the status request to every address of the range (at most a /16,\n"
          "32 at a time; --port defaults to 8000, --timeout to 1 second a host) and\n"
-         "lists the printers that answer. --out writes them as a Multi-LAN list file.\n"
+         "lists the printers that answer. --versions also reads each one's firmware\n"
+         "versions (five at a time, through its setting mode). --out writes them as a\n"
+         "Multi-LAN list file.\n"
          "Exit 0 when a printer answered, 1 when none did, 2 for a bad range.",
          RunDiscover},
+        {"diff", "show what a settings file would change on the printer(s), writing nothing",
+         "FILE.TSI [--json]\n\n"
+         "Reads the groups the file turns ON from each printer (Get Parameter, then\n"
+         "back online) and lists per printer every item of those groups: the value\n"
+         "the printer holds and the value the file would write, changed ones marked\n"
+         "with '*'. Passwords and keys show as (secret). Exit 0 when nothing would\n"
+         "change, 3 when something would, 1 when a printer could not be read.\n"
+         "set-params FILE.TSI --dry-run does the same.",
+         RunDiff},
+        {"backup", "save each printer's parameters and information into a folder of its own",
+         "DIR [--include-secrets] [--json]\n\n"
+         "Per printer DIR/ADDRESS-YYYYMMDDTHHMMSSZ with params.TSI (every group ON,\n"
+         "for set-params) and info.txt (the version and settings blocks, as save-info\n"
+         "writes them). A folder appears only when it is complete. Passwords and keys\n"
+         "go into params.TSI (scrambled) only with --include-secrets; a printer does not\n"
+         "report its passwords, so those are the values the tool holds.\n"
+         "Exit 0 when every printer was backed up.",
+         RunBackup},
     };
     return commands;
 }

@@ -3,14 +3,20 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <iostream>
+#include <map>
 #include <mutex>
+#include <optional>
 
+#include "cli/audit_log.h"
+#include "core/app/connection.h"
 #include "core/app/text.h"
 #include "core/comm/job_events.h"
 #include "core/comm/job_runner.h"
 #include "core/comm/operations.h"
+#include "core/comm/printer_job.h"
 #include "core/comm/printer_port.h"
 
 namespace rvq::cli {
@@ -24,13 +30,17 @@ void OnInterrupt(int) {
     if (interrupts.fetch_add(1) >= 1) ::_exit(130);
 }
 
-// Prints each display line; on a terminal keeps a progress bar below them.
+// Prints and records each display line (a quiet run only records them);
+// on a terminal keeps a progress bar below them.
 class TerminalEvents : public JobEvents {
 public:
-    TerminalEvents(std::ostream& out, bool bar, int range) : out_(out), bar_(bar), range_(range) {}
+    TerminalEvents(std::ostream& out, bool quiet, bool bar, int range)
+        : out_(out), quiet_(quiet), bar_(bar), range_(range) {}
 
-    void OnLine(int, const std::string& line) override {
+    void OnLine(int printerIndex, const std::string& line) override {
         std::lock_guard lock(mutex_);
+        lines_[printerIndex].push_back(line);
+        if (quiet_) return;
         ClearBar();
         out_ << line << "\n";
         DrawBar();
@@ -55,6 +65,12 @@ public:
     void SetRange(int range) {
         std::lock_guard lock(mutex_);
         range_ = range;
+        total_ = 0;
+    }
+    std::vector<std::string> LinesOf(int printerIndex) {
+        std::lock_guard lock(mutex_);
+        const auto it = lines_.find(printerIndex);
+        return it == lines_.end() ? std::vector<std::string>{} : it->second;
     }
 
 private:
@@ -74,10 +90,50 @@ private:
 
     std::mutex mutex_;
     std::ostream& out_;
+    bool quiet_;
     bool bar_;
     int range_;
     int total_ = 0;
     bool drawn_ = false;
+    std::map<int, std::vector<std::string>> lines_;  // guarded by mutex_
+};
+
+// Runs the operation of the kind, or the command's own step, and notes
+// which connection each printer's job used. Called on worker threads.
+class RecordingExecutor : public JobExecutor {
+public:
+    RecordingExecutor(AppContext& context, Document& document, JobStep step)
+        : context_(context), document_(document), step_(std::move(step)),
+          operation_(MakeOperationExecutor(context, document)) {}
+
+    bool Run(const JobSetup& setup, JobReporter& reporter) override {
+        {
+            std::lock_guard lock(mutex_);
+            connections_[setup.printerIndex] = setup.connection;
+        }
+        if (!step_) return operation_->Run(setup, reporter);
+        if (!setup.inputs) return false;
+        PrinterJob job(setup, reporter, context_);
+        job.AttachDocument(&document_);
+        const bool ok = step_(job);
+        job.ClosePort();
+        return ok;
+    }
+
+    std::optional<Connection> ConnectionOf(int printerIndex) {
+        std::lock_guard lock(mutex_);
+        const auto it = connections_.find(printerIndex);
+        if (it == connections_.end()) return std::nullopt;
+        return it->second;
+    }
+
+private:
+    AppContext& context_;
+    Document& document_;
+    JobStep step_;
+    std::shared_ptr<JobExecutor> operation_;
+    std::mutex mutex_;
+    std::map<int, Connection> connections_;  // guarded by mutex_
 };
 
 std::vector<bool> Selection(CliEnv& env, std::size_t count, std::string& error) {
@@ -102,19 +158,13 @@ int UsbCount(const std::string& filter) {
 
 }  // namespace
 
-int RunPrinterJob(CliEnv& env, std::shared_ptr<JobInputs> inputs) {
-    AppContext& context = env.context;
-    TerminalEvents events(env.out, ::isatty(STDERR_FILENO) != 0, 100);
-    JobRunner runner(context, env.document.sharedJobLog(), MakeOperationExecutor(context, env.document), events);
+namespace {
 
-    if (const int message = runner.PreCheck(inputs->kind, UsbCount); message != 0) {
-        env.interaction.Error(message, context.strings.Get(message));
-        return kExitFailed;
-    }
-    std::string error;
-    const std::vector<bool> selected = Selection(env, runner.Printers().size(), error);
-    if (!error.empty()) return UsageError(env, error);
-
+// Runs one stage of the run (the printers of `selected`, all when empty)
+// to its end, Ctrl-C cancelling it. False when nothing could start.
+bool RunStage(CliEnv& env, JobRunner& runner, TerminalEvents& events,
+              const std::shared_ptr<JobInputs>& inputs, const std::vector<bool>& selected,
+              bool& cancelled) {
     struct sigaction action {};
     action.sa_handler = OnInterrupt;
     ::sigemptyset(&action.sa_mask);
@@ -124,11 +174,9 @@ int RunPrinterJob(CliEnv& env, std::shared_ptr<JobInputs> inputs) {
 
     if (!runner.Start(inputs, selected)) {
         ::sigaction(SIGINT, &previous, nullptr);
-        env.err << "rvqtool: nothing to run (no printer selected)\n";
-        return kExitUsage;
+        return false;
     }
     events.SetRange(runner.progressRange());
-    bool cancelled = false;
     while (!runner.WaitForWorkers(200)) {
         if (interrupts > 0 && !cancelled) {
             cancelled = true;
@@ -141,22 +189,151 @@ int RunPrinterJob(CliEnv& env, std::shared_ptr<JobInputs> inputs) {
         }
     }
     ::sigaction(SIGINT, &previous, nullptr);
+    return true;
+}
+
+PrinterOutcome OutcomeOf(int state, bool cancelled) {
+    switch (state) {
+        case kPrinterSucceeded: return PrinterOutcome::Succeeded;
+        case kPrinterFailed: return cancelled ? PrinterOutcome::Cancelled : PrinterOutcome::Failed;
+        case kPrinterWaiting:
+        case kPrinterInProgress: return cancelled ? PrinterOutcome::Cancelled : PrinterOutcome::Failed;
+        default: return PrinterOutcome::NotRun;
+    }
+}
+
+// Takes the states of the stage just ended into the record.
+void CollectStage(JobRunner& runner, TerminalEvents& events, RecordingExecutor& executor,
+                  bool cancelled, JobRunRecord& record) {
+    const std::vector<int> states = runner.printerStates();
+    for (std::size_t i = 0; i < states.size() && i < record.printers.size(); ++i) {
+        if (states[i] == kPrinterExcluded) continue;
+        PrinterRecord& printer = record.printers[i];
+        printer.outcome = OutcomeOf(states[i], cancelled);
+        printer.lines = events.LinesOf(static_cast<int>(i));
+        if (auto connection = executor.ConnectionOf(static_cast<int>(i))) {
+            printer.interfaceName = connection->interfaceName;
+            printer.address = connection->settings;
+        }
+    }
+}
+
+// The printers of the run, every one "not run" until a stage runs it.
+JobRunRecord EmptyRecord(const CliEnv& env, JobKind kind, bool multiLan, std::size_t count,
+                         const std::vector<bool>& selected) {
+    JobRunRecord record;
+    record.kind = kind;
+    const std::size_t printers = multiLan ? count : 1;
+    for (std::size_t i = 0; i < printers; ++i) {
+        const Connection connection = BuildConnection(env.context.settings, env.context.strings, i);
+        record.printers.push_back({static_cast<int>(i), connection.interfaceName, connection.settings,
+                                   PrinterOutcome::NotRun, {}, i >= selected.size() || selected[i]});
+    }
+    return record;
+}
+
+// The canary stage: the first `count` of the selected printers.
+std::vector<bool> SplitCanary(std::vector<bool>& selected, std::size_t total, int count) {
+    if (selected.empty()) selected.assign(total, true);
+    std::vector<bool> canary(total, false);
+    int taken = 0;
+    for (std::size_t i = 0; i < total && taken < count; ++i) {
+        if (!selected[i]) continue;
+        canary[i] = true;
+        selected[i] = false;
+        ++taken;
+    }
+    return canary;
+}
+
+void WriteAudit(CliEnv& env, const JobRunRecord& record, const JobRunHooks& hooks) {
+    if (!env.options.auditFile) return;
+    std::vector<std::string> lines;
+    for (const PrinterRecord& printer : record.printers) {
+        if (printer.outcome == PrinterOutcome::NotRun) continue;
+        AuditEntry entry = AuditEntryNow();
+        entry.interfaceName = printer.interfaceName;
+        entry.address = printer.address;
+        entry.job = JobKindName(record.kind);
+        entry.outcome = printer.outcome;
+        if (!printer.lines.empty()) entry.detail = printer.lines.back();
+        if (hooks.changes && printer.outcome == PrinterOutcome::Succeeded)
+            entry.changes = hooks.changes(printer.index);
+        lines.push_back(AuditLine(entry));
+    }
+    if (!AppendAuditLines(*env.options.auditFile, lines))
+        env.err << "rvqtool: " << *env.options.auditFile << ": the audit lines cannot be written\n";
+}
+
+void PrintSummary(CliEnv& env, const JobRunRecord& record) {
+    int ok = 0, failed = 0, notRun = 0;
+    for (const PrinterRecord& printer : record.printers) {
+        ok += printer.outcome == PrinterOutcome::Succeeded;
+        failed += printer.outcome == PrinterOutcome::Failed || printer.outcome == PrinterOutcome::Cancelled;
+    }
+    for (const PrinterRecord& printer : record.printers)
+        notRun += printer.selected && printer.outcome == PrinterOutcome::NotRun;
+    env.out << ok << " succeeded, " << failed << " failed";
+    if (env.options.canary && notRun > 0) env.out << ", " << notRun << " not run";
+    env.out << "\n";
+}
+
+}  // namespace
+
+int RunPrinterJob(CliEnv& env, std::shared_ptr<JobInputs> inputs, const JobRunHooks& hooks) {
+    AppContext& context = env.context;
+    // Under --json the lines go to the error stream, standard output being
+    // the document's.
+    TerminalEvents events(env.options.json ? env.err : env.out, hooks.quiet, ::isatty(STDERR_FILENO) != 0, 100);
+    auto executor = std::make_shared<RecordingExecutor>(context, env.document, hooks.step);
+    JobRunner runner(context, env.document.sharedJobLog(), executor, events);
+
+    if (const int message = runner.PreCheck(inputs->kind, UsbCount); message != 0) {
+        env.interaction.Error(message, context.strings.Get(message));
+        return kExitFailed;
+    }
+    std::string error;
+    const std::size_t count = runner.Printers().size();
+    std::vector<bool> selected = Selection(env, count, error);
+    if (!error.empty()) return UsageError(env, error);
+
+    JobRunRecord record = EmptyRecord(env, inputs->kind, runner.multiLan(), count, selected);
+    bool cancelled = false;
+    bool allSucceeded = true;
+    std::vector<std::vector<bool>> stages;
+    if (env.options.canary && runner.multiLan()) {
+        std::vector<bool> canary = SplitCanary(selected, count, *env.options.canary);
+        stages.push_back(std::move(canary));
+    }
+    stages.push_back(selected);
+    for (std::size_t stage = 0; stage < stages.size(); ++stage) {
+        const bool last = stage + 1 == stages.size();
+        const bool anySelected = stages[stage].empty() ||
+                                 std::find(stages[stage].begin(), stages[stage].end(), true) != stages[stage].end();
+        if (!anySelected && stage > 0) break;  // the canaries were the whole selection
+        if (!RunStage(env, runner, events, inputs, stages[stage], cancelled)) {
+            env.err << "rvqtool: nothing to run (no printer selected)\n";
+            return kExitUsage;
+        }
+        CollectStage(runner, events, *executor, cancelled, record);
+        allSucceeded = allSucceeded && runner.overallResult() == kResultSucceed &&
+                       runner.state() == RunState::Succeeded;
+        if (runner.runningWorkers() > 0) break;
+        if (!last && !allSucceeded) {
+            env.err << "rvqtool: a canary printer did not succeed; the other printers are not run\n";
+            break;
+        }
+    }
 
     if (env.options.logFile && !env.document.WriteJobLog(*env.options.logFile, context.strings, context.isJapanese)) {
         env.interaction.Error(1011, context.strings.Get(1011));
     }
-    const int result = runner.overallResult();
-    if (runner.multiLan()) {
-        const auto states = runner.printerStates();
-        int ok = 0, failed = 0;
-        for (int s : states) {
-            ok += s == kPrinterSucceeded;
-            failed += s == kPrinterFailed || s == kPrinterWaiting;
-        }
-        env.out << ok << " succeeded, " << failed << " failed\n";
-    }
+    record.exitCode = allSucceeded ? kExitOk : kExitFailed;
+    WriteAudit(env, record, hooks);
+    if (runner.multiLan() && !env.options.json && !hooks.quiet) PrintSummary(env, record);
+    env.runs.push_back(record);
     if (runner.runningWorkers() > 0) ::_exit(kExitFailed);  // a stuck worker must not outlive main's objects
-    return result == 1501 && runner.state() == RunState::Succeeded ? kExitOk : kExitFailed;
+    return record.exitCode;
 }
 
 }  // namespace rvq::cli

@@ -1,5 +1,6 @@
 // rvqtool: the command-line front end of the R-VQ Setting Tool.
 #include <iostream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -7,6 +8,7 @@
 #include "cli/cli_interaction.h"
 #include "cli/model_source.h"
 #include "cli/options.h"
+#include "cli/run_json.h"
 #include "core/app/tool_settings_file.h"
 #include "core/platform/file_io.h"
 
@@ -35,6 +37,9 @@ void PrintOverview(std::ostream& out) {
            "  --multi-lan FILE        run against every printer of a Multi-LAN list file\n"
            "  --pick 1,3,5            only these entries of the list (numbered from 1)\n"
            "  --log FILE.CSV          write the job log of the run\n"
+           "  --audit FILE            append one JSON line per printer job (who, where, what, result)\n"
+           "  --canary N              with a Multi-LAN list: run the first N printers, the rest\n"
+           "                          only when all of them succeeded\n"
            "  --yes                   answer every question with Yes\n"
            "  --json                  machine-readable output where a command offers it\n"
            "  --help                  this text, or a command's own help after its name\n";
@@ -82,9 +87,21 @@ int main(int argc, char** argv) {
         return kExitUsage;
     }
 
-    TerminalInteraction interaction(std::cout, std::cerr, parsed.options.yes);
+    // Under --json standard output carries the one JSON document only.
+    TerminalInteraction interaction(parsed.options.json ? std::cerr : std::cout, std::cerr,
+                                    parsed.options.yes);
     Document document;
-    CliEnv env{context, parsed.options, std::cout, std::cerr, interaction,
+    // Under --json a command that writes no JSON of its own (its output
+    // is not JSON) is wrapped in the common document.
+    std::ostringstream printed;
+    CliEnv env{context, parsed.options, parsed.options.json ? printed : std::cout, std::cerr, interaction,
                parsed.options.definitions.value_or(DefaultDefinitionsPath(programFolder)), document};
-    return command->run(env, parsed.args);
+    const int exitCode = command->run(env, parsed.args);
+    if (!parsed.options.json) return exitCode;
+    const std::string text = printed.str();
+    if (!text.empty() && (text.front() == '{' || text.front() == '['))
+        std::cout << text;
+    else
+        WriteCommandDocument(std::cout, command->name, exitCode, text, env.runs);
+    return exitCode;
 }

@@ -112,6 +112,8 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& argv) {
         else if (arg == "--multi-lan") o.multiLan = value();
         else if (arg == "--pick") o.pick = value();
         else if (arg == "--log") o.logFile = value();
+        else if (arg == "--audit") o.auditFile = value();
+        else if (arg == "--canary") o.canary = number();
         else if (arg == "--yes" || arg == "-y") o.yes = true;
         else if (arg == "--json") o.json = true;
         else if (arg == "--help" || arg == "-h") o.help = true;
@@ -131,6 +133,9 @@ std::optional<std::string> ApplyGlobalOptions(const GlobalOptions& o, AppContext
     int interfaces = (o.lan ? 1 : 0) + (o.com ? 1 : 0) + (o.usb ? 1 : 0) + (o.lpt ? 1 : 0) + (o.multiLan ? 1 : 0);
     if (interfaces > 1) return "choose one of --lan, --com, --usb, --lpt and --multi-lan";
     if (o.pick && !o.multiLan && t.interfaceName != "Multi LAN") return "--pick goes with a Multi-LAN list";
+    if (o.canary && !o.multiLan && t.interfaceName != "Multi LAN") return "--canary goes with a Multi-LAN list";
+    if (o.canary && *o.canary < 1) return "--canary takes a number of printers of at least 1";
+    if (o.auditFile && o.auditFile->empty()) return "--audit needs a file name";
     if (o.multiLan) {
         const MultiLanImport list = ImportMultiLanList(*o.multiLan, c.strings);
         if (!list.ok) return *o.multiLan + ": " + c.strings.Get(list.messageId);

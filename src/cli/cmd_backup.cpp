@@ -1,0 +1,176 @@
+// backup: each printer's parameters and information blocks into a folder
+// of its own, before anything is changed on it.
+#include <chrono>
+#include <ctime>
+#include <filesystem>
+#include <ostream>
+#include <system_error>
+
+#include "cli/backup.h"
+#include "cli/export_interaction.h"
+#include "cli/json_writer.h"
+#include "cli/param_session.h"
+#include "cli/printer_reads_run.h"
+#include "core/app/connection.h"
+#include "core/params/group_ticks.h"
+#include "core/params/settings_transfer.h"
+
+namespace rvq::cli {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string UtcStamp() {
+    const std::time_t now = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
+    std::tm utc{};
+    ::gmtime_r(&now, &utc);
+    char text[32];
+    std::strftime(text, sizeof text, "%Y%m%dT%H%M%SZ", &utc);
+    return text;
+}
+
+// A folder name from a connection ("127.0.0.2,9100" -> "127.0.0.2_9100"):
+// anything but letters, digits, '.' and '-' becomes '_'.
+std::string SafeName(const std::string& text) {
+    std::string name;
+    for (unsigned char c : text) {
+        const bool keep = std::isalnum(c) != 0 || c == '.' || c == '-';
+        name.push_back(keep ? static_cast<char>(c) : '_');
+    }
+    return name.empty() ? std::string("printer") : name;
+}
+
+struct BackupPlace {
+    std::string partial;  // written here first
+    std::string base;     // the folder's name without a suffix
+    std::string final;    // renamed to this when complete
+};
+
+std::vector<BackupPlace> Places(CliEnv& env, const std::string& folder) {
+    const ToolSettings& settings = env.context.settings;
+    const std::size_t count = settings.interfaceName == "Multi LAN" ? settings.multiLanHosts.size() : 1;
+    const std::string stamp = UtcStamp();
+    std::vector<BackupPlace> places;
+    for (std::size_t i = 0; i < count; ++i) {
+        const Connection c = BuildConnection(settings, env.context.strings, i);
+        const std::string name = SafeName(c.interfaceName == "LAN" ? c.settings : c.interfaceName + "_" + c.settings);
+        const std::string final = (fs::path(folder) / (name + "-" + stamp)).string();
+        places.push_back({(fs::path(folder) / ("." + name + "-" + stamp + ".partial")).string(), final, final});
+    }
+    return places;
+}
+
+// Writes the parameters beside the information and moves the folder into
+// place. False (and the partial folder removed) when any step fails.
+bool Complete(CliEnv& env, PrinterModel& model, BackupPlace& place, bool includeSecrets) {
+    params::GroupTicks all;
+    for (const ParamGroup& group : model.groups) all.Set(group.name, true);
+    ExportInteraction interaction(env.interaction, includeSecrets);
+    std::error_code error;
+    bool ok = params::ExportSettings((fs::path(place.partial) / "params.TSI").string(), model, all,
+                                     env.context.settings, FileEnv(env), interaction);
+    // A backup of the same printer within the same second keeps the first.
+    for (int n = 2; ok && fs::exists(place.final, error); ++n) place.final = place.base + "-" + std::to_string(n);
+    ok = ok && (fs::rename(place.partial, place.final, error), !error);
+    if (!ok) fs::remove_all(place.partial, error);
+    return ok;
+}
+
+void WriteJson(CliEnv& env, const std::string& folder, const JobRunRecord& record,
+               const std::vector<std::string>& written, int exitCode) {
+    JsonWriter json(env.out);
+    json.BeginObject();
+    json.Key("folder").String(folder);
+    json.Key("exitCode").Int(exitCode);
+    json.Key("printers").BeginArray();
+    for (const PrinterRecord& printer : record.printers) {
+        if (!printer.selected) continue;
+        json.BeginObject();
+        json.Key("index").Int(printer.index);
+        json.Key("interface").String(printer.interfaceName);
+        json.Key("printer").String(printer.address);
+        json.Key("result").String(OutcomeName(printer.outcome));
+        json.Key("lines").BeginArray();
+        for (const std::string& line : printer.lines) json.String(line);
+        json.EndArray();
+        json.Key("backup").String(written[static_cast<std::size_t>(printer.index)]);
+        json.EndObject();
+    }
+    json.EndArray();
+    json.EndObject();
+    env.out << "\n";
+}
+
+}  // namespace
+
+int BackupPrinters(CliEnv& env, const std::string& folder, bool includeSecrets) {
+    if (!LoadParamDocument(env)) return kExitUsage;
+    std::error_code error;
+    fs::create_directories(folder, error);
+    if (error || !fs::is_directory(folder)) {
+        env.err << "rvqtool: " << folder << ": the backup folder cannot be made\n";
+        return kExitFailed;
+    }
+    PrinterModel base;
+    {
+        const std::lock_guard lock(env.document.modelMutex());
+        base = *env.document.model();
+    }
+    std::vector<BackupPlace> places = Places(env, folder);
+    PrinterReads reads = ReadPrinters(env, JobKind::GetParameter, [&](int index) {
+        PrinterReadRequest request;
+        request.base = &base;
+        request.getCommands = base.getCommandIndexes;
+        const BackupPlace& place = places[static_cast<std::size_t>(index)];
+        std::error_code ignored;
+        fs::remove_all(place.partial, ignored);
+        fs::create_directory(place.partial, ignored);
+        request.infoPath = (fs::path(place.partial) / "info.txt").string();
+        return request;
+    });
+    const JobRunRecord& record = env.runs.back();
+    std::vector<std::string> written(places.size());
+    int exitCode = reads.exitCode;
+    for (const PrinterRecord& printer : record.printers) {
+        if (!printer.selected) continue;
+        BackupPlace& place = places[static_cast<std::size_t>(printer.index)];
+        const auto it = reads.results.find(printer.index);
+        const bool read = it != reads.results.end() && it->second.model;
+        if (read && Complete(env, *it->second.model, place, includeSecrets)) {
+            written[static_cast<std::size_t>(printer.index)] = place.final;
+        } else {
+            fs::remove_all(place.partial, error);
+            exitCode = kExitFailed;
+        }
+        if (env.options.json) continue;
+        env.out << printer.interfaceName << " " << printer.address << ": ";
+        if (!written[static_cast<std::size_t>(printer.index)].empty())
+            env.out << "backed up to " << place.final << "\n";
+        else
+            env.out << "not backed up: " << (printer.lines.empty() ? OutcomeName(printer.outcome) : printer.lines.back())
+                    << "\n";
+    }
+    if (env.options.json) WriteJson(env, folder, record, written, exitCode);
+    return exitCode;
+}
+
+int RunBackup(CliEnv& env, const std::vector<std::string>& args) {
+    std::string folder;
+    bool includeSecrets = false;
+    for (const std::string& a : args) {
+        if (a == "--include-secrets") {
+            includeSecrets = true;
+        } else if (!a.empty() && a[0] == '-') {
+            return UsageError(env, "backup: unknown argument '" + a + "'");
+        } else if (!folder.empty()) {
+            return UsageError(env, "backup takes one folder");
+        } else {
+            folder = a;
+        }
+    }
+    if (folder.empty()) return UsageError(env, "backup needs a folder (DIR)");
+    return BackupPrinters(env, folder, includeSecrets);
+}
+
+}  // namespace rvq::cli

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <functional>
+#include <map>
+#include <string>
+
+#include "cli/cli.h"
+#include "core/comm/job_kind.h"
+#include "core/comm/printer_reads.h"
+
+namespace rvq::cli {
+
+// What to read from one printer of the run (by its list index, 0 for a
+// single printer).
+using ReadRequestFor = std::function<PrinterReadRequest(int printerIndex)>;
+
+struct PrinterReads {
+    int exitCode = kExitOk;  // as RunPrinterJob's
+    std::map<int, PrinterReadResult> results;  // the printers that were read, by index
+};
+
+// Reads every printer of the run (one, or the Multi-LAN list five at a time)
+// without writing to it, as jobs of `kind`. The display lines are recorded
+// in env.runs, not printed.
+PrinterReads ReadPrinters(CliEnv& env, JobKind kind, const ReadRequestFor& requestFor);
+
+}  // namespace rvq::cli
