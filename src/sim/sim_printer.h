@@ -27,6 +27,8 @@ struct FaultPlan {
     int splitGapMs = 50;          // pause between the pieces
     std::string garbage;          // sent before every reply
     long long dropAfterBytes = -1;  // the link drops once this many bytes came in on it
+    bool dropRestarts = false;      // ... because the printer restarts (away for restartMs)
+    long long stallAfterBytes = -1;  // takes no more data once this many bytes came in on a link
     int errorStatus = -1;         // the status request is answered with this code
     // Set commands (by leading letters) answered with another code than
     // "90": "91" still applies the command, anything else refuses it.

@@ -208,6 +208,32 @@ bool SimServer::Down(int index) const {
     return stations_.at(index).downUntil.has_value();
 }
 
+int SimServer::OpenConnections(int index) const {
+    std::lock_guard lock(mutex_);
+    return static_cast<int>(std::count_if(links_.begin(), links_.end(), [index](const auto& link) {
+        return link->station == index && link->isSocket && !link->dead;
+    }));
+}
+
+bool SimServer::WaitUntilDisconnected(int index, std::chrono::milliseconds timeout) const {
+    std::unique_lock lock(mutex_);
+    return linksChanged_.wait_for(lock, timeout, [&] {
+        return std::none_of(links_.begin(), links_.end(), [index](const auto& link) {
+            return link->station == index && link->isSocket && !link->dead;
+        });
+    });
+}
+
+int SimServer::MostConnectedPrinters() const {
+    std::lock_guard lock(mutex_);
+    return mostConnected_;
+}
+
+void SimServer::ResetMostConnectedPrinters() {
+    std::lock_guard lock(mutex_);
+    mostConnected_ = 0;
+}
+
 std::chrono::milliseconds SimServer::Real(int protocolMs) const {
     return std::chrono::milliseconds(clock_.ToRealMs(protocolMs));
 }

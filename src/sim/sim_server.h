@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <deque>
 #include <functional>
 #include <memory>
@@ -80,6 +81,15 @@ public:
     // True while the printer is restarting (or its link is down).
     bool Down(int index) const;
 
+    // Open LAN connections to a printer now.
+    int OpenConnections(int index) const;
+    // Waits at most `timeout` until no LAN connection to the printer is open.
+    bool WaitUntilDisconnected(int index, std::chrono::milliseconds timeout) const;
+    // The most printers that had a LAN connection open at the same time
+    // since Start (or the last reset).
+    int MostConnectedPrinters() const;
+    void ResetMostConnectedPrinters();
+
     CommandLog& log() { return log_; }
     const Clock& clock() const { return clock_; }
 
@@ -128,6 +138,7 @@ private:
     void BeginOutage(int index);
     void EndOutage(int index);
     void CloseLinksOf(int index);
+    void NoteConnectedPrinters();
     int PollTimeoutMs() const;
     TimePoint Now() const { return std::chrono::steady_clock::now(); }
     std::chrono::milliseconds Real(int protocolMs) const;
@@ -137,6 +148,8 @@ private:
     mutable std::mutex mutex_;
     std::vector<Station> stations_;             // guarded by mutex_
     std::vector<std::unique_ptr<Link>> links_;  // guarded by mutex_; only the loop thread opens and closes fds
+    int mostConnected_ = 0;                     // guarded by mutex_
+    mutable std::condition_variable linksChanged_;
     std::thread thread_;
     std::atomic<bool> stopping_{false};
     int wake_[2] = {-1, -1};

@@ -32,7 +32,10 @@ void SimServer::ServeOnce() {
         }
         for (int i = 0; i < static_cast<int>(links_.size()); ++i) {
             const Link& link = *links_[i];
-            fds.push_back({link.fd, static_cast<short>(POLLIN | (link.waitingToWrite ? POLLOUT : 0)), 0});
+            const long long stall = stations_[link.station].printer->config().faults.stallAfterBytes;
+            const bool full = stall >= 0 && link.received >= stall;
+            // A full printer still notices its peer going away.
+            fds.push_back({link.fd, static_cast<short>((full ? POLLRDHUP : POLLIN) | (link.waitingToWrite ? POLLOUT : 0)), 0});
             sources.emplace_back(Source::Link, i);
         }
         timeoutMs = PollTimeoutMs();
@@ -55,6 +58,10 @@ void SimServer::ServeOnce() {
             if (link.dead) continue;
             if (fds[i].revents & POLLOUT) link.waitingToWrite = false;
             if (fds[i].revents & (POLLIN | POLLHUP | POLLERR)) ReadLink(link);
+            if ((fds[i].revents & POLLRDHUP) && !link.dead && link.isSocket) {
+                close(link.fd);
+                link.dead = true;
+            }
         }
     }
 
@@ -68,6 +75,17 @@ void SimServer::ServeOnce() {
     }
     for (int index : restarts) BeginOutage(index);
     std::erase_if(links_, [](const std::unique_ptr<Link>& link) { return link->dead; });
+    NoteConnectedPrinters();
+}
+
+void SimServer::NoteConnectedPrinters() {
+    std::vector<bool> connected(stations_.size(), false);
+    for (const auto& link : links_) {
+        if (link->isSocket) connected[static_cast<std::size_t>(link->station)] = true;
+    }
+    const int now = static_cast<int>(std::count(connected.begin(), connected.end(), true));
+    mostConnected_ = std::max(mostConnected_, now);
+    linksChanged_.notify_all();
 }
 
 int SimServer::PollTimeoutMs() const {
@@ -100,7 +118,11 @@ void SimServer::Accept(int index) {
 
 void SimServer::ReadLink(Link& link) {
     char buffer[8192];
-    const ssize_t n = link.isSocket ? recv(link.fd, buffer, sizeof buffer, 0) : read(link.fd, buffer, sizeof buffer);
+    std::size_t room = sizeof buffer;
+    const long long stall = stations_[link.station].printer->config().faults.stallAfterBytes;
+    if (stall >= 0) room = static_cast<std::size_t>(std::clamp<long long>(stall - link.received, 0, static_cast<long long>(room)));
+    if (room == 0) return;
+    const ssize_t n = link.isSocket ? recv(link.fd, buffer, room, 0) : read(link.fd, buffer, room);
     if (n < 0 && (errno == EAGAIN || errno == EINTR)) return;
     if (n <= 0) {
         // A pty keeps its held slave open, so only sockets end here.
@@ -125,7 +147,7 @@ void SimServer::ReadLink(Link& link) {
     station.receivedDigest.Update(bytes);
     for (const ReceivedCommand& command : link.decoder.Feed(bytes)) Answer(link, command);
     if (!drop) return;
-    if (link.isSocket) {
+    if (link.isSocket && !station.printer->config().faults.dropRestarts) {
         close(link.fd);
         link.dead = true;
     } else {

@@ -109,9 +109,7 @@ bool ReadInformation(PrinterJob& job, InfoSubKind subKind) {
         case InfoSubKind::DataLogging:
             return ReadDataLog(job, path);
         case InfoSubKind::SavePrinterInfo:
-            return ReadVersionBlock(job, 5, 45, path) &&
-                   (!job.IsUsb() || job.CancellableWait(1000)) &&
-                   ReadSettingsBlock(job, 45, 90, path, true);
+            return SaveInformationBlocks(job, path);
         case InfoSubKind::VersionOnly:
             return ReadVersionBlock(job, 5, 90, {});
         case InfoSubKind::SettingsOnly:

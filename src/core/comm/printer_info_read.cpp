@@ -261,6 +261,17 @@ bool ReadSettingsBlock(PrinterJob& job, int from, int to, const std::string& pat
     return true;
 }
 
+bool SaveInformationBlocks(PrinterJob& job, const std::string& path) {
+    std::string version;
+    std::string settings;
+    if (!ReadBlock(job, BlockKind::Version, 5, 45, version)) return false;
+    if (job.IsUsb() && !job.CancellableWait(1000)) return false;
+    if (!ReadBlock(job, BlockKind::Settings, 45, 90, settings)) return false;
+    return SaveBlock(job, path,
+                     BlockFileText(version, kVersionBlock) + BlockFileText(settings, kSettingsBlock),
+                     false);
+}
+
 bool ReadDataLog(PrinterJob& job, const std::string& path) {
     const std::string original = job.setup().connection.settings;
     const bool serial = job.IsSerial();

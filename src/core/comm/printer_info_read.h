@@ -48,6 +48,9 @@ std::string BlockFileText(std::string_view payload, const InfoBlockLayout& layou
 [[nodiscard]] std::optional<std::string> ReadVersionText(PrinterJob& job, int from, int to);
 [[nodiscard]] bool ReadSettingsBlock(PrinterJob& job, int from, int to, const std::string& path,
                                      bool append);
+// The version and settings blocks saved to `path` as one file, written only
+// once both came in, so a failed second read leaves the file as it was.
+[[nodiscard]] bool SaveInformationBlocks(PrinterJob& job, const std::string& path);
 // The binary data log, saved to `path`. A serial line runs with the
 // READY/BUSY flow (index 4) meanwhile, so XON/XOFF bytes in the data stay data.
 [[nodiscard]] bool ReadDataLog(PrinterJob& job, const std::string& path);

@@ -1,0 +1,72 @@
+#include "sim_process.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <regex>
+
+extern char** environ;
+
+namespace rvq::test {
+
+SimProcess::SimProcess(const std::vector<std::string>& args, const std::vector<std::string>& extraEnv) {
+    int pipeFds[2];
+    if (::pipe2(pipeFds, O_CLOEXEC) != 0) return;
+    std::vector<std::string> argStore{RVQ_SIM_PATH};
+    argStore.insert(argStore.end(), args.begin(), args.end());
+    std::vector<char*> argv;
+    for (auto& a : argStore) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    std::vector<std::string> envStore;
+    for (char** e = environ; *e != nullptr; ++e) envStore.emplace_back(*e);
+    envStore.insert(envStore.end(), extraEnv.begin(), extraEnv.end());
+    std::vector<char*> envp;
+    for (auto& e : envStore) envp.push_back(e.data());
+    envp.push_back(nullptr);
+
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, pipeFds[1], STDOUT_FILENO);
+    pid_t pid = -1;
+    if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), envp.data()) == 0) pid_ = pid;
+    posix_spawn_file_actions_destroy(&actions);
+    ::close(pipeFds[1]);
+    out_ = pipeFds[0];
+}
+
+SimProcess::~SimProcess() {
+    Kill();
+    if (out_ >= 0) ::close(out_);
+}
+
+int SimProcess::WaitForPort(std::chrono::milliseconds timeout) {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    static const std::regex listening("listening 127\\.0\\.0\\.1:([0-9]+)\n");
+    for (;;) {
+        std::smatch match;
+        if (std::regex_search(received_, match, listening)) return std::atoi(match[1].str().c_str());
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+        if (left.count() <= 0 || out_ < 0) return -1;
+        pollfd fd{out_, POLLIN, 0};
+        if (::poll(&fd, 1, static_cast<int>(left.count())) <= 0) continue;
+        char buffer[256];
+        const ssize_t n = ::read(out_, buffer, sizeof buffer);
+        if (n <= 0) return -1;
+        received_.append(buffer, static_cast<std::size_t>(n));
+    }
+}
+
+void SimProcess::Kill() {
+    if (pid_ < 0) return;
+    ::kill(pid_, SIGKILL);
+    int status = 0;
+    ::waitpid(pid_, &status, 0);
+    pid_ = -1;
+}
+
+}  // namespace rvq::test
