@@ -8,7 +8,6 @@
 #include <unistd.h>
 
 #include <cstdlib>
-#include <regex>
 
 extern char** environ;
 
@@ -46,10 +45,11 @@ SimProcess::~SimProcess() {
 
 int SimProcess::WaitForPort(std::chrono::milliseconds timeout) {
     const auto deadline = std::chrono::steady_clock::now() + timeout;
-    static const std::regex listening("listening 127\\.0\\.0\\.1:([0-9]+)\n");
+    const std::string prefix = "listening 127.0.0.1:";
     for (;;) {
-        std::smatch match;
-        if (std::regex_search(received_, match, listening)) return std::atoi(match[1].str().c_str());
+        const std::size_t at = received_.find(prefix);
+        if (at != std::string::npos && received_.find('\n', at) != std::string::npos)
+            return std::atoi(received_.c_str() + at + prefix.size());
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
         if (left.count() <= 0 || out_ < 0) return -1;
         pollfd fd{out_, POLLIN, 0};
