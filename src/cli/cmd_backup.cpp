@@ -11,6 +11,7 @@
 #include "cli/json_writer.h"
 #include "cli/param_session.h"
 #include "cli/printer_reads_run.h"
+#include "cli/run_json.h"
 #include "core/app/connection.h"
 #include "core/params/group_ticks.h"
 #include "core/params/settings_transfer.h"
@@ -87,13 +88,7 @@ void WriteJson(CliEnv& env, const std::string& folder, const JobRunRecord& recor
     for (const PrinterRecord& printer : record.printers) {
         if (!printer.selected) continue;
         json.BeginObject();
-        json.Key("index").Int(printer.index);
-        json.Key("interface").String(printer.interfaceName);
-        json.Key("printer").String(printer.address);
-        json.Key("result").String(OutcomeName(printer.outcome));
-        json.Key("lines").BeginArray();
-        for (const std::string& line : printer.lines) json.String(line);
-        json.EndArray();
+        WritePrinterFields(json, printer);
         json.Key("backup").String(written[static_cast<std::size_t>(printer.index)]);
         json.EndObject();
     }

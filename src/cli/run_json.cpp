@@ -4,6 +4,16 @@
 
 namespace rvq::cli {
 
+void WritePrinterFields(JsonWriter& json, const PrinterRecord& printer) {
+    json.Key("index").Int(printer.index);
+    json.Key("interface").String(printer.interfaceName);
+    json.Key("printer").String(printer.address);
+    json.Key("result").String(OutcomeName(printer.outcome));
+    json.Key("lines").BeginArray();
+    for (const std::string& line : printer.lines) json.String(line);
+    json.EndArray();
+}
+
 void WriteRunsJson(JsonWriter& json, const std::vector<JobRunRecord>& runs) {
     json.Key("runs").BeginArray();
     for (const JobRunRecord& run : runs) {
@@ -14,13 +24,7 @@ void WriteRunsJson(JsonWriter& json, const std::vector<JobRunRecord>& runs) {
         for (const PrinterRecord& printer : run.printers) {
             if (!printer.selected) continue;
             json.BeginObject();
-            json.Key("index").Int(printer.index);
-            json.Key("interface").String(printer.interfaceName);
-            json.Key("printer").String(printer.address);
-            json.Key("result").String(OutcomeName(printer.outcome));
-            json.Key("lines").BeginArray();
-            for (const std::string& line : printer.lines) json.String(line);
-            json.EndArray();
+            WritePrinterFields(json, printer);
             json.EndObject();
         }
         json.EndArray();

@@ -9,6 +9,10 @@
 
 namespace rvq::cli {
 
+// One printer's keys: index, interface, printer, result and its display
+// lines (the caller opens and closes the object).
+void WritePrinterFields(JsonWriter& json, const PrinterRecord& printer);
+
 // "runs": every printer run of the command with each printer's result and
 // display lines.
 void WriteRunsJson(JsonWriter& json, const std::vector<JobRunRecord>& runs);
