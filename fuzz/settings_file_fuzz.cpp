@@ -18,6 +18,7 @@
 #include "core/platform/code_page.h"
 #include "core/platform/file_io.h"
 #include "fuzz_check.h"
+#include "fuzz_scratch.h"
 
 namespace {
 
@@ -26,20 +27,6 @@ struct Quiet : rvq::Interaction {
     void Error(int, const std::string&) override {}
     void Info(int, const std::string&) override {}
 };
-
-std::string folderToRemove;
-
-std::string MakeFolder() {
-    char pattern[] = "/tmp/rvq-fuzz-XXXXXX";
-    const char* folder = ::mkdtemp(pattern);
-    FUZZ_CHECK(folder != nullptr);
-    folderToRemove = folder;
-    std::atexit([] {
-        std::error_code ignored;
-        std::filesystem::remove_all(folderToRemove, ignored);
-    });
-    return folder;
-}
 
 rvq::Document& LoadedDocument() {
     static rvq::Document document;
@@ -79,7 +66,7 @@ std::optional<std::string> ImportAndExport(const std::string& path, bool japanes
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static const std::string folder = MakeFolder();
+    static const std::string folder = rvq::fuzz::MakeScratchFolder();
     static const std::string path = folder + "/in.tsi";
     const std::string_view bytes = rvq::fuzz::Bytes(data, size);
     const bool japanese = size > 0 && (data[size - 1] & 1) != 0;
