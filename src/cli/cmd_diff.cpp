@@ -7,6 +7,7 @@
 #include "cli/json_writer.h"
 #include "cli/param_session.h"
 #include "cli/printer_reads_run.h"
+#include "cli/run_json.h"
 #include "cli/text_table.h"
 #include "core/comm/param_exchange.h"
 #include "core/params/group_ticks.h"
@@ -62,13 +63,7 @@ void PrintJson(CliEnv& env, const std::string& path, const std::string& groups,
     json.Key("printers").BeginArray();
     for (const PrinterDiff& d : diffs) {
         json.BeginObject();
-        json.Key("index").Int(d.printer->index);
-        json.Key("interface").String(d.printer->interfaceName);
-        json.Key("printer").String(d.printer->address);
-        json.Key("result").String(OutcomeName(d.printer->outcome));
-        json.Key("lines").BeginArray();
-        for (const std::string& line : d.printer->lines) json.String(line);
-        json.EndArray();
+        WritePrinterFields(json, *d.printer);
         json.Key("changed").Int(d.changed);
         json.Key("items").BeginArray();
         for (const params::ItemDiff& item : d.items) {
