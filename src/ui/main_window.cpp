@@ -2,8 +2,8 @@
 
 #include <QAction>
 #include <QCloseEvent>
-#include <QDialog>
 #include <QDesktopServices>
+#include <QDialog>
 #include <QHBoxLayout>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -13,10 +13,12 @@
 #include <QTimer>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <iostream>
 #include <tuple>
 
 #include "core/app/app_context.h"
 #include "core/app/connection.h"
+#include "core/app/string_ids.h"
 #include "core/app/window_placement.h"
 #include "core/builders/download_store.h"
 #include "core/platform/file_io.h"
@@ -46,7 +48,6 @@ constexpr int kFileMenu = 60010;
 constexpr int kEditMenu = 60011;
 constexpr int kViewMenu = 60012;
 constexpr int kHelpMenu = 60013;
-constexpr int kHelpPage = 60020;
 constexpr int kAboutCaption = 60030;
 constexpr int kAboutText = 60031;
 constexpr int kMsgRestart = 428;
@@ -323,9 +324,10 @@ void MainWindow::OnAbout() {
 
 void MainWindow::OnHelp() {
     const AppContext& context = services_.context;
-    const std::string page =
-        JoinPath(context.settings.programFolder, context.strings.Get(kHelpPage));
-    QDesktopServices::openUrl(QUrl::fromLocalFile(ToQt(page)));
+    const std::string name = context.strings.Get(sid::kHelpPage);
+    const DataFile page = FindDataFile(context.settings.locations, name);
+    if (!page.found()) std::cerr << "rvq-setting-tool: " << NotFoundMessage(name, page) << "\n";
+    QDesktopServices::openUrl(QUrl::fromLocalFile(ToQt(page.path)));
 }
 
 void MainWindow::OnServiceMode(ServiceMode requested) {

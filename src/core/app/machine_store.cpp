@@ -2,6 +2,8 @@
 
 #include <sys/stat.h>
 
+#include <cerrno>
+
 #include "core/app/ini_file.h"
 #include "core/app/text.h"
 #include "core/platform/utf8.h"
@@ -57,6 +59,9 @@ bool SavePassword(const std::string& storePath, const std::string& password) {
         ::chmod(storePath.c_str(), 0600) != 0) {
         return false;
     }
+    // The machine-wide folder exists only once a password was stored.
+    const std::string folder = DirectoryOf(storePath);
+    if (::mkdir(folder.c_str(), 0755) != 0 && errno != EEXIST) return false;
     IniFile store = IniFile::Load(storePath);
     store.Set(kSection, kKey, EncodeStoredPassword(password));
     return static_cast<bool>(store.Save(storePath, 0600));
