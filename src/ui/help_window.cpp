@@ -189,8 +189,10 @@ HelpWindow* ShowHelpAt(const help::Location& location, const AppContext& context
     // A modal dialog blocks every window but its own children.
     QWidget* owner = QApplication::activeModalWidget();
     if (owner == nullptr && from != nullptr) owner = from->window();
-    HelpWindow* window =
-        owner ? owner->findChild<HelpWindow*>(QString(), Qt::FindDirectChildrenOnly) : nullptr;
+    // F1 in the help window itself stays in it.
+    HelpWindow* window = qobject_cast<HelpWindow*>(owner);
+    if (window == nullptr && owner != nullptr)
+        window = owner->findChild<HelpWindow*>(QString(), Qt::FindDirectChildrenOnly);
     if (window == nullptr || window->browser()->location().folder != location.folder) {
         delete window;
         window = new HelpWindow(context.strings, location, owner);

@@ -184,6 +184,14 @@ private slots:
         help->Search(QStringLiteral("zebra-crossing"));
         QCOMPARE(help->resultList()->count(), 1);
         QCOMPARE(help->resultList()->item(0)->flags(), Qt::NoItemFlags);
+
+        // F1 in the help window explains the help window, in the same window.
+        ui::HelpKey key(f.context, f.interaction);
+        qApp->installEventFilter(&key);
+        QTest::keyClick(help->browser(), Qt::Key_F1);
+        qApp->removeEventFilter(&key);
+        QVERIFY(help->findChild<ui::HelpWindow*>() == nullptr);
+        QCOMPARE(help->browser()->source().fragment(), QStringLiteral("using-help"));
     }
 
     void japaneseSearchFindsJapaneseText() {
