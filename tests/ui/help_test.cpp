@@ -1,4 +1,5 @@
 #include <QImage>
+#include <filesystem>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QTextBlock>
@@ -6,6 +7,7 @@
 #include <QTextFragment>
 #include <QToolButton>
 
+#include "core/app/help_files.h"
 #include "core/app/help_topics.h"
 #include "core/app/navigation.h"
 #include "core/comm/job_runner.h"
@@ -204,6 +206,25 @@ private slots:
         QVERIFY(help->resultList()->count() > 0);
         QVERIFY(help->resultList()->item(0)->flags() != Qt::NoItemFlags);
         QVERIFY(help->browser()->source().path().contains(QStringLiteral("/help/ja/")));
+    }
+
+    void aPageMissingFromTheLanguageIsShownInEnglish() {
+        UiFixture f;
+        TempDir data;
+        std::filesystem::create_directories(data.File("help/ja"));
+        std::filesystem::create_directories(data.File("help/en"));
+        data.Write("help/ja/index.html", "<html><body><p>目次</p></body></html>");
+        data.Write("help/en/index.html", "<html><body><p>Contents</p></body></html>");
+        data.Write("help/en/tool.html", "<html><body><a id=\"tool\" name=\"tool\"></a><h2>Send File</h2></body></html>");
+        const help::Location location =
+            help::Locate({data.path()}, "help/ja/index.html", "help/en/index.html");
+        QWidget owner;
+        ui::HelpWindow* help = ui::ShowHelpAt(location, f.context, f.interaction, &owner, {"tool.html", "tool"});
+        QVERIFY(help != nullptr);
+        QVERIFY2(help->browser()->toPlainText().contains(QStringLiteral("Send File")),
+                 qPrintable(help->browser()->toPlainText()));
+        help->Open(help::Contents());
+        QVERIFY(help->browser()->toPlainText().contains(QStringLiteral("目次")));
     }
 
     void missingHelpSaysWhichFileAndWhereItWasLookedFor() {
