@@ -9,6 +9,7 @@
 #include <QSplitter>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <map>
 #include <set>
 #include <tuple>
 
@@ -143,8 +144,14 @@ void HelpWindow::Search(const QString& query) {
     hits_ = help::Search(sections_, FromQt(lastQuery_));
     results_->blockSignals(true);
     results_->clear();
+    // Each hit with its page, when the page has another title.
+    std::map<std::string, std::string> pageTitles;
+    for (const help::Section& section : sections_)
+        if (section.anchor.empty()) pageTitles.emplace(section.file, section.title);
     for (const help::Hit& hit : hits_) {
-        const QString title = ToQt(hit.section->title.empty() ? hit.section->file : hit.section->title);
+        const std::string& page = pageTitles[hit.section->file];
+        QString title = ToQt(hit.section->title.empty() ? hit.section->file : hit.section->title);
+        if (!page.empty() && page != hit.section->title) title += QStringLiteral(" \u2014 ") + ToQt(page);
         results_->addItem(title);
     }
     if (hits_.empty()) {
@@ -160,9 +167,11 @@ void HelpWindow::OpenResult(int row) {
     if (row < 0 || row >= static_cast<int>(hits_.size())) return;
     const help::Section& section = *hits_[static_cast<std::size_t>(row)].section;
     Open({section.file, section.anchor});
-    // Mark the first of the words in the section's text.
+    // Mark the first of the words from the top of the section on.
     const QString first = lastQuery_.section(QLatin1Char(' '), 0, 0, QString::SectionSkipEmpty);
-    if (!first.isEmpty()) std::ignore = browser_->find(first);
+    if (first.isEmpty()) return;
+    browser_->setTextCursor(browser_->cursorForPosition(QPoint(0, 0)));
+    if (!browser_->find(first)) std::ignore = browser_->find(first, QTextDocument::FindBackward);
 }
 
 help::Location LocateHelp(const AppContext& context) {

@@ -9,6 +9,7 @@ namespace rvq::help {
 namespace {
 
 constexpr std::string_view kAnchor = "<a id=\"";
+constexpr int kTitleWeight = 10;
 
 std::string Lower(std::string_view text) {
     std::string out(text);
@@ -123,12 +124,14 @@ std::vector<Hit> Search(const std::vector<Section>& sections, std::string_view q
     if (words.empty()) return hits;
     for (const Section& section : sections) {
         const std::string text = Lower(section.text);
+        const std::string title = Lower(section.title);
         int total = 0;
         bool all = true;
         for (const std::string& word : words) {
             const int n = Occurrences(text, word);
             all = all && n > 0;
-            total += n;
+            // A section named by the words is what the reader looks for.
+            total += n + kTitleWeight * Occurrences(title, word);
         }
         if (all) hits.push_back({&section, total});
     }

@@ -19,11 +19,12 @@ std::vector<Section> SplitPage(const std::string& file, std::string_view html);
 
 struct Hit {
     const Section* section;
-    int count;  // how often the words occur in the section
+    int count;  // how often the words occur in the section, those in its title weighing more
 };
 
 // The sections that hold every word of `query` (letter case ignored for
-// ASCII letters), most occurrences first; page order among equals.
+// ASCII letters): those whose title holds the words first, then by how
+// often they occur; page order among equals.
 std::vector<Hit> Search(const std::vector<Section>& sections, std::string_view query);
 
 }  // namespace rvq::help
