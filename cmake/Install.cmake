@@ -25,6 +25,8 @@ string(TIMESTAMP RVQ_RELEASE_DATE "%Y-%m-%d" UTC)
 string(TIMESTAMP RVQ_CHANGELOG_DATE "%a, %d %b %Y %H:%M:%S +0000" UTC)
 if(RVQ_BUILD_UI)
   install(FILES ${RVQ_DOCS_DIR}/rvq-setting-tool.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+  # The help the build made from the manual (Manual.cmake).
+  install(DIRECTORY ${RVQ_BUILD_DATA_DIR}/help DESTINATION ${CMAKE_INSTALL_DATADIR}/${RVQ_DATA_SUBDIR})
   install(FILES ${RVQ_PACKAGING}/${RVQ_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
   configure_file(${RVQ_PACKAGING}/${RVQ_APP_ID}.metainfo.xml ${CMAKE_BINARY_DIR}/packaging/${RVQ_APP_ID}.metainfo.xml @ONLY)
   install(FILES ${CMAKE_BINARY_DIR}/packaging/${RVQ_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)

@@ -90,7 +90,7 @@ std::vector<UsedFile> UsedFiles(const CliEnv& env) {
         files.push_back({name, f.path, DataPlaceName(f.place)});
     };
     data("japaneseTable", env.context.strings.Get(sid::kJapaneseLibrary));
-    data("help", env.context.strings.Get(sid::kHelpPage));
+    data("help", env.context.strings.Get(sid::kHelpFile));
     for (const auto& [name, path] : {std::pair{"char200Path", &t.char200Path},
                                      {"char300Path", &t.char300Path},
                                      {"char600Path", &t.char600Path},

@@ -15,6 +15,7 @@
 #include "core/comm/printer_port.h"
 #include "ui/command_line.h"
 #include "ui/file_dialogs.h"
+#include "ui/help_key.h"
 #include "ui/main_window.h"
 #include "ui/message_box_interaction.h"
 #include "ui/mlan_select_dialog.h"
@@ -78,6 +79,10 @@ int main(int argc, char** argv) {
     AppContext context;
     Document document;
     MessageBoxInteraction interaction(context.strings);
+    // F1 opens the help on the section of the window or page in use, from
+    // the login dialog on.
+    HelpKey helpKey(context, interaction);
+    app.installEventFilter(&helpKey);
     const FileLocations locations =
         ResolveFileLocations(LocationInputs::FromProcess(line.settings.value_or("")));
     if (const FirstStartResult first = PrepareUserSettings(locations);

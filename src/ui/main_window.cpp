@@ -2,7 +2,6 @@
 
 #include <QAction>
 #include <QCloseEvent>
-#include <QDesktopServices>
 #include <QDialog>
 #include <QHBoxLayout>
 #include <QMenuBar>
@@ -11,19 +10,16 @@
 #include <QShortcut>
 #include <QStackedWidget>
 #include <QTimer>
-#include <QUrl>
 #include <QVBoxLayout>
-#include <iostream>
 #include <tuple>
 
 #include "core/app/app_context.h"
 #include "core/app/connection.h"
-#include "core/app/string_ids.h"
 #include "core/app/window_placement.h"
 #include "core/builders/download_store.h"
-#include "core/platform/file_io.h"
 #include "ui/category_tabs.h"
 #include "ui/environment_dialog.h"
+#include "ui/help_window.h"
 #include "ui/header_band.h"
 #include "ui/nav_bar.h"
 #include "ui/pages/basic_gaiji_pages.h"
@@ -48,6 +44,7 @@ constexpr int kFileMenu = 60010;
 constexpr int kEditMenu = 60011;
 constexpr int kViewMenu = 60012;
 constexpr int kHelpMenu = 60013;
+constexpr int kPrinterSettingLabel = 400;
 constexpr int kAboutCaption = 60030;
 constexpr int kAboutText = 60031;
 constexpr int kMsgRestart = 428;
@@ -177,7 +174,8 @@ void MainWindow::BuildMenus() {
     AddCommand(view, command::kRestoreDefault);
     AddCommand(view, command::kRestoreDisplay);
     QMenu* help = menuBar()->addMenu(Text(strings, kHelpMenu));
-    AddCommand(help, command::kHelpContents)->setShortcut(QKeySequence(Qt::Key_F1));
+    // F1 opens the section of the page shown (HelpKey); Contents the start page.
+    AddCommand(help, command::kHelpContents);
     help->addSeparator();
     AddCommand(help, command::kAbout);
 }
@@ -323,11 +321,18 @@ void MainWindow::OnAbout() {
 }
 
 void MainWindow::OnHelp() {
-    const AppContext& context = services_.context;
-    const std::string name = context.strings.Get(sid::kHelpPage);
-    const DataFile page = FindDataFile(context.settings.locations, name);
-    if (!page.found()) std::cerr << "rvq-setting-tool: " << NotFoundMessage(name, page) << "\n";
-    QDesktopServices::openUrl(QUrl::fromLocalFile(ToQt(page.path)));
+    std::ignore = ShowHelp(services_.context, services_.interaction, this, help::Contents());
+}
+
+help::Topic MainWindow::helpTopic() const {
+    int label = kPrinterSettingLabel;
+    if (current_ != Category::PrinterSetting) {
+        const std::vector<int> labels = CategoryTabLabelIds(current_);
+        const int tab = categories_[static_cast<std::size_t>(current_)]->currentIndex();
+        if (tab >= 0 && tab < static_cast<int>(labels.size()))
+            label = labels[static_cast<std::size_t>(tab)];
+    }
+    return help::PageTopic(label).value_or(help::Contents());
 }
 
 void MainWindow::OnServiceMode(ServiceMode requested) {

@@ -105,6 +105,9 @@ struct UiFixture {
         context.settings.iniPath = folder.File("VQTool.INI");
         context.settings.locations =
             FileLocations::InFolder(context.settings.iniPath, context.settings.programFolder);
+        // The help the build made from the manual.
+        context.settings.locations.buildFolder =
+            ResolveFileLocations(LocationInputs::FromProcess()).buildFolder;
         context.settings.settingsWritable = true;
         context.settings.machineStoreWritable = true;
         context.settings.interfaceName = "LAN";

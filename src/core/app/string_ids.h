@@ -7,7 +7,6 @@ inline constexpr int kOleInitFailed = 100;
 inline constexpr int kHelpFile = 150;
 inline constexpr int kJapaneseLibrary = 151;
 inline constexpr int kIniFileError = 152;
-inline constexpr int kHelpPage = 60020;  // the help's start page among the data files
 
 // VQTool.INI sections.
 inline constexpr int kSecHeader = 500;
