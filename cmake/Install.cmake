@@ -25,8 +25,13 @@ string(TIMESTAMP RVQ_RELEASE_DATE "%Y-%m-%d" UTC)
 string(TIMESTAMP RVQ_CHANGELOG_DATE "%a, %d %b %Y %H:%M:%S +0000" UTC)
 if(RVQ_BUILD_UI)
   install(FILES ${RVQ_DOCS_DIR}/rvq-setting-tool.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
-  # The help the build made from the manual (Manual.cmake).
-  install(DIRECTORY ${RVQ_BUILD_DATA_DIR}/help DESTINATION ${CMAKE_INSTALL_DATADIR}/${RVQ_DATA_SUBDIR})
+  # The help the build made from the manual (Manual.cmake), file by file,
+  # so nothing else that lies in the build tree goes with it.
+  foreach(file IN LISTS RVQ_HELP_FILES)
+    file(RELATIVE_PATH relative ${RVQ_BUILD_DATA_DIR} ${file})
+    get_filename_component(folder ${relative} DIRECTORY)
+    install(FILES ${file} DESTINATION ${CMAKE_INSTALL_DATADIR}/${RVQ_DATA_SUBDIR}/${folder})
+  endforeach()
   install(FILES ${RVQ_PACKAGING}/${RVQ_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
   configure_file(${RVQ_PACKAGING}/${RVQ_APP_ID}.metainfo.xml ${CMAKE_BINARY_DIR}/packaging/${RVQ_APP_ID}.metainfo.xml @ONLY)
   install(FILES ${CMAKE_BINARY_DIR}/packaging/${RVQ_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
