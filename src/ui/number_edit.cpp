@@ -31,7 +31,7 @@ NumberEdit::NumberEdit(int min, int max, int emptyValue, int maxLength, QWidget*
     up_->setArrowType(Qt::UpArrow);
     down_->setArrowType(Qt::DownArrow);
     for (QToolButton* b : {up_, down_}) {
-        b->setFixedSize(18, 12);
+        b->setFixedSize(18, 11);
         b->setAutoRepeat(true);
         b->setFocusPolicy(Qt::NoFocus);
     }

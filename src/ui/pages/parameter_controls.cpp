@@ -49,7 +49,7 @@ QLineEdit* MakeHexByteEdit(QWidget* parent) {
     auto* edit = new QLineEdit(parent);
     edit->setInputMask(kHexByteMask);
     edit->setAttribute(Qt::WA_InputMethodEnabled, false);
-    edit->setMaximumWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("HEX(WW)")) * 2);
+    edit->setFixedWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("HEX(WW)")) + 16);
     return edit;
 }
 
