@@ -10,7 +10,8 @@
 namespace rvq::ui {
 
 StartResult PrepareStart(AppContext& context, Document& document, Interaction& interaction,
-                         const FileLocations& locations, const LoginPrompt& login) {
+                         const FileLocations& locations, const LoginPrompt& login,
+                         const LanguageChosen& languageChosen) {
     context.settings = LoadToolSettings(locations, context.strings);
     const std::string& iniPath = context.settings.iniPath;
     if (!context.settings.loaded) {
@@ -21,6 +22,7 @@ StartResult PrepareStart(AppContext& context, Document& document, Interaction& i
     StartResult result;
     if (!SelectLanguage(context) && context.isJapanese)
         result.warning = LanguageTableProblem(context);
+    if (languageChosen) languageChosen(context.isJapanese);
     if (!context.settings.password.empty() && !(login && login(context.settings.password))) {
         return {StartOutcome::LoginRefused, {}};
     }
