@@ -93,9 +93,9 @@ TEST(CliLocations, AFolderOfItsOwnComesFirst) {
 }
 
 // A simulated printer of every model, started as the README starts it
-// (no --definitions), answers every item its model has: a file just taken
-// from it differs in nothing.
-TEST(CliLocations, TheSimulatorFindsTheDefinitionsTheToolUses) {
+// (no --definitions) or given the file, answers every item its model has:
+// a file just taken from it differs in nothing.
+TEST(CliLocations, EveryModelOfTheSimulatorAnswersEveryItem) {
     TempDir home, simFolder;
     const std::vector<std::string> env{"XDG_CONFIG_HOME=" + home.path(), "RVQ_TIME_SCALE=0.01"};
     const ToolRun models = RunTool({"models"}, simFolder.path(), env);
@@ -105,31 +105,45 @@ TEST(CliLocations, TheSimulatorFindsTheDefinitionsTheToolUses) {
          at = end + 1)
         names.push_back(models.out.substr(at, end - at));
     ASSERT_FALSE(names.empty());
-    for (const std::string& model : names) {
-        SCOPED_TRACE(model);
-        const std::string said = home.File("sim-" + model + ".err");
-        SimProcess sim({"--model", model, "--lan", "127.0.0.1:0", "--restart-ms", "300"}, env,
-                       simFolder.path(), said);
-        const int port = sim.WaitForPort(std::chrono::seconds(10));
-        ASSERT_GT(port, 0);
-        EXPECT_TRUE(Contains(ReadAll(said), "rvq-printer-sim: printer definitions "))
-            << ReadAll(said);
-        EXPECT_TRUE(Contains(ReadAll(said), "VQTool_Printer.XML (build tree)")) << ReadAll(said);
+    const struct {
+        const char* way;
+        std::vector<std::string> args;
+        const char* said;  // what the simulator says of the file it found
+    } ways[] = {
+        {"found", {}, "VQTool_Printer.XML (build tree)"},
+        {"given", {"--definitions", kDefinitions}, ""},
+    };
+    for (const auto& way : ways) {
+        for (const std::string& model : names) {
+            SCOPED_TRACE(model + ", definitions " + way.way);
+            const std::string said = home.File("sim-" + model + "-" + way.way + ".err");
+            std::vector<std::string> args{"--model", model, "--lan", "127.0.0.1:0",
+                                          "--restart-ms", "300"};
+            args.insert(args.end(), way.args.begin(), way.args.end());
+            SimProcess sim(args, env, simFolder.path(), said);
+            const int port = sim.WaitForPort(std::chrono::seconds(10));
+            ASSERT_GT(port, 0) << ReadAll(said);
+            if (*way.said != '\0') {
+                EXPECT_TRUE(Contains(ReadAll(said), "rvq-printer-sim: printer definitions "))
+                    << ReadAll(said);
+                EXPECT_TRUE(Contains(ReadAll(said), way.said)) << ReadAll(said);
+            }
 
-        TempDir work;
-        work.Write("VQTool.INI", "[PRINTER]\r\nPRINTER=" + model +
-                                     "\r\nDEVICE=LAN\r\n[LAN]\r\nNAME=127.0.0.1\r\nPORT=" +
-                                     std::to_string(port) + "\r\n");
-        const ToolRun got =
-            RunTool({"get-params", "--groups", "all", "--out", "a.tsi"}, work.path(), env);
-        ASSERT_EQ(got.exitCode, 0) << got.out << got.err;
-        const ToolRun diff = RunTool({"diff", "a.tsi"}, work.path(), env);
-        EXPECT_EQ(diff.exitCode, 0) << diff.out << diff.err;
-        EXPECT_TRUE(Contains(diff.out, ": 0 of ")) << diff.out;
-        for (std::size_t at = 0, end; (end = diff.out.find('\n', at)) != std::string::npos;
-             at = end + 1) {
-            const std::string line = diff.out.substr(at, end - at);
-            EXPECT_FALSE(line.starts_with("  *")) << line;
+            TempDir work;
+            work.Write("VQTool.INI", "[PRINTER]\r\nPRINTER=" + model +
+                                         "\r\nDEVICE=LAN\r\n[LAN]\r\nNAME=127.0.0.1\r\nPORT=" +
+                                         std::to_string(port) + "\r\n");
+            const ToolRun got =
+                RunTool({"get-params", "--groups", "all", "--out", "a.tsi"}, work.path(), env);
+            ASSERT_EQ(got.exitCode, 0) << got.out << got.err;
+            const ToolRun diff = RunTool({"diff", "a.tsi"}, work.path(), env);
+            EXPECT_EQ(diff.exitCode, 0) << diff.out << diff.err;
+            EXPECT_TRUE(Contains(diff.out, ": 0 of ")) << diff.out;
+            for (std::size_t at = 0, end; (end = diff.out.find('\n', at)) != std::string::npos;
+                 at = end + 1) {
+                const std::string line = diff.out.substr(at, end - at);
+                EXPECT_FALSE(line.starts_with("  *")) << line;
+            }
         }
     }
 }
