@@ -88,6 +88,13 @@ set(CPACK_DEBIAN_PACKAGE_MAINTAINER ${RVQ_PACKAGE_MAINTAINER})
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Beside the libraries dpkg-shlibdeps finds: the desktop program loads Qt's
+# own Japanese texts (standard buttons, the calendar) at run time.
+if(RVQ_BUILD_UI)
+  set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-translations-l10n")
+  # The Japanese interface needs a font with its glyphs.
+  set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-ipafont-gothic | fonts-noto-cjk")
+endif()
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)

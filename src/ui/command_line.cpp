@@ -13,7 +13,8 @@ constexpr ProgramOption kOptions[] = {
     {"--screenshot", "", "DIR", OptionValue::File,
      "save a picture of every page and dialog into DIR and end"},
     {"--startup-time", "", "", OptionValue::None,
-     "print how long the start took once the main window shows, and end"},
+     "once the main window shows, print the moment (nanoseconds since 1970, to compare with the "
+     "moment of the start) and the peak memory, and end"},
     {"--help", "-h", "", OptionValue::None, "this text"},
     {"--version", "", "", OptionValue::None, "the program's version and the Qt version"},
 };
