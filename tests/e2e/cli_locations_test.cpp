@@ -92,6 +92,43 @@ TEST(CliLocations, AFolderOfItsOwnComesFirst) {
     EXPECT_FALSE(fs::exists(home.File("rvq-setting-tool")));
 }
 
+// A program copied out of the build tree finds nothing of the sources: its
+// data comes from share/rvq-setting-tool beside its own folder (as
+// `cmake --install --prefix` lays it out) or, without it, is missing and
+// named with the folders looked in.
+TEST(CliLocations, AMovedProgramReadsTheDataBesideItAndNeverTheSources) {
+    TempDir prefix, home, work;
+    fs::create_directories(prefix.File("bin"));
+    fs::copy_file(RVQ_TOOL_PATH, prefix.File("bin/rvqtool"));
+    const std::string program = prefix.File("bin/rvqtool");
+    const std::vector<std::string> env{"XDG_CONFIG_HOME=" + home.path()};
+
+    const ToolRun missing = RunProgram(program, {"models"}, work.path(), env);
+    EXPECT_EQ(missing.exitCode, 2);
+    EXPECT_EQ(missing.err, "rvqtool: VQTool_Printer.XML: not found (looked in " +
+                               home.File("rvq-setting-tool") + ")\n");
+    EXPECT_EQ(missing.out, "");
+
+    const std::string share = prefix.File("share/rvq-setting-tool");
+    fs::create_directories(share);
+    fs::copy_file(kDefinitions, share + "/VQTool_Printer.XML");
+    fs::copy_file(kSample, share + "/VQTool.INI");
+    const ToolRun models = RunProgram(program, {"models"}, work.path(), env);
+    EXPECT_EQ(models.exitCode, 0) << models.err;
+    EXPECT_TRUE(models.out.starts_with("R-VQ4T1-T\n")) << models.out;
+    const ToolRun run = RunProgram(program, {"config", "--json"}, work.path(), env);
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    const auto config = ParseJson(run.out);
+    ASSERT_TRUE(config) << run.out;
+    std::string definitions;
+    EXPECT_EQ(FileFrom(*config, "definitions", &definitions), "installed");
+    EXPECT_EQ(definitions, share + "/VQTool_Printer.XML");
+    // The per-user settings were made from the sample beside the program.
+    EXPECT_EQ(ReadAll(home.File("rvq-setting-tool/VQTool.INI")), ReadAll(kSample));
+    // The Japanese table is in no folder it looks in.
+    EXPECT_EQ(FileFrom(*config, "japaneseTable"), "not found");
+}
+
 // A simulated printer of every model, started as the README starts it
 // (no --definitions) or given the file, answers every item its model has:
 // a file just taken from it differs in nothing.
