@@ -158,9 +158,10 @@ HtmlRomBuild CreateHtmlRomFile(const std::vector<HtmlRomSource>& sources, HtmlRo
                                const ProgressFn& progress) {
     HtmlRomBuild build = BuildHtmlRomImage(sources, type, withHeader, strings, codePage, progress);
     if (!build.result) return build;
-    if (!WriteFileAtomically(outputPath, build.image.fileBytes)) {
+    if (const WriteResult written = WriteFileAtomically(outputPath, build.image.fileBytes);
+        !written) {
         if (progress) progress(0);
-        build.result = BuildFailure(strings, kSaveFailedMessage);
+        build.result = SaveFailure(strings, kSaveFailedMessage, outputPath, written);
         return build;
     }
     if (progress) progress(100);

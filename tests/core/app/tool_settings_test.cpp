@@ -185,7 +185,7 @@ TEST(StoredPassword, MachineStoreIsPrivate) {
     const std::string fresh = MachineStorePath(dir.File("sub/VQTool.INI"));
     ASSERT_EQ(::mkdir(dir.File("sub").c_str(), 0700), 0);
     const mode_t oldMask = ::umask(0);
-    const bool saved = SavePassword(fresh, "x");
+    const bool saved = static_cast<bool>(SavePassword(fresh, "x"));
     ::umask(oldMask);
     ASSERT_TRUE(saved);
     ASSERT_EQ(::stat(fresh.c_str(), &st), 0);
