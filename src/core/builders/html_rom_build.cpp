@@ -143,8 +143,9 @@ HtmlRomBuild BuildHtmlRomImage(const std::vector<HtmlRomSource>& sources, HtmlRo
         };
         RomLoadHeader header{column(rom_trailer::kModel), column(rom_trailer::kVersion),
                              column(rom_trailer::kSection),
-                             // The sum of every image byte, checksum included.
-                             static_cast<std::uint16_t>((sum + checksum) & 0xFFFF),
+                             // S rounded up past the next multiple of 256: a
+                             // sum that already is one still gains 256.
+                             static_cast<std::uint16_t>((sum + 256 - sum % 256) & 0xFFFF),
                              info.loadAddress, info.imageSize / 1024};
         build.image.fileBytes = EncodeRomLoadHeader(header);
     }
