@@ -82,6 +82,8 @@ int main(int argc, char** argv) {
         return kExitUsage;
     }
     SelectLanguage(context);
+    for (const std::string& warning : context.strings.overlayWarnings())
+        std::cerr << "rvqtool: " << warning << "\n";
     if (auto error = ApplyGlobalOptions(parsed.options, context)) {
         std::cerr << "rvqtool: " << *error << "\n";
         return kExitUsage;
