@@ -40,7 +40,10 @@ TEST(BasicMessages, ErrorTextChoosesTheMessage) {
          "The BASIC program has an error. (\"7 : Label or Line number Error\")\r\n"
          "Check the program code."},
         {"5 : Encoded Line Length Over Error", 1410, nullptr},
-        {"Variable over 256", 1410, nullptr},
+        {"Variable over 256", 1410,
+         "The BASIC program does not conform to the defined specification. (\"Variable over "
+         "256\")\r\n"
+         "Check the program code."},
         {"Encoded Program size over 43.5kbyte", 1410, nullptr},
     };
     for (const auto& c : cases) {
