@@ -1,13 +1,13 @@
 #include "core/platform/file_io.h"
 
 #include <fcntl.h>
+#include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <climits>
 #include <cstdio>
-#include <cstdlib>
 
 namespace rvq {
 
@@ -81,10 +81,27 @@ bool WriteAll(int fd, std::string_view bytes) {
     return true;
 }
 
-mode_t Umask() {
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    return mask;
+// Makes a new file beside the target, ".rvq-" and six random characters.
+// The kernel applies the umask to `mode`; reading the umask instead
+// (umask() sets it to read it) would race with jobs writing files at once.
+int OpenTemporary(const std::string& folder, mode_t mode, std::string& path) {
+    static constexpr char kLetters[] =
+        "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        unsigned char random[6] = {};
+        if (::getrandom(random, sizeof random, 0) != static_cast<ssize_t>(sizeof random)) {
+            if (errno == EINTR) continue;
+            return -1;
+        }
+        std::string name = ".rvq-";
+        for (unsigned char r : random) name += kLetters[r % (sizeof kLetters - 1)];
+        path = JoinPath(folder, name);
+        const int fd =
+            ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
+        if (fd >= 0 || errno != EEXIST) return fd;
+    }
+    errno = EEXIST;
+    return -1;
 }
 
 // An existing file may be written when opening it for writing would be
@@ -107,29 +124,25 @@ WriteResult WriteStream(const Target& target, std::string_view bytes) {
     const int fd = ::open(target.path.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) return Failed(WriteFailure::FileNotWritable, errno, folder);
     const bool written = WriteAll(fd, bytes);
-    const int error = errno;
+    const int writeError = written ? 0 : errno;
     if (::close(fd) != 0 || !written)
-        return Failed(WriteFailure::Io, written ? errno : error, folder);
+        return Failed(WriteFailure::Io, written ? errno : writeError, folder);
     return {true, 0, WriteFailure::None, folder};
 }
 
-// Gives the temporary file the old file's owner and mode where this user
-// may, or the mode of a new file.
-bool SetOwnerAndMode(int fd, const Target& target, FileAccess access) {
-    mode_t mode = access == FileAccess::Private ? 0600 : 0644;
-    if (target.exists) {
-        mode = target.st.st_mode & 07777;
-        // Root keeps both; another user keeps the group when a member of it.
-        bool userKept = ::fchown(fd, target.st.st_uid, target.st.st_gid) == 0;
-        const bool groupKept =
-            userKept || ::fchown(fd, static_cast<uid_t>(-1), target.st.st_gid) == 0;
-        userKept = userKept || target.st.st_uid == ::geteuid();
-        // Set-id bits belong to the old owner and group; they do not pass on.
-        if (!userKept) mode &= ~static_cast<mode_t>(S_ISUID);
-        if (!groupKept) mode &= ~static_cast<mode_t>(S_ISGID);
-    } else {
-        mode &= ~Umask();
-    }
+mode_t NewFileMode(FileAccess access) { return access == FileAccess::Private ? 0600 : 0644; }
+
+// Gives the temporary file that replaces a file the old one's owner and
+// mode where this user may.
+bool KeepOwnerAndMode(int fd, const Target& target, FileAccess access) {
+    mode_t mode = target.st.st_mode & 07777;
+    // Root keeps both; another user keeps the group when a member of it.
+    bool userKept = ::fchown(fd, target.st.st_uid, target.st.st_gid) == 0;
+    const bool groupKept = userKept || ::fchown(fd, static_cast<uid_t>(-1), target.st.st_gid) == 0;
+    userKept = userKept || target.st.st_uid == ::geteuid();
+    // Set-id bits belong to the old owner and group; they do not pass on.
+    if (!userKept) mode &= ~static_cast<mode_t>(S_ISUID);
+    if (!groupKept) mode &= ~static_cast<mode_t>(S_ISGID);
     if (access == FileAccess::Private) mode &= ~static_cast<mode_t>(077 | S_ISUID | S_ISGID);
     return ::fchmod(fd, mode) == 0;
 }
@@ -174,8 +187,8 @@ WriteResult WriteFileAtomically(const std::string& path, std::string_view bytes,
         if (WriteResult allowed = CheckExisting(target); !allowed) return allowed;
     }
 
-    std::string tmpl = JoinPath(folder, ".rvq-XXXXXX");
-    const int fd = ::mkstemp(tmpl.data());
+    std::string tmpl;
+    const int fd = OpenTemporary(folder, NewFileMode(access), tmpl);
     if (fd < 0) {
         const int error = errno;
         const bool folderRefused = error == EACCES || error == EPERM || error == EROFS ||
@@ -188,7 +201,8 @@ WriteResult WriteFileAtomically(const std::string& path, std::string_view bytes,
         ::unlink(tmpl.c_str());
         return Failed(failure, error, folder);
     };
-    if (!SetOwnerAndMode(fd, target, access)) return fail(WriteFailure::Io, errno);
+    if (target.exists && !KeepOwnerAndMode(fd, target, access))
+        return fail(WriteFailure::Io, errno);
     if (!WriteAll(fd, bytes)) return fail(WriteFailure::Io, errno);
     if (::fsync(fd) != 0) return fail(WriteFailure::Io, errno);
     if (::close(fd) != 0) {
