@@ -62,6 +62,15 @@ void WriteOverview(std::ostream& out) {
     out << "\noptions (before or after the command; the connection options override "
            "VQTool.INI):\n";
     WriteOptionList(out, GlobalOptionSpecs());
+    out << "\nWhen a login password is set (Options... > Password in the desktop program),\n"
+           "every command that talks to a printer or writes a file asks for it first:\n"
+           "from --password-file, else the RVQ_PASSWORD variable, else on the terminal\n"
+           "without echo. A wrong or missing password exits 2 before anything is sent.\n"
+           "Commands that do neither:";
+    for (const auto& c : Commands()) {
+        if (!c.asksLogin) out << " " << c.name;
+    }
+    out << ".\n";
     out << "\n'--' ends the options. 'rvqtool config' shows which settings and data files are\n"
            "used and where each came from.\n\nexit codes:\n";
     std::istringstream codes(ExitCodeText());

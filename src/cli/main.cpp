@@ -8,6 +8,7 @@
 #include "cli/cli.h"
 #include "cli/cli_interaction.h"
 #include "cli/help_text.h"
+#include "cli/login.h"
 #include "cli/options.h"
 #include "cli/run_json.h"
 #include "core/app/file_locations.h"
@@ -60,8 +61,16 @@ int main(int argc, char** argv) {
     }
     if (!SelectLanguage(context) && context.isJapanese)
         std::cerr << "rvqtool: " << LanguageTableProblem(context) << "\n";
+    for (const std::string& warning : context.strings.overlayWarnings())
+        std::cerr << "rvqtool: " << warning << "\n";
     if (auto error = ApplyGlobalOptions(parsed.options, context))
         return UsageError(std::cerr, *error, "");
+    if (command->asksLogin) {
+        if (auto refused = CheckLogin(parsed.options, context)) {
+            std::cerr << "rvqtool: " << *refused << "\n";
+            return kExitUsage;
+        }
+    }
     const DataFile definitions = FindDataFile(locations, kDefinitionsFileName);
 
     // Under --json standard output carries the one JSON document only.

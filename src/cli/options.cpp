@@ -103,6 +103,8 @@ constexpr GlobalOptionSpec kGlobalOptions[] = {
     {"--canary", "", "N", OptionValue::Text,
      "with a Multi-LAN list: run the first N printers, the rest only when all of them "
      "succeeded"},
+    {"--password-file", "", "FILE", OptionValue::File,
+     "the login password, on the file's first line"},
     {"--yes", "-y", "", OptionValue::None, "answer every question with Yes"},
     {"--json", "", "", OptionValue::None, "machine-readable output where a command offers it"},
     {"--help", "-h", "", OptionValue::None, "this text, or a command's own help after its name"},
@@ -136,6 +138,7 @@ void StoreOption(const GlobalOptionSpec& spec, const std::optional<std::string>&
     else if (name == "--log") o.logFile = value;
     else if (name == "--audit") o.auditFile = value;
     else if (name == "--canary") o.canary = number();
+    else if (name == "--password-file") o.passwordFile = value;
     else if (name == "--yes") o.yes = true;
     else if (name == "--json") o.json = true;
     else if (name == "--help") o.help = true;

@@ -67,6 +67,10 @@ std::string Environment() {
     return ".SH ENVIRONMENT\n.TP\n.B XDG_CONFIG_HOME\n" +
            RoffText("The base of the per-user settings folder and of the device links.") +
            "\n.TP\n.B RVQ_DEVICE_DIR\n" + RoffText("Another folder for the device links.") +
+           "\n.TP\n.B RVQ_PASSWORD\n" +
+           RoffText(
+               "The login password rvqtool gives when one is set and --password-file is not "
+               "given.") +
            "\n.TP\n.B RVQ_TIME_SCALE\n" +
            RoffText(
                "Scales every wait of the printer exchanges (0.01 makes them a hundred times "

@@ -246,7 +246,7 @@ FirstStartResult PrepareUserSettings(const FileLocations& locations) {
         result.systemError = errno;
         return result;
     }
-    const WriteResult written = WriteFileAtomically(locations.iniPath, *bytes, 0644);
+    const WriteResult written = WriteFileAtomically(locations.iniPath, *bytes);
     result.outcome = written ? FirstStart::Created : FirstStart::Failed;
     result.systemError = written.systemError;
     return result;
