@@ -205,7 +205,8 @@ public:
 // back into the document.
 void ExportImportSettingsFile(benchmark::State& state) {
     Document document;
-    if (!document.OnNewDocument(std::string(RVQ_SOURCE_DIR) + "/data", "R-VQ4T1-T", "QM") ||
+    if (!document.OnNewDocument(std::string(RVQ_SOURCE_DIR) + "/data/VQTool_Printer.XML",
+                                "R-VQ4T1-T", "QM") ||
         document.model() == nullptr) {
         state.SkipWithError("the default model does not load");
         return;

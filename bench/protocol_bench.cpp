@@ -159,7 +159,7 @@ double SinglePrinterRuns(const std::string& definitions, const std::string& mode
     context.settings.lanHost = "127.0.0.1";
     context.settings.lanPort = printers.server.Port(0);
     Document document;
-    if (!document.OnNewDocument(DirectoryOf(definitions), model, "QM") || document.model() == nullptr) {
+    if (!document.OnNewDocument(definitions, model, "QM") || document.model() == nullptr) {
         std::cerr << "protocol_bench: " << model << " does not load\n";
         std::exit(1);
     }
@@ -217,7 +217,7 @@ void FirmwareRun(const std::string& definitions) {
     context.settings.lanHost = "127.0.0.1";
     context.settings.lanPort = printers.server.Port(0);
     Document document;
-    if (!document.OnNewDocument(DirectoryOf(definitions), "R-VQ4T1-T", "QM")) {
+    if (!document.OnNewDocument(definitions, "R-VQ4T1-T", "QM")) {
         std::cerr << "protocol_bench: R-VQ4T1-T does not load\n";
         return;
     }
@@ -250,7 +250,7 @@ void MultiLanRun(const std::string& definitions, const std::string& model, doubl
         context.settings.multiLanPorts.push_back(printers.server.Port(i));
     }
     Document document;
-    if (!document.OnNewDocument(DirectoryOf(definitions), model, "QM") || document.model() == nullptr) return;
+    if (!document.OnNewDocument(definitions, model, "QM") || document.model() == nullptr) return;
     const RunFigures get =
         RunJob(context, document, printers.server, JobKind::GetParameter, EveryGet(*document.model()), 0);
     if (!get.ok) std::cerr << "protocol_bench: the Multi-LAN Get Parameter failed\n";

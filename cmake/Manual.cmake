@@ -1,7 +1,8 @@
 # The program's help, built from the manual under docs/manual: one HTML page
-# per Markdown page, English in data/help/en and Japanese in data/help/ja of
-# the build tree (a page not translated yet is built from the English one),
-# with the pictures beside them. Installed to share/rvq-setting-tool/help.
+# per Markdown page, English in help/en and Japanese in help/ja of the build
+# tree's data folder (share/rvq-setting-tool, see DataFiles.cmake; a page not
+# translated yet is built from the English one), with the pictures beside
+# them. Installed to share/rvq-setting-tool/help.
 
 find_program(RVQ_CMARK_GFM cmark-gfm)
 if(NOT RVQ_CMARK_GFM)
@@ -9,7 +10,7 @@ if(NOT RVQ_CMARK_GFM)
 endif()
 
 set(RVQ_MANUAL_DIR ${PROJECT_SOURCE_DIR}/docs/manual)
-set(RVQ_HELP_DIR ${PROJECT_BINARY_DIR}/data/help)
+set(RVQ_HELP_DIR ${RVQ_BUILD_DATA_DIR}/help)
 set(RVQ_HELP_FILES "")
 
 # The command-line pages are made from rvqtool's own help at build time.

@@ -30,7 +30,8 @@ struct Quiet : rvq::Interaction {
 
 rvq::Document& LoadedDocument() {
     static rvq::Document document;
-    static const bool loaded = document.OnNewDocument(RVQ_FUZZ_DATA_DIR, "R-VQ4T1-T", "QM");
+    static const bool loaded =
+        document.OnNewDocument(RVQ_FUZZ_DATA_DIR "/VQTool_Printer.XML", "R-VQ4T1-T", "QM");
     FUZZ_CHECK(loaded);
     return document;
 }

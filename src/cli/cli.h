@@ -52,6 +52,9 @@ struct CliEnv {
     std::string definitionsPath;
     Document& document;
     std::vector<JobRunRecord> runs = {};  // every printer run of the command, in order
+    // The folders VQTool_Printer.XML was looked for in; empty when
+    // --definitions named the file.
+    std::vector<std::string> definitionsSearched = {};
 };
 
 struct Command {
@@ -66,7 +69,12 @@ struct Command {
 
 const std::vector<Command>& Commands();
 
-// Prints "rvqtool: <message>" on the error stream and returns kExitUsage.
+// The one report of a usage or settings error: "rvqtool: <message>" on the
+// error stream; returns kExitUsage. A mistake on the command line itself
+// names the help to read: `helpTopic` "" for rvqtool --help, a command's
+// name for its own.
+int UsageError(std::ostream& err, const std::string& message,
+               const std::optional<std::string>& helpTopic = std::nullopt);
 int UsageError(CliEnv& env, const std::string& message);
 
 }  // namespace rvq::cli

@@ -3,6 +3,8 @@
 
 #include "cli/cli.h"
 #include "cli/json_writer.h"
+#include "core/app/file_locations.h"
+#include "core/app/string_ids.h"
 #include "core/app/text.h"
 
 namespace rvq::cli {
@@ -68,6 +70,39 @@ std::vector<std::pair<std::string, std::string>> Fields(const ToolSettings& t) {
     };
 }
 
+struct UsedFile {
+    std::string name;
+    std::string path;
+    std::string from;
+};
+
+// Every file the tool reads besides the settings, and where it came from.
+std::vector<UsedFile> UsedFiles(const CliEnv& env) {
+    const ToolSettings& t = env.context.settings;
+    const FileLocations& l = t.locations;
+    std::vector<UsedFile> files;
+    const std::string definitionsFrom = env.options.definitions
+                                            ? "--definitions"
+                                            : DataPlaceName(DataPlaceOf(l, env.definitionsPath));
+    files.push_back({"definitions", env.definitionsPath, definitionsFrom});
+    auto data = [&](const char* name, const std::string& relative) {
+        const DataFile f = FindDataFile(l, relative);
+        files.push_back({name, f.path, DataPlaceName(f.place)});
+    };
+    data("japaneseTable", env.context.strings.Get(sid::kJapaneseLibrary));
+    data("help", env.context.strings.Get(sid::kHelpFile));
+    for (const auto& [name, path] : {std::pair{"char200Path", &t.char200Path},
+                                     {"char300Path", &t.char300Path},
+                                     {"char600Path", &t.char600Path},
+                                     {"barcode200Path", &t.barcode200Path},
+                                     {"barcode300Path", &t.barcode300Path},
+                                     {"barcode600Path", &t.barcode600Path}}) {
+        files.push_back({name, *path, DataPlaceName(DataPlaceOf(l, *path))});
+    }
+    files.push_back({"deviceLinks", l.deviceFolder, ""});
+    return files;
+}
+
 SettingSource SourceOf(const ToolSettings& t, const std::string& field) {
     for (const auto& [name, source] : t.sources) {
         if (name == field) return source;
@@ -85,8 +120,23 @@ int RunConfig(CliEnv& env, const std::vector<std::string>& args) {
         JsonWriter json(env.out);
         json.BeginObject();
         json.Key("iniPath").String(t.iniPath);
+        json.Key("iniFrom").String(SettingsPlaceName(t.locations.settingsPlace));
         json.Key("settingsWritable").Bool(t.settingsWritable);
+        json.Key("machineStore").String(t.locations.machineStorePath);
+        json.Key("machineStoreWritable").Bool(t.machineStoreWritable);
         json.Key("loginPassword").Bool(!t.password.empty());
+        json.Key("dataFolders").BeginArray();
+        for (const auto& folder : t.locations.DataFolders()) json.String(folder);
+        json.EndArray();
+        json.Key("files").BeginArray();
+        for (const UsedFile& f : UsedFiles(env)) {
+            json.BeginObject();
+            json.Key("name").String(f.name);
+            json.Key("path").String(f.path);
+            json.Key("from").String(f.from);
+            json.EndObject();
+        }
+        json.EndArray();
         json.Key("fields").BeginArray();
         for (const auto& [name, value] : fields) {
             json.BeginObject();
@@ -100,9 +150,22 @@ int RunConfig(CliEnv& env, const std::vector<std::string>& args) {
         env.out << "\n";
         return kExitOk;
     }
-    env.out << "settings file     " << t.iniPath << "\n";
+    env.out << "settings file     " << t.iniPath << "  ("
+            << SettingsPlaceName(t.locations.settingsPlace) << ")\n";
     env.out << "can be saved      " << (t.settingsWritable ? "yes" : "no") << "\n";
-    env.out << "login password    " << (t.password.empty() ? "none" : "set") << "\n\n";
+    env.out << "machine store     " << t.locations.machineStorePath
+            << "  (can be written: " << (t.machineStoreWritable ? "yes" : "no") << ")\n";
+    env.out << "login password    " << (t.password.empty() ? "none" : "set") << "\n";
+    std::string folders;
+    for (const auto& folder : t.locations.DataFolders())
+        folders += (folders.empty() ? "" : ", ") + folder;
+    env.out << "data folders      " << folders << "\n";
+    for (const UsedFile& f : UsedFiles(env)) {
+        std::string label = f.name;
+        label.resize(18, ' ');
+        env.out << label << f.path << (f.from.empty() ? "" : "  (" + f.from + ")") << "\n";
+    }
+    env.out << "\n";
     for (const auto& [name, value] : fields) {
         std::string label = name;
         label.resize(18, ' ');

@@ -16,6 +16,11 @@ std::optional<std::string> ParseCommandArgs(const std::vector<std::string>& args
                                             std::span<const OptionSpec> specs, CommandArgs& out) {
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
+        if (arg == "--") {
+            out.positional.insert(out.positional.end(),
+                                  args.begin() + static_cast<std::ptrdiff_t>(i) + 1, args.end());
+            break;
+        }
         if (!StartsWith(arg, "--")) {
             out.positional.push_back(arg);
             continue;
@@ -26,7 +31,7 @@ std::optional<std::string> ParseCommandArgs(const std::vector<std::string>& args
         for (const OptionSpec& s : specs) {
             if (name == s.name) spec = &s;
         }
-        if (spec == nullptr) return "unknown option " + name;
+        if (spec == nullptr) return "unknown option '" + name + "'";
         if (!spec->takesValue) {
             if (eq != std::string::npos) return name + " takes no value";
             out.options[name] = "";

@@ -25,8 +25,8 @@ struct CommandArgs {
 };
 
 // Splits `args` by the command's option table ("--name value" and
-// "--name=value"). Returns an error text for an unknown option, a missing
-// value or a value given to a flag.
+// "--name=value"; after "--" everything is positional). Returns an error
+// text for an unknown option, a missing value or a value given to a flag.
 [[nodiscard]] std::optional<std::string> ParseCommandArgs(const std::vector<std::string>& args,
                                                           std::span<const OptionSpec> specs,
                                                           CommandArgs& out);

@@ -1,6 +1,7 @@
 #include <ostream>
 
 #include "cli/cli.h"
+#include "core/app/program_info.h"
 
 namespace rvq::cli {
 
@@ -35,6 +36,17 @@ int RunDiscover(CliEnv& env, const std::vector<std::string>& args);
 int RunDiff(CliEnv& env, const std::vector<std::string>& args);
 int RunBackup(CliEnv& env, const std::vector<std::string>& args);
 
+// The print conditions test-print-data and test-print share.
+#define RVQ_PRINT_CONDITIONS                                                          \
+    "[--pattern slash1|slash3|chars|barcodes] [--pattern-file FILE]\n"                \
+    "        [--count N] [--speed IPS] [--sensor none|reflective|transmissive|\n"    \
+    "        preprinted|reflective-manual] [--issue-mode batch|cut|peel-off]\n"      \
+    "        [--print-method NAME] [--label-length MM] [--gap MM] [--label-width MM]\n" \
+    "        [--tone -20..10]\n\n"                                                  \
+    "Defaults as on the test print page: slant lines (1 dot), one label, the\n"      \
+    "model's second speed and first print method, 74 mm long, 2 mm gap, the\n"       \
+    "widest label, tone 0. Uses --model and --codes."
+
 const std::vector<Command>& Commands() {
     static const std::vector<Command> commands = {
         {"config", "show the effective tool settings and where each value came from", "[--json]",
@@ -54,8 +66,8 @@ const std::vector<Command>& Commands() {
          RunUsbList, false},
         {"models", "list the printer models of the definition file",
          "[--definitions FILE] [--json]\n\n"
-         "Without --definitions: VQTool_Printer.XML in the current folder, or the\n"
-         "copy in the source tree's data folder when there is none.",
+         "Without --definitions: VQTool_Printer.XML of the settings folder, else the\n"
+         "installed one (rvqtool config shows which).",
          RunModels, false},
         {"model", "show one model: memory, destinations, groups and items",
          "NAME [--definitions FILE] [--json]", RunModel, false},
@@ -82,15 +94,7 @@ const std::vector<Command>& Commands() {
          "thermal-transfer, ribbon-saving, direct-thermal or head-up).",
          RunBuildGaiji},
         {"test-print-data", "write the bytes a test print sends: setup, pattern and issue",
-         "OUT [--pattern slash1|slash3|chars|barcodes] [--pattern-file FILE]\n"
-         "        [--count N] [--speed IPS] [--sensor none|reflective|transmissive|\n"
-         "        preprinted|reflective-manual] [--issue-mode batch|cut|peel-off]\n"
-         "        [--print-method NAME] [--label-length MM] [--gap MM] [--label-width MM]\n"
-         "        [--tone -20..10]\n\n"
-         "Defaults as on the test print page: slant lines (1 dot), one label, the\n"
-         "model's second speed and first print method, 74 mm long, 2 mm gap, the\n"
-         "widest label, tone 0. Uses --model and --codes.",
-         RunTestPrintData},
+         "OUT " RVQ_PRINT_CONDITIONS, RunTestPrintData},
         {"firmware", "download firmware ROM files to the printer",
          "ROM.BIN... [--download-mode] [--backup-first DIR] [--yes]\n\n"
          "--backup-first DIR backs every printer up first (see backup) and programs\n"
@@ -149,7 +153,7 @@ const std::vector<Command>& Commands() {
         {"mem-format", "format an area of the onboard flash or of a USB memory",
          "flash|usb pcsave+bitmap|pcsave|bitmap [--yes]", RunMemFormat},
         {"test-print", "print a test pattern with the test print page's conditions",
-         "[the options of test-print-data, without OUT]", RunTestPrintCommand},
+         RVQ_PRINT_CONDITIONS, RunTestPrintCommand},
         {"discover", "find the LAN printers of an address range and list their status",
          "CIDR [--port N] [--timeout S] [--versions] [--out LIST.TXT] [--json]\n\n"
          "Sends the status request to every address of the range (at most a /16,\n"
@@ -181,9 +185,17 @@ const std::vector<Command>& Commands() {
     return commands;
 }
 
-int UsageError(CliEnv& env, const std::string& message) {
-    env.err << "rvqtool: " << message << "\n";
+#undef RVQ_PRINT_CONDITIONS
+
+int UsageError(std::ostream& err, const std::string& message,
+               const std::optional<std::string>& helpTopic) {
+    if (helpTopic)
+        err << UsageErrorText("rvqtool", message, *helpTopic);
+    else
+        err << "rvqtool: " << message << "\n";
     return kExitUsage;
 }
+
+int UsageError(CliEnv& env, const std::string& message) { return UsageError(env.err, message); }
 
 }  // namespace rvq::cli

@@ -2,18 +2,16 @@
 
 #include <cerrno>
 #include <cstring>
-#include <filesystem>
 #include <optional>
 #include <tuple>
 
+#include "core/app/file_locations.h"
 #include "core/app/printer_definition.h"
 #include "core/platform/file_io.h"
 
 namespace rvq::cli {
 
 namespace {
-
-constexpr const char* kDefinitionsName = "VQTool_Printer.XML";
 
 std::string JoinNames(const std::vector<std::string>& names) {
     std::string out;
@@ -24,8 +22,13 @@ std::string JoinNames(const std::vector<std::string>& names) {
 std::optional<std::string> ReadDefinitionsOrReport(CliEnv& env) {
     errno = 0;
     auto content = ReadFileBytes(env.definitionsPath);
-    if (!content) {
-        const int error = errno;
+    if (content) return content;
+    const int error = errno;
+    if (error == ENOENT && !env.definitionsSearched.empty()) {
+        DataFile missing;
+        missing.searched = env.definitionsSearched;
+        UsageError(env, NotFoundMessage(kDefinitionsFileName, missing));
+    } else {
         UsageError(env,
                    "cannot read the printer definitions " + env.definitionsPath +
                        (error != 0 ? std::string(": ") + std::strerror(error) : std::string()));
@@ -34,17 +37,6 @@ std::optional<std::string> ReadDefinitionsOrReport(CliEnv& env) {
 }
 
 }  // namespace
-
-std::string DefaultDefinitionsPath(const std::string& programFolder) {
-    const std::string local = JoinPath(programFolder, kDefinitionsName);
-    std::error_code ec;
-    if (std::filesystem::exists(local, ec)) return local;
-#ifdef RVQ_DATA_DIR
-    const std::string shipped = JoinPath(RVQ_DATA_DIR, kDefinitionsName);
-    if (std::filesystem::exists(shipped, ec)) return shipped;
-#endif
-    return local;
-}
 
 std::unique_ptr<PrinterModel> LoadModelOrReport(CliEnv& env, const std::string& name,
                                                 std::vector<std::string>* names) {

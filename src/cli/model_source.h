@@ -9,12 +9,6 @@
 
 namespace rvq::cli {
 
-// The definition file to use when --definitions was not given:
-// VQTool_Printer.XML in the program folder, or, when there is none, the
-// copy in the source tree's data folder, so the tool also works from the
-// build tree.
-std::string DefaultDefinitionsPath(const std::string& programFolder);
-
 // Loads model `name` from env.definitionsPath. On failure prints one line
 // naming the file and the model and returns null (the caller exits with
 // kExitUsage). `names`, when given, receives every model name of the file.

@@ -71,55 +71,119 @@ std::optional<std::string> ApplyCodes(const std::string& codes, ToolSettings& t)
 
 }  // namespace
 
+namespace {
+
+constexpr GlobalOptionSpec kGlobalOptions[] = {
+    {"--model", "", "NAME", OptionValue::Model, "printer model"},
+    {"--definitions", "", "FILE", OptionValue::File,
+     "printer definition file, under any name (default: VQTool_Printer.XML of the settings "
+     "folder, else the installed one)"},
+    {"--settings", "", "FILE|DIR", OptionValue::File,
+     "the settings file, or the folder that holds VQTool.INI (default: ./VQTool.INI when "
+     "there is one, else the per-user settings)"},
+    {"--lan", "", "HOST[:PORT]", OptionValue::Text, "a printer on the LAN"},
+    {"--com", "", "N", OptionValue::Text,
+     "a serial port: COMn, a link in the device folder or /dev/ttyS(n-1)"},
+    {"--line", "", "9600,N,8,1,0", OptionValue::Text,
+     "the serial port's settings (baud, parity, data, stop, flow 0-4)"},
+    {"--usb", "", "[=FILTER]", OptionValue::Optional,
+     "a USB printer: the configured filter, a filter such as PRODUCTID=0083,SERIALNO=A1, or a "
+     "device path"},
+    {"--lpt", "", "N", OptionValue::Text,
+     "a parallel port: LPTn, a link in the device folder or /dev/lp(n-1)"},
+    {"--timeout", "", "SECONDS", OptionValue::Text, "the general time-out of printer exchanges"},
+    {"--codes", "", "auto|esc|braces|HH,HH,HH", OptionValue::Text,
+     "the control codes of printer commands"},
+    {"--multi-lan", "", "FILE", OptionValue::File,
+     "run against every printer of a Multi-LAN list file"},
+    {"--pick", "", "1,3,5", OptionValue::Text, "only these entries of the list (numbered from 1)"},
+    {"--log", "", "FILE.CSV", OptionValue::File, "write the job log of the run"},
+    {"--audit", "", "FILE", OptionValue::File,
+     "append one JSON line per printer job (who, where, what, result)"},
+    {"--canary", "", "N", OptionValue::Text,
+     "with a Multi-LAN list: run the first N printers, the rest only when all of them "
+     "succeeded"},
+    {"--password-file", "", "FILE", OptionValue::File,
+     "the login password, on the file's first line"},
+    {"--yes", "-y", "", OptionValue::None, "answer every question with Yes"},
+    {"--json", "", "", OptionValue::None, "machine-readable output where a command offers it"},
+    {"--help", "-h", "", OptionValue::None, "this text, or a command's own help after its name"},
+    {"--version", "", "", OptionValue::None, "the program's version"},
+};
+
+// Stores one recognised option; sets p.error for a value it cannot take.
+void StoreOption(const GlobalOptionSpec& spec, const std::optional<std::string>& value,
+                 ParsedCommandLine& p) {
+    GlobalOptions& o = p.options;
+    const std::string name = spec.name;
+    auto number = [&]() -> std::optional<int> {
+        if (!IsNumber(*value)) {
+            p.error = name + " takes a whole number, not '" + *value + "'";
+            return std::nullopt;
+        }
+        return ParseLeadingInt(*value);
+    };
+    if (name == "--model") o.model = value;
+    else if (name == "--definitions") o.definitions = value;
+    else if (name == "--lan") o.lan = value;
+    else if (name == "--com") o.com = number();
+    else if (name == "--line") o.line = value;
+    else if (name == "--usb") o.usb = value.value_or(std::string());
+    else if (name == "--lpt") o.lpt = number();
+    else if (name == "--settings") o.settingsFile = value;
+    else if (name == "--timeout") o.timeoutSeconds = number();
+    else if (name == "--codes") o.codes = value;
+    else if (name == "--multi-lan") o.multiLan = value;
+    else if (name == "--pick") o.pick = value;
+    else if (name == "--log") o.logFile = value;
+    else if (name == "--audit") o.auditFile = value;
+    else if (name == "--canary") o.canary = number();
+    else if (name == "--password-file") o.passwordFile = value;
+    else if (name == "--yes") o.yes = true;
+    else if (name == "--json") o.json = true;
+    else if (name == "--help") o.help = true;
+    else if (name == "--version") p.version = true;
+}
+
+}  // namespace
+
+std::span<const GlobalOptionSpec> GlobalOptionSpecs() { return kGlobalOptions; }
+
 ParsedCommandLine ParseCommandLine(const std::vector<std::string>& argv) {
     ParsedCommandLine p;
-    GlobalOptions& o = p.options;
     for (std::size_t i = 0; i < argv.size(); ++i) {
-        std::string arg = argv[i];
-        std::optional<std::string> inlineValue;
-        if (StartsWith(arg, "--")) {
-            const std::size_t eq = arg.find('=');
-            if (eq != std::string::npos) {
-                inlineValue = arg.substr(eq + 1);
-                arg = arg.substr(0, eq);
-            }
+        const std::string& arg = argv[i];
+        if (arg == "--") {
+            std::size_t next = i + 1;
+            if (p.command.empty() && next < argv.size()) p.command = argv[next++];
+            // A command that reads options of its own needs the "--" too,
+            // but only an operand that looks like an option needs it.
+            bool protects = false;
+            for (std::size_t k = next; k < argv.size(); ++k)
+                protects = protects || StartsWith(argv[k], "-");
+            if (protects) p.args.push_back("--");
+            p.args.insert(p.args.end(), argv.begin() + static_cast<std::ptrdiff_t>(next),
+                          argv.end());
+            break;
         }
-        auto value = [&]() -> std::optional<std::string> {
-            if (inlineValue) return inlineValue;
-            if (i + 1 < argv.size()) return argv[++i];
-            p.error = arg + " needs a value";
-            return std::nullopt;
-        };
-        auto number = [&]() -> std::optional<int> {
-            const auto v = value();
-            if (!v) return std::nullopt;
-            if (!IsNumber(*v)) {
-                p.error = arg + " takes a whole number, not '" + *v + "'";
-                return std::nullopt;
+        const bool looksLikeOption = arg.size() > 1 && arg[0] == '-';
+        const OptionRead read = looksLikeOption ? ReadOption(kGlobalOptions, argv, i) : OptionRead{};
+        if (!read.error.empty()) {
+            p.error = read.error;
+            return p;
+        }
+        if (read.option == nullptr) {
+            if (!p.command.empty()) {
+                p.args.push_back(arg);
+            } else if (looksLikeOption) {
+                p.error = "unknown option '" + arg.substr(0, arg.find('=')) + "'";
+                return p;
+            } else {
+                p.command = arg;
             }
-            return ParseLeadingInt(*v);
-        };
-        if (arg == "--model") o.model = value();
-        else if (arg == "--definitions") o.definitions = value();
-        else if (arg == "--lan") o.lan = value();
-        else if (arg == "--com") o.com = number();
-        else if (arg == "--line") o.line = value();
-        else if (arg == "--usb") o.usb = inlineValue.value_or(std::string());
-        else if (arg == "--lpt") o.lpt = number();
-        else if (arg == "--settings") o.settingsFile = value();
-        else if (arg == "--timeout") o.timeoutSeconds = number();
-        else if (arg == "--codes") o.codes = value();
-        else if (arg == "--multi-lan") o.multiLan = value();
-        else if (arg == "--pick") o.pick = value();
-        else if (arg == "--log") o.logFile = value();
-        else if (arg == "--audit") o.auditFile = value();
-        else if (arg == "--canary") o.canary = number();
-        else if (arg == "--password-file") o.passwordFile = value();
-        else if (arg == "--yes" || arg == "-y") o.yes = true;
-        else if (arg == "--json") o.json = true;
-        else if (arg == "--help" || arg == "-h") o.help = true;
-        else if (p.command.empty() && !StartsWith(arg, "-")) p.command = arg;
-        else p.args.push_back(argv[i]);
+            continue;
+        }
+        StoreOption(*read.option, read.value, p);
         if (!p.error.empty()) return p;
     }
     return p;

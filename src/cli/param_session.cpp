@@ -1,37 +1,26 @@
 #include "cli/param_session.h"
 
-#include <filesystem>
 #include <ostream>
 
 #include "cli/builder_output.h"
 #include "cli/job_run.h"
+#include "cli/model_source.h"
 #include "core/app/connection.h"
 #include "core/app/text.h"
 #include "core/app/tool_settings_file.h"
 
 namespace rvq::cli {
 
-namespace {
-constexpr const char* kDefinitionFileName = "VQTool_Printer.XML";
-}
-
 bool LoadParamDocument(CliEnv& env) {
-    const std::filesystem::path path(env.definitionsPath);
-    if (path.filename() != kDefinitionFileName) {
-        env.err << "rvqtool: " << env.definitionsPath
-                << ": the parameter commands need the definition file named " << kDefinitionFileName
-                << "\n";
-        return false;
-    }
-    const std::string folder =
-        path.has_parent_path() ? path.parent_path().string() : std::string(".");
     const ToolSettings& settings = env.context.settings;
-    if (!env.document.OnNewDocument(folder, settings.printerModel, settings.destination)) {
-        env.err << "rvqtool: " << env.definitionsPath << ": no printer model '"
-                << settings.printerModel << "' can be loaded\n";
-        return false;
-    }
-    return true;
+    if (env.document.OnNewDocument(env.definitionsPath, settings.printerModel,
+                                   settings.destination))
+        return true;
+    // Says what is wrong: the file missing, the model missing or the schema broken.
+    if (LoadConfiguredModel(env) != nullptr)
+        UsageError(env, env.definitionsPath + ": no printer model '" + settings.printerModel +
+                            "' can be loaded");
+    return false;
 }
 
 params::GroupCheckContext CheckContext(const CliEnv& env) {
@@ -74,7 +63,7 @@ int RunParamJob(CliEnv& env, JobKind kind, const std::vector<int>& numbers,
 int SaveAfterSet(CliEnv& env, params::PendingChanges& pending, bool modelChanged) {
     if (!pending.connectionChanged && !pending.codesChanged && !modelChanged) return kExitOk;
     const ToolSettings& used = env.context.settings;
-    ToolSettings stored = LoadToolSettings(used.iniPath, used.programFolder, env.context.strings);
+    ToolSettings stored = LoadToolSettings(used.locations, env.context.strings);
     const Strings& strings = env.context.strings;
     const bool samePrinter =
         stored.loaded && stored.interfaceName == used.interfaceName &&

@@ -115,25 +115,6 @@ std::array<std::pair<std::string*, const char*>, 6> PatternPaths(ToolSettings& t
              {&t.barcode600Path, "BARCODE_600.DAT"}}};
 }
 
-// A pattern file under its default name that is missing from the program
-// folder is taken from the source tree's data folder, so the tool also
-// works from the build tree.
-void UseShippedPatternFiles(ToolSettings& t) {
-#ifdef RVQ_DATA_DIR
-    for (const auto& [path, defaultName] : PatternPaths(t)) {
-        std::error_code ec;
-        if (std::filesystem::path(*path).filename() != defaultName ||
-            std::filesystem::exists(*path, ec)) {
-            continue;
-        }
-        const std::string shipped = JoinPath(RVQ_DATA_DIR, defaultName);
-        if (std::filesystem::exists(shipped, ec)) *path = shipped;
-    }
-#else
-    (void)t;
-#endif
-}
-
 }  // namespace
 
 std::span<const OptionSpec> TestPrintOptionSpecs() { return kOptions; }
@@ -143,7 +124,6 @@ std::optional<std::string> ApplyTestPrintArgs(const CliEnv& env, const CommandAr
                                               ToolSettings& settings) {
     if (auto error = ApplyChoices(env, args, model, options)) return error;
     if (auto error = ApplyNumbers(args, model, options)) return error;
-    UseShippedPatternFiles(settings);
     if (auto file = args.Value("--pattern-file")) {
         if (options.pattern != TestPattern::Characters &&
             options.pattern != TestPattern::Barcodes) {

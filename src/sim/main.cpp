@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "core/app/file_locations.h"
+#include "core/app/program_info.h"
 #include "core/comm/clock.h"
 #include "sim/sim_options.h"
 #include "sim/sim_server.h"
@@ -17,12 +19,36 @@ int main(int argc, char** argv) {
     SimOptions options;
     std::string error;
     if (!ParseSimOptions(std::vector<std::string>(argv + 1, argv + argc), options, error)) {
-        std::fprintf(stderr, "rvq-printer-sim: %s\n\n%s", error.c_str(), SimUsage().c_str());
-        return 2;
+        std::fputs(rvq::UsageErrorText("rvq-printer-sim", error).c_str(), stderr);
+        return rvq::kUsageExitCode;
     }
     if (options.help) {
         std::fputs(SimUsage().c_str(), stdout);
         return 0;
+    }
+    if (options.version) {
+        std::printf("%s\n", rvq::VersionLine("rvq-printer-sim").c_str());
+        return 0;
+    }
+    // Without --definitions a printer knows its model from the definition
+    // file the tool would use here, so it answers every item of it.
+    bool needsDefinitions = false;
+    for (const PrinterSetup& setup : options.printers)
+        needsDefinitions = needsDefinitions || setup.printer.definitionsPath.empty();
+    if (needsDefinitions) {
+        const rvq::FileLocations locations =
+            rvq::ResolveFileLocations(rvq::LocationInputs::FromProcess());
+        const rvq::DataFile found = rvq::FindDataFile(locations, rvq::kDefinitionsFileName);
+        if (!found.found()) {
+            std::fprintf(stderr, "rvq-printer-sim: %s\n",
+                         rvq::NotFoundMessage(rvq::kDefinitionsFileName, found).c_str());
+            return 1;
+        }
+        std::fprintf(stderr, "rvq-printer-sim: printer definitions %s (%s)\n", found.path.c_str(),
+                     rvq::DataPlaceName(found.place));
+        for (PrinterSetup& setup : options.printers) {
+            if (setup.printer.definitionsPath.empty()) setup.printer.definitionsPath = found.path;
+        }
     }
     std::set<std::string> definitions;
     for (const PrinterSetup& setup : options.printers) {

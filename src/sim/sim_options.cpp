@@ -144,6 +144,22 @@ bool ParseSimOptions(const std::vector<std::string>& args, SimOptions& options, 
             options.help = true;
             return true;
         }
+        if (name == "--version") {
+            options.version = true;
+            return true;
+        }
+        if (name == "--") {
+            // Every setting is an option: nothing may follow.
+            if (i + 1 < args.size()) {
+                error = "unexpected argument '" + args[i + 1] + "'";
+                return false;
+            }
+            break;
+        }
+        if (!name.starts_with("-")) {
+            error = "unexpected argument '" + name + "'";
+            return false;
+        }
         if (name == "--pty") {
             endpoints.push_back(defaults);
             endpoints.back().endpoint.kind = EndpointConfig::Kind::Pty;
@@ -151,7 +167,11 @@ bool ParseSimOptions(const std::vector<std::string>& args, SimOptions& options, 
         }
         if (PrinterFlag(name, endpoints.empty() ? defaults : endpoints.back())) continue;
         if (i + 1 >= args.size()) {
-            error = name.starts_with("--") ? name + " needs a value" : "unexpected argument: " + name;
+            PrinterSetup scratch;
+            std::string ignored;
+            const bool known = name == "--lan" || name == "--usb" || name == "--log" ||
+                               name == "--printers" || PrinterOption(name, "0", scratch, ignored);
+            error = known ? name + " needs a value" : "unknown option '" + name + "'";
             return false;
         }
         const std::string& value = args[++i];
@@ -178,7 +198,7 @@ bool ParseSimOptions(const std::vector<std::string>& args, SimOptions& options, 
             }
             copies = *parsed;
         } else if (!PrinterOption(name, value, target, error)) {
-            error = "unknown option: " + name;
+            error = "unknown option '" + name + "'";
             return false;
         }
         if (!error.empty()) return false;
@@ -217,8 +237,9 @@ Options:
   --printers N           each endpoint stands for N printers
   --log FILE             append every command received as JSON lines
 Printer options (before any endpoint: for all printers; after one: for it):
-  --model NAME           printer model
-  --definitions FILE     printer definition file
+  --model NAME           printer model (R-VQ4T1-T)
+  --definitions FILE     printer definition file (VQTool_Printer.XML found as the
+                         tool finds it: the settings folder, else the installed one)
   --bank-type C|N        the type the type request reports (C)
   --restart-ms MS        how long a restart takes (3000)
   --codes HH,HH,HH       control codes understood besides 1B,0A,00 and 7B,7C,7D
@@ -250,6 +271,9 @@ Faults:
   --stale-versions       programmed firmware does not change the reported versions
   --bad-length TEXT      write TEXT over the length field of the information
                          blocks and the data log
+Other:
+  --help                 this text
+  --version              the program's version
 Times are scaled by RVQ_TIME_SCALE.
 )";
 }

@@ -12,6 +12,7 @@ struct SimOptions {
     std::vector<PrinterSetup> printers;
     std::string logPath;
     bool help = false;
+    bool version = false;
 };
 
 // Options before the first endpoint (--lan, --pty, --usb) apply to every

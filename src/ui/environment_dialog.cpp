@@ -84,9 +84,10 @@ EnvironmentDialog::EnvironmentDialog(UiServices& services, std::function<void()>
     ok_->setDefault(true);
     connect(buttons, &QDialogButtonBox::accepted, this, &EnvironmentDialog::OnOk);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    // Without the right to save the settings only Cancel closes the dialog.
+    // Without the right to save the settings only Cancel closes the dialog;
+    // the login password is the machine's, which not every user may change.
     ok_->setEnabled(settings.settingsWritable);
-    password_->setEnabled(settings.settingsWritable);
+    password_->setEnabled(settings.machineStoreWritable);
 
     auto* form = new QFormLayout;
     form->addRow(Text(strings, kLanguageLabel), language_);
@@ -150,7 +151,7 @@ void EnvironmentDialog::OnPassword() {
     if (dialog.exec() != QDialog::Accepted) return;
     const std::string password = dialog.newPassword();
     if (const WriteResult saved =
-            SavePassword(MachineStorePath(context.settings.iniPath), password);
+            SavePassword(context.settings.locations.machineStorePath, password);
         !saved) {
         const SaveFailureMessage message =
             SaveFailureMessageFor(saved, kMsgSaveFailed, context.strings);

@@ -175,7 +175,7 @@ void HelpWindow::OpenResult(int row) {
 }
 
 help::Location LocateHelp(const AppContext& context) {
-    return help::Locate(help::DataFolders(context.settings.programFolder, help::ExecutablePath()),
+    return help::Locate(context.settings.locations.DataFolders(),
                         context.strings.Get(sid::kHelpFile), Strings().Get(sid::kHelpFile));
 }
 

@@ -8,10 +8,12 @@
 
 #include "core/app/app_context.h"
 #include "core/app/document.h"
+#include "core/app/file_locations.h"
 #include "core/app/instance_lock.h"
+#include "core/app/program_info.h"
 #include "core/app/tool_settings_file.h"
 #include "core/comm/printer_port.h"
-#include "core/platform/file_io.h"
+#include "ui/command_line.h"
 #include "ui/file_dialogs.h"
 #include "ui/help_key.h"
 #include "ui/main_window.h"
@@ -27,20 +29,49 @@
 #include "ui/ui_services.h"
 #include "ui/window_settings.h"
 
+namespace {
+
+// --help and --version: true when one of them was asked for and answered.
+bool AnswerHelpOrVersion(const rvq::ui::DesktopCommandLine& line) {
+    if (line.help) {
+        std::cout << rvq::ui::DesktopHelpText();
+        return true;
+    }
+    if (line.version) {
+        std::cout << rvq::VersionLine("rvq-setting-tool") << "\nQt " << qVersion()
+                  << " (built with " << QT_VERSION_STR << ")\n";
+        return true;
+    }
+    return false;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
     using namespace rvq;
     using namespace rvq::ui;
+    // Answered before Qt needs a display; a line Qt must read first
+    // (-platform ...) is answered below.
+    if (const std::vector<std::string> given(argv + 1, argv + argc); AsksForHelpOrVersion(given)) {
+        const DesktopCommandLine line = ParseDesktopCommandLine(given);
+        if (line.error.empty() && AnswerHelpOrVersion(line)) return 0;
+    }
     QApplication app(argc, argv);
     QCoreApplication::setOrganizationName(QStringLiteral("VANTORA"));
     QCoreApplication::setApplicationName(QStringLiteral("R-VQ Setting Tool"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("com.vantora.RvqSettingTool"));
+    // Qt has taken its own options out of argv by now.
     const std::vector<std::string> arguments(argv, argv + argc);
-    std::optional<QString> screenshotFolder;
-    bool reportStartup = false;
-    for (std::size_t i = 1; i < arguments.size(); ++i) {
-        if (arguments[i] == "--screenshot" && i + 1 < arguments.size())
-            screenshotFolder = QString::fromStdString(arguments[i + 1]);
-        if (arguments[i] == "--startup-time") reportStartup = true;
+    const DesktopCommandLine line =
+        ParseDesktopCommandLine(std::vector<std::string>(arguments.begin() + 1, arguments.end()));
+    if (!line.error.empty()) {
+        std::cerr << UsageErrorText("rvq-setting-tool", line.error);
+        return kUsageExitCode;
     }
+    if (AnswerHelpOrVersion(line)) return 0;
+    std::optional<QString> screenshotFolder;
+    if (line.screenshotFolder) screenshotFolder = QString::fromStdString(*line.screenshotFolder);
+    const bool reportStartup = line.startupTime;
 
     // One instance per machine; a second one ends without a word.
     auto lock = InstanceLock::TryAcquire();
@@ -53,9 +84,16 @@ int main(int argc, char** argv) {
     // the login dialog on.
     HelpKey helpKey(context, interaction);
     app.installEventFilter(&helpKey);
-    const std::string programFolder = CurrentDirectory();
+    const FileLocations locations =
+        ResolveFileLocations(LocationInputs::FromProcess(line.settings.value_or("")));
+    if (const FirstStartResult first = PrepareUserSettings(locations);
+        first.outcome == FirstStart::Failed) {
+        std::cerr << "rvq-setting-tool: " << locations.iniPath
+                  << ": the per-user settings could not be created: "
+                  << std::strerror(first.systemError) << "\n";
+    }
     const StartResult start = PrepareStart(
-        context, document, interaction, programFolder, DefaultIniPath(programFolder),
+        context, document, interaction, locations,
         [&](const std::string& stored) { return Login(context.strings, interaction, stored); },
         [&app](bool japanese) {
             const std::string folder = QtTranslationsFolder();
@@ -64,6 +102,7 @@ int main(int argc, char** argv) {
                           << folder << "; standard buttons stay in English\n";
             }
         });
+    if (!start.warning.empty()) std::cerr << "rvq-setting-tool: " << start.warning << "\n";
     if (start.outcome != StartOutcome::Ready) {
         if (!start.diagnostic.empty())
             std::cerr << "rvq-setting-tool: " << start.diagnostic << "\n";

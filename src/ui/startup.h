@@ -7,6 +7,7 @@ namespace rvq {
 struct AppContext;
 class Document;
 class Interaction;
+struct FileLocations;
 }  // namespace rvq
 
 namespace rvq::ui {
@@ -17,6 +18,9 @@ struct StartResult {
     StartOutcome outcome = StartOutcome::Ready;
     // One line for standard error saying which file failed and why.
     std::string diagnostic;
+    // One line for standard error about a file that could not be used
+    // though the start went on (the Japanese table).
+    std::string warning = {};
 };
 
 // Asks for the login password when one is stored; true when passed.
@@ -28,7 +32,7 @@ using LanguageChosen = std::function<void(bool japanese)>;
 // tool settings (a rejected file is told), the language, the login and
 // the printer definition of the configured model.
 StartResult PrepareStart(AppContext& context, Document& document, Interaction& interaction,
-                         const std::string& programFolder, const std::string& iniPath,
-                         const LoginPrompt& login, const LanguageChosen& languageChosen = {});
+                         const FileLocations& locations, const LoginPrompt& login,
+                         const LanguageChosen& languageChosen = {});
 
 }  // namespace rvq::ui

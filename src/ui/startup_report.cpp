@@ -16,7 +16,8 @@ int ReportStartup(QWidget& window) {
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     std::cout << "shown " << std::chrono::duration_cast<std::chrono::nanoseconds>(now).count()
-              << " ns, peak resident " << usage.ru_maxrss << " KB" << std::endl;
+              << " ns, peak resident " << usage.ru_maxrss << " KB, window \""
+              << window.windowTitle().toStdString() << "\"" << std::endl;
     return 0;
 }
 

@@ -26,8 +26,12 @@ protected:
         if (!ini.empty()) {
             dir_.Write("VQTool.INI", "[HEADER]\r\nTITLE=R-VQ Setting Tool\r\n" + ini);
         }
-        if (usb_) return RunTool(args, dir_.path(), {"RVQ_TIME_SCALE=0.01", "RVQ_SYSFS_ROOT=" + dir_.File("usb/sys"),
-                                                    "RVQ_DEV_ROOT=" + dir_.File("usb/dev")});
+        if (usb_) {
+            args.insert(args.begin(), "--usb");
+            return RunTool(args, dir_.path(),
+                           {"RVQ_TIME_SCALE=0.01", "RVQ_SYSFS_ROOT=" + dir_.File("usb/sys"),
+                            "RVQ_DEV_ROOT=" + dir_.File("usb/dev")});
+        }
         args.insert(args.begin(), {"--lan", "127.0.0.1:" + std::to_string(server_.Port(0))});
         return RunTool(args, dir_.path(), {"RVQ_TIME_SCALE=0.01"});
     }

@@ -31,6 +31,9 @@ protected:
         server_.AddPrinter(setup);
         std::string error;
         ASSERT_TRUE(server_.Start(error)) << error;
+        // The folder's own settings, so its store holds the login password.
+        dir_.Write("VQTool.INI", "[PRINTER]\r\nDEVICE=LAN\r\n[LAN]\r\nNAME=127.0.0.1\r\nPORT=" +
+                                     std::to_string(server_.Port(0)) + "\r\n");
         dir_.Write("VQTool.machine",
                    "[Setting]\r\nPassword=" + EncodeStoredPassword("Secret1") + "\r\n");
         dir_.Write("good.txt", "Secret1\n");

@@ -30,6 +30,8 @@ TEST(CliModels, ListsTheShippedModelsFromAnEmptyFolder) {
 
 TEST(CliModels, AFileInTheFolderComesFirst) {
     TempDir dir;
+    // The folder that holds VQTool.INI is the program folder.
+    dir.Write("VQTool.INI", "");
     dir.Write("VQTool_Printer.XML", ReadAll(kFixtures + "three_printers.xml"));
     const ToolRun run = RunTool({"models"}, dir.path());
     EXPECT_EQ(run.exitCode, 0) << run.err;

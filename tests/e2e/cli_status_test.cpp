@@ -134,6 +134,7 @@ TEST(CliStatusSettings, UnreachablePortSaysWhyAndExitsOne) {
 
 TEST(CliUsb, ListsAndAsksTheUsbPrinter) {
     TempDir dir;
+    dir.Write("VQTool.INI", "[PRINTER]\r\nDEVICE=USB\r\n");
     PrinterSetup setup;
     setup.endpoint.kind = EndpointConfig::Kind::Usb;
     setup.endpoint.usbFolder = dir.File("usb");
@@ -163,6 +164,7 @@ TEST(CliUsb, ListsAndAsksTheUsbPrinter) {
 
 TEST(CliUsb, NoUsbPrinterExitsOne) {
     TempDir dir;
+    dir.Write("VQTool.INI", "[PRINTER]\r\nDEVICE=USB\r\n");
     std::filesystem::create_directories(dir.File("sys/class/usbmisc"));
     const ToolRun run =
         RunTool({"status"}, dir.path(),

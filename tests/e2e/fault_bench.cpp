@@ -27,7 +27,7 @@ JobBench::~JobBench() {
 }
 
 bool JobBench::Prepare() {
-    if (!document.OnNewDocument(kDataFolder, kModel, "QM")) return false;
+    if (!document.OnNewDocument(kDataFolder + "/VQTool_Printer.XML", kModel, "QM")) return false;
     runner_ = std::make_unique<JobRunner>(context, document.sharedJobLog(),
                                           MakeOperationExecutor(context, document), events);
     return true;

@@ -173,7 +173,7 @@ struct Bench {
 
 std::unique_ptr<Document> LoadDocument(const std::string& model) {
     auto document = std::make_unique<Document>();
-    EXPECT_TRUE(document->OnNewDocument(kDataFolder, model, "QM")) << model;
+    EXPECT_TRUE(document->OnNewDocument(kDefinitions, model, "QM")) << model;
     return document;
 }
 

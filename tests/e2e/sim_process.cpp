@@ -1,5 +1,7 @@
 #include "sim_process.h"
 
+#include "tool_process.h"
+
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
@@ -13,7 +15,9 @@ extern char** environ;
 
 namespace rvq::test {
 
-SimProcess::SimProcess(const std::vector<std::string>& args, const std::vector<std::string>& extraEnv) {
+SimProcess::SimProcess(const std::vector<std::string>& args,
+                       const std::vector<std::string>& extraEnv, const std::string& cwd,
+                       const std::string& errorFile) {
     int pipeFds[2];
     if (::pipe2(pipeFds, O_CLOEXEC) != 0) return;
     std::vector<std::string> argStore{RVQ_SIM_PATH};
@@ -21,9 +25,7 @@ SimProcess::SimProcess(const std::vector<std::string>& args, const std::vector<s
     std::vector<char*> argv;
     for (auto& a : argStore) argv.push_back(a.data());
     argv.push_back(nullptr);
-    std::vector<std::string> envStore;
-    for (char** e = environ; *e != nullptr; ++e) envStore.emplace_back(*e);
-    envStore.insert(envStore.end(), extraEnv.begin(), extraEnv.end());
+    std::vector<std::string> envStore = MergedEnvironment(extraEnv);
     std::vector<char*> envp;
     for (auto& e : envStore) envp.push_back(e.data());
     envp.push_back(nullptr);
@@ -31,6 +33,10 @@ SimProcess::SimProcess(const std::vector<std::string>& args, const std::vector<s
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, pipeFds[1], STDOUT_FILENO);
+    if (!errorFile.empty())
+        posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errorFile.c_str(),
+                                         O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (!cwd.empty()) posix_spawn_file_actions_addchdir_np(&actions, cwd.c_str());
     pid_t pid = -1;
     if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), envp.data()) == 0) pid_ = pid;
     posix_spawn_file_actions_destroy(&actions);

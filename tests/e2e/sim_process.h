@@ -10,7 +10,9 @@ namespace rvq::test {
 // kill outright. Killed (and reaped) at the latest when this ends.
 class SimProcess {
 public:
-    SimProcess(const std::vector<std::string>& args, const std::vector<std::string>& extraEnv);
+    // Runs in `cwd` when given; standard error goes to `errorFile` when given.
+    SimProcess(const std::vector<std::string>& args, const std::vector<std::string>& extraEnv,
+               const std::string& cwd = {}, const std::string& errorFile = {});
     ~SimProcess();
     SimProcess(const SimProcess&) = delete;
     SimProcess& operator=(const SimProcess&) = delete;

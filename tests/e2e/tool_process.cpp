@@ -48,6 +48,19 @@ bool Drain(int outFd, int errFd, ToolRun& run, Clock::time_point deadline) {
 
 }  // namespace
 
+std::vector<std::string> MergedEnvironment(const std::vector<std::string>& extraEnv) {
+    std::vector<std::string> env;
+    for (char** e = environ; *e != nullptr; ++e) {
+        const std::string entry = *e;
+        const std::string name = entry.substr(0, entry.find('=') + 1);
+        bool replaced = false;
+        for (const std::string& extra : extraEnv) replaced = replaced || extra.starts_with(name);
+        if (!replaced) env.push_back(entry);
+    }
+    env.insert(env.end(), extraEnv.begin(), extraEnv.end());
+    return env;
+}
+
 ToolRun RunProgram(const std::string& program, const std::vector<std::string>& args,
                    const std::string& cwd, const std::vector<std::string>& extraEnv,
                    std::chrono::milliseconds limit) {
@@ -71,9 +84,7 @@ ToolRun RunProgram(const std::string& program, const std::vector<std::string>& a
     std::vector<char*> argv;
     for (std::string& a : all) argv.push_back(a.data());
     argv.push_back(nullptr);
-    std::vector<std::string> env;
-    for (char** e = environ; *e != nullptr; ++e) env.emplace_back(*e);
-    env.insert(env.end(), extraEnv.begin(), extraEnv.end());
+    std::vector<std::string> env = MergedEnvironment(extraEnv);
     std::vector<char*> envp;
     for (std::string& e : env) envp.push_back(e.data());
     envp.push_back(nullptr);

@@ -13,6 +13,10 @@ struct ToolRun {
     std::string err;
 };
 
+// This process's environment with `extraEnv` ("NAME=value") put over it:
+// a name given there replaces the inherited one.
+std::vector<std::string> MergedEnvironment(const std::vector<std::string>& extraEnv);
+
 // Runs `program` with `args` in the folder `cwd`, standard input from
 // /dev/null, the environment plus `extraEnv` ("NAME=value"). Output is
 // collected until the program ends; past `limit` it is killed.

@@ -101,12 +101,20 @@ private slots:
         QVERIFY(QSettings().value(ui::kPlacementKey).toString().isEmpty());
     }
 
-    void onlyCancelWhenTheSettingsCannotBeSaved() {
-        UiFixture f;
-        f.context.settings.settingsWritable = false;
-        ui::EnvironmentDialog dialog(f.services, {});
-        QVERIFY(!dialog.okButton()->isEnabled());
-        QVERIFY(!dialog.passwordButton()->isEnabled());
+    // The settings are the user's, the login password the machine's: each
+    // button follows its own right to write.
+    void buttonsFollowWhatMayBeWritten() {
+        const struct {
+            bool settings, store;
+        } cases[] = {{false, false}, {true, false}, {false, true}};
+        for (const auto& c : cases) {
+            UiFixture f;
+            f.context.settings.settingsWritable = c.settings;
+            f.context.settings.machineStoreWritable = c.store;
+            ui::EnvironmentDialog dialog(f.services, {});
+            QCOMPARE(dialog.okButton()->isEnabled(), c.settings);
+            QCOMPARE(dialog.passwordButton()->isEnabled(), c.store);
+        }
     }
 };
 

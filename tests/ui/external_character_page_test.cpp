@@ -265,7 +265,7 @@ private slots:
         t.Browse(t.Bitmap("A.BMP", kPicture));
         p.outputEdit()->setText(QStringLiteral("/tmp/x.GAI"));
 
-        QVERIFY(t.f.document.OnNewDocument(t.f.context.settings.programFolder, "R-VQ4T2-G", "QM"));
+        QVERIFY(t.f.document.OnNewDocument(t.f.document.definitionPath(), "R-VQ4T2-G", "QM"));
         p.ResetPage(ResetsForModelChange());
         QCOMPARE(p.locationCombo()->currentIndex(), 0);
         QCOMPARE(p.typeCombo()->itemText(p.typeCombo()->count() - 1), QStringLiteral("51"));

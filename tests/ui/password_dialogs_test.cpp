@@ -42,7 +42,8 @@ private slots:
             ScriptedInteraction interaction;
             AnswerLogin(typed);
             const ui::StartResult result = ui::PrepareStart(
-                context, document, interaction, programFolder, ini, [&](const std::string& stored) {
+                context, document, interaction, FileLocations::InFolder(ini, programFolder),
+                [&](const std::string& stored) {
                     return ui::Login(context.strings, interaction, stored);
                 });
             QCOMPARE(result.outcome, expected);
@@ -62,9 +63,9 @@ private slots:
         Document document;
         ScriptedInteraction interaction;
         bool asked = false;
-        const ui::StartResult result =
-            ui::PrepareStart(context, document, interaction, RVQ_SOURCE_DIR "/data", ini,
-                             [&](const std::string&) { return asked = true; });
+        const ui::StartResult result = ui::PrepareStart(
+            context, document, interaction, FileLocations::InFolder(ini, RVQ_SOURCE_DIR "/data"),
+            [&](const std::string&) { return asked = true; });
         QCOMPARE(result.outcome, ui::StartOutcome::SettingsRejected);
         QCOMPARE(interaction.ids(), std::vector<int>{152});
         QCOMPARE(interaction.shown().front().text, std::string("VQTool.INI File Error"));
@@ -79,7 +80,8 @@ private slots:
         Document document;
         ScriptedInteraction interaction;
         const ui::StartResult result =
-            ui::PrepareStart(context, document, interaction, RVQ_SOURCE_DIR "/data", ini, {});
+            ui::PrepareStart(context, document, interaction,
+                             FileLocations::InFolder(ini, RVQ_SOURCE_DIR "/data"), {});
         QCOMPARE(result.outcome, ui::StartOutcome::DefinitionMissing);
         QVERIFY(result.diagnostic.find("VQTool_Printer.XML") != std::string::npos);
         QVERIFY(result.diagnostic.find("R-VQ9Z9-Z") != std::string::npos);

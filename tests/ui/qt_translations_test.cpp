@@ -63,7 +63,7 @@ private slots:
         QCOMPARE(english.okCancel, (QStringList{QStringLiteral("Cancel"), QStringLiteral("OK")}));
         QCOMPARE(english.error, QStringList{QStringLiteral("OK")});
 
-        context.settings.programFolder = RVQ_SOURCE_DIR "/data";
+        context.settings.locations = FileLocations::InFolder("", RVQ_SOURCE_DIR "/data");
         context.settings.language = "JPN";
         QVERIFY(SelectLanguage(context));
         QVERIFY2(ui::InstallQtTranslations(*qApp, true, ui::QtTranslationsFolder()),

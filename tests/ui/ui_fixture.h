@@ -18,6 +18,7 @@
 #include "core/app/document.h"
 #include "core/comm/job_reporter.h"
 #include "core/comm/job_runner.h"
+#include "core/platform/file_io.h"
 #include "support/scripted_interaction.h"
 #include "support/temp_dir.h"
 #include "ui/file_dialogs.h"
@@ -102,11 +103,17 @@ struct UiFixture {
     UiFixture() {
         context.settings.programFolder = RVQ_SOURCE_DIR "/data";
         context.settings.iniPath = folder.File("VQTool.INI");
+        context.settings.locations =
+            FileLocations::InFolder(context.settings.iniPath, context.settings.programFolder);
+        // The help the build made from the manual.
+        context.settings.locations.buildFolder =
+            ResolveFileLocations(LocationInputs::FromProcess()).buildFolder;
         context.settings.settingsWritable = true;
+        context.settings.machineStoreWritable = true;
         context.settings.interfaceName = "LAN";
         context.settings.lanHost = "127.0.0.1";
-        if (!document.OnNewDocument(context.settings.programFolder, context.settings.printerModel,
-                                    context.settings.destination)) {
+        if (!document.OnNewDocument(JoinPath(context.settings.programFolder, kDefinitionsFileName),
+                                    context.settings.printerModel, context.settings.destination)) {
             qFatal("the shipped definition file did not load");
         }
         services.runJob = [this](QWidget*, std::shared_ptr<const JobInputs> inputs) {

@@ -42,4 +42,8 @@ struct AppContext {
 // Returns whether the table was loaded.
 bool SelectLanguage(AppContext& context);
 
+// After SelectLanguage gave false for the Japanese interface: one line
+// naming the table and why it is not used (missing: the folders looked in).
+std::string LanguageTableProblem(const AppContext& context);
+
 }  // namespace rvq

@@ -14,7 +14,6 @@ namespace rvq {
 namespace {
 
 constexpr int kJobLogHeaderId = 1200;
-constexpr const char* kDefinitionFileName = "VQTool_Printer.XML";
 
 // Text-mode line ends: every LF is written as CR LF.
 void AppendLine(std::string& out, std::string_view line) {
@@ -27,9 +26,9 @@ void AppendLine(std::string& out, std::string_view line) {
 
 }  // namespace
 
-bool Document::OnNewDocument(const std::string& programFolder, const std::string& modelName,
+bool Document::OnNewDocument(const std::string& definitionFile, const std::string& modelName,
                              const std::string& destination) {
-    definitionPath_ = JoinPath(programFolder, kDefinitionFileName);
+    definitionPath_ = definitionFile;
     modelNames_.clear();
     model_ = LoadPrinterModel(definitionPath_, modelName, &modelNames_);
     if (!model_) return false;

@@ -44,11 +44,12 @@ struct InfoList {
 // printer reported about itself, and the log of the last job run.
 class Document {
 public:
-    // Loads `modelName` from programFolder/VQTool_Printer.XML, lists every
-    // model name of that file and applies `destination`. False when the
-    // model cannot be loaded.
-    [[nodiscard]] bool OnNewDocument(const std::string& programFolder, const std::string& modelName,
-                                     const std::string& destination);
+    // Loads `modelName` from the definition file (whatever its name; the
+    // programs find VQTool_Printer.XML with FindDataFile), lists every model
+    // name of that file and applies `destination`. False when the model
+    // cannot be loaded.
+    [[nodiscard]] bool OnNewDocument(const std::string& definitionFile,
+                                     const std::string& modelName, const std::string& destination);
 
     // Loads another model from the same file. On failure the current model
     // stays and the result is false. The model name list is not changed.

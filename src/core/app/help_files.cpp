@@ -1,9 +1,7 @@
 #include "core/app/help_files.h"
 
 #include <sys/stat.h>
-#include <unistd.h>
 
-#include <array>
 
 #include "core/platform/file_io.h"
 
@@ -27,20 +25,6 @@ std::string FolderPart(const std::string& relative) {
 }
 
 }  // namespace
-
-std::vector<std::string> DataFolders(const std::string& programFolder,
-                                     const std::string& executable) {
-    std::vector<std::string> folders;
-    if (!programFolder.empty()) folders.push_back(programFolder);
-    if (!executable.empty()) {
-        const std::string bin = DirectoryOf(executable);
-        // PREFIX/bin/rvq-setting-tool -> PREFIX/share/rvq-setting-tool
-        folders.push_back(JoinPath(DirectoryOf(bin), "share/rvq-setting-tool"));
-        // BUILD/src/ui/rvq-setting-tool -> BUILD/data
-        folders.push_back(JoinPath(DirectoryOf(DirectoryOf(bin)), "data"));
-    }
-    return folders;
-}
 
 Location Locate(const std::vector<std::string>& dataFolders, const std::string& startPage,
                 const std::string& englishStartPage) {
@@ -71,12 +55,6 @@ std::string PagePath(const Location& location, std::string_view file) {
     const std::string own = JoinPath(location.folder, std::string(file));
     if (IsFile(own) || location.englishFolder.empty()) return own;
     return JoinPath(location.englishFolder, std::string(file));
-}
-
-std::string ExecutablePath() {
-    std::array<char, 4096> buffer{};
-    const ssize_t n = ::readlink("/proc/self/exe", buffer.data(), buffer.size() - 1);
-    return n > 0 ? std::string(buffer.data(), static_cast<std::size_t>(n)) : std::string();
 }
 
 }  // namespace rvq::help

@@ -16,12 +16,7 @@ struct Location {
     std::vector<std::string> tried;  // the folders looked in, for a message when none held it
 };
 
-// The folders the help is looked for in, in order: the program folder, the
-// installed share folder beside the executable's bin folder, and the build
-// tree's data folder for a program run from its build tree.
-std::vector<std::string> DataFolders(const std::string& programFolder,
-                                     const std::string& executable);
-
+// `dataFolders` are the data folders of FileLocations, in their order.
 // `startPage` is the help file string of the interface's language (for
 // example help/ja/index.html), `englishStartPage` that of the built-in
 // English table; both relative to a data folder.
@@ -32,7 +27,5 @@ Location Locate(const std::vector<std::string>& dataFolders, const std::string& 
 // English one.
 std::string PagePath(const Location& location, std::string_view file);
 
-// The running program's file, for DataFolders; empty when unknown.
-std::string ExecutablePath();
 
 }  // namespace rvq::help

@@ -1,5 +1,9 @@
 #include "core/app/machine_store.h"
 
+#include <sys/stat.h>
+
+#include <cerrno>
+
 #include "core/app/ini_file.h"
 #include "core/app/text.h"
 #include "core/platform/utf8.h"
@@ -48,7 +52,16 @@ std::string LoadPassword(const std::string& storePath) {
 
 WriteResult SavePassword(const std::string& storePath, const std::string& password) {
     // A store left readable by others (copied in, or written by an older
-    // version) loses those bits with the write.
+    // version) loses those bits with the write. The machine-wide folder
+    // exists only once a password was stored.
+    const std::string folder = DirectoryOf(storePath);
+    if (::mkdir(folder.c_str(), 0755) != 0 && errno != EEXIST) {
+        WriteResult failed;
+        failed.systemError = errno;
+        failed.failure = WriteFailure::FolderNotWritable;
+        failed.folder = folder;
+        return failed;
+    }
     IniFile store = IniFile::Load(storePath);
     store.Set(kSection, kKey, EncodeStoredPassword(password));
     return store.Save(storePath, FileAccess::Private);

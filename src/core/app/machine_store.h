@@ -7,7 +7,9 @@
 namespace rvq {
 
 // The login password is kept, scrambled, in a small machine store file
-// beside VQTool.INI (mode 0600), in place of a machine registry value.
+// (mode 0600) in place of a machine registry value: /etc/rvq-setting-tool
+// for the per-user settings, beside VQTool.INI for a settings folder of its
+// own (FileLocations::machineStorePath). This is the one beside `iniPath`.
 std::string MachineStorePath(const std::string& iniPath);
 
 // Scrambles text as the stored passwords are written: each character's
@@ -20,7 +22,8 @@ std::string DecodeStoredPassword(const std::string& stored);
 // The decoded password, or empty when there is none or the store is unreadable.
 std::string LoadPassword(const std::string& storePath);
 // Stores the password (empty removes the login) in a file only its owner
-// may read. Fails when the store cannot be written.
+// may read, creating the store's folder when it is missing. Fails when the
+// store cannot be written.
 [[nodiscard]] WriteResult SavePassword(const std::string& storePath, const std::string& password);
 
 }  // namespace rvq

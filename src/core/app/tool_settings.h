@@ -4,6 +4,8 @@
 #include <utility>
 #include <vector>
 
+#include "core/app/file_locations.h"
+
 namespace rvq {
 
 class Strings;
@@ -50,8 +52,10 @@ struct ToolSettings {
     std::string char200Path, char300Path, barcode200Path, barcode300Path, char600Path, barcode600Path;
     bool downloadMode = false;
     std::string password;
-    bool settingsWritable = false;
-    std::string programFolder;
+    bool settingsWritable = false;      // VQTool.INI can be saved by this user
+    bool machineStoreWritable = false;  // the login password can be changed by this user
+    std::string programFolder;          // the settings folder
+    FileLocations locations;            // where every file of the program is
     bool loaded = false;
 
     // Field name -> where its value came from (filled by LoadToolSettings).

@@ -36,8 +36,9 @@ private:
     ToolSettings& settings_;
 };
 
-std::string TestPrintPath(const std::string& folder, const std::string& value, const char* defaultName) {
-    return JoinPath(folder, value.empty() ? std::string(defaultName) : value);
+std::string TestPrintPath(const FileLocations& locations, const std::string& value,
+                          const char* defaultName) {
+    return FindDataFile(locations, value.empty() ? std::string(defaultName) : value).path;
 }
 
 void ReadTestPrint(Reader& r, const Strings& s, ToolSettings& t) {
@@ -68,7 +69,8 @@ void ReadTestPrint(Reader& r, const Strings& s, ToolSettings& t) {
                              {"barcode600Path", &t.barcode600Path, "BARCODE_600.DAT"}};
     int key = kKeySlash1 + 2;
     for (const auto& p : paths) {
-        *p.target = TestPrintPath(t.programFolder, r.Text(p.field, kSecTestPrint, key++, ""), p.defaultName);
+        *p.target =
+            TestPrintPath(t.locations, r.Text(p.field, kSecTestPrint, key++, ""), p.defaultName);
     }
     (void)s;
 }
@@ -136,9 +138,15 @@ bool SettingsWritable(const std::string& iniPath) { return MayWriteFile(iniPath)
 
 ToolSettings LoadToolSettings(const std::string& iniPath, const std::string& programFolder,
                               const Strings& strings) {
+    return LoadToolSettings(FileLocations::InFolder(iniPath, programFolder), strings);
+}
+
+ToolSettings LoadToolSettings(const FileLocations& locations, const Strings& strings) {
     ToolSettings settings;
-    settings.iniPath = iniPath;
-    settings.programFolder = programFolder;
+    settings.locations = locations;
+    settings.iniPath = locations.iniPath;
+    settings.programFolder = locations.settingsFolder;
+    const std::string& iniPath = settings.iniPath;
 
     const IniFile ini = IniFile::Load(iniPath);
     const std::string title = ini.Get(strings.Get(sid::kSecHeader), strings.Get(sid::kKeyTitle));
@@ -148,8 +156,9 @@ ToolSettings LoadToolSettings(const std::string& iniPath, const std::string& pro
     settings.loaded = true;
     // The font tool's place is taken as stored; there are no shell links to
     // resolve here.
-    settings.password = LoadPassword(MachineStorePath(iniPath));
+    settings.password = LoadPassword(locations.machineStorePath);
     settings.settingsWritable = SettingsWritable(iniPath);
+    settings.machineStoreWritable = CanWrite(locations.machineStorePath);
     return settings;
 }
 

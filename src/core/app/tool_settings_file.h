@@ -9,15 +9,19 @@ namespace rvq {
 
 class Strings;
 
-// The settings file's place: the program folder (the current directory at
-// start-up) + "/VQTool.INI". No Windows version is reported on this
-// platform, so the all-users documents rule never applies.
+// programFolder + "/VQTool.INI". Where the programs look for it is decided
+// by ResolveFileLocations; no Windows version is reported on this platform,
+// so the all-users documents rule never applies.
 std::string DefaultIniPath(const std::string& programFolder);
 
-// Reads VQTool.INI. A file whose [HEADER] TITLE is present and not exactly
-// "R-VQ Setting Tool" is rejected: `loaded` stays false. A missing file or
-// missing keys give the built-in defaults. Also reads the login password
-// from the machine store and decides `settingsWritable`.
+// Reads VQTool.INI from `locations`. A file whose [HEADER] TITLE is present
+// and not exactly "R-VQ Setting Tool" is rejected: `loaded` stays false. A
+// missing file or missing keys give the built-in defaults. The test pattern
+// files are looked up among the data folders. Also reads the login password
+// from the machine store and decides `settingsWritable` and
+// `machineStoreWritable`.
+ToolSettings LoadToolSettings(const FileLocations& locations, const Strings& strings);
+// The same with the settings and every data file in `programFolder`.
 ToolSettings LoadToolSettings(const std::string& iniPath, const std::string& programFolder,
                               const Strings& strings);
 

@@ -1,11 +1,10 @@
 #include "core/comm/device_names.h"
 
+#include "core/app/file_locations.h"
 #include "core/app/text.h"
 #include "core/platform/file_io.h"
 
 #include <sys/stat.h>
-
-#include <cstdlib>
 
 namespace rvq {
 
@@ -13,12 +12,7 @@ int PortNumberOf(std::string_view interfaceName) {
     return interfaceName.size() > 3 ? ParseLeadingInt(interfaceName.substr(3)) : 0;
 }
 
-std::string DeviceFolder() {
-    const char* folder = std::getenv("RVQ_DEVICE_DIR");
-    if (folder != nullptr && *folder != '\0') return folder;
-    const char* home = std::getenv("HOME");
-    return JoinPath(home != nullptr ? home : "", ".config/rvq-setting-tool/devices");
-}
+std::string DeviceFolder() { return DeviceLinkFolder(LocationInputs::FromProcess()); }
 
 std::string DeviceNodeFor(std::string_view prefix, int number) {
     const std::string name = std::string(prefix) + std::to_string(number);

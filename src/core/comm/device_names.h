@@ -10,7 +10,8 @@ namespace rvq {
 int PortNumberOf(std::string_view interfaceName);
 
 // The folder where COMn and LPTn may be linked to any device node:
-// $RVQ_DEVICE_DIR, else ~/.config/rvq-setting-tool/devices.
+// $RVQ_DEVICE_DIR, else the "devices" folder of the per-user settings
+// ($XDG_CONFIG_HOME/rvq-setting-tool/devices, by default below ~/.config).
 std::string DeviceFolder();
 
 // The node behind "COM<number>" or "LPT<number>" (`prefix` is "COM" or

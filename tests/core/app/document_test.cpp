@@ -53,7 +53,7 @@ const char* const kDestinations = R"(<R-VQSettingTool><Printer name="A">
 
 TEST(Document, NewDocumentLoadsTheModelAndListsAllNames) {
     Document doc;
-    ASSERT_TRUE(doc.OnNewDocument(kDataFolder, "R-VQ4T2-H", "JA"));
+    ASSERT_TRUE(doc.OnNewDocument(kDataFolder + "/VQTool_Printer.XML", "R-VQ4T2-H", "JA"));
     EXPECT_EQ(doc.definitionPath(), kDataFolder + "/VQTool_Printer.XML");
     EXPECT_THAT(doc.modelNames(), ElementsAre("R-VQ4T1-T", "R-VQ4T1-G", "R-VQ4T2-G", "R-VQ4T2-T", "R-VQ4T2-H",
                                               "R-VQ4D2-G", "R-VQ4D2-T", "R-VQ6T2-T", "R-VQ6T2-G"));
@@ -62,10 +62,11 @@ TEST(Document, NewDocumentLoadsTheModelAndListsAllNames) {
     EXPECT_EQ(FindItem(*doc.model(), "CountryCode")->textValue, "Japan");
 
     Document missing;
-    EXPECT_FALSE(missing.OnNewDocument(kDataFolder, "R-VQ9", "QM"));
+    EXPECT_FALSE(missing.OnNewDocument(kDataFolder + "/VQTool_Printer.XML", "R-VQ9", "QM"));
     EXPECT_EQ(missing.model(), nullptr);
     EXPECT_EQ(missing.modelNames().size(), 9u);
-    EXPECT_FALSE(missing.OnNewDocument("/nonexistent-folder", "R-VQ4T1-T", "QM"));
+    EXPECT_FALSE(
+        missing.OnNewDocument("/nonexistent-folder/VQTool_Printer.XML", "R-VQ4T1-T", "QM"));
 }
 
 TEST(Document, DestinationPicksTheLabelOfTheMatchingCommandCode) {
@@ -77,7 +78,7 @@ TEST(Document, DestinationPicksTheLabelOfTheMatchingCommandCode) {
     } cases[] = {{"QM", "European"}, {"JA", "Japanese"}, {"XX", "European"}, {"QQ", ""}};
     for (const auto& c : cases) {
         Document doc;
-        ASSERT_TRUE(doc.OnNewDocument(folder.path(), "A", c.destination));
+        ASSERT_TRUE(doc.OnNewDocument(folder.File("VQTool_Printer.XML"), "A", c.destination));
         const ParamItem* code = FindItem(*doc.model(), "Code");
         EXPECT_EQ(code->textDefault, c.label) << c.destination;
         EXPECT_EQ(code->textValue, c.label) << c.destination;
@@ -89,7 +90,7 @@ TEST(Document, DestinationWithoutValueOrMatchLeavesTheItem) {
     folder.Write("VQTool_Printer.XML", kDestinations);
     Document doc;
     // Model B lists CN, for which the inherited change item has no value.
-    ASSERT_TRUE(doc.OnNewDocument(folder.path(), "B", "CN"));
+    ASSERT_TRUE(doc.OnNewDocument(folder.File("VQTool_Printer.XML"), "B", "CN"));
     EXPECT_EQ(FindItem(*doc.model(), "Code")->textValue, "Other");
 
     FindItem(*doc.model(), "Code")->commandCodes = {"5"};
@@ -101,7 +102,7 @@ TEST(Document, SelectModelKeepsTheCurrentModelWhenTheNewOneFails) {
     TempFolder folder;
     folder.Write("VQTool_Printer.XML", kDestinations);
     Document doc;
-    ASSERT_TRUE(doc.OnNewDocument(folder.path(), "A", "QM"));
+    ASSERT_TRUE(doc.OnNewDocument(folder.File("VQTool_Printer.XML"), "A", "QM"));
     FindItem(*doc.model(), "Code")->textValue = "Japanese";
 
     EXPECT_FALSE(doc.SelectModel("C"));

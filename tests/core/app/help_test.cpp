@@ -52,14 +52,6 @@ TEST(HelpFiles, WithoutTheLanguageUsesEnglishAndWithoutAnyListsTheFoldersTried) 
     EXPECT_EQ(english.folder, share.File("help/en"));
 }
 
-TEST(HelpFiles, DataFoldersAreTheProgramFolderTheShareFolderAndTheBuildTree) {
-    EXPECT_EQ(help::DataFolders("/work/printers", "/usr/bin/rvq-setting-tool"),
-              (std::vector<std::string>{"/work/printers", "/usr/share/rvq-setting-tool", "/data"}));
-    EXPECT_EQ(help::DataFolders("/w", "/home/me/build/src/ui/rvq-setting-tool"),
-              (std::vector<std::string>{"/w", "/home/me/build/src/share/rvq-setting-tool",
-                                        "/home/me/build/data"}));
-}
-
 constexpr const char* kPage = R"(<!DOCTYPE html><html><head><title>Download &amp; more</title>
 <style>body { color: red; }</style></head><body>
 <h1>Download</h1><p>Intro text.</p>

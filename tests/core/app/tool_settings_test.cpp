@@ -313,7 +313,7 @@ TEST(WindowsVersion, Classification) {
 TEST(Language, JapaneseTableIsLoadedOverEnglish) {
     test::TempDir dir;
     AppContext context;
-    context.settings.programFolder = dir.path();
+    context.settings.locations = FileLocations::InFolder(dir.File("VQTool.INI"), dir.path());
     context.settings.language = "JPN";
     EXPECT_FALSE(SelectLanguage(context));  // no table: English stays, the flag stays set
     EXPECT_TRUE(context.isJapanese);

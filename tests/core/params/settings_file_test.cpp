@@ -24,8 +24,8 @@ using rvq::test::TempDir;
 class SettingsFile : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(
-            document_.OnNewDocument(std::string(RVQ_SOURCE_DIR) + "/data", "R-VQ4T1-T", "QM"));
+        ASSERT_TRUE(document_.OnNewDocument(
+            std::string(RVQ_SOURCE_DIR) + "/data/VQTool_Printer.XML", "R-VQ4T1-T", "QM"));
         settings_.printerModel = "R-VQ4T1-T";
         settings_.destination = "QM";
         // The shipped definitions have no password items marked for
