@@ -24,7 +24,7 @@ void PrintOverview(std::ostream& out) {
     out << "\noptions (each overrides VQTool.INI):\n"
            "  --model NAME            printer model\n"
            "  --definitions FILE      printer definition file (default VQTool_Printer.XML)\n"
-           "  --lan HOST[:PORT]       a printer on the LAN\n"
+           "  --lan HOST[:PORT]       a printer on the LAN (HOST,PORT as in the lists too)\n"
            "  --com N --line 9600,N,8,1,0\n"
            "                          a serial port and its settings (baud, parity, data, stop, flow 0-4)\n"
            "  --usb[=FILTER]          a USB printer: the configured filter, a filter such as\n"
@@ -81,10 +81,15 @@ int main(int argc, char** argv) {
         std::cerr << "rvqtool: " << iniPath << ": VQTool.INI File Error (its [HEADER] TITLE is not \"R-VQ Setting Tool\")\n";
         return kExitUsage;
     }
-    SelectLanguage(context);
+    const std::string definitionsPath = parsed.options.definitions.value_or(DefaultDefinitionsPath(programFolder));
+    SelectLanguage(context, DirectoryOf(definitionsPath));
     if (auto error = ApplyGlobalOptions(parsed.options, context)) {
         std::cerr << "rvqtool: " << *error << "\n";
         return kExitUsage;
+    }
+    if (context.settings.equalCodesReplaced && !parsed.options.codes) {
+        std::cerr << "rvqtool: " << iniPath << ": CODE1, CODE2 and CODE3 hold the same code twice; "
+                  << "the printer commands use 1B,0A,00 instead\n";
     }
 
     // Under --json standard output carries the one JSON document only.
@@ -95,7 +100,7 @@ int main(int argc, char** argv) {
     // is not JSON) is wrapped in the common document.
     std::ostringstream printed;
     CliEnv env{context, parsed.options, parsed.options.json ? printed : std::cout, std::cerr, interaction,
-               parsed.options.definitions.value_or(DefaultDefinitionsPath(programFolder)), document};
+               definitionsPath, document};
     const int exitCode = command->run(env, parsed.args);
     if (!parsed.options.json) return exitCode;
     const std::string text = printed.str();

@@ -2,6 +2,7 @@
 
 #include "core/app/app_context.h"
 #include "core/app/document.h"
+#include "core/app/environment_options.h"
 #include "core/app/interaction.h"
 #include "core/app/string_ids.h"
 #include "core/app/tool_settings_file.h"
@@ -19,6 +20,11 @@ StartResult PrepareStart(AppContext& context, Document& document, Interaction& i
                                                     context.strings.Get(sid::kDefTitle) + "\""};
     }
     SelectLanguage(context);
+    // Equal codes in VQTool.INI were replaced by the standard ones; the
+    // Environment dialog is where the operator chooses others.
+    if (context.settings.equalCodesReplaced) {
+        interaction.Error(kMsgEqualControlCodes, context.strings.Get(kMsgEqualControlCodes));
+    }
     if (!context.settings.password.empty() && !(login && login(context.settings.password))) {
         return {StartOutcome::LoginRefused, {}};
     }

@@ -5,11 +5,12 @@
 
 namespace rvq {
 
-bool SelectLanguage(AppContext& context) {
+bool SelectLanguage(AppContext& context, const std::string& dataFolder) {
     context.isJapanese = context.settings.language == "JPN";
     if (!context.isJapanese) return false;
-    const std::string table = JoinPath(context.settings.programFolder, context.strings.Get(sid::kJapaneseLibrary));
-    return context.strings.LoadOverlay(table);
+    const std::string& name = context.strings.Get(sid::kJapaneseLibrary);
+    if (context.strings.LoadOverlay(JoinPath(context.settings.programFolder, name))) return true;
+    return !dataFolder.empty() && context.strings.LoadOverlay(JoinPath(dataFolder, name));
 }
 
 }  // namespace rvq
