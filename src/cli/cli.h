@@ -22,7 +22,7 @@ inline constexpr int kExitWouldChange = 3;  // a dry run found values a set woul
 struct GlobalOptions {
     std::optional<std::string> model;
     std::optional<std::string> definitions;
-    std::optional<std::string> lan;  // HOST[:PORT]
+    std::optional<std::string> lan;  // HOST[:PORT] or HOST,PORT
     std::optional<int> com;
     std::optional<std::string> line;  // 9600,N,8,1,0
     std::optional<std::string> usb;   // filter or device path; empty for the configured filter
@@ -51,6 +51,7 @@ struct CliEnv {
     std::string definitionsPath;
     Document& document;
     std::vector<JobRunRecord> runs = {};  // every printer run of the command, in order
+    std::vector<std::string> jobLogLines = {};  // the job log lines of every run, for --log
 };
 
 struct Command {

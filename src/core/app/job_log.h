@@ -26,6 +26,11 @@ private:
     bool multiLan_ = false;
 };
 
+// Writes a job log file: the header line (string 1200) and `lines`, CR LF
+// line ends, in the code page of the interface language, atomically.
+[[nodiscard]] bool WriteJobLogFile(const std::string& path, const std::vector<std::string>& lines,
+                                   const Strings& strings, bool isJapanese);
+
 // The label of the printer in log lines: the interface name, or for LAN
 // the host (the settings up to the last comma).
 std::string InterfaceLabel(const std::string& interfaceName, const std::string& settings);
