@@ -8,25 +8,30 @@
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
+#include <exception>
+
+#include "core/platform/input_file.h"
 
 namespace rvq {
 
 std::optional<std::string> ReadFileBytes(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return std::nullopt;
+    InputFile file(path);
+    if (!file.ok()) return std::nullopt;
     std::string data;
-    char buffer[65536];
-    while (true) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            ::close(fd);
-            return std::nullopt;
+    std::uint8_t buffer[65536];
+    try {
+        data.reserve(static_cast<std::size_t>(file.size()));
+        // Until the end, not just the size the file had: files of /proc and
+        // /sys tell no size of their own.
+        while (true) {
+            const long long n = file.ReadAt(data.size(), buffer);
+            if (n < 0) return std::nullopt;
+            if (n == 0) break;
+            data.append(reinterpret_cast<const char*>(buffer), static_cast<std::size_t>(n));
         }
-        if (n == 0) break;
-        data.append(buffer, static_cast<std::size_t>(n));
+    } catch (const std::exception&) {
+        return std::nullopt;  // more than memory holds
     }
-    ::close(fd);
     return data;
 }
 

@@ -6,7 +6,9 @@
 
 namespace rvq {
 
-// Reads a whole file as bytes; nothing when it cannot be opened or read.
+// Reads a whole regular file as bytes; nothing when it cannot be opened or
+// read, is not a regular file (a FIFO is never waited on) or does not fit
+// in memory.
 std::optional<std::string> ReadFileBytes(const std::string& path);
 
 struct WriteResult {
