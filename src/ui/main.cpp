@@ -13,6 +13,7 @@
 #include "core/comm/printer_port.h"
 #include "core/platform/file_io.h"
 #include "ui/file_dialogs.h"
+#include "ui/help_key.h"
 #include "ui/main_window.h"
 #include "ui/message_box_interaction.h"
 #include "ui/mlan_select_dialog.h"
@@ -47,6 +48,10 @@ int main(int argc, char** argv) {
     AppContext context;
     Document document;
     MessageBoxInteraction interaction(context.strings);
+    // F1 opens the help on the section of the window or page in use, from
+    // the login dialog on.
+    HelpKey helpKey(context, interaction);
+    app.installEventFilter(&helpKey);
     const std::string programFolder = CurrentDirectory();
     const StartResult start = PrepareStart(
         context, document, interaction, programFolder, DefaultIniPath(programFolder),

@@ -3,7 +3,6 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QDialog>
-#include <QDesktopServices>
 #include <QHBoxLayout>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -11,7 +10,6 @@
 #include <QShortcut>
 #include <QStackedWidget>
 #include <QTimer>
-#include <QUrl>
 #include <QVBoxLayout>
 #include <tuple>
 
@@ -19,9 +17,9 @@
 #include "core/app/connection.h"
 #include "core/app/window_placement.h"
 #include "core/builders/download_store.h"
-#include "core/platform/file_io.h"
 #include "ui/category_tabs.h"
 #include "ui/environment_dialog.h"
+#include "ui/help_window.h"
 #include "ui/header_band.h"
 #include "ui/nav_bar.h"
 #include "ui/pages/basic_gaiji_pages.h"
@@ -46,7 +44,7 @@ constexpr int kFileMenu = 60010;
 constexpr int kEditMenu = 60011;
 constexpr int kViewMenu = 60012;
 constexpr int kHelpMenu = 60013;
-constexpr int kHelpPage = 60020;
+constexpr int kPrinterSettingLabel = 400;
 constexpr int kAboutCaption = 60030;
 constexpr int kAboutText = 60031;
 constexpr int kMsgRestart = 428;
@@ -176,7 +174,8 @@ void MainWindow::BuildMenus() {
     AddCommand(view, command::kRestoreDefault);
     AddCommand(view, command::kRestoreDisplay);
     QMenu* help = menuBar()->addMenu(Text(strings, kHelpMenu));
-    AddCommand(help, command::kHelpContents)->setShortcut(QKeySequence(Qt::Key_F1));
+    // F1 opens the section of the page shown (HelpKey); Contents the start page.
+    AddCommand(help, command::kHelpContents);
     help->addSeparator();
     AddCommand(help, command::kAbout);
 }
@@ -324,10 +323,18 @@ void MainWindow::OnAbout() {
 }
 
 void MainWindow::OnHelp() {
-    const AppContext& context = services_.context;
-    const std::string page =
-        JoinPath(context.settings.programFolder, context.strings.Get(kHelpPage));
-    QDesktopServices::openUrl(QUrl::fromLocalFile(ToQt(page)));
+    std::ignore = ShowHelp(services_.context, services_.interaction, this, help::Contents());
+}
+
+help::Topic MainWindow::helpTopic() const {
+    int label = kPrinterSettingLabel;
+    if (current_ != Category::PrinterSetting) {
+        const std::vector<int> labels = CategoryTabLabelIds(current_);
+        const int tab = categories_[static_cast<std::size_t>(current_)]->currentIndex();
+        if (tab >= 0 && tab < static_cast<int>(labels.size()))
+            label = labels[static_cast<std::size_t>(tab)];
+    }
+    return help::PageTopic(label).value_or(help::Contents());
 }
 
 void MainWindow::OnServiceMode(ServiceMode requested) {
