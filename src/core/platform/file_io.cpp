@@ -10,28 +10,41 @@
 #include <cstdlib>
 #include <exception>
 
-#include "core/platform/input_file.h"
-
 namespace rvq {
 
 std::optional<std::string> ReadFileBytes(const std::string& path) {
-    InputFile file(path);
-    if (!file.ok()) return std::nullopt;
-    std::string data;
-    std::uint8_t buffer[65536];
+    // O_NONBLOCK: opening a FIFO that has no writer would wait forever.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return std::nullopt;
+    struct stat info {};
+    const bool readable = ::fstat(fd, &info) == 0 && (S_ISREG(info.st_mode) || S_ISFIFO(info.st_mode));
+    // A pipe (a script's process substitution) is read to its end, which
+    // its writer decides; without a writer that end is now.
+    if (!readable || (S_ISFIFO(info.st_mode) && ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0)) {
+        ::close(fd);
+        return std::nullopt;
+    }
+    std::optional<std::string> data;
     try {
-        data.reserve(static_cast<std::size_t>(file.size()));
+        data.emplace();
+        if (S_ISREG(info.st_mode)) data->reserve(static_cast<std::size_t>(info.st_size));
         // Until the end, not just the size the file had: files of /proc and
         // /sys tell no size of their own.
+        char buffer[65536];
         while (true) {
-            const long long n = file.ReadAt(data.size(), buffer);
-            if (n < 0) return std::nullopt;
+            const ssize_t n = ::read(fd, buffer, sizeof buffer);
+            if (n < 0 && errno == EINTR) continue;
+            if (n < 0) {
+                data.reset();
+                break;
+            }
             if (n == 0) break;
-            data.append(reinterpret_cast<const char*>(buffer), static_cast<std::size_t>(n));
+            data->append(buffer, static_cast<std::size_t>(n));
         }
     } catch (const std::exception&) {
-        return std::nullopt;  // more than memory holds
+        data.reset();  // more than memory holds
     }
+    ::close(fd);
     return data;
 }
 

@@ -27,9 +27,19 @@ TEST(InputFile, OnlyRegularFilesAreRead) {
         const InputFile file(path);
         EXPECT_FALSE(file.ok());
         EXPECT_EQ(file.Problem(), "not a regular file");
-        EXPECT_FALSE(ReadFileBytes(path));
         EXPECT_FALSE(ReadRomTrailer(path));
     }
+    // A whole-file read takes a pipe to its end, which without a writer is
+    // at once; devices and folders it refuses.
+    EXPECT_EQ(ReadFileBytes(fifo), "");
+    int ends[2];
+    ASSERT_EQ(::pipe(ends), 0);
+    ASSERT_EQ(::write(ends[1], "list", 4), 4);
+    ::close(ends[1]);
+    EXPECT_EQ(ReadFileBytes("/dev/fd/" + std::to_string(ends[0])), "list") << "a process substitution";
+    ::close(ends[0]);
+    EXPECT_FALSE(ReadFileBytes("/dev/zero"));
+    EXPECT_FALSE(ReadFileBytes(dir.path()));
     const InputFile missing(dir.File("missing"));
     EXPECT_FALSE(missing.ok());
     EXPECT_EQ(missing.Problem(), "No such file or directory");
