@@ -19,6 +19,7 @@
 #include "ui/mlan_select_dialog.h"
 #include "ui/password_dialogs.h"
 #include "ui/progress_dialog.h"
+#include "ui/qt_translations.h"
 #include "ui/relaunch.h"
 #include "ui/screenshots.h"
 #include "ui/startup.h"
@@ -55,7 +56,14 @@ int main(int argc, char** argv) {
     const std::string programFolder = CurrentDirectory();
     const StartResult start = PrepareStart(
         context, document, interaction, programFolder, DefaultIniPath(programFolder),
-        [&](const std::string& stored) { return Login(context.strings, interaction, stored); });
+        [&](const std::string& stored) { return Login(context.strings, interaction, stored); },
+        [&app](bool japanese) {
+            const std::string folder = QtTranslationsFolder();
+            if (!InstallQtTranslations(app, japanese, folder)) {
+                std::cerr << "rvq-setting-tool: Qt's Japanese translations (qtbase_ja.qm) are not in "
+                          << folder << "; standard buttons stay in English\n";
+            }
+        });
     if (start.outcome != StartOutcome::Ready) {
         if (!start.diagnostic.empty())
             std::cerr << "rvq-setting-tool: " << start.diagnostic << "\n";

@@ -6,6 +6,7 @@
 #include <QHBoxLayout>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QScrollArea>
 #include <QSettings>
 #include <QShortcut>
 #include <QStackedWidget>
@@ -29,6 +30,7 @@
 #include "ui/pages/printer_setting_page.h"
 #include "ui/pages/rom_pages.h"
 #include "ui/pictures.h"
+#include "ui/scrolling_frame.h"
 #include "ui/ui_services.h"
 #include "ui/ui_text.h"
 #include "ui/window_settings.h"
@@ -123,7 +125,7 @@ void MainWindow::BuildPages() {
     printerPage_->onHeaderChanged = [this](const std::string& text) { SetHeaderText(text); };
     printerPage_->onResetPages = [this](const PageResets& resets) { ResetPages(resets); };
     printerPage_->onMultiLanMode = [this](bool on) { ApplyMultiLanMode(on); };
-    stack_->addWidget(printerPage_);
+    stack_->addWidget(ScrollingFrame(printerPage_));
     for (int c = 1; c < kCategoryCount; ++c) {
         const auto category = static_cast<Category>(c);
         auto* tabs = new CategoryTabs(stack_);

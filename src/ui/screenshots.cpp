@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTabWidget>
 #include <iostream>
@@ -12,12 +13,14 @@
 #include "core/app/app_context.h"
 #include "core/app/interaction.h"
 #include "core/app/navigation.h"
+#include "core/app/window_placement.h"
 #include "core/comm/maintenance_inputs.h"
 #include "core/comm/maintenance_operations.h"
 #include "ui/category_tabs.h"
 #include "ui/environment_dialog.h"
 #include "ui/help_window.h"
 #include "ui/main_window.h"
+#include "ui/message_box_interaction.h"
 #include "ui/mlan_select_dialog.h"
 #include "ui/page_view.h"
 #include "ui/pages/firmware_page.h"
@@ -38,6 +41,7 @@ namespace {
 constexpr int kFirmwareTab = 0;
 constexpr int kHtmlRomTab = 2;
 constexpr int kFirmwarePageLabel = 700;
+constexpr int kMsgModelChange = 427;
 // The program's default window size.
 constexpr int kPageShotWidth = 910;
 constexpr int kPageShotHeight = 740;
@@ -238,14 +242,26 @@ int TakeScreenshots(MainWindow& window, UiServices& services, const QString& fol
     QDir().mkpath(folder + QStringLiteral("/manual"));
     Settle(500);
     bool ok = Save(window, folder + QStringLiteral("/main-window.png"));
+    {
+        // A question, with the standard buttons in the interface's language.
+        const Strings& strings = services.context.strings;
+        const auto box = MakeMessageBox(BoxKind::Question, strings, kMsgModelChange,
+                                        strings.Get(kMsgModelChange), &window);
+        box->show();
+        Settle(200);
+        ok = Save(*box, folder + QStringLiteral("/message-box.png")) && ok;
+    }
     if (window.SwitchCategory(Category::ParameterSetting)) {
         Settle(200);
         ok = Save(window, folder + QStringLiteral("/parameter-setting.png")) && ok;
-        // Two parameter tabs with their groups ticked, as a user edits them.
+        // Parameter tabs with their groups ticked, as a user edits them, at
+        // the default window size.
         CategoryTabs* tabs = window.categoryTabs(Category::ParameterSetting);
         const QSize before = window.size();
-        window.resize(kPageShotWidth, kPageShotHeight);
-        const std::pair<int, const char*> shots[] = {{3, "/parameter-lan.png"},
+        const WindowSize size = DefaultWindowSize(services.context.isJapanese);
+        window.resize(size.width, size.height);
+        const std::pair<int, const char*> shots[] = {{1, "/parameter-general-2.png"},
+                                                     {3, "/parameter-lan.png"},
                                                      {4, "/parameter-wlan.png"}};
         for (const auto& [tab, file] : shots) {
             tabs->SetCurrentIndex(tab);

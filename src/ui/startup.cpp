@@ -12,7 +12,7 @@ namespace rvq::ui {
 
 StartResult PrepareStart(AppContext& context, Document& document, Interaction& interaction,
                          const std::string& programFolder, const std::string& iniPath,
-                         const LoginPrompt& login) {
+                         const LoginPrompt& login, const LanguageChosen& languageChosen) {
     context.settings = LoadToolSettings(iniPath, programFolder, context.strings);
     if (!context.settings.loaded) {
         interaction.Error(sid::kIniFileError, context.strings.Get(sid::kIniFileError));
@@ -20,6 +20,7 @@ StartResult PrepareStart(AppContext& context, Document& document, Interaction& i
                                                     context.strings.Get(sid::kDefTitle) + "\""};
     }
     SelectLanguage(context);
+    if (languageChosen) languageChosen(context.isJapanese);
     // Equal codes in VQTool.INI were replaced by the standard ones; the
     // Environment dialog is where the operator chooses others.
     if (context.settings.equalCodesReplaced) {
