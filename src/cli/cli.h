@@ -35,6 +35,7 @@ struct GlobalOptions {
     std::optional<std::string> logFile;   // where the job log goes (CSV)
     std::optional<std::string> auditFile; // one JSON line per printer job is appended
     std::optional<int> canary;            // Multi LAN: run this many first, the rest only if they all succeed
+    std::optional<std::string> passwordFile;  // holds the login password on its first line
     bool yes = false;
     bool json = false;
     bool help = false;
@@ -59,6 +60,9 @@ struct Command {
     const char* summary;
     const char* usage;  // the text after "rvqtool NAME", with option lines
     int (*run)(CliEnv& env, const std::vector<std::string>& args);
+    // The command talks to a printer or writes a file: a stored login
+    // password is asked for first.
+    bool asksLogin = true;
 };
 
 const std::vector<Command>& Commands();

@@ -12,6 +12,7 @@
 
 #include "cli/audit_log.h"
 #include "cli/open_failure.h"
+#include "cli/builder_output.h"
 #include "core/app/connection.h"
 #include "core/app/job_log.h"
 #include "core/app/text.h"
@@ -359,9 +360,12 @@ int RunPrinterJob(CliEnv& env, std::shared_ptr<JobInputs> inputs, const JobRunHo
     }
 
     ReportDeviceFailures(env, *executor);
-    if (env.options.logFile &&
-        !WriteJobLogFile(*env.options.logFile, env.jobLogLines, context.strings, context.isJapanese)) {
-        env.interaction.Error(1011, context.strings.Get(1011));
+    if (env.options.logFile) {
+        if (const WriteResult written =
+                WriteJobLogFile(*env.options.logFile, env.jobLogLines, context.strings, context.isJapanese);
+            !written) {
+            ReportSaveFailure(env, *env.options.logFile, written);
+        }
     }
     record.exitCode = allSucceeded ? kExitOk : kExitFailed;
     WriteAudit(env, record, hooks);

@@ -6,6 +6,7 @@
 
 #include "cli/cli.h"
 #include "cli/cli_interaction.h"
+#include "cli/login.h"
 #include "cli/model_source.h"
 #include "cli/options.h"
 #include "cli/run_json.h"
@@ -40,9 +41,19 @@ void PrintOverview(std::ostream& out) {
            "  --audit FILE            append one JSON line per printer job (who, where, what, result)\n"
            "  --canary N              with a Multi-LAN list: run the first N printers, the rest\n"
            "                          only when all of them succeeded\n"
+           "  --password-file FILE    the login password, on the file's first line\n"
            "  --yes                   answer every question with Yes\n"
            "  --json                  machine-readable output where a command offers it\n"
            "  --help                  this text, or a command's own help after its name\n";
+    out << "\nWhen a login password is set (Options... > Password in the desktop program),\n"
+           "every command that talks to a printer or writes a file asks for it first:\n"
+           "from --password-file, else the RVQ_PASSWORD variable, else on the terminal\n"
+           "without echo. A wrong or missing password exits 2 before anything is sent.\n"
+           "Commands that do neither:";
+    for (const auto& c : rvq::cli::Commands()) {
+        if (!c.asksLogin) out << " " << c.name;
+    }
+    out << ".\n";
 }
 
 }  // namespace
@@ -83,6 +94,8 @@ int main(int argc, char** argv) {
     }
     const std::string definitionsPath = parsed.options.definitions.value_or(DefaultDefinitionsPath(programFolder));
     SelectLanguage(context, DirectoryOf(definitionsPath));
+    for (const std::string& warning : context.strings.overlayWarnings())
+        std::cerr << "rvqtool: " << warning << "\n";
     if (auto error = ApplyGlobalOptions(parsed.options, context)) {
         std::cerr << "rvqtool: " << *error << "\n";
         return kExitUsage;
@@ -90,6 +103,12 @@ int main(int argc, char** argv) {
     if (context.settings.equalCodesReplaced && !parsed.options.codes) {
         std::cerr << "rvqtool: " << iniPath << ": CODE1, CODE2 and CODE3 hold the same code twice; "
                   << "the printer commands use 1B,0A,00 instead\n";
+    }
+    if (command->asksLogin) {
+        if (auto refused = CheckLogin(parsed.options, context)) {
+            std::cerr << "rvqtool: " << *refused << "\n";
+            return kExitUsage;
+        }
     }
 
     // Under --json standard output carries the one JSON document only.

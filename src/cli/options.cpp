@@ -140,6 +140,7 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& argv) {
         else if (arg == "--log") o.logFile = value();
         else if (arg == "--audit") o.auditFile = value();
         else if (arg == "--canary") o.canary = number();
+        else if (arg == "--password-file") o.passwordFile = value();
         else if (arg == "--yes" || arg == "-y") o.yes = true;
         else if (arg == "--json") o.json = true;
         else if (arg == "--help" || arg == "-h") o.help = true;

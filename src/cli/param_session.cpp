@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <ostream>
 
+#include "cli/builder_output.h"
 #include "cli/job_run.h"
 #include "core/app/connection.h"
 #include "core/app/text.h"
@@ -96,10 +97,8 @@ int SaveAfterSet(CliEnv& env, params::PendingChanges& pending, bool modelChanged
                 << " cannot be written by this user; the printer's new settings are not stored\n";
         return kExitFailed;
     }
-    if (!SaveToolSettings(stored, strings)) {
-        env.interaction.Error(1011, strings.Get(1011));
-        return kExitFailed;
-    }
+    if (const WriteResult saved = SaveToolSettings(stored, strings); !saved)
+        return ReportSaveFailure(env, stored.iniPath, saved);
     env.out << "VQTool.INI updated with the printer's new settings\n";
     return kExitOk;
 }

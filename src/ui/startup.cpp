@@ -1,5 +1,7 @@
 #include "ui/startup.h"
 
+#include <iostream>
+
 #include "core/app/app_context.h"
 #include "core/app/document.h"
 #include "core/app/environment_options.h"
@@ -20,6 +22,8 @@ StartResult PrepareStart(AppContext& context, Document& document, Interaction& i
                                                     context.strings.Get(sid::kDefTitle) + "\""};
     }
     SelectLanguage(context);
+    for (const std::string& warning : context.strings.overlayWarnings())
+        std::cerr << "rvq-setting-tool: " << warning << "\n";
     if (languageChosen) languageChosen(context.isJapanese);
     // Equal codes in VQTool.INI were replaced by the standard ones; the
     // Environment dialog is where the operator chooses others.

@@ -94,7 +94,8 @@ void Document::ClearPrinterInfo() {
     infoDestination_.clear();
 }
 
-bool Document::WriteJobLog(const std::string& path, const Strings& strings, bool isJapanese) const {
+WriteResult Document::WriteJobLog(const std::string& path, const Strings& strings,
+                                  bool isJapanese) const {
     return WriteJobLogFile(path, jobLog_->Lines(), strings, isJapanese);
 }
 

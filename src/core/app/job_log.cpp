@@ -34,8 +34,8 @@ bool JobLog::multiLan() const {
     return multiLan_;
 }
 
-bool WriteJobLogFile(const std::string& path, const std::vector<std::string>& lines, const Strings& strings,
-                     bool isJapanese) {
+WriteResult WriteJobLogFile(const std::string& path, const std::vector<std::string>& lines,
+                            const Strings& strings, bool isJapanese) {
     constexpr int kHeaderId = 1200;
     // Text-mode line ends: every LF is written as CR LF.
     std::string text;
@@ -48,7 +48,7 @@ bool WriteJobLogFile(const std::string& path, const std::vector<std::string>& li
     };
     append(strings.Get(kHeaderId));
     for (const std::string& line : lines) append(line);
-    return static_cast<bool>(WriteFileAtomically(path, ToCodePage(text, CodePageFor(isJapanese))));
+    return WriteFileAtomically(path, ToCodePage(text, CodePageFor(isJapanese)));
 }
 
 std::string InterfaceLabel(const std::string& interfaceName, const std::string& settings) {
