@@ -22,7 +22,7 @@ inline constexpr int kExitWouldChange = 3;  // a dry run found values a set woul
 struct GlobalOptions {
     std::optional<std::string> model;
     std::optional<std::string> definitions;
-    std::optional<std::string> lan;  // HOST[:PORT]
+    std::optional<std::string> lan;  // HOST[:PORT] or HOST,PORT
     std::optional<int> com;
     std::optional<std::string> line;  // 9600,N,8,1,0
     std::optional<std::string> usb;   // filter or device path; empty for the configured filter
@@ -55,6 +55,7 @@ struct CliEnv {
     // The folders VQTool_Printer.XML was looked for in; empty when
     // --definitions named the file.
     std::vector<std::string> definitionsSearched = {};
+    std::vector<std::string> jobLogLines = {};  // the job log lines of every run, for --log
 };
 
 struct Command {

@@ -3,12 +3,15 @@
 #include <memory>
 #include <ostream>
 
+#include "cli/builder_output.h"
 #include "cli/cli.h"
 #include "cli/command_args.h"
+#include "cli/input_files.h"
 #include "cli/job_run.h"
 #include "cli/model_source.h"
 #include "core/app/text.h"
 #include "core/builders/basic_encoder.h"
+#include "core/builders/basic_error_message.h"
 #include "core/comm/basic_download.h"
 #include "core/comm/download_inputs.h"
 #include "core/platform/file_io.h"
@@ -75,8 +78,9 @@ int EncodeStep(CliEnv& env, const CommandArgs& args, const BasicFileStep& step, 
     const bool encoded =
         step.mode < 0 ? encoder.EncodeBasicDataFile(*path) : encoder.EncodeBasicProgram(*path, step.mode);
     if (!encoded) {
-        env.interaction.Error(encoder.Error().id, encoder.ErrorText());
-        return kExitFailed;
+        // The same message as encode-basic and the BASIC page give.
+        const EncoderMessage message = EncoderErrorMessage(env.context.strings, encoder.ErrorText());
+        return ReportBuildFailure(env, *path, message.messageId, message.text);
     }
     if (!encoder.SetBlockLoadCommand(start)) {
         return UsageError(env, std::string(step.startOption) + ": block " + std::to_string(start) + " cannot be sent");
@@ -85,9 +89,10 @@ int EncodeStep(CliEnv& env, const CommandArgs& args, const BasicFileStep& step, 
 }
 
 int ReadTestFile(CliEnv& env, const std::string& path, BasicJobParts& parts) {
+    if (!CheckInputFile(env, path, kReadFailed)) return kExitFailed;
     const auto bytes = ReadFileBytes(path);
     if (!bytes) {
-        env.interaction.Error(kReadFailed, env.context.strings.Get(kReadFailed));
+        FileNamingInteraction(env.interaction, path).Error(kReadFailed, env.context.strings.Get(kReadFailed));
         return kExitFailed;
     }
     if (bytes->empty()) return UsageError(env, "--test-file: the file is empty");

@@ -90,7 +90,7 @@ int RunParamDiff(CliEnv& env, const std::string& path) {
     params::GroupTicks ticks;
     const params::ImportResult imported = params::ImportSettings(
         path, env.document, env.context.settings, ticks, FileEnv(env), env.interaction);
-    if (!imported.ok) return kExitFailed;
+    if (!imported.ok) return imported.badValue ? kExitUsage : kExitFailed;
     PrinterModel& model = *env.document.model();
     const bool serviceMode = env.context.serviceMode != ServiceMode::Off;
     const std::vector<int> groups = params::GatherGroups(model, ticks, serviceMode);

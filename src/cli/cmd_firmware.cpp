@@ -5,6 +5,7 @@
 #include "cli/backup.h"
 #include "cli/cli.h"
 #include "cli/command_args.h"
+#include "cli/input_files.h"
 #include "cli/job_run.h"
 #include "core/builders/download_image.h"
 #include "core/builders/rom_list.h"
@@ -37,8 +38,9 @@ int RunFirmware(CliEnv& env, const std::vector<std::string>& argv) {
     const CodePage codePage = CodePageFor(env.context.isJapanese);
     RomList list;
     for (const std::string& path : args.positional) {
-        const AddRomOutcome outcome =
-            AddRomFile(list, path, settings.printerModel, env.interaction, strings, codePage);
+        if (!CheckInputFile(env, path)) return kExitFailed;
+        FileNamingInteraction named(env.interaction, path);
+        const AddRomOutcome outcome = AddRomFile(list, path, settings.printerModel, named, strings, codePage);
         if (outcome == AddRomOutcome::NotRomFile || outcome == AddRomOutcome::WrongModel) return kExitFailed;
     }
     for (const RomListEntry& entry : list.entries) {

@@ -3,6 +3,7 @@
 #include <memory>
 #include <mutex>
 #include <ostream>
+#include <tuple>
 
 #include "cli/cli.h"
 #include "cli/export_interaction.h"
@@ -162,7 +163,7 @@ int RunSetParams(CliEnv& env, const std::vector<std::string>& args) {
     params::GroupTicks ticks;
     const params::ImportResult imported = params::ImportSettings(
         path, env.document, env.context.settings, ticks, FileEnv(env), env.interaction);
-    if (!imported.ok) return kExitFailed;
+    if (!imported.ok) return imported.badValue ? kExitUsage : kExitFailed;
     PrinterModel& model = *env.document.model();
     const bool serviceMode = env.context.serviceMode != ServiceMode::Off;
     const std::vector<int> groups = params::GatherGroups(model, ticks, serviceMode);
@@ -179,26 +180,40 @@ int RunSetParams(CliEnv& env, const std::vector<std::string>& args) {
     if (!env.interaction.Confirm(kMsgConfirmSet, env.context.strings.Get(kMsgConfirmSet)))
         return kExitFailed;
 
+    // A run that never reaches the printer acknowledges nothing.
+    env.document.ClearAcknowledgedItems();
     const int set = RunSetJob(env, groups);
-    if (set == kExitOk) {
+    const Strings& strings = env.context.strings;
+    bool changeDetected = false;
+    {
         const std::lock_guard lock(env.document.modelMutex());
-        params::CommitReadValues(model);
-        params::DetectControlCodeChange(model, ticks, env.context.settings, env.context.strings,
-                                        pending);
-    } else {
-        pending = {};
+        // The printer takes a new connection once it acknowledged it,
+        // whatever failed afterwards.
+        changeDetected = params::KeepAcknowledgedChange(model, ticks, env.context.settings, strings, serviceMode,
+                                                        env.document.acknowledgedItems(), pending);
+        if (set == kExitOk) {
+            params::CommitReadValues(model);
+            params::DetectControlCodeChange(model, ticks, env.context.settings, strings, pending);
+        }
     }
     if (env.context.settings.interfaceName == "Multi LAN")
         env.context.settingModeState = SettingModeState::Online;
+    if (changeDetected) {
+        const params::ConnectionNote note =
+            params::NextConnectionNote(env.context.settings, strings, pending, pending.connectionChanged);
+        env.interaction.Info(note.messageId, note.text);
+    }
     const int restored =
         RestoreIfLeftInSettingMode(env, pending.connectionChanged ? pending.connection : "");
+    if (set == kExitOk && restored == kExitOk) return SaveAfterSet(env, pending, imported.modelChanged);
+    // After a failure only the connection the printer took is stored.
+    pending.codesChanged = false;
+    const bool connectionKept = pending.connectionChanged;
+    if (connectionKept) std::ignore = SaveAfterSet(env, pending, false);
     if (set != kExitOk) return set;
-    if (restored != kExitOk) {
-        env.err << "rvqtool: the printer was set but did not come back online; the tool's settings "
-                   "are unchanged\n";
-        return restored;
-    }
-    return SaveAfterSet(env, pending, imported.modelChanged);
+    env.err << "rvqtool: the printer was set but did not come back online"
+            << (connectionKept ? "\n" : "; the tool's settings are unchanged\n");
+    return restored;
 }
 
 }  // namespace rvq::cli

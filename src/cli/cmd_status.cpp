@@ -7,10 +7,12 @@
 #include "cli/builder_output.h"
 #include "cli/cli.h"
 #include "cli/json_writer.h"
+#include "cli/open_failure.h"
 #include "cli/status_meaning.h"
 #include "core/app/connection.h"
 #include "core/app/text.h"
 #include "core/comm/clock.h"
+#include "core/comm/device_errors.h"
 #include "core/comm/framing.h"
 #include "core/comm/printer_port.h"
 #include "core/comm/reply_frames.h"
@@ -67,15 +69,19 @@ std::optional<int> CheckTarget(CliEnv& env, const Connection& connection) {
 }
 
 std::optional<int> OpenPort(CliEnv& env, PrinterPort& port, const Connection& c) {
-    if (port.Open(c.interfaceName, c.settings)) return std::nullopt;
-    const std::string where = c.interfaceName + " " + c.settings;
+    if (port.Open(c.interfaceName, c.settings)) {
+        // What a USB printer still holds from before is no answer to this request.
+        port.DiscardQueued();
+        return std::nullopt;
+    }
     if (port.status() == PortStatus::Closed || port.status() == PortStatus::BadParameter) {
         return UsageError(env, "'" + env.context.settings.interfaceName +
-                                   "' is not an interface a printer can be reached on (" + where +
-                                   "); use COMn, LPTn, USB or LAN");
+                                   "' is not an interface a printer can be reached on (" +
+                                   DescribePortTarget(c.interfaceName, c.settings) + "); use COMn, LPTn, USB or LAN");
     }
-    env.err << "rvqtool: cannot open " << where << ": " << SystemErrorText(port.lastError())
-            << "\n";
+    // After a USB open by filter the port names the device it chose.
+    const Connection tried{c.interfaceName, port.settings().empty() ? c.settings : port.settings()};
+    ReportOpenFailure(env, tried, port.lastError());
     return kExitFailed;
 }
 

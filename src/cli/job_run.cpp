@@ -11,10 +11,13 @@
 #include <optional>
 
 #include "cli/audit_log.h"
+#include "cli/open_failure.h"
 #include "cli/builder_output.h"
 #include "core/app/connection.h"
+#include "core/app/job_log.h"
 #include "core/app/text.h"
 #include "core/comm/job_events.h"
+#include "core/comm/job_reporter.h"
 #include "core/comm/job_runner.h"
 #include "core/comm/operations.h"
 #include "core/comm/printer_job.h"
@@ -112,13 +115,18 @@ public:
             std::lock_guard lock(mutex_);
             connections_[setup.printerIndex] = setup.connection;
         }
-        if (!step_) return operation_->Run(setup, reporter);
-        if (!setup.inputs) return false;
-        PrinterJob job(setup, reporter, context_);
-        job.AttachDocument(&document_);
-        const bool ok = step_(job);
-        job.ClosePort();
+        const bool ok = RunJob(setup, reporter);
+        if (reporter.failureDetailId() == kDetailNoConnection) {
+            std::lock_guard lock(mutex_);
+            openFailures_[setup.printerIndex] = static_cast<std::uint32_t>(reporter.failureCode());
+        }
         return ok;
+    }
+
+    // The system error of each printer whose port could not be opened.
+    std::map<int, std::uint32_t> OpenFailures() {
+        std::lock_guard lock(mutex_);
+        return openFailures_;
     }
 
     std::optional<Connection> ConnectionOf(int printerIndex) {
@@ -129,13 +137,36 @@ public:
     }
 
 private:
+    static constexpr int kDetailNoConnection = 1522;
+
+    bool RunJob(const JobSetup& setup, JobReporter& reporter) {
+        if (!step_) return operation_->Run(setup, reporter);
+        if (!setup.inputs) return false;
+        PrinterJob job(setup, reporter, context_);
+        job.AttachDocument(&document_);
+        const bool ok = step_(job);
+        job.ClosePort();
+        return ok;
+    }
+
     AppContext& context_;
     Document& document_;
     JobStep step_;
     std::shared_ptr<JobExecutor> operation_;
     std::mutex mutex_;
     std::map<int, Connection> connections_;  // guarded by mutex_
+    std::map<int, std::uint32_t> openFailures_;  // guarded by mutex_
 };
+
+// A device that could not be opened is named, with a hint on access; the
+// job line only carries the error number. LAN lines say enough.
+void ReportDeviceFailures(CliEnv& env, RecordingExecutor& executor) {
+    for (const auto& [index, error] : executor.OpenFailures()) {
+        const auto connection = executor.ConnectionOf(index);
+        if (!connection || connection->interfaceName == "LAN") continue;
+        ReportOpenFailure(env, *connection, error);
+    }
+}
 
 std::vector<bool> Selection(CliEnv& env, std::size_t count, std::string& error) {
     if (!env.options.pick) return {};
@@ -317,6 +348,8 @@ int RunPrinterJob(CliEnv& env, std::shared_ptr<JobInputs> inputs, const JobRunHo
             return kExitUsage;
         }
         CollectStage(runner, events, *executor, cancelled, record);
+        // Each stage starts the document's log afresh; the file gets every one.
+        for (std::string& line : env.document.jobLog()) env.jobLogLines.push_back(std::move(line));
         allSucceeded = allSucceeded && runner.overallResult() == kResultSucceed &&
                        runner.state() == RunState::Succeeded;
         if (runner.runningWorkers() > 0) break;
@@ -326,9 +359,10 @@ int RunPrinterJob(CliEnv& env, std::shared_ptr<JobInputs> inputs, const JobRunHo
         }
     }
 
+    ReportDeviceFailures(env, *executor);
     if (env.options.logFile) {
         if (const WriteResult written =
-                env.document.WriteJobLog(*env.options.logFile, context.strings, context.isJapanese);
+                WriteJobLogFile(*env.options.logFile, env.jobLogLines, context.strings, context.isJapanese);
             !written) {
             ReportSaveFailure(env, *env.options.logFile, written);
         }

@@ -14,6 +14,7 @@
 #include "core/app/file_locations.h"
 #include "core/app/program_info.h"
 #include "core/app/tool_settings_file.h"
+#include "core/platform/file_io.h"
 
 int main(int argc, char** argv) {
     using namespace rvq;
@@ -59,19 +60,26 @@ int main(int argc, char** argv) {
                                          ": VQTool.INI File Error (its [HEADER] TITLE is not "
                                          "\"R-VQ Setting Tool\")");
     }
-    if (!SelectLanguage(context) && context.isJapanese)
+    const DataFile definitions = FindDataFile(locations, kDefinitionsFileName);
+    const std::string definitionsPath = parsed.options.definitions.value_or(definitions.path);
+    // A Japanese table beside a definition file given by --definitions is
+    // found too.
+    if (!SelectLanguage(context, DirectoryOf(definitionsPath)) && context.isJapanese)
         std::cerr << "rvqtool: " << LanguageTableProblem(context) << "\n";
     for (const std::string& warning : context.strings.overlayWarnings())
         std::cerr << "rvqtool: " << warning << "\n";
     if (auto error = ApplyGlobalOptions(parsed.options, context))
         return UsageError(std::cerr, *error, "");
+    if (context.settings.equalCodesReplaced && !parsed.options.codes) {
+        std::cerr << "rvqtool: " << iniPath << ": CODE1, CODE2 and CODE3 hold the same code twice; "
+                  << "the printer commands use 1B,0A,00 instead\n";
+    }
     if (command->asksLogin) {
         if (auto refused = CheckLogin(parsed.options, context)) {
             std::cerr << "rvqtool: " << *refused << "\n";
             return kExitUsage;
         }
     }
-    const DataFile definitions = FindDataFile(locations, kDefinitionsFileName);
 
     // Under --json standard output carries the one JSON document only.
     TerminalInteraction interaction(parsed.options.json ? std::cerr : std::cout, std::cerr,
@@ -81,7 +89,7 @@ int main(int argc, char** argv) {
     // is not JSON) is wrapped in the common document.
     std::ostringstream printed;
     CliEnv env{context,   parsed.options, parsed.options.json ? printed : std::cout,
-               std::cerr, interaction,    parsed.options.definitions.value_or(definitions.path),
+               std::cerr, interaction,    definitionsPath,
                document};
     if (!parsed.options.definitions) env.definitionsSearched = definitions.searched;
     const int exitCode = command->run(env, parsed.args);

@@ -2,9 +2,12 @@
 
 #include <algorithm>
 
+#include "cli/builder_output.h"
+#include "core/app/environment_options.h"
 #include "core/app/string_ids.h"
-#include "core/comm/multi_lan_list.h"
 #include "core/app/text.h"
+#include "core/comm/multi_lan_list.h"
+#include "core/comm/serial_settings.h"
 
 namespace rvq::cli {
 
@@ -24,13 +27,34 @@ void Note(ToolSettings& t, const char* field) {
     t.sources.emplace_back(field, SettingSource::CommandLine);
 }
 
+// Names the first field of a well-formed line the printers do not support.
+std::optional<std::string> UnsupportedLineField(const std::string& line, const std::vector<std::string>& fields) {
+    const auto quoted = [](const std::string& field) { return " (not '" + field + "')"; };
+    switch (FirstUnsupportedField(ParseSerialLine(line))) {
+        case SerialField::None:
+            return std::nullopt;
+        case SerialField::Baud:
+            return "--line: the baud rate is one of 2400, 4800, 9600, 19200, 38400, 57600 and 115200" +
+                   quoted(fields[0]);
+        case SerialField::Parity:
+            return "--line: the parity is N, E or O" + quoted(fields[1]);
+        case SerialField::DataBits:
+            return "--line: the data bits are 7 or 8" + quoted(fields[2]);
+        case SerialField::StopBits:
+            return "--line: the stop bits are 1 or 2" + quoted(fields[3]);
+        case SerialField::Flow:
+            return "--line: the flow index is 0 to 4" + quoted(fields[4]);
+    }
+    return std::nullopt;
+}
+
 std::optional<std::string> ApplyLine(const std::string& line, AppContext& c) {
     const auto fields = Split(line, ',');
     const bool wellFormed = fields.size() == 5 && IsNumber(fields[0]) && fields[1].size() == 1 &&
                             IsNumber(fields[2]) && IsNumber(fields[3]) && IsNumber(fields[4]);
     if (!wellFormed) return "--line takes BAUD,PARITY,DATA,STOP,FLOW, e.g. 9600,N,8,1,0";
+    if (auto unsupported = UnsupportedLineField(line, fields)) return unsupported;
     const int flow = ParseLeadingInt(fields[4]);
-    if (flow > 4) return "--line: the flow index is 0 to 4";
     ToolSettings& t = c.settings;
     t.baudRate = fields[0] + " bps";
     t.parity = fields[1] == "N" ? "None" : fields[1] == "E" ? "Even" : fields[1] == "O" ? "Odd" : fields[1];
@@ -41,7 +65,7 @@ std::optional<std::string> ApplyLine(const std::string& line, AppContext& c) {
     return std::nullopt;
 }
 
-std::optional<std::string> ApplyCodes(const std::string& codes, ToolSettings& t) {
+std::optional<std::string> ApplyCodes(const std::string& codes, ToolSettings& t, const Strings& strings) {
     if (codes == "auto") {
         t.controlCodeType = "AUTO";
         t.controlCodes = {0x1B, 0x0A, 0x00};
@@ -59,10 +83,12 @@ std::optional<std::string> ApplyCodes(const std::string& codes, ToolSettings& t)
         if (parts.size() != 3 || !std::all_of(parts.begin(), parts.end(), isHexByte)) {
             return "--codes takes auto, esc, braces or three hexadecimal bytes such as 7B,7C,7D";
         }
+        const ControlCodes typed{static_cast<unsigned char>(ParseLeadingHex(parts[0])),
+                                 static_cast<unsigned char>(ParseLeadingHex(parts[1])),
+                                 static_cast<unsigned char>(ParseLeadingHex(parts[2]))};
+        if (!ControlCodesDiffer(typed)) return "--codes " + codes + ": " + OneLine(strings.Get(kMsgEqualControlCodes));
         t.controlCodeType = "Manual";
-        t.controlCodes = {static_cast<unsigned char>(ParseLeadingHex(parts[0])),
-                          static_cast<unsigned char>(ParseLeadingHex(parts[1])),
-                          static_cast<unsigned char>(ParseLeadingHex(parts[2]))};
+        t.controlCodes = typed;
     }
     Note(t, "controlCodeType");
     for (const char* f : {"code1", "code2", "code3"}) Note(t, f);
@@ -81,7 +107,7 @@ constexpr GlobalOptionSpec kGlobalOptions[] = {
     {"--settings", "", "FILE|DIR", OptionValue::File,
      "the settings file, or the folder that holds VQTool.INI (default: ./VQTool.INI when "
      "there is one, else the per-user settings)"},
-    {"--lan", "", "HOST[:PORT]", OptionValue::Text, "a printer on the LAN"},
+    {"--lan", "", "HOST[:PORT]", OptionValue::Text, "a printer on the LAN (HOST,PORT as in the lists too)"},
     {"--com", "", "N", OptionValue::Text,
      "a serial port: COMn, a link in the device folder or /dev/ttyS(n-1)"},
     {"--line", "", "9600,N,8,1,0", OptionValue::Text,
@@ -215,14 +241,19 @@ std::optional<std::string> ApplyGlobalOptions(const GlobalOptions& o, AppContext
         Note(t, "multiLan");
     }
     if (o.lan) {
+        // HOST:PORT, or HOST,PORT as the Multi-LAN list and VQTool.INI write it.
         std::string host = *o.lan;
+        const std::size_t comma = host.rfind(',');
         const std::size_t colon = host.rfind(':');
-        if (colon != std::string::npos && host.find(':') == colon) {
-            const std::string port = host.substr(colon + 1);
+        const std::size_t split = comma != std::string::npos                             ? comma
+                                  : colon != std::string::npos && host.find(':') == colon ? colon
+                                                                                         : std::string::npos;
+        if (split != std::string::npos) {
+            const std::string port = host.substr(split + 1);
             const int portNumber = IsNumber(port) ? ParseLeadingInt(port) : 0;
             if (portNumber < 1 || portNumber > 65535) return "--lan: '" + port + "' is not a TCP port (1 to 65535)";
             t.lanPort = portNumber;
-            host = host.substr(0, colon);
+            host = host.substr(0, split);
         }
         if (host.empty()) return "--lan needs a host name or address";
         t.interfaceName = "LAN";
@@ -255,7 +286,7 @@ std::optional<std::string> ApplyGlobalOptions(const GlobalOptions& o, AppContext
         Note(t, "timeoutSeconds");
     }
     if (o.codes) {
-        if (auto error = ApplyCodes(*o.codes, t)) return error;
+        if (auto error = ApplyCodes(*o.codes, t, c.strings)) return error;
     }
     return std::nullopt;
 }

@@ -18,6 +18,16 @@ std::string FourDigits(std::size_t value) {
     return text;
 }
 
+// Characters of code page 932: a lead byte and its trail byte count as one.
+std::size_t ShiftJisCharacters(std::string_view bytes) {
+    std::size_t count = 0;
+    for (std::size_t i = 0; i < bytes.size(); ++count) {
+        const auto b = static_cast<unsigned char>(bytes[i]);
+        i += ((b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC)) && i + 1 < bytes.size() ? 2 : 1;
+    }
+    return count;
+}
+
 }  // namespace
 
 std::string StatusFrame(int code, char state) {
@@ -40,14 +50,17 @@ std::string TypeFrame(char type) {
     return Framed(payload);
 }
 
-std::string DataFrame(std::string_view header, const std::vector<std::string>& fields) {
+std::string DataFrame(std::string_view header, const std::vector<std::string>& fields, FrameLengths lengths) {
+    const auto length = [lengths](std::string_view text) {
+        return lengths == FrameLengths::ShiftJisCharacters ? ShiftJisCharacters(text) : text.size();
+    };
     std::string body;
     // A length of 0 ends the fields for the reader, so an empty value goes
     // out as one NUL, which the reader cuts the field at.
-    for (const std::string& field : fields) body += field.empty() ? FourDigits(1) + '\0' : FourDigits(field.size()) + field;
+    for (const std::string& field : fields) body += field.empty() ? FourDigits(1) + '\0' : FourDigits(length(field)) + field;
     std::string payload(header.substr(0, 5));
     payload.resize(5, ' ');
-    payload += FourDigits(body.size());
+    payload += FourDigits(length(body));
     payload += body;
     return Framed(payload);
 }

@@ -18,8 +18,13 @@ std::string ModeFrame(std::string_view word);
 // with `type`.
 std::string TypeFrame(char type);
 
+// What the lengths of a data frame count: bytes, or characters of code
+// page 932 (a double-byte character as one), as some printers do.
+enum class FrameLengths { Bytes, ShiftJisCharacters };
+
 // Data frame: a 5-character header, the 4-digit total, then each field as
 // a 4-digit length and its bytes (an empty field as one NUL).
-std::string DataFrame(std::string_view header, const std::vector<std::string>& fields);
+std::string DataFrame(std::string_view header, const std::vector<std::string>& fields,
+                      FrameLengths lengths = FrameLengths::Bytes);
 
 }  // namespace rvq::sim

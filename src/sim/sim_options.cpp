@@ -83,6 +83,8 @@ bool PrinterOption(const std::string& name, const std::string& value, PrinterSet
         faults.dropAfterBytes = number(0, 1LL << 40);
     } else if (name == "--error-status") {
         faults.errorStatus = static_cast<int>(number(0, 99));
+    } else if (name == "--written-status") {
+        faults.writtenStatus = static_cast<int>(number(0, 99));
     } else if (name == "--destination") {
         printer.destination = static_cast<int>(number(0, 9));
     } else if (name == "--boot-version") {
@@ -125,6 +127,10 @@ bool PrinterFlag(const std::string& name, PrinterSetup& setup) {
         setup.printer.lacksDriveVoltage2 = true;
     } else if (name == "--stale-versions") {
         setup.printer.faults.staleVersions = true;
+    } else if (name == "--follow-port-number") {
+        setup.printer.followsPortNumber = true;
+    } else if (name == "--lengths-in-characters") {
+        setup.printer.faults.lengthsInCharacters = true;
     } else {
         return false;
     }
@@ -257,6 +263,8 @@ Printer options (before any endpoint: for all printers; after one: for it):
   --allocate-ms MS       busy after a memory allocation (20000)
   --format-ms MS         busy after a memory format (30000)
   --no-drive-voltage2    answer 91 to the set command that starts with RibbonWidth
+  --follow-port-number   after a restart, listen on the port number that a set
+                         command gave
 Faults:
   --never-answer LETTERS ignore commands starting with LETTERS (repeatable)
   --late-ms MS           answer late
@@ -265,6 +273,9 @@ Faults:
   --garbage TEXT         send TEXT before every reply
   --drop-after BYTES     drop the link after BYTES received
   --error-status CODE    answer the status request with CODE
+  --written-status CODE  report CODE instead of 56 once a firmware image is written
+  --lengths-in-characters
+                         get replies count a double-byte character as one
   --set-answer L=CODE    answer set commands starting with L with CODE: 91 still
                          applies them, any other code refuses them (repeatable);
                          --never-answer L ignores them instead

@@ -30,6 +30,8 @@ struct FaultPlan {
     bool dropRestarts = false;      // ... because the printer restarts (away for restartMs)
     long long stallAfterBytes = -1;  // takes no more data once this many bytes came in on a link
     int errorStatus = -1;         // the status request is answered with this code
+    int writtenStatus = -1;       // reported instead of 56 once a firmware image is written
+    bool lengthsInCharacters = false;  // get replies count a double-byte (932) character as one
     // Set commands (by leading letters) answered with another code than
     // "90": "91" still applies the command, anything else refuses it.
     std::vector<std::pair<std::string, std::string>> setAnswers;
@@ -65,6 +67,9 @@ struct PrinterConfig {
     int allocateMs = 20000;        // busy after a memory allocation
     int formatMs = 30000;          // busy after a memory format
     bool lacksDriveVoltage2 = false;  // answer "91" to the set whose first item is RibbonWidth
+    // A port number set by a parameter command is listened on after the
+    // next restart, as a printer does (LAN printers only).
+    bool followsPortNumber = false;
     FaultPlan faults;
 };
 
@@ -94,6 +99,7 @@ struct PrinterState {
     std::map<std::string, std::string> secrets;  // passwords by set command key
     std::map<std::string, std::pair<std::size_t, std::string>> uploads;  // key: size, SHA-256
     int programmed = 0;                          // firmware images written
+    int lanPortAfterRestart = 0;                 // a new port number set: listened on after the restart
 };
 
 enum class PrinterMode { Vpcl, Setting };
@@ -163,6 +169,7 @@ private:
     void HandleParameter(const ReceivedCommand& command, Response& response);
     std::string ApplySet(const ParamCommand& command, const std::vector<ArgValue>& values,
                          const ReceivedCommand& received);
+    void NoteNewPort(const SetCommand* definition, const std::vector<ArgValue>& values);
     void HandleDataEvent(const ReceivedCommand& event, Response& response);
     void ProgramFirmware(const ReceivedCommand& command, Response& response);
     void ProgramBasic(const ReceivedCommand& command, Response& response);

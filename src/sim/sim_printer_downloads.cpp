@@ -88,7 +88,7 @@ void SimPrinter::ProgramFirmware(const ReceivedCommand& command, Response& respo
         part->version = trailer->version;
         part->sum = Sum16(image);
     }
-    response.reply = StatusFrame(kWritten);
+    response.reply = StatusFrame(config_.faults.writtenStatus >= 0 ? config_.faults.writtenStatus : kWritten);
     response.delayMs = config_.programMs;
     response.restart = true;
 }

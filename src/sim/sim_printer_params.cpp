@@ -3,6 +3,7 @@
 // the maintenance commands of the "ZS" block.
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 
 #include "sim/info_blocks.h"
 #include "sim/param_commands.h"
@@ -52,6 +53,8 @@ std::vector<std::string> ClockReplyFields(const std::vector<std::string>& stored
 
 bool IsAcceptance(const std::string& answer) { return answer == kAccepted || answer == kAcceptedPartly; }
 
+constexpr const char* kPortItem = "PortNumber";
+
 }  // namespace
 
 void SimPrinter::RegisterParameterCommands() {
@@ -82,7 +85,9 @@ void SimPrinter::HandleParameter(const ReceivedCommand& command, Response& respo
     const std::size_t semicolon = text.find(';');
     if (semicolon == std::string::npos) {
         if (const GetCommand* get = FindGetCommand(text)) {
-            response.reply = DataFrame(get->text, ReplyFields(get->id));
+            response.reply = DataFrame(get->text, ReplyFields(get->id),
+                                       config_.faults.lengthsInCharacters ? FrameLengths::ShiftJisCharacters
+                                                                          : FrameLengths::Bytes);
             return;
         }
     }
@@ -114,6 +119,23 @@ void SimPrinter::HandleParameter(const ReceivedCommand& command, Response& respo
         if (answer == kAccepted) answer = applied;
     }
     response.reply = DataFrame(key, {answer});
+}
+
+// A port number other than the one held takes effect at the next restart,
+// as on a printer: the LAN endpoint then listens there (when the printer
+// is set up to follow it).
+void SimPrinter::NoteNewPort(const SetCommand* definition, const std::vector<ArgValue>& values) {
+    if (!config_.followsPortNumber || definition == nullptr || definition->paramNames.size() != values.size())
+        return;
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        if (definition->paramNames[i] != kPortItem) continue;
+        const std::string* held = nullptr;
+        for (const ParamStore::Slot& slot : store_.Slots(definition->commandId)) {
+            if (store_.ItemAt(slot.getId, slot.field) == kPortItem) held = store_.Field(slot.getId, slot.field);
+        }
+        const int port = std::atoi(values[i].text.c_str());
+        if (held != nullptr && *held != values[i].text && port > 0 && port <= 65535) state_.lanPortAfterRestart = port;
+    }
 }
 
 // Applies an accepted set command; the answer the printer gives to it.
@@ -154,11 +176,12 @@ std::string SimPrinter::ApplySet(const ParamCommand& command, const std::vector<
         if (!value.shown) secrets += value.text;
     }
     if (!secrets.empty()) state_.secrets[command.key] = secrets;
+    const SetCommand* definition = store_.FindSetCommand(command.id);
+    NoteNewPort(definition, values);
     store_.Apply(command, values);
 
     // A printer without the second drive voltage says so when the ribbon
     // width is set.
-    const SetCommand* definition = store_.FindSetCommand(command.id);
     if (config_.lacksDriveVoltage2 && definition && !definition->paramNames.empty() &&
         definition->paramNames.front() == "RibbonWidth")
         return kAcceptedPartly;

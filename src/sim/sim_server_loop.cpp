@@ -237,6 +237,10 @@ void SimServer::EndOutage(int index) {
     station.printer->Restarted();
     std::string error;
     if (station.endpoint.kind == EndpointConfig::Kind::Lan) {
+        if (int& next = station.printer->state().lanPortAfterRestart; next > 0) {
+            station.endpoint.port = next;
+            next = 0;
+        }
         if (station.listener < 0) station.listener = ListenTcp(station.endpoint.host, station.endpoint.port, error);
     } else if (station.endpoint.kind == EndpointConfig::Kind::Usb) {
         std::ignore = OpenEndpoint(index, error);

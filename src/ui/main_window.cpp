@@ -244,11 +244,13 @@ bool MainWindow::LeaveSettingMode() {
     inputs->kind = JobKind::RestoreOnline;
     if (pending.connectionChanged) inputs->reconnectSettings = pending.connection;
     const bool restored = services_.runJob && services_.runJob(this, inputs) == QDialog::Accepted;
-    // A printer that did not come back is still reached the old way: the
-    // pending changes are dropped, not applied.
+    // The printer took its new connection when it acknowledged it, so that
+    // is applied whether or not this restore reached it; new control codes
+    // only after a restore that did.
+    if (!restored) pending.codesChanged = false;
     const bool connection = pending.connectionChanged;
     const bool codes = pending.codesChanged;
-    if (restored && params::ApplyPendingChanges(context.settings, pending)) {
+    if (params::ApplyPendingChanges(context.settings, pending)) {
         if (connection) printerPage_->LoadPrinterSettings();
         if (codes) downloads_->SetControlCodes(context.settings.controlCodes);
     }

@@ -4,6 +4,7 @@
 
 #include "core/app/app_context.h"
 #include "core/app/document.h"
+#include "core/app/environment_options.h"
 #include "core/app/file_locations.h"
 #include "core/app/interaction.h"
 #include "core/app/string_ids.h"
@@ -27,6 +28,11 @@ StartResult PrepareStart(AppContext& context, Document& document, Interaction& i
     for (const std::string& warning : context.strings.overlayWarnings())
         std::cerr << "rvq-setting-tool: " << warning << "\n";
     if (languageChosen) languageChosen(context.isJapanese);
+    // Equal codes in VQTool.INI were replaced by the standard ones; the
+    // Environment dialog is where the operator chooses others.
+    if (context.settings.equalCodesReplaced) {
+        interaction.Error(kMsgEqualControlCodes, context.strings.Get(kMsgEqualControlCodes));
+    }
     if (!context.settings.password.empty() && !(login && login(context.settings.password))) {
         return {StartOutcome::LoginRefused, {}};
     }

@@ -1,5 +1,9 @@
 // rvqtool firmware, basic and send against in-process simulated printers.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <fstream>
 
 #include "rom_files.h"
 #include "sim/sha256.h"
@@ -138,7 +142,71 @@ TEST_F(CliDownloads, SendDeliversTheFileAsItIs) {
         [&] { return server_.ReceivedStream(0).first == static_cast<long long>(bytes.size()); },
         std::chrono::milliseconds(5000)));
     EXPECT_EQ(server_.ReceivedStream(0).second, sim::Sha256Hex(bytes));
-    EXPECT_EQ(Tool({"send", "missing.prn"}).exitCode, 1);
+}
+
+// What cannot be read is refused with 1014 or 900, naming the file, on one
+// line; a FIFO is not waited on; nothing goes to the printer.
+TEST_F(CliDownloads, FilesThatCannotBeReadAreRefusedByName) {
+    Start();
+    ASSERT_EQ(::mkfifo(dir_.File("pipe").c_str(), 0600), 0);
+    const std::string cannotRead = "Reading the specified file failed. Check if the file is readable.";
+    const struct {
+        std::vector<std::string> args;
+        std::string err;
+    } cases[] = {
+        {{"send", "missing.prn"}, "rvqtool: missing.prn: " + cannotRead + " (No such file or directory)\n"},
+        {{"send", "pipe"}, "rvqtool: pipe: " + cannotRead + " (not a regular file)\n"},
+        {{"firmware", "pipe", "--yes"}, "rvqtool: pipe: " + cannotRead + " (not a regular file)\n"},
+        {{"basic", "--test-file", "pipe", "--yes"}, "rvqtool: pipe: " + cannotRead + " (not a regular file)\n"},
+        {{"firmware", "huge.bin", "--yes"},
+         "rvqtool: huge.bin: The specified file is not a ROM file for the printer. Select the file in the proper "
+         "format.\n"},
+    };
+    // Larger than any ROM image, yet taking no disk.
+    { std::ofstream(dir_.File("huge.bin")) << ""; }
+    std::filesystem::resize_file(dir_.File("huge.bin"), std::uintmax_t{1} << 32);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.args[0] + " " + c.args[1]);
+        const ToolRun run = Tool(c.args);
+        EXPECT_EQ(run.exitCode, 1);
+        EXPECT_EQ(run.err, c.err);
+    }
+    EXPECT_TRUE(server_.log().Entries().empty());
+}
+
+TEST_F(CliDownloads, BasicShowsTheEncoderMessagesOfTheBasicPage) {
+    Start();
+    const std::string source = dir_.Write("BAD.BAS", "10 FOR I=1 TO 2\r\n");
+    const ToolRun bad = Tool({"basic", "--main", "BAD.BAS", "--yes"});
+    EXPECT_EQ(bad.exitCode, 2);
+    EXPECT_EQ(bad.err, "rvqtool: BAD.BAS: The BASIC program has an error. (\"1 : FOR and NEXT Error\") Check the "
+                       "program code.\n");
+    const ToolRun missing = Tool({"basic", "--main", "NONE.BAS", "--yes"});
+    EXPECT_EQ(missing.exitCode, 2);
+    EXPECT_EQ(missing.err, "rvqtool: NONE.BAS: Reading the specified file failed. Check if the file is readable.\n");
+    EXPECT_TRUE(server_.log().Entries().empty());
+}
+
+// On a serial line any answer but 56 after an image turns the wait into a
+// plain wait of the whole time; the job then reconnects and checks the
+// versions, which tell whether the printer took the image.
+TEST_F(CliDownloads, ASerialPrinterThatAnswersOtherThan56IsGivenTheWholeTime) {
+    sim::PrinterSetup setup;
+    setup.printer.restartMs = 1000;
+    setup.printer.faults.writtenStatus = 6;
+    setup.endpoint.kind = sim::EndpointConfig::Kind::Pty;
+    server_.AddPrinter(setup);
+    std::string error;
+    ASSERT_TRUE(server_.Start(error)) << error;
+    std::filesystem::create_directories(dir_.File("devices"));
+    std::filesystem::create_symlink(server_.PtyPath(0), dir_.File("devices/COM3"));
+    dir_.Write("main.bin", RomFile(4, "MAIN", "V2.50"));
+    // A gentler scale: a serial chunk that takes 1 s (10 ms scaled) fails on a busy machine.
+    const ToolRun run = RunTool({"--com", "3", "--line", "115200,N,8,1,0", "firmware", "main.bin", "--yes"}, dir_.path(),
+                                {"RVQ_TIME_SCALE=0.05", "RVQ_DEVICE_DIR=" + dir_.File("devices")});
+    EXPECT_EQ(run.exitCode, 0) << run.out << run.err;
+    EXPECT_NE(run.out.find("Firmware Download , Succeed"), std::string::npos) << run.out;
+    EXPECT_EQ(ProgrammedSections(), (std::vector<std::string>{"MAIN"}));
 }
 
 }  // namespace

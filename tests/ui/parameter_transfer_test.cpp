@@ -111,10 +111,13 @@ private slots:
             if (inputs->kind == JobKind::GetParameter)
                 f.context.settingModeState = SettingModeState::AfterRead;
             if (inputs->kind == JobKind::SetParameter) {
-                // The printer took every value: its read-back is the page's.
+                // The printer took every value: it acknowledged every
+                // command and its read-back is the page's.
+                f.document.ClearAcknowledgedItems();
                 for (ParamItem& item : f.document.model()->items) {
                     item.textRead = item.textValue;
                     item.numRead = item.numValue;
+                    f.document.AddAcknowledgedItems({item.name});
                 }
                 f.context.settingModeState = SettingModeState::AfterChange;
             }
@@ -149,6 +152,9 @@ private slots:
         f.interaction.Answer(true);
         lan->setButton()->click();
         QCOMPARE(kinds.back(), JobKind::SetParameter);
+        // The screen says where the tool reaches the printer next.
+        QCOMPARE(f.interaction.shown().back().messageId, 64820);
+        QVERIFY(f.interaction.shown().back().text.find("LAN 127.0.0.9,8000") != std::string::npos);
 
         lan->restoreButton()->click();  // No to 428: the printer stays as it is
         QCOMPARE(kinds.back(), JobKind::SetParameter);
@@ -158,7 +164,7 @@ private slots:
         lan->restoreButton()->click();
         QCOMPARE(kinds.back(), JobKind::RestoreOnline);
         QCOMPARE(f.launched.back()->reconnectSettings, std::string("127.0.0.9,8000"));
-        QCOMPARE(f.interaction.ids(), (std::vector<int>{1302, 428, 428}));
+        QCOMPARE(f.interaction.ids(), (std::vector<int>{1302, 64820, 428, 428}));
         QCOMPARE(f.context.settings.lanHost, std::string("127.0.0.9"));
         QCOMPARE(window.printerPage()->values().lanHost, std::string("127.0.0.9"));
         QCOMPARE(f.context.settings.controlCodes, (ControlCodes{0x7B, 0x7C, 0x7D}));

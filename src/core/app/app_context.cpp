@@ -1,15 +1,18 @@
 #include "core/app/app_context.h"
 
+#include "core/app/file_locations.h"
 #include "core/app/string_ids.h"
+#include "core/platform/file_io.h"
 
 namespace rvq {
 
-bool SelectLanguage(AppContext& context) {
+bool SelectLanguage(AppContext& context, const std::string& dataFolder) {
     context.isJapanese = context.settings.language == "JPN";
     if (!context.isJapanese) return false;
-    const DataFile table =
-        FindDataFile(context.settings.locations, context.strings.Get(sid::kJapaneseLibrary));
-    return context.strings.LoadOverlay(table.path);
+    const std::string name = context.strings.Get(sid::kJapaneseLibrary);
+    const DataFile table = FindDataFile(context.settings.locations, name);
+    if (table.found() && context.strings.LoadOverlay(table.path)) return true;
+    return !dataFolder.empty() && context.strings.LoadOverlay(JoinPath(dataFolder, name));
 }
 
 std::string LanguageTableProblem(const AppContext& context) {

@@ -37,10 +37,11 @@ struct AppContext {
 };
 
 // Language selection at start-up: "JPN" (exactly) turns on the Japanese
-// interface and loads the Japanese table over the English one. When the
-// table cannot be loaded, English texts stay while `isJapanese` stays set.
-// Returns whether the table was loaded.
-bool SelectLanguage(AppContext& context);
+// interface and loads the Japanese table over the English one, from the
+// program folder or else from `dataFolder` (where the definition file in
+// use lies). When the table cannot be loaded, English texts stay while
+// `isJapanese` stays set. Returns whether the table was loaded.
+bool SelectLanguage(AppContext& context, const std::string& dataFolder = {});
 
 // After SelectLanguage gave false for the Japanese interface: one line
 // naming the table and why it is not used (missing: the folders looked in).

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "core/app/job_log.h"
 #include "core/app/printer_definition.h"
 #include "core/app/printer_info_parser.h"
 #include "core/app/strings.h"
@@ -10,21 +11,6 @@
 #include "core/platform/file_io.h"
 
 namespace rvq {
-
-namespace {
-
-constexpr int kJobLogHeaderId = 1200;
-
-// Text-mode line ends: every LF is written as CR LF.
-void AppendLine(std::string& out, std::string_view line) {
-    for (char c : line) {
-        if (c == '\n') out += '\r';
-        out += c;
-    }
-    out += "\r\n";
-}
-
-}  // namespace
 
 bool Document::OnNewDocument(const std::string& definitionFile, const std::string& modelName,
                              const std::string& destination) {
@@ -104,10 +90,22 @@ void Document::ClearPrinterInfo() {
 
 WriteResult Document::WriteJobLog(const std::string& path, const Strings& strings,
                                   bool isJapanese) const {
-    std::string text;
-    AppendLine(text, strings.Get(kJobLogHeaderId));
-    for (const std::string& line : jobLog_->Lines()) AppendLine(text, line);
-    return WriteFileAtomically(path, ToCodePage(text, CodePageFor(isJapanese)));
+    return WriteJobLogFile(path, jobLog_->Lines(), strings, isJapanese);
+}
+
+void Document::ClearAcknowledgedItems() {
+    const std::lock_guard lock(mutex_);
+    acknowledged_.clear();
+}
+
+void Document::AddAcknowledgedItems(const std::vector<std::string>& items) {
+    const std::lock_guard lock(mutex_);
+    acknowledged_.insert(acknowledged_.end(), items.begin(), items.end());
+}
+
+std::vector<std::string> Document::acknowledgedItems() const {
+    const std::lock_guard lock(mutex_);
+    return acknowledged_;
 }
 
 std::vector<std::string> Document::versionNames() const {

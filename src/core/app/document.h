@@ -80,6 +80,12 @@ public:
     [[nodiscard]] WriteResult WriteJobLog(const std::string& path, const Strings& strings,
                                           bool isJapanese) const;
 
+    // The items of the set commands the printer acknowledged (answered
+    // 90 or 91) in the last set job: what a connection change rests on.
+    void ClearAcknowledgedItems();
+    void AddAcknowledgedItems(const std::vector<std::string>& items);
+    std::vector<std::string> acknowledgedItems() const;
+
     const std::vector<std::string>& modelNames() const { return modelNames_; }
     const std::string& definitionPath() const { return definitionPath_; }
     PrinterModel* model() { return model_.get(); }
@@ -107,12 +113,13 @@ private:
 
     // Job threads parse replies and append log lines while the interface
     // waits; mutex_ guards versionNames_, versionValues_, infoSections_ and
-    // infoDestination_. The job log has its own lock.
+    // infoDestination_ and acknowledged_. The job log has its own lock.
     mutable std::mutex mutex_;
     std::vector<std::string> versionNames_;
     std::vector<std::string> versionValues_;
     std::array<InfoList, kInfoSectionCount> infoSections_;
     std::string infoDestination_;
+    std::vector<std::string> acknowledged_;
     std::shared_ptr<JobLog> jobLog_ = std::make_shared<JobLog>();
 };
 

@@ -48,12 +48,10 @@ unsigned char ParseCodeField(std::string_view text) {
 
 CodeCheck CheckControlCodes(const ControlCodes& codes) {
     CodeCheck check;
-    if (codes.code1 == codes.code2 || codes.code1 == codes.code3) {
-        check.messageId = kMsgEqualControlCodes;
-    } else if (codes.code2 == codes.code3) {
-        check.messageId = kMsgEqualControlCodes;
-        check.focus = CodeField::Code2;
-    }
+    if (ControlCodesDiffer(codes)) return check;
+    check.messageId = kMsgEqualControlCodes;
+    // Only codes 2 and 3 equal: the field to correct is Code 2.
+    if (codes.code1 != codes.code2 && codes.code1 != codes.code3) check.focus = CodeField::Code2;
     return check;
 }
 

@@ -2,6 +2,8 @@
 
 #include "core/app/strings.h"
 #include "core/app/text.h"
+#include "core/platform/code_page.h"
+#include "core/platform/file_io.h"
 
 namespace rvq {
 
@@ -30,6 +32,23 @@ int JobLog::titleId() const {
 bool JobLog::multiLan() const {
     std::lock_guard lock(mutex_);
     return multiLan_;
+}
+
+WriteResult WriteJobLogFile(const std::string& path, const std::vector<std::string>& lines,
+                            const Strings& strings, bool isJapanese) {
+    constexpr int kHeaderId = 1200;
+    // Text-mode line ends: every LF is written as CR LF.
+    std::string text;
+    auto append = [&text](std::string_view line) {
+        for (char c : line) {
+            if (c == '\n') text += '\r';
+            text += c;
+        }
+        text += "\r\n";
+    };
+    append(strings.Get(kHeaderId));
+    for (const std::string& line : lines) append(line);
+    return WriteFileAtomically(path, ToCodePage(text, CodePageFor(isJapanese)));
 }
 
 std::string InterfaceLabel(const std::string& interfaceName, const std::string& settings) {

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "core/platform/file_io.h"
+
 namespace rvq {
 
 class Strings;
@@ -25,6 +27,11 @@ private:
     int titleId_ = 0;
     bool multiLan_ = false;
 };
+
+// Writes a job log file: the header line (string 1200) and `lines`, CR LF
+// line ends, in the code page of the interface language, atomically.
+[[nodiscard]] WriteResult WriteJobLogFile(const std::string& path, const std::vector<std::string>& lines,
+                                          const Strings& strings, bool isJapanese);
 
 // The label of the printer in log lines: the interface name, or for LAN
 // the host (the settings up to the last comma).

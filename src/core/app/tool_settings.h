@@ -19,6 +19,12 @@ struct ControlCodes {
     bool operator==(const ControlCodes&) const = default;
 };
 
+// Every command is framed by the three codes, so no two may be the same
+// byte (compared as numbers: "1b" and "1B" are one code).
+inline bool ControlCodesDiffer(const ControlCodes& c) {
+    return c.code1 != c.code2 && c.code1 != c.code3 && c.code2 != c.code3;
+}
+
 // Where each field's value came from, for `rvqtool config`.
 enum class SettingSource { Default, File, Computed, CommandLine };
 
@@ -57,6 +63,9 @@ struct ToolSettings {
     std::string programFolder;          // the settings folder
     FileLocations locations;            // where every file of the program is
     bool loaded = false;
+    // VQTool.INI held two equal control codes; the standard codes
+    // (1B 0A 00) are used in their place.
+    bool equalCodesReplaced = false;
 
     // Field name -> where its value came from (filled by LoadToolSettings).
     std::vector<std::pair<std::string, SettingSource>> sources;

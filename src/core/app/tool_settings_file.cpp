@@ -122,6 +122,14 @@ void ReadAll(const IniFile& ini, const Strings& s, ToolSettings& t) {
     t.controlCodes.code1 = static_cast<unsigned char>(ParseLeadingHex(r.Text("code1", kSecCommand, kKeyCode1, s.Get(kDefCode1))));
     t.controlCodes.code2 = static_cast<unsigned char>(ParseLeadingHex(r.Text("code2", kSecCommand, kKeyCode2, s.Get(kDefCode2))));
     t.controlCodes.code3 = static_cast<unsigned char>(ParseLeadingHex(r.Text("code3", kSecCommand, kKeyCode3, s.Get(kDefCode3))));
+    if (!ControlCodesDiffer(t.controlCodes)) {
+        // Equal codes cannot frame a command; they are never used or kept.
+        t.controlCodes = ControlCodes{};
+        t.equalCodesReplaced = true;
+        for (auto& [field, source] : t.sources) {
+            if (field == "code1" || field == "code2" || field == "code3") source = SettingSource::Default;
+        }
+    }
 
     t.fontToolPath = r.Text("fontToolPath", kSecTtfDownload, kKeyPath, "");
     t.timeoutSeconds = ParseLeadingInt(r.Text("timeoutSeconds", kSecTimeout, kKeyWaitTime, s.Get(kDefWaitTime)));

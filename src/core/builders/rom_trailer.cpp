@@ -1,9 +1,10 @@
 #include "core/builders/rom_trailer.h"
 
-#include <fstream>
+#include <span>
 
 #include "core/app/text.h"
 #include "core/builders/rom_load_header.h"
+#include "core/platform/input_file.h"
 
 namespace rvq {
 
@@ -111,7 +112,7 @@ RomFileInfo ParseRomTrailer(std::string_view trailer, CodePage codePage) {
 }
 
 bool HasRomFileLayout(std::uint64_t length, std::string_view start) {
-    if (length < rom_trailer::kSize) return false;
+    if (length < rom_trailer::kSize || length > kMaxRomFileBytes) return false;
     // A file with a load header but no room for header and trailer would
     // have its trailer read out of the header.
     if (StartsWith(start, rom_load_header::kMark)) {
@@ -121,24 +122,19 @@ bool HasRomFileLayout(std::uint64_t length, std::string_view start) {
 }
 
 std::optional<RomFileInfo> ReadRomTrailer(const std::string& path, CodePage codePage) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) return std::nullopt;
-    file.seekg(0, std::ios::end);
-    const std::streamoff length = file.tellg();
-    if (length < static_cast<std::streamoff>(rom_trailer::kSize)) return std::nullopt;
+    InputFile file(path);
+    if (!file.ok()) return std::nullopt;
+    const std::uint64_t length = file.size();
+    if (length < rom_trailer::kSize) return std::nullopt;
 
-    char mark[3] = {};
-    file.seekg(0);
-    if (!file.read(mark, sizeof mark)) return std::nullopt;
+    std::uint8_t mark[3] = {};
+    if (file.ReadAt(0, mark) != static_cast<long long>(sizeof mark)) return std::nullopt;
+    const std::string_view start(reinterpret_cast<const char*>(mark), sizeof mark);
+    if (!HasRomFileLayout(length, start)) return std::nullopt;
     std::string trailer(rom_trailer::kSize, '\0');
-    file.seekg(length - static_cast<std::streamoff>(rom_trailer::kSize));
-    if (!file.read(trailer.data(), static_cast<std::streamsize>(trailer.size())))
+    const std::span<std::uint8_t> into(reinterpret_cast<std::uint8_t*>(trailer.data()), trailer.size());
+    if (file.ReadAt(length - rom_trailer::kSize, into) != static_cast<long long>(trailer.size()))
         return std::nullopt;
-
-    if (!HasRomFileLayout(static_cast<std::uint64_t>(length),
-                          std::string_view(mark, sizeof mark))) {
-        return std::nullopt;
-    }
     return ParseRomTrailer(trailer, codePage);
 }
 

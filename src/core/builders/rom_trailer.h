@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/builders/rom_load_header.h"
 #include "core/platform/code_page.h"
 
 namespace rvq {
@@ -78,13 +79,17 @@ void WriteBigEndian32(std::string& bytes, std::size_t offset, std::uint32_t valu
 // missing from a shorter buffer read as NUL.
 RomFileInfo ParseRomTrailer(std::string_view trailer, CodePage codePage = CodePage::Western1252);
 
+// The load command gives an image's size in KB in two bytes: no ROM file
+// holds more than that image and a load header.
+inline constexpr std::uint64_t kMaxRomFileBytes = 0xFFFFull * 1024 + rom_load_header::kSize;
+
 // True when a file of `length` bytes starting with `start` can be a ROM
 // file: at least a trailer, and a whole load header plus a trailer when it
-// starts with the header's "BAR".
+// starts with the header's "BAR"; at most kMaxRomFileBytes.
 bool HasRomFileLayout(std::uint64_t length, std::string_view start);
 
-// Reads a ROM file's trailer; nothing when the file cannot be read or is
-// not laid out as a ROM file.
+// Reads a ROM file's trailer; nothing when the file cannot be read, is not
+// a regular file or is not laid out as a ROM file.
 std::optional<RomFileInfo> ReadRomTrailer(const std::string& path,
                                           CodePage codePage = CodePage::Western1252);
 

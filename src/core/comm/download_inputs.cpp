@@ -64,4 +64,11 @@ std::shared_ptr<JobInputs> SendFileJobInputs(std::shared_ptr<const ByteBuffer> b
     return inputs;
 }
 
+std::shared_ptr<JobInputs> SendFileJobInputs(const std::string& path) {
+    auto inputs = std::make_shared<JobInputs>();
+    inputs->kind = JobKind::SendFile;
+    inputs->names.push_back(path);
+    return inputs;
+}
+
 }  // namespace rvq

@@ -36,5 +36,8 @@ std::shared_ptr<JobInputs> BasicJobInputs(const BasicJobParts& parts);
 
 // A Send File run: the file's bytes as they are.
 std::shared_ptr<JobInputs> SendFileJobInputs(std::shared_ptr<const ByteBuffer> bytes, const std::string& path);
+// A Send File run that reads the file while it sends it (no data block),
+// for files of any size.
+std::shared_ptr<JobInputs> SendFileJobInputs(const std::string& path);
 
 }  // namespace rvq

@@ -1,6 +1,7 @@
 #include "core/comm/download_steps.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "core/comm/firmware_rules.h"
 #include "core/comm/job_reporter.h"
@@ -14,13 +15,9 @@ constexpr int kStatusFail = 1502;
 constexpr int kDetailPrinterError = 1525;
 constexpr int kDetailTimeout = 1529;
 constexpr int kDetailCommunication = 1530;
+constexpr int kDetailProcessing = 1528;
 constexpr int kPollIntervalMs = 200;
 constexpr std::size_t kStatusFrameLength = 13;
-bool IsBusyWritingStatus(int code) {
-    return code == status::kReady || code == status::kReadyAlt || code == status::kDownloadAccepted ||
-           code == status::kNextBlock;
-}
-
 }  // namespace
 
 bool DownloadSteps::Write(std::span<const std::uint8_t> bytes, int timeoutMs) {
@@ -30,17 +27,32 @@ bool DownloadSteps::Write(std::span<const std::uint8_t> bytes, int timeoutMs) {
 }
 
 bool DownloadSteps::ChunkWrite(std::span<const std::uint8_t> data, int base, int span) {
+    return ChunkWrite(
+        data.size(),
+        [data](std::uint64_t offset, std::span<std::uint8_t> chunk) {
+            const auto from = data.subspan(static_cast<std::size_t>(offset), chunk.size());
+            std::copy(from.begin(), from.end(), chunk.begin());
+            return true;
+        },
+        base, span);
+}
+
+bool DownloadSteps::ChunkWrite(std::uint64_t size, const ChunkReader& read, int base, int span) {
     ResetLastStatus();
-    const std::size_t size = data.size();
     const int timeout = ChunkWriteTimeoutMs(job_.IsSerial());
-    for (std::size_t sent = 0; sent < size;) {
+    std::vector<std::uint8_t> chunk(static_cast<std::size_t>(std::min<std::uint64_t>(kDownloadChunk, size)));
+    for (std::uint64_t sent = 0; sent < size;) {
         if (job_.CancelCheck()) return false;
-        const std::size_t length = std::min(kDownloadChunk, size - sent);
-        if (!Write(data.subspan(sent, length), timeout)) return false;
+        const auto length = static_cast<std::size_t>(std::min<std::uint64_t>(kDownloadChunk, size - sent));
+        const std::span<std::uint8_t> piece(chunk.data(), length);
+        if (!read(sent, piece)) {
+            job_.log().LogFailure(kStatusFail, kDetailProcessing, 0);
+            return false;
+        }
+        if (!Write(piece, timeout)) return false;
         sent += length;
         if (sent < size) {
-            job_.PostProgress(base + static_cast<int>(static_cast<long long>(span) * static_cast<long long>(sent) /
-                                                      static_cast<long long>(size)));
+            job_.PostProgress(base + static_cast<int>(static_cast<std::uint64_t>(span) * sent / size));
         }
     }
     job_.PostProgress(base + span);
@@ -97,10 +109,11 @@ bool DownloadSteps::WaitDownloadComplete(int timeoutMs) {
         const int code = PollStatus();
         if (code == status::kDownloadComplete) return true;
         if (code != status::kNoFrame) {
-            // A serial printer may still show a pacing or ready status while
-            // it writes; give it the whole time instead. An error it reports
-            // is an error on every link.
-            if (job_.IsSerial() && IsBusyWritingStatus(code)) return job_.CancellableWait(timeoutMs);
+            // A serial printer may answer anything while it writes its
+            // flash (a pacing status, a mode word, line noise read as a
+            // code); it gets the whole time, and the reconnect and the
+            // version check that follow tell whether it took the image.
+            if (job_.IsSerial()) return job_.CancellableWait(timeoutMs);
             lastStatus_ = code;
             break;
         }

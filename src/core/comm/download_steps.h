@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
 
@@ -25,6 +26,12 @@ public:
     // Writes `data` in 64 KB chunks with a cancel check before each, moving
     // the progress from `base` over `span` percent.
     [[nodiscard]] bool ChunkWrite(std::span<const std::uint8_t> data, int base, int span);
+
+    // The same for `size` bytes that `read` fills chunk by chunk (from a
+    // file too large to hold). `read` returns false when it cannot give
+    // the whole chunk; that is logged as a processing error.
+    using ChunkReader = std::function<bool(std::uint64_t offset, std::span<std::uint8_t> chunk)>;
+    [[nodiscard]] bool ChunkWrite(std::uint64_t size, const ChunkReader& read, int base, int span);
 
     // One short read for a status frame the printer sent; -1 when no whole
     // frame is there yet (a piece is kept for the next poll).

@@ -42,6 +42,10 @@ void JobReporter::Write(int statusId, const std::string& detail) {
 void JobReporter::LogStatus(int statusId) { Write(statusId, ""); }
 
 void JobReporter::LogFailure(int statusId, int detailId, long long code) {
+    if (!finalized_ && !cancelRequested_.load() && statusId == kResultFail) {
+        failureDetailId_ = detailId;
+        failureCode_ = code;
+    }
     Write(statusId, FailureDetail(strings_, detailId, code));
 }
 

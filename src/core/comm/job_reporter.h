@@ -38,6 +38,10 @@ public:
     bool cancelRequested() const { return cancelRequested_.load(); }
 
     bool finalized() const { return finalized_; }
+    // The detail and code of the failure that ended the job (0 when none
+    // did), so a front end can say more about it than the log line.
+    int failureDetailId() const { return failureDetailId_; }
+    long long failureCode() const { return failureCode_; }
     int result() const { return result_; }
     int progress() const { return progress_; }
     int printerIndex() const { return printerIndex_; }
@@ -56,6 +60,8 @@ private:
     bool finalized_ = false;
     int result_ = 0;
     int progress_ = 0;
+    int failureDetailId_ = 0;
+    long long failureCode_ = 0;
 };
 
 }  // namespace rvq

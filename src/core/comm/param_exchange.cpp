@@ -157,6 +157,10 @@ bool SendSet(ParamSession& session, const SetCommand& command) {
             break;
     }
     if (sent && args.controlCodeAuto && session.onAutomaticCodes) session.onAutomaticCodes();
+    // A skipped command, or one the printer met with silence, carried nothing it confirmed.
+    const bool acknowledged = sent && args.outcome != params::ArgsOutcome::Skip &&
+                              !session.channel.lastAcknowledgement().empty();
+    if (acknowledged && session.onAcknowledged) session.onAcknowledged(command);
     return sent;
 }
 

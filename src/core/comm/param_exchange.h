@@ -31,6 +31,8 @@ struct ParamSession {
     // Runs after a command that switched the printer to its automatic
     // control codes was sent (or skipped).
     std::function<void()> onAutomaticCodes;
+    // Runs after the printer acknowledged a set command (answered 90 or 91).
+    std::function<void(const SetCommand&)> onAcknowledged;
 };
 
 // How a get lands in the model.

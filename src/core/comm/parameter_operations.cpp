@@ -52,6 +52,7 @@ ParamSession MakeSession(PrinterJob& job, CommandChannel& channel, PrinterModel&
                         job.document()->modelMutex(),
                         params::SendContext{context.serviceMode, job.multiLan()},
                         params::ShownLanguageFor(context.isJapanese),
+                        {},
                         {}};
 }
 
@@ -120,6 +121,9 @@ bool RunSetParameter(PrinterJob& job) {
     job.log().LogStatus(kStart);
     PrinterModel* model = JobModel(job);
     if (model == nullptr) return false;
+    // One printer's record of what it confirmed; a Multi-LAN run changes no connection.
+    Document& document = *job.document();
+    if (!job.multiLan()) document.ClearAcknowledgedItems();
     if (!EnterSettingMode(job, SkipsEnter(job), true)) return false;
     job.context().settingModeState = SettingModeState::AfterChange;
     job.PostProgress(5);
@@ -127,6 +131,9 @@ bool RunSetParameter(PrinterJob& job) {
     ParamSession session = MakeSession(job, channel, *model);
     session.onAutomaticCodes = [&job, &channel] {
         std::ignore = SwitchToStandardCodes(job, channel);
+    };
+    session.onAcknowledged = [&document, &job](const SetCommand& command) {
+        if (!job.multiLan()) document.AddAcknowledgedItems(command.paramNames);
     };
     std::vector<int> groupIds;
     for (std::uint32_t id : job.inputs().numbers) groupIds.push_back(static_cast<int>(id));

@@ -37,8 +37,10 @@ void PrinterJob::PostProgress(int percent) { reporter_.PostProgress(percent); }
 int PrinterJob::progress() const { return reporter_.progress(); }
 
 bool PrinterJob::OpenJobPort() {
-    // The port itself throws away what a USB printer had queued.
-    if (port_.Open(setup_.connection.interfaceName, setup_.connection.settings)) return true;
+    if (port_.Open(setup_.connection.interfaceName, setup_.connection.settings)) {
+        port_.DiscardQueued();
+        return true;
+    }
     reporter_.LogFailure(kStatusFail, kDetailNoConnection, port_.lastError());
     return false;
 }

@@ -16,7 +16,7 @@
 namespace rvq {
 
 namespace {
-// What a USB printer may still hold from before is read away after open.
+// What a USB printer may still hold from an earlier job.
 constexpr std::size_t kUsbDiscardBytes = 4096;
 constexpr int kUsbDiscardMs = 100;
 }  // namespace
@@ -57,11 +57,13 @@ bool PrinterPort::Open(const std::string& interfaceName, const std::string& sett
     kind_ = transport_->Kind();
     status_ = PortStatus::Idle;
     lastError_ = 0;
-    if (kind_ == PortKind::Usb) {
-        std::array<std::uint8_t, kUsbDiscardBytes> discard{};
-        std::ignore = transport_->Read(discard, kUsbDiscardMs);
-    }
     return true;
+}
+
+void PrinterPort::DiscardQueued() {
+    if (kind_ != PortKind::Usb) return;
+    std::array<std::uint8_t, kUsbDiscardBytes> discard{};
+    std::ignore = transport_->Read(discard, kUsbDiscardMs);
 }
 
 // A filter is resolved to the one printer it matches; that device path

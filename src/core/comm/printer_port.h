@@ -33,6 +33,12 @@ public:
     [[nodiscard]] bool Open(const std::string& interfaceName, const std::string& settings);
     bool Close();
 
+    // Reads away what a USB printer still holds from an earlier exchange
+    // (one read of up to 4 KB, 100 ms); other ports are left alone. For the
+    // start of a job only: after a restart the printer's first answer is
+    // already waiting and must be kept.
+    void DiscardQueued();
+
     // Returns as soon as at least one byte has arrived.
     [[nodiscard]] bool Read(std::span<std::uint8_t> buffer, int timeoutMs, std::size_t& count);
     [[nodiscard]] bool Write(std::span<const std::uint8_t> data, int timeoutMs);

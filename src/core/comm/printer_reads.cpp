@@ -31,6 +31,7 @@ bool ReadModel(PrinterJob& job, const PrinterReadRequest& request, PrinterReadRe
                          modelMutex,
                          params::SendContext{context.serviceMode, job.multiLan()},
                          params::ShownLanguageFor(context.isJapanese),
+                         {},
                          {}};
     if (!ReadParameters(session, request.getCommands, ReadScope::WholeModel)) return false;
     result.model = std::move(model);

@@ -58,6 +58,55 @@ std::string ParseTypeFrame(std::string_view bytes) {
     return {};
 }
 
+namespace {
+
+// Where each character of the printer's code page starts in `text`, and
+// its end: one byte each, except a double-byte character of 932.
+std::vector<std::size_t> CharacterStarts(std::string_view text, CodePage codePage) {
+    std::vector<std::size_t> starts;
+    for (std::size_t i = 0; i < text.size();) {
+        starts.push_back(i);
+        const auto b = static_cast<unsigned char>(text[i]);
+        const bool lead = codePage == CodePage::Japanese932 && ((b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC));
+        i += lead && i + 1 < text.size() ? 2 : 1;
+    }
+    starts.push_back(text.size());
+    return starts;
+}
+
+// Splits the payload with its lengths counted in `units` (the byte offset
+// of each unit and the end): the header, the total that must match, then
+// length-prefixed fields. False when the total does not match.
+bool SplitPayload(std::string_view text, const std::vector<std::size_t>& units,
+                  std::vector<std::string_view>& raw) {
+    constexpr std::size_t kHeader = 5, kCount = 4;
+    const std::size_t count = units.size() - 1;
+    auto piece = [&](std::size_t from, std::size_t length) {
+        return text.substr(units[from], units[from + length] - units[from]);
+    };
+    if (count < kHeader + kCount) return false;
+    const int total = ReadLength(piece(kHeader, kCount));
+    if (total < 0 || static_cast<std::size_t>(total) + kCount != count - kHeader) return false;
+
+    raw = {piece(0, kHeader)};
+    std::size_t at = kHeader + kCount;
+    while (at + kCount <= count) {
+        const int length = ReadLength(piece(at, kCount));
+        at += kCount;
+        if (length <= 0) break;
+        // A length past the end takes what remains and ends the list.
+        const std::size_t take = std::min<std::size_t>(static_cast<std::size_t>(length), count - at);
+        std::string_view field = piece(at, take);
+        field = field.substr(0, field.find('\x07'));
+        raw.push_back(field);
+        at += take;
+        if (take < static_cast<std::size_t>(length)) break;
+    }
+    return true;
+}
+
+}  // namespace
+
 bool ParseReplyFields(std::string_view bytes, CodePage codePage, std::vector<std::string>& fields) {
     fields.clear();
     const std::size_t start = bytes.rfind(kFrameStart);
@@ -71,26 +120,14 @@ bool ParseReplyFields(std::string_view bytes, CodePage codePage, std::vector<std
     std::string payload(bytes.substr(begin, end - begin));
     std::replace(payload.begin(), payload.end(), '\0', '\x07');
 
-    constexpr std::size_t kHeader = 5, kCount = 4;
-    if (payload.size() < kHeader + kCount) return false;
-    const std::string_view text(payload);
-    const int total = ReadLength(text.substr(kHeader, kCount));
-    if (total < 0 || static_cast<std::size_t>(total) + kCount != text.size() - kHeader) return false;
-
-    std::vector<std::string_view> raw{text.substr(0, kHeader)};
-    std::size_t at = kHeader + kCount;
-    while (at + kCount <= text.size()) {
-        const int length = ReadLength(text.substr(at, kCount));
-        at += kCount;
-        if (length <= 0) break;
-        // A length past the end takes what remains and ends the list.
-        const std::size_t take = std::min<std::size_t>(static_cast<std::size_t>(length), text.size() - at);
-        std::string_view field = text.substr(at, take);
-        field = field.substr(0, field.find('\x07'));
-        raw.push_back(field);
-        at += take;
-        if (take < static_cast<std::size_t>(length)) break;
-    }
+    // Printers count the lengths in bytes of their code page; a frame whose
+    // lengths count double-byte characters as one (as text converted first
+    // would) is taken too: with such text in it only one way adds up.
+    std::vector<std::size_t> bytesOnly(payload.size() + 1);
+    for (std::size_t i = 0; i < bytesOnly.size(); ++i) bytesOnly[i] = i;
+    std::vector<std::string_view> raw;
+    if (!SplitPayload(payload, bytesOnly, raw) && !SplitPayload(payload, CharacterStarts(payload, codePage), raw))
+        return false;
     for (std::string_view field : raw) fields.push_back(FromCodePage(field, codePage));
     return true;
 }

@@ -31,9 +31,10 @@ std::string ParseTypeFrame(std::string_view bytes);
 
 // Splits a data frame into its fields: field 0 is the 5-character header,
 // fields 1, 2, ... the command's values, each converted from `codePage` to
-// UTF-8 and cut at a NUL the printer put inside it. Returns false, leaving
-// `fields` empty, when the frame is missing, empty or its total length does
-// not match.
+// UTF-8 and cut at a NUL the printer put inside it. The lengths count bytes
+// of the code page; a frame that counts a double-byte character as one is
+// read that way. Returns false, leaving `fields` empty, when the frame is
+// missing, empty or its total length matches neither count.
 [[nodiscard]] bool ParseReplyFields(std::string_view bytes, CodePage codePage,
                                     std::vector<std::string>& fields);
 

@@ -72,13 +72,29 @@ SerialLine ParseSerialLine(std::string_view settings) {
     return line;
 }
 
+SerialField FirstUnsupportedField(const SerialLine& line) {
+    if (SpeedFor(line.baud) == B0) return SerialField::Baud;
+    if (line.parity != 'N' && line.parity != 'E' && line.parity != 'O') return SerialField::Parity;
+    if (line.dataBits != 7 && line.dataBits != 8) return SerialField::DataBits;
+    if (line.stopBits != 1 && line.stopBits != 2) return SerialField::StopBits;
+    if (line.flow < 0 || line.flow > 4) return SerialField::Flow;
+    return SerialField::None;
+}
+
+SerialFlow SerialFlowFor(int flow) {
+    switch (flow) {
+        case 0:  // XON/XOFF + READY/BUSY AUTO: DTR handshake and DSR output flow left out
+        case 1:  // XON/XOFF AUTO: DSR output flow left out
+        case 3:  // XON/XOFF: DSR output flow left out
+            return {true, true};
+        default:  // 2 READY/BUSY RTS, 4 READY/BUSY: their handshake line alone has no termios form
+            return {false, false};
+    }
+}
+
 bool ApplySerialLine(const SerialLine& line, termios& tio) {
+    if (FirstUnsupportedField(line) != SerialField::None) return false;
     const speed_t speed = SpeedFor(line.baud);
-    const bool parityOk = line.parity == 'N' || line.parity == 'E' || line.parity == 'O';
-    const bool dataOk = line.dataBits == 7 || line.dataBits == 8;
-    const bool stopOk = line.stopBits == 1 || line.stopBits == 2;
-    const bool flowOk = line.flow >= 0 && line.flow <= 4;
-    if (speed == B0 || !parityOk || !dataOk || !stopOk || !flowOk) return false;
 
     cfmakeraw(&tio);
     tio.c_cflag &= ~static_cast<tcflag_t>(CSIZE | PARENB | PARODD | CSTOPB | CRTSCTS);
@@ -90,9 +106,9 @@ bool ApplySerialLine(const SerialLine& line, termios& tio) {
         tio.c_iflag |= INPCK;
         if (line.parity == 'O') tio.c_cflag |= PARODD;
     }
-    const bool xonXoff = line.flow == 0 || line.flow == 1 || line.flow == 3;
-    if (xonXoff) tio.c_iflag |= IXON | IXOFF;
-    if (line.flow == 2) tio.c_cflag |= CRTSCTS;
+    const SerialFlow flow = SerialFlowFor(line.flow);
+    if (flow.xonXoff) tio.c_iflag |= IXON | IXOFF;
+    if (flow.ctsOutput) tio.c_cflag |= CRTSCTS;
     tio.c_cc[VSTART] = 0x11;
     tio.c_cc[VSTOP] = 0x13;
     // Reads are driven by poll; a read returns what is there.

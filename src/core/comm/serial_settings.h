@@ -20,17 +20,27 @@ struct SerialLine {
 
 SerialLine ParseSerialLine(std::string_view settings);
 
-// Fills `tio` for a raw binary line with these settings. False when a value
-// is not one the printers support (baud 2400..115200 of the usual steps,
-// parity N/E/O, 7 or 8 data bits, 1 or 2 stop bits, flow 0..4).
-//
-// Flow control: XON/XOFF becomes IXON|IXOFF and the RTS handshake (flow 2)
-// becomes CRTSCTS. Linux has no DTR flow control; the DTR handshake of
-// flows 0 and 4 only throttles the printer when our input queue is close to
-// full, which printer replies never reach, so DTR simply stays asserted as
-// the open left it. For the same reason the CTS/DSR output flow of flows
-// 0, 1 and 3 is not mapped: CRTSCTS would also turn RTS into a handshake
-// line, which those flows keep permanently on.
+// The first part of a line the printers do not support, or None: baud
+// 2400..115200 of the usual steps, parity N/E/O, 7 or 8 data bits, 1 or 2
+// stop bits, flow 0..4.
+enum class SerialField { None, Baud, Parity, DataBits, StopBits, Flow };
+SerialField FirstUnsupportedField(const SerialLine& line);
+
+// How one flow index is carried out on a Linux line. Each flow names
+// handshake lines (DTR/RTS driven by the tool's input queue) and output
+// flow (the printer stopping the tool); termios offers XON/XOFF both ways
+// and CRTSCTS, which couples CTS output flow with RTS input flow. What
+// has no termios form (DTR handshake, DSR output flow, RTS handshake
+// without CTS output flow) is left out, with DTR and RTS held asserted,
+// so a line that is not wired for it never stalls the tool.
+struct SerialFlow {
+    bool xonXoff = false;    // IXON | IXOFF: the printer's XOFF stops the tool, the tool's XOFF stops the printer
+    bool ctsOutput = false;  // CRTSCTS: the tool sends only while the printer asserts CTS
+};
+SerialFlow SerialFlowFor(int flow);
+
+// Fills `tio` for a raw binary line with these settings. False when a
+// part is not supported (see FirstUnsupportedField).
 [[nodiscard]] bool ApplySerialLine(const SerialLine& line, termios& tio);
 
 }  // namespace rvq

@@ -45,6 +45,11 @@ IoResult SerialTransport::Open(const std::string& target, const std::string& set
         Close();
         return IoResult::Failed(PortStatus::OpenFailed, error);
     }
+    // DTR and RTS stay asserted: no flow drives them as a handshake on
+    // this side, except RTS under CRTSCTS, which the driver then keeps.
+    // A pseudo-terminal has no modem lines; that is not an error.
+    int lines = TIOCM_DTR | TIOCM_RTS;
+    std::ignore = ::ioctl(fd_, TIOCMBIS, &lines);
     clock_.SleepMs(kSettleMs);
     std::ignore = ::tcflush(fd_, TCIOFLUSH);
     return IoResult::Done(0);

@@ -7,6 +7,7 @@
 #include "core/app/text.h"
 #include "core/params/group_captions.h"
 #include "core/params/item_values.h"
+#include "core/params/pending_changes.h"
 #include "core/params/utf8_chars.h"
 
 namespace rvq::params {
@@ -63,12 +64,11 @@ Failure NeedLengths(const PrinterModel& model, const ParamGroup& group,
 
 Failure CheckCommandGroup(const PrinterModel& model, const Strings& strings) {
     if (!LabelIs(model, "ControlCode", "Manual")) return std::nullopt;
-    const ParamItem* c1 = FindItem(model, "ManualCode1");
-    const ParamItem* c2 = FindItem(model, "ManualCode2");
-    const ParamItem* c3 = FindItem(model, "ManualCode3");
-    if (c1 == nullptr || c2 == nullptr || c3 == nullptr) return std::nullopt;
-    const std::string a = CommandText(*c1), b = CommandText(*c2), c = CommandText(*c3);
-    if (a == b || a == c || b == c) return Fail(strings, kMsgSameCodes);
+    for (const char* name : {"ManualCode1", "ManualCode2", "ManualCode3"}) {
+        if (FindItem(model, name) == nullptr) return std::nullopt;
+    }
+    // The codes are bytes: "1b" and "1B" are the same code.
+    if (!ControlCodesDiffer(ManualControlCodes(model))) return Fail(strings, kMsgSameCodes);
     return std::nullopt;
 }
 

@@ -20,6 +20,8 @@ inline ShownLanguage ShownLanguageFor(bool japanese) {
 // value: the first such entry, the English label of each entry compared
 // first, whatever language is shown.
 std::optional<std::size_t> MatchingEntry(const ParamItem& item);
+// The same for any label text.
+std::optional<std::size_t> EntryLabelled(const ParamItem& item, std::string_view label);
 
 // Numeric and read-only items: their number. List items: the matching
 // entry's command code as a number, or -1. Other kinds: -1.

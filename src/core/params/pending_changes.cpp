@@ -1,5 +1,9 @@
 #include "core/params/pending_changes.h"
 
+#include <algorithm>
+#include <functional>
+#include <vector>
+
 #include "core/app/connection.h"
 #include "core/app/strings.h"
 #include "core/app/text.h"
@@ -24,20 +28,31 @@ std::string LabelOf(const PrinterModel& model, const char* name) {
 
 std::string FirstCharacter(const std::string& text) { return text.substr(0, 1); }
 
+// Whether a set carried the item to the printer.
+using Carried = std::function<bool(const char* item)>;
+
+// The new line: each part from its item when the set carried that item,
+// else the part the tool uses now; the flow control stays the tool's.
 std::string SerialDescription(const PrinterModel& model, const ToolSettings& settings,
-                              const Strings& strings) {
-    return Format("%d,", ParseLeadingInt(TextOf(model, "RS232C_BaudRate"))) +
-           FirstCharacter(LabelOf(model, "RS232C_Parity")) + "," +
-           FirstCharacter(TextOf(model, "RS232C_DataLength")) + "," +
-           FirstCharacter(TextOf(model, "RS232C_StopBit")) + "," + FlowIndex(settings, strings);
+                              const Strings& strings, const Carried& carried) {
+    std::vector<std::string> now = Split(BuildConnection(settings, strings).settings, ',');
+    now.resize(5);
+    auto part = [&](std::size_t index, const char* item, const std::string& fromItem) {
+        return carried(item) ? fromItem : now[index];
+    };
+    return part(0, "RS232C_BaudRate", Format("%d", ParseLeadingInt(TextOf(model, "RS232C_BaudRate")))) + "," +
+           part(1, "RS232C_Parity", FirstCharacter(LabelOf(model, "RS232C_Parity"))) + "," +
+           part(2, "RS232C_DataLength", FirstCharacter(TextOf(model, "RS232C_DataLength"))) + "," +
+           part(3, "RS232C_StopBit", FirstCharacter(TextOf(model, "RS232C_StopBit"))) + "," +
+           FlowIndex(settings, strings);
 }
 
-void DetectLanChange(const PrinterModel& model, const GroupTicks& ticks,
-                     const ToolSettings& settings, bool serviceMode, PendingChanges& pending) {
+void DetectLanChange(const PrinterModel& model, const GroupTicks& ticks, const ToolSettings& settings,
+                     bool serviceMode, const Carried& carried, PendingChanges& pending) {
     std::string host = settings.lanHost;
     int port = settings.lanPort;
     bool changed = false;
-    if (IsGroupTicked(ticks, "PROTOCOL_GROUP", serviceMode)) {
+    if (IsGroupTicked(ticks, "PROTOCOL_GROUP", serviceMode) && carried("PortNumber")) {
         if (const ParamItem* item = FindItem(model, "PortNumber")) {
             changed = changed || NumericValue(*item) != port;
             port = NumericValue(*item);
@@ -48,11 +63,11 @@ void DetectLanChange(const PrinterModel& model, const GroupTicks& ticks,
     if (settings.lanHost.find('.') != std::string::npos &&
         IsGroupTicked(ticks, "TCPIP_GROUP", serviceMode)) {
         newHost = TextOf(model, "IPAddress");
-        hostFound = true;
+        hostFound = carried("IPAddress");
     } else if (IsGroupTicked(ticks, "SERVER_GROUP", serviceMode) &&
                LabelOf(model, "DHCP") == "Enable") {
         newHost = TextOf(model, "DHCPHostName");
-        hostFound = true;
+        hostFound = carried("DHCPHostName");
     }
     if (hostFound && newHost != host) {
         host = newHost;
@@ -63,28 +78,66 @@ void DetectLanChange(const PrinterModel& model, const GroupTicks& ticks,
     pending.connection = host + Format(",%d", port);
 }
 
-}  // namespace
-
-void DetectConnectionChange(const PrinterModel& model, const GroupTicks& ticks,
-                            const ToolSettings& settings, const Strings& strings, bool serviceMode,
-                            PendingChanges& pending) {
+void Detect(const PrinterModel& model, const GroupTicks& ticks, const ToolSettings& settings,
+            const Strings& strings, bool serviceMode, const Carried& carried, PendingChanges& pending) {
     const std::string& interfaceName = settings.interfaceName;
     if (StartsWith(interfaceName, "COM")) {
         if (!IsGroupTicked(ticks, "RS232C_GROUP", serviceMode)) return;
-        const std::string line = SerialDescription(model, settings, strings);
+        const std::string line = SerialDescription(model, settings, strings, carried);
         if (line != BuildConnection(settings, strings).settings) {
             pending.connectionChanged = true;
             pending.connection = line;
         }
     } else if (interfaceName == "LAN") {
-        DetectLanChange(model, ticks, settings, serviceMode, pending);
+        DetectLanChange(model, ticks, settings, serviceMode, carried, pending);
     } else if (interfaceName == "USB") {
         if (!IsGroupTicked(ticks, "USB_GROUP", serviceMode)) return;
         const bool withSerial = serviceMode && LabelOf(model, "USBSerialNumber") == "Enable";
+        if (!carried("USBSerialNumber") || (withSerial && !carried("SerialNumber"))) return;
         pending.connectionChanged = true;
         pending.connection =
             BuildUsbFilter(settings.usbProductIds, withSerial ? TextOf(model, "SerialNumber") : "");
     }
+}
+
+}  // namespace
+
+void DetectConnectionChange(const PrinterModel& model, const GroupTicks& ticks,
+                            const ToolSettings& settings, const Strings& strings, bool serviceMode,
+                            PendingChanges& pending) {
+    Detect(model, ticks, settings, strings, serviceMode, [](const char*) { return true; }, pending);
+}
+
+bool KeepAcknowledgedChange(const PrinterModel& model, const GroupTicks& ticks, const ToolSettings& settings,
+                            const Strings& strings, bool serviceMode,
+                            const std::vector<std::string>& acknowledged, PendingChanges& pending) {
+    const bool detected = pending.connectionChanged;
+    pending.connectionChanged = false;
+    pending.connection.clear();
+    if (!detected) return false;
+    const Carried carried = [&acknowledged](const char* item) {
+        return std::find(acknowledged.begin(), acknowledged.end(), item) != acknowledged.end();
+    };
+    Detect(model, ticks, settings, strings, serviceMode, carried, pending);
+    return true;
+}
+
+ConnectionNote NextConnectionNote(const ToolSettings& settings, const Strings& strings,
+                                  const PendingChanges& pending, bool printerTookIt) {
+    constexpr int kTook = 64820;
+    constexpr int kKept = 64821;
+    const std::string connection =
+        pending.connectionChanged ? pending.connection : BuildConnection(settings, strings).settings;
+    const int id = printerTookIt ? kTook : kKept;
+    const std::string where = settings.interfaceName + " " + connection;
+    return {id, FormatRuntime(strings.Get(id), where.c_str())};
+}
+
+ControlCodes ManualControlCodes(const PrinterModel& model) {
+    auto code = [&](const char* name) {
+        return static_cast<unsigned char>(ParseLeadingHex(TextOf(model, name)) & 0xFFu);
+    };
+    return ControlCodes{code("ManualCode1"), code("ManualCode2"), code("ManualCode3")};
 }
 
 void DetectControlCodeChange(const PrinterModel& model, const GroupTicks& ticks,
@@ -107,10 +160,7 @@ void DetectControlCodeChange(const PrinterModel& model, const GroupTicks& ticks,
         codes = ControlCodes{0x7B, 0x7C, 0x7D};
     } else {
         mode = entry == 3u ? "Manual" : item->textValue;
-        auto code = [&](const char* name) {
-            return static_cast<unsigned char>(ParseLeadingHex(TextOf(model, name)) & 0xFFu);
-        };
-        codes = ControlCodes{code("ManualCode1"), code("ManualCode2"), code("ManualCode3")};
+        codes = ManualControlCodes(model);
     }
     if (mode == settings.controlCodeType && (mode != "Manual" || codes == settings.controlCodes))
         return;
@@ -122,7 +172,9 @@ void DetectControlCodeChange(const PrinterModel& model, const GroupTicks& ticks,
 bool ApplyPendingChanges(ToolSettings& settings, PendingChanges& pending) {
     const bool any = pending.connectionChanged || pending.codesChanged;
     if (pending.connectionChanged) ApplyInterfaceChange(settings, pending.connection);
-    if (pending.codesChanged) {
+    // Equal codes never reach the settings (the group check refuses them
+    // before a set); a change that holds them is dropped.
+    if (pending.codesChanged && ControlCodesDiffer(pending.codes)) {
         settings.controlCodeType = pending.codeMode;
         settings.controlCodes = pending.codes;
     }

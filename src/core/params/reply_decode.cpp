@@ -4,6 +4,7 @@
 
 #include "core/app/text.h"
 #include "core/params/item_kind.h"
+#include "core/params/item_values.h"
 #include "core/params/value_codecs.h"
 
 namespace rvq::params {
@@ -52,6 +53,21 @@ std::string NormaliseField(ParamItem& item, std::string field, DecodeMode mode) 
     return field;
 }
 
+// Whether what the printer reports is the value the item holds. A list
+// item holds a label in either language (a settings file gives English
+// ones whatever is shown), so the entries are compared, not their texts;
+// addresses are compared as their four numbers.
+bool HoldsReadValue(const ParamItem& item) {
+    if (IsList(item.kind)) {
+        const auto held = MatchingEntry(item);
+        const auto reported = EntryLabelled(item, item.textRead);
+        if (held && reported) return *held == *reported;
+    }
+    if (item.kind == kind::kIpAddress)
+        return LabelForCode(item, item.textValue, ShownLanguage::English) == item.textRead;
+    return item.textRead == item.textValue;
+}
+
 }  // namespace
 
 bool DecodeReplyValue(ParamItem& item, std::string_view field, DecodeMode mode,
@@ -63,7 +79,7 @@ bool DecodeReplyValue(ParamItem& item, std::string_view field, DecodeMode mode,
     const std::string value = NormaliseField(item, std::string(field), mode);
     item.textRead = item.name == "RFID_TAG_Type" ? LabelForCodeText(item, value, language)
                                                  : LabelForCode(item, value, language);
-    return mode == DecodeMode::Read || item.textRead == item.textValue;
+    return mode == DecodeMode::Read || HoldsReadValue(item);
 }
 
 }  // namespace rvq::params

@@ -11,6 +11,7 @@
 #include "core/params/item_values.h"
 #include "core/params/model_values.h"
 #include "core/params/settings_file.h"
+#include "core/params/value_check.h"
 #include "core/platform/file_io.h"
 
 namespace rvq::params {
@@ -144,14 +145,23 @@ ImportResult ImportSettings(const std::string& path, Document& document, ToolSet
     const auto items = ReadTsiSection(path, "ITEM", env.isJapanese);
     if (!groups || !items || document.model() == nullptr) return wrongFile();
 
-    PrinterModel& model = *document.model();
-    ResetAllToDefaults(model);
+    // The file is taken into a copy first: a value no page could hold
+    // refuses the whole file and leaves the pages as they were.
+    PrinterModel candidate = *document.model();
+    GroupTicks candidateTicks = ticks;
+    ResetAllToDefaults(candidate);
     for (const TsiEntry& entry : *groups) {
-        const bool known = std::any_of(model.groups.begin(), model.groups.end(),
+        const bool known = std::any_of(candidate.groups.begin(), candidate.groups.end(),
                                        [&](const ParamGroup& g) { return g.name == entry.key; });
-        if (known) ticks.Set(entry.key, entry.value == "ON");
+        if (known) candidateTicks.Set(entry.key, entry.value == "ON");
     }
-    ApplyItems(*items, model, result.passwordsIncluded);
+    ApplyItems(*items, candidate, result.passwordsIncluded);
+    if (!CheckValues(candidate, candidateTicks, env.checks, env.strings, interaction)) {
+        result.badValue = true;
+        return result;
+    }
+    *document.model() = std::move(candidate);
+    ticks = std::move(candidateTicks);
     result.ok = true;
     return result;
 }

@@ -34,6 +34,7 @@ struct ImportResult {
     bool ok = false;
     bool passwordsIncluded = false;
     bool modelChanged = false;  // the file was for another model and the user agreed to switch
+    bool badValue = false;      // refused: a value of a group it turns ON cannot be set (64800 was shown)
 };
 
 // Loads a setting information file into the document's model and the
@@ -41,7 +42,9 @@ struct ImportResult {
 // switches the model (the settings take the new model and a fresh
 // destination). Header faults give 898; a file without passwords gives
 // 800 and leaves the encoded items at their defaults. Every item not in
-// the file ends at its default.
+// the file ends at its default. A value no page could hold in a group the
+// file turns ON refuses the file (64800, see CheckValues) and changes
+// neither the model nor the ticks.
 [[nodiscard]] ImportResult ImportSettings(const std::string& path, Document& document,
                                           ToolSettings& settings, GroupTicks& ticks,
                                           const SettingsFileEnv& env, Interaction& interaction);

@@ -8,6 +8,8 @@
 #include <cerrno>
 #include <climits>
 #include <cstdio>
+#include <cstdlib>
+#include <exception>
 
 namespace rvq {
 
@@ -157,19 +159,36 @@ void SyncFolder(const std::string& folder) {
 }  // namespace
 
 std::optional<std::string> ReadFileBytes(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // O_NONBLOCK: opening a FIFO that has no writer would wait forever.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) return std::nullopt;
-    std::string data;
-    char buffer[65536];
-    while (true) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            ::close(fd);
-            return std::nullopt;
+    struct stat info {};
+    const bool readable = ::fstat(fd, &info) == 0 && (S_ISREG(info.st_mode) || S_ISFIFO(info.st_mode));
+    // A pipe (a script's process substitution) is read to its end, which
+    // its writer decides; without a writer that end is now.
+    if (!readable || (S_ISFIFO(info.st_mode) && ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0)) {
+        ::close(fd);
+        return std::nullopt;
+    }
+    std::optional<std::string> data;
+    try {
+        data.emplace();
+        if (S_ISREG(info.st_mode)) data->reserve(static_cast<std::size_t>(info.st_size));
+        // Until the end, not just the size the file had: files of /proc and
+        // /sys tell no size of their own.
+        char buffer[65536];
+        while (true) {
+            const ssize_t n = ::read(fd, buffer, sizeof buffer);
+            if (n < 0 && errno == EINTR) continue;
+            if (n < 0) {
+                data.reset();
+                break;
+            }
+            if (n == 0) break;
+            data->append(buffer, static_cast<std::size_t>(n));
         }
-        if (n == 0) break;
-        data.append(buffer, static_cast<std::size_t>(n));
+    } catch (const std::exception&) {
+        data.reset();  // more than memory holds
     }
     ::close(fd);
     return data;

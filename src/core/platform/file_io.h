@@ -6,7 +6,9 @@
 
 namespace rvq {
 
-// Reads a whole file as bytes; nothing when it cannot be opened or read.
+// Reads a whole file (or a pipe, to its end) as bytes; nothing when it
+// cannot be opened or read, is a device or a folder, or does not fit in
+// memory. Opening a FIFO that has no writer is not waited on.
 std::optional<std::string> ReadFileBytes(const std::string& path);
 
 // Why a file could not be written.

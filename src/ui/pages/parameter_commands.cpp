@@ -12,6 +12,7 @@
 #include "core/params/group_checks.h"
 #include "core/params/model_values.h"
 #include "core/params/settings_transfer.h"
+#include "core/params/value_check.h"
 #include "ui/file_dialogs.h"
 #include "ui/pages/parameter_page.h"
 #include "ui/ui_services.h"
@@ -89,24 +90,44 @@ void ParameterPage::SetParameters() {
     AppContext& context = services_.context;
     const bool service = context.serviceMode != ServiceMode::Off;
     std::vector<int> groups;
+    // This set's connection change; one from an earlier set stays pending
+    // beside it until the restore.
+    params::PendingChanges change;
     {
         const std::lock_guard lock(services_.document.modelMutex());
         groups = params::GatherGroups(*model, set_.ticks, service);
         const params::GroupCheckContext checkContext{service, multiLan_};
-        if (groups.empty() || !params::ValidateGroups(*model, set_.ticks, checkContext,
-                                                      context.strings, services_.interaction))
+        if (groups.empty() ||
+            !params::CheckValues(*model, set_.ticks, checkContext, context.strings, services_.interaction) ||
+            !params::ValidateGroups(*model, set_.ticks, checkContext, context.strings, services_.interaction))
             return;
-        params::DetectConnectionChange(*model, set_.ticks, context.settings, context.strings,
-                                       service, set_.pending);
+        params::DetectConnectionChange(*model, set_.ticks, context.settings, context.strings, service, change);
     }
     if (!services_.interaction.Confirm(kMsgSetConfirm, context.strings.Get(kMsgSetConfirm))) return;
+    // A run that never reaches the printer acknowledges nothing.
+    services_.document.ClearAcknowledgedItems();
     const bool done = RunJob(static_cast<int>(JobKind::SetParameter),
                              std::vector<std::uint32_t>(groups.begin(), groups.end()));
-    if (done) {
+    bool changeDetected = false;
+    {
         const std::lock_guard lock(services_.document.modelMutex());
-        params::CommitReadValues(*model);
-        params::DetectControlCodeChange(*model, set_.ticks, context.settings, context.strings,
-                                        set_.pending);
+        // The printer takes a new connection once it acknowledged it,
+        // whatever failed afterwards.
+        changeDetected = params::KeepAcknowledgedChange(*model, set_.ticks, context.settings, context.strings,
+                                                        service, services_.document.acknowledgedItems(), change);
+        if (change.connectionChanged) {
+            set_.pending.connectionChanged = true;
+            set_.pending.connection = change.connection;
+        }
+        if (done) {
+            params::CommitReadValues(*model);
+            params::DetectControlCodeChange(*model, set_.ticks, context.settings, context.strings, set_.pending);
+        }
+    }
+    if (changeDetected) {
+        const params::ConnectionNote note =
+            params::NextConnectionNote(context.settings, context.strings, set_.pending, change.connectionChanged);
+        services_.interaction.Info(note.messageId, note.text);
     }
     // A Multi LAN run leaves no printer in its setting mode.
     if (multiLan_) context.settingModeState = SettingModeState::Online;

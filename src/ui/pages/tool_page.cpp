@@ -8,7 +8,7 @@
 #include "core/app/app_context.h"
 #include "core/app/tool_page.h"
 #include "core/comm/download_inputs.h"
-#include "core/platform/file_io.h"
+#include "core/platform/input_file.h"
 #include "ui/file_dialogs.h"
 #include "ui/ui_services.h"
 #include "ui/ui_text.h"
@@ -51,13 +51,13 @@ void ToolPage::UpdateFontToolButton() {
 void ToolPage::OnSendFile() {
     const auto path = services_.files.OpenFile(this, 0, kAllFilesFilter);
     if (!path || path->empty()) return;
-    const auto bytes = ReadFileBytes(*path);
-    if (!bytes) {
+    // The job reads the file while it sends it, so any size goes; what
+    // cannot be opened (or is no regular file) is refused here.
+    if (!InputFile(*path).ok()) {
         services_.interaction.Error(kReadFailed, services_.context.strings.Get(kReadFailed));
         return;
     }
-    auto buffer = std::make_shared<const ByteBuffer>(bytes->begin(), bytes->end());
-    if (services_.runJob) std::ignore = services_.runJob(this, SendFileJobInputs(std::move(buffer), *path));
+    if (services_.runJob) std::ignore = services_.runJob(this, SendFileJobInputs(*path));
 }
 
 void ToolPage::OnStartFontTool() {

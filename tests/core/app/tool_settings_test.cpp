@@ -95,6 +95,22 @@ TEST_F(ToolSettingsTest, ReadingRules) {
     }
 }
 
+TEST_F(ToolSettingsTest, EqualControlCodesAreNeverUsed) {
+    // Bytes, not texts: "1b" and "1B" are the same code.
+    const ToolSettings t = Load("[COMMAND]\nTYPE=Manual\nCODE1=1b\nCODE2=1B\nCODE3=0A\n");
+    EXPECT_TRUE(t.equalCodesReplaced);
+    EXPECT_EQ(t.controlCodes, (ControlCodes{0x1B, 0x0A, 0x00}));
+    EXPECT_EQ(t.controlCodeType, "Manual");
+    for (const auto& [field, source] : t.sources) {
+        if (field == "code1" || field == "code2" || field == "code3") {
+            EXPECT_EQ(source, SettingSource::Default) << field;
+        }
+    }
+    const ToolSettings distinct = Load("[COMMAND]\nTYPE=Manual\nCODE1=02\nCODE2=03\nCODE3=04\n");
+    EXPECT_FALSE(distinct.equalCodesReplaced);
+    EXPECT_EQ(distinct.controlCodes, (ControlCodes{0x02, 0x03, 0x04}));
+}
+
 TEST_F(ToolSettingsTest, SaveWritesTheStoredKeysAndReloadsTheSame) {
     ToolSettings t = Load(
         "[HEADER]\nTITLE=R-VQ Setting Tool\n"
@@ -324,6 +340,14 @@ TEST(Language, JapaneseTableIsLoadedOverEnglish) {
     EXPECT_TRUE(SelectLanguage(context));
     EXPECT_EQ(context.strings.Get(1200), "\xE6\x97\xA5\xE4\xBB\x98");
     EXPECT_EQ(context.strings.Get(505), "LAN MULTI");  // untranslated entries stay English
+
+    // Not beside the settings: the folder of the data files in use is asked next.
+    test::TempDir elsewhere;
+    AppContext fallback;
+    fallback.settings.programFolder = elsewhere.path();
+    fallback.settings.language = "JPN";
+    EXPECT_TRUE(SelectLanguage(fallback, dir.path()));
+    EXPECT_EQ(fallback.strings.Get(1200), "\xE6\x97\xA5\xE4\xBB\x98");
 
     AppContext english;
     english.settings.language = "jpn";  // only the exact text selects Japanese

@@ -135,7 +135,7 @@ protected:
 
     ParamSession Session(int titleId) {
         reporter_.emplace(strings_, sink_, cancel_, "LAN", titleId, false, 0);
-        return ParamSession{printer_, channel_, *reporter_, strings_, model_, mutex_, {}, {}, {}};
+        return ParamSession{printer_, channel_, *reporter_, strings_, model_, mutex_, {}, {}, {}, {}};
     }
 
     test::TempDir dir_;

@@ -5,6 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "core/app/text.h"
+#include "core/params/utf8_chars.h"
+
 namespace rvq {
 namespace {
 
@@ -88,6 +91,29 @@ TEST(ParseReplyFields, SplitsDataFrames) {
         std::vector<std::string> fields{"stale"};
         EXPECT_EQ(ParseReplyFields(c.bytes, CodePage::Western1252, fields), c.ok) << c.bytes;
         EXPECT_EQ(fields, c.fields) << c.bytes;
+    }
+}
+
+// Double-byte text in several fields, one with a trail byte that reads
+// as a backslash, and a one-byte kana: framed with the lengths in bytes
+// and with the lengths in characters, both give the same fields.
+TEST(ParseReplyFields, DoubleByteTextInSeveralFields) {
+    const std::vector<std::string> texts = {"ZA000", "表示", "ｱa", "ラベル印刷"};
+    const auto frame = [&](bool countCharacters) {
+        std::string body;
+        for (std::size_t i = 1; i < texts.size(); ++i) {
+            const std::string bytes = ToCodePage(texts[i], CodePage::Japanese932);
+            const std::size_t length = countCharacters ? params::CharacterCount(texts[i]) : bytes.size();
+            body += Format("%04zu", length) + bytes;
+        }
+        const std::size_t total = countCharacters ? 4 + 2 + 4 + 2 + 4 + 5 : body.size();
+        return Frame("ZA000" + Format("%04zu", total) + body);
+    };
+    for (bool countCharacters : {false, true}) {
+        SCOPED_TRACE(countCharacters ? "lengths in characters" : "lengths in bytes");
+        std::vector<std::string> fields;
+        ASSERT_TRUE(ParseReplyFields(frame(countCharacters), CodePage::Japanese932, fields));
+        EXPECT_EQ(fields, texts);
     }
 }
 

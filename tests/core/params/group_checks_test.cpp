@@ -109,8 +109,18 @@ TEST_P(GroupChecks, FirstFailingCheckGivesItsMessage) {
 INSTANTIATE_TEST_SUITE_P(
     Table, GroupChecks,
     ::testing::Values(
-        CheckCase{"manual codes compared as texts",
+        CheckCase{"two equal manual codes",
                   [](PrinterModel& m) { SetText(m, "ManualCode3", "01"); }, 1001,
+                  "The same value is set for all of \"Code 1\", \"Code 2\" and \"Code 3\" on the "
+                  "General (2) tab "
+                  "page.\r\nSet a different value for each."},
+        CheckCase{"manual codes compared as bytes, not as texts",
+                  [](PrinterModel& m) {
+                      SetText(m, "ManualCode1", "1b");
+                      SetText(m, "ManualCode2", "1B");
+                      SetText(m, "ManualCode3", "0A");
+                  },
+                  1001,
                   "The same value is set for all of \"Code 1\", \"Code 2\" and \"Code 3\" on the "
                   "General (2) tab "
                   "page.\r\nSet a different value for each."},

@@ -161,3 +161,83 @@ TEST(PendingChanges, ControlCodeModeUsesTheToolsOwnNames) {
 
 }  // namespace
 }  // namespace rvq::params
+
+namespace rvq::params {
+namespace {
+
+// What a set job that failed or stopped part-way leaves of the change: the
+// parts the printer acknowledged.
+TEST(PendingChanges, OnlyAcknowledgedPartsOfAConnectionChangeAreKept) {
+    const Strings strings;
+    const PrinterModel model = InterfaceModel();
+    ToolSettings lan;
+    lan.interfaceName = "LAN";
+    lan.lanHost = "192.168.10.20";
+    lan.lanPort = 8000;
+    const GroupTicks ticks = Ticks({"TCPIP_GROUP", "PROTOCOL_GROUP"});
+    struct Case {
+        std::vector<std::string> acknowledged;
+        bool kept;
+        const char* connection;
+    };
+    const Case cases[] = {
+        {{"LPR", "PortNumber", "IPAddress"}, true, "192.168.10.30,9100"},
+        // The address command was refused (or never sent): the old address stays.
+        {{"PortNumber"}, true, "192.168.10.20,9100"},
+        {{"IPAddress"}, true, "192.168.10.30,8000"},
+        {{"LPR", "SubnetMask"}, false, ""},
+        {{}, false, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.connection);
+        PendingChanges pending;
+        DetectConnectionChange(model, ticks, lan, strings, false, pending);
+        EXPECT_TRUE(KeepAcknowledgedChange(model, ticks, lan, strings, false, c.acknowledged, pending));
+        EXPECT_EQ(pending.connectionChanged, c.kept);
+        EXPECT_EQ(pending.connection, c.connection);
+    }
+
+    // Serial parts come one command each: an unacknowledged one keeps the
+    // part the tool uses now.
+    ToolSettings serial;
+    serial.interfaceName = "COM1";
+    serial.baudRate = "9600 bps";
+    serial.parity = "None";
+    serial.dataLength = "8 bits";
+    serial.stopBit = "1 bit";
+    PendingChanges line;
+    DetectConnectionChange(model, Ticks({"RS232C_GROUP"}), serial, strings, false, line);
+    ASSERT_EQ(line.connection, "19200,E,7,2,0");
+    EXPECT_TRUE(KeepAcknowledgedChange(model, Ticks({"RS232C_GROUP"}), serial, strings, false,
+                                       {"RS232C_BaudRate", "RS232C_StopBit"}, line));
+    EXPECT_EQ(line.connection, "19200,N,8,2,0");
+
+    // Nothing detected: nothing to keep, and nothing to tell.
+    PendingChanges none;
+    EXPECT_FALSE(KeepAcknowledgedChange(model, ticks, lan, strings, false, {"PortNumber"}, none));
+    EXPECT_FALSE(none.connectionChanged);
+}
+
+TEST(PendingChanges, TheNoteNamesTheConnectionTheToolUsesNext) {
+    const Strings strings;
+    ToolSettings lan;
+    lan.interfaceName = "LAN";
+    lan.lanHost = "10.0.0.5";
+    lan.lanPort = 8000;
+    PendingChanges took;
+    took.connectionChanged = true;
+    took.connection = "10.0.0.5,9100";
+    const ConnectionNote next = NextConnectionNote(lan, strings, took, true);
+    EXPECT_EQ(next.messageId, 64820);
+    EXPECT_EQ(next.text,
+              "The printer took the new connection settings.\r\nAfter Restore to Online the tool connects to it at "
+              "LAN 10.0.0.5,9100.");
+    const ConnectionNote kept = NextConnectionNote(lan, strings, PendingChanges{}, false);
+    EXPECT_EQ(kept.messageId, 64821);
+    EXPECT_EQ(kept.text,
+              "The printer did not take the new connection settings.\r\nThe tool keeps connecting to it at "
+              "LAN 10.0.0.5,8000.");
+}
+
+}  // namespace
+}  // namespace rvq::params

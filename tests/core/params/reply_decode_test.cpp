@@ -101,5 +101,22 @@ TEST(DecodeReplyValue, CompareModeChecksWhatWasWritten) {
     EXPECT_EQ(list.textRead, "無効");
 }
 
+// A settings file holds English labels whatever language is shown; the
+// read-back compares the printer's value with the item's, not their texts.
+TEST(DecodeReplyValue, CompareModeComparesValuesNotShownTexts) {
+    const auto japanese = ShownLanguage::Japanese;
+    ParamItem fromFile = EnableItem("DHCP", "Enable");
+    EXPECT_TRUE(DecodeReplyValue(fromFile, "1", DecodeMode::Compare, japanese));
+    EXPECT_EQ(fromFile.textRead, "有効") << "the read value is still shown in Japanese";
+    EXPECT_FALSE(DecodeReplyValue(fromFile, "0", DecodeMode::Compare, japanese));
+
+    ParamItem typed = EnableItem("DHCP", "有効");
+    EXPECT_TRUE(DecodeReplyValue(typed, "1", DecodeMode::Compare, kEnglish));
+
+    ParamItem address = TextItem("IPAddress", kind::kIpAddress, "192.168.010.005");
+    EXPECT_TRUE(DecodeReplyValue(address, "192.168.10.5", DecodeMode::Compare, japanese));
+    EXPECT_FALSE(DecodeReplyValue(address, "192.168.10.6", DecodeMode::Compare, japanese));
+}
+
 }  // namespace
 }  // namespace rvq::params

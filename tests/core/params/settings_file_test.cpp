@@ -137,6 +137,40 @@ TEST_F(SettingsFile, UnknownNamesIgnoredMissingItemsDefaultAndSectionsContinue) 
     EXPECT_EQ(ticks_.ticked, (std::set<std::string>{"IMAGE_GROUP", "DISPLAY_GROUP"}));
 }
 
+TEST_F(SettingsFile, AValueNoPageCouldHoldRefusesTheFileAndChangesNothing) {
+    Item("Contrast").numValue = 9;
+    ticks_.Set("IMAGE_GROUP", true);
+    struct Case {
+        const char* item;
+        const char* value;
+    };
+    // A list label that matches no entry, a number below MinValue (a sign
+    // on an unsigned kind), an address octet over 255, a text too long.
+    const Case bad[] = {{"LCDLanguage", "Klingon"},
+                        {"Contrast", "-5"},
+                        {"IPAddress", "192.168.1.300"},
+                        {"DHCPHostName", "\"abcdefghijabcdefghijabcdefghijabc\""}};
+    for (const Case& c : bad) {
+        SCOPED_TRACE(c.item);
+        const std::string path =
+            dir_.Write("bad.TSI", Header() + "[GROUP]\r\nDISPLAY_GROUP=ON\r\nTCPIP_GROUP=ON\r\nSERVER_GROUP=ON\r\n"
+                                  "[ITEM]\r\n" + std::string(c.item) + "=" + c.value + "\r\n");
+        ScriptedInteraction interaction;
+        const ImportResult result = Import(path, interaction);
+        EXPECT_FALSE(result.ok);
+        EXPECT_TRUE(result.badValue);
+        ASSERT_EQ(interaction.shown().size(), 1u);
+        EXPECT_EQ(interaction.shown()[0].messageId, 64800);
+        EXPECT_NE(interaction.shown()[0].text.find(c.item), std::string::npos) << interaction.shown()[0].text;
+        EXPECT_EQ(Item("Contrast").numValue, 9) << "the model is as it was";
+        EXPECT_EQ(ticks_.ticked, (std::set<std::string>{"IMAGE_GROUP"}));
+    }
+    // The same value in a group the file leaves OFF is not sent: the file is taken.
+    const std::string off = dir_.Write("off.TSI", Header() + "[GROUP]\r\nDISPLAY_GROUP=OFF\r\n[ITEM]\r\nContrast=-5\r\n");
+    ScriptedInteraction interaction;
+    EXPECT_TRUE(Import(off, interaction).ok);
+}
+
 TEST_F(SettingsFile, AFailedCheckWritesNothingAndAnUnwritablePlaceIsNamed) {
     ticks_.Set("COMMAND_GROUP", true);
     Item("ControlCode").textValue = "Manual";

@@ -105,16 +105,25 @@ TEST_F(UsbPortTest, OpenByFilterNeedsExactlyOneMatch) {
     }
 }
 
-TEST_F(UsbPortTest, OpenByFilterTakesTheMatchAndDropsStaleBytes) {
+TEST_F(UsbPortTest, OpenByFilterTakesTheMatchAndKeepsWhatIsWaiting) {
     Pty& printer = *printers[1];
-    // Left over from an earlier job; must not be taken for a reply.
-    ASSERT_TRUE(WriteAll(printer.master(), Frame("99 stale")));
+    // The answer a restarted printer has waiting: a reopen must find it.
+    ASSERT_TRUE(WriteAll(printer.master(), Frame("VPCL   ")));
     ASSERT_TRUE(WaitFor([&] { return printer.Unread() > 0; }));
 
     PrinterPort port(clock);
     ASSERT_TRUE(port.Open("USB", "PRODUCTID=84"));
     EXPECT_EQ(port.kind(), PortKind::Usb);
     EXPECT_EQ(port.settings(), PathOf("vid_7a3c&pid_0054", "B200", 1));
+    Bytes waiting(64);
+    std::size_t count = 0;
+    ASSERT_TRUE(port.Read(waiting, 500, count));
+    EXPECT_EQ(Bytes(waiting.begin(), waiting.begin() + static_cast<long>(count)), Frame("VPCL   "));
+
+    // Left over from an earlier job; the start of a job reads it away.
+    ASSERT_TRUE(WriteAll(printer.master(), Frame("99 stale")));
+    ASSERT_TRUE(WaitFor([&] { return printer.Unread() > 0; }));
+    port.DiscardQueued();
     EXPECT_EQ(printer.Unread(), 0);
 
     const Bytes command{0x1B, 'W', 'V', 0x0A, 0x00};
