@@ -103,8 +103,13 @@ bool ExportSettings(const std::string& path, PrinterModel& model, const GroupTic
     if (!ValidateGroups(model, ticks, env.checks, env.strings, interaction)) return false;
     const bool includeSecrets =
         interaction.Confirm(kMsgIncludePasswords, env.strings.Get(kMsgIncludePasswords));
-    const std::string bytes =
-        BuildSettingsFile(model, ticks, settings, env.isJapanese, includeSecrets);
+    return WriteSettingsFileAsHeld(path, model, ticks, settings, env, includeSecrets, interaction);
+}
+
+bool WriteSettingsFileAsHeld(const std::string& path, const PrinterModel& model, const GroupTicks& ticks,
+                             const ToolSettings& settings, const SettingsFileEnv& env,
+                             bool includeSecrets, Interaction& interaction) {
+    const std::string bytes = BuildSettingsFile(model, ticks, settings, env.isJapanese, includeSecrets);
     if (!WriteFileAtomically(path, bytes)) {
         interaction.Error(kMsgSaveFailed, env.strings.Get(kMsgSaveFailed));
         return false;
