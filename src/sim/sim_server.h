@@ -22,6 +22,10 @@
 
 namespace rvq::sim {
 
+// True for a dotted IPv4 address in 127.0.0.0/8: the only addresses a
+// simulated printer ever listens on after a set moved it.
+bool IsLoopbackIpv4(const std::string& address);
+
 // Where a printer is reached.
 struct EndpointConfig {
     enum class Kind { Lan, Pty, Usb };
@@ -137,6 +141,7 @@ private:
     void WriteLink(Link& link, std::vector<int>& restarts);
     void BeginOutage(int index);
     void EndOutage(int index);
+    void FollowLanParameters(int index);
     void CloseLinksOf(int index);
     void NoteConnectedPrinters();
     int PollTimeoutMs() const;
