@@ -28,9 +28,7 @@ int RunTestPrintData(CliEnv& env, const std::vector<std::string>& argv) {
     if (!MayReplace(env, output)) return kExitFailed;
     const std::string bytes = build.data.setup + build.data.pattern + build.data.issue;
     if (const WriteResult written = WriteFileAtomically(output, bytes); !written) {
-        env.err << "rvqtool: cannot write " << output << ": " << std::strerror(written.systemError)
-                << "\n";
-        return kExitFailed;
+        return Fail(env, kExitFailed, "cannot write " + output + ": " + std::strerror(written.systemError));
     }
     env.out << Format("wrote %s (%zu bytes: setup %zu, pattern %zu, issue %zu) for %s\n",
                       output.c_str(), bytes.size(), build.data.setup.size(),

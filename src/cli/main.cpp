@@ -9,6 +9,7 @@
 #include "cli/model_source.h"
 #include "cli/options.h"
 #include "cli/run_json.h"
+#include "cli/stop_signals.h"
 #include "core/app/tool_settings_file.h"
 #include "core/platform/file_io.h"
 
@@ -40,9 +41,25 @@ void PrintOverview(std::ostream& out) {
            "  --audit FILE            append one JSON line per printer job (who, where, what, result)\n"
            "  --canary N              with a Multi-LAN list: run the first N printers, the rest\n"
            "                          only when all of them succeeded\n"
+           "  --parallel N            with a Multi-LAN list: printers in progress at once (1-64, 5)\n"
            "  --yes                   answer every question with Yes\n"
-           "  --json                  machine-readable output where a command offers it\n"
+           "  --json                  one JSON document on standard output (see docs/json.md)\n"
            "  --help                  this text, or a command's own help after its name\n";
+}
+
+// The one way out for a command line that cannot be run: a line on the
+// error stream and, under --json, the run's document on standard output.
+int CommandLineError(bool json, const std::string& command, const std::string& message,
+                     std::optional<int> id = std::nullopt) {
+    std::cerr << "rvqtool: " << message << "\n";
+    if (json) {
+        rvq::cli::CommandDocument document;
+        document.command = command;
+        document.exitCode = rvq::cli::kExitUsage;
+        document.error = rvq::cli::RunError{message, id};
+        rvq::cli::WriteCommandDocument(std::cout, document);
+    }
+    return rvq::cli::kExitUsage;
 }
 
 }  // namespace
@@ -52,22 +69,23 @@ int main(int argc, char** argv) {
     using namespace rvq::cli;
     const std::vector<std::string> args(argv + 1, argv + argc);
     const ParsedCommandLine parsed = ParseCommandLine(args);
-    if (!parsed.error.empty()) {
-        std::cerr << "rvqtool: " << parsed.error << "\n";
-        return kExitUsage;
-    }
+    const bool json = JsonRequested(args);
+    if (!parsed.error.empty()) return CommandLineError(json, parsed.command, parsed.error);
     if (parsed.command.empty()) {
-        PrintOverview(parsed.options.help ? std::cout : std::cerr);
-        return parsed.options.help ? kExitOk : kExitUsage;
+        if (parsed.options.help) {
+            PrintOverview(std::cout);
+            return kExitOk;
+        }
+        if (!json) PrintOverview(std::cerr);
+        return CommandLineError(json, "", "no command given (see rvqtool --help)");
     }
     const Command* command = nullptr;
     for (const auto& c : Commands()) {
         if (parsed.command == c.name) command = &c;
     }
-    if (command == nullptr) {
-        std::cerr << "rvqtool: unknown command '" << parsed.command << "' (see rvqtool --help)\n";
-        return kExitUsage;
-    }
+    if (command == nullptr)
+        return CommandLineError(json, parsed.command,
+                                "unknown command '" + parsed.command + "' (see rvqtool --help)");
     if (parsed.options.help) {
         std::cout << "usage: rvqtool " << command->name << " " << command->usage << "\n\n" << command->summary << "\n";
         return kExitOk;
@@ -78,30 +96,39 @@ int main(int argc, char** argv) {
     const std::string iniPath = parsed.options.settingsFile.value_or(DefaultIniPath(programFolder));
     context.settings = LoadToolSettings(iniPath, programFolder, context.strings);
     if (!context.settings.loaded) {
-        std::cerr << "rvqtool: " << iniPath << ": VQTool.INI File Error (its [HEADER] TITLE is not \"R-VQ Setting Tool\")\n";
-        return kExitUsage;
+        constexpr int kIniFileError = 152;
+        return CommandLineError(json, command->name,
+                                iniPath + ": " + context.strings.Get(kIniFileError) +
+                                    " (its [HEADER] TITLE is not \"R-VQ Setting Tool\")",
+                                kIniFileError);
     }
     SelectLanguage(context);
-    if (auto error = ApplyGlobalOptions(parsed.options, context)) {
-        std::cerr << "rvqtool: " << *error << "\n";
-        return kExitUsage;
-    }
+    if (auto error = ApplyGlobalOptions(parsed.options, context))
+        return CommandLineError(json, command->name, *error);
 
+    InstallStopSignals();
+    ErrorNote errors;
     // Under --json standard output carries the one JSON document only.
-    TerminalInteraction interaction(parsed.options.json ? std::cerr : std::cout, std::cerr,
-                                    parsed.options.yes);
+    TerminalInteraction interaction(json ? std::cerr : std::cout, std::cerr, parsed.options.yes, errors);
     Document document;
-    // Under --json a command that writes no JSON of its own (its output
-    // is not JSON) is wrapped in the common document.
     std::ostringstream printed;
-    CliEnv env{context, parsed.options, parsed.options.json ? printed : std::cout, std::cerr, interaction,
-               parsed.options.definitions.value_or(DefaultDefinitionsPath(programFolder)), document};
-    const int exitCode = command->run(env, parsed.args);
-    if (!parsed.options.json) return exitCode;
-    const std::string text = printed.str();
-    if (!text.empty() && (text.front() == '{' || text.front() == '['))
-        std::cout << text;
-    else
-        WriteCommandDocument(std::cout, command->name, exitCode, text, env.runs);
+    std::ostringstream fields;
+    CliEnv env{context,
+               parsed.options,
+               json ? printed : std::cout,
+               std::cerr,
+               interaction,
+               parsed.options.definitions.value_or(DefaultDefinitionsPath(programFolder)),
+               document,
+               errors,
+               fields};
+    int exitCode = command->run(env, parsed.args);
+    std::optional<RunError> error = errors.First();
+    if (const int signal = StopSignal(); signal != 0) {
+        exitCode = 128 + signal;
+        error = RunError{std::string("stopped by ") + SignalName(signal), std::nullopt};
+    }
+    if (!json) return exitCode;
+    WriteCommandDocument(std::cout, {command->name, exitCode, fields.str(), printed.str(), env.runs, error});
     return exitCode;
 }

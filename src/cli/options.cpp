@@ -114,6 +114,7 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& argv) {
         else if (arg == "--log") o.logFile = value();
         else if (arg == "--audit") o.auditFile = value();
         else if (arg == "--canary") o.canary = number();
+        else if (arg == "--parallel") o.parallel = number();
         else if (arg == "--yes" || arg == "-y") o.yes = true;
         else if (arg == "--json") o.json = true;
         else if (arg == "--help" || arg == "-h") o.help = true;
@@ -122,6 +123,14 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& argv) {
         if (!p.error.empty()) return p;
     }
     return p;
+}
+
+bool JsonRequested(const std::vector<std::string>& argv) {
+    for (const std::string& arg : argv) {
+        if (arg == "--") break;
+        if (arg == "--json") return true;
+    }
+    return false;
 }
 
 std::optional<std::string> ApplyGlobalOptions(const GlobalOptions& o, AppContext& c) {
@@ -135,6 +144,8 @@ std::optional<std::string> ApplyGlobalOptions(const GlobalOptions& o, AppContext
     if (o.pick && !o.multiLan && t.interfaceName != "Multi LAN") return "--pick goes with a Multi-LAN list";
     if (o.canary && !o.multiLan && t.interfaceName != "Multi LAN") return "--canary goes with a Multi-LAN list";
     if (o.canary && *o.canary < 1) return "--canary takes a number of printers of at least 1";
+    if (o.parallel && (*o.parallel < 1 || *o.parallel > kMostParallel))
+        return "--parallel takes a number of printers from 1 to " + std::to_string(kMostParallel);
     if (o.auditFile && o.auditFile->empty()) return "--audit needs a file name";
     if (o.multiLan) {
         const MultiLanImport list = ImportMultiLanList(*o.multiLan, c.strings);

@@ -17,17 +17,17 @@ constexpr const char* kDefinitionFileName = "VQTool_Printer.XML";
 bool LoadParamDocument(CliEnv& env) {
     const std::filesystem::path path(env.definitionsPath);
     if (path.filename() != kDefinitionFileName) {
-        env.err << "rvqtool: " << env.definitionsPath
-                << ": the parameter commands need the definition file named " << kDefinitionFileName
-                << "\n";
+        Fail(env, kExitUsage,
+             env.definitionsPath + ": the parameter commands need the definition file named " +
+                 kDefinitionFileName);
         return false;
     }
     const std::string folder =
         path.has_parent_path() ? path.parent_path().string() : std::string(".");
     const ToolSettings& settings = env.context.settings;
     if (!env.document.OnNewDocument(folder, settings.printerModel, settings.destination)) {
-        env.err << "rvqtool: " << env.definitionsPath << ": no printer model '"
-                << settings.printerModel << "' can be loaded\n";
+        Fail(env, kExitUsage,
+             env.definitionsPath + ": no printer model '" + settings.printerModel + "' can be loaded");
         return false;
     }
     return true;
@@ -36,6 +36,10 @@ bool LoadParamDocument(CliEnv& env) {
 params::GroupCheckContext CheckContext(const CliEnv& env) {
     return {env.context.serviceMode != ServiceMode::Off,
             env.context.settings.interfaceName == "Multi LAN"};
+}
+
+params::SendContext SendContextOf(const CliEnv& env) {
+    return {env.context.serviceMode, env.context.settings.interfaceName == "Multi LAN"};
 }
 
 params::SettingsFileEnv FileEnv(const CliEnv& env) {
@@ -92,9 +96,8 @@ int SaveAfterSet(CliEnv& env, params::PendingChanges& pending, bool modelChanged
         stored.destination = used.destination;
     }
     if (!stored.settingsWritable) {
-        env.err << "rvqtool: " << stored.iniPath
-                << " cannot be written by this user; the printer's new settings are not stored\n";
-        return kExitFailed;
+        return Fail(env, kExitFailed,
+                    stored.iniPath + " cannot be written by this user; the printer's new settings are not stored");
     }
     if (!SaveToolSettings(stored, strings)) {
         env.interaction.Error(1011, strings.Get(1011));
