@@ -172,12 +172,11 @@ int UsbCount(const std::string& filter) {
 namespace {
 
 // Runs one stage of the run (the printers of `selected`, all when empty)
-// to its end; a stop signal (Ctrl-C, SIGTERM, SIGHUP) that comes while it
-// runs cancels it. False when nothing could start.
+// to its end; a stop signal (Ctrl-C, SIGTERM, SIGHUP) after the first
+// `stopsBefore` cancels it. False when nothing could start.
 bool RunStage(CliEnv& env, JobRunner& runner, TerminalEvents& events,
               const std::shared_ptr<JobInputs>& inputs, const std::vector<bool>& selected,
-              bool& cancelled) {
-    const int stopsBefore = StopCount();
+              int stopsBefore, bool& cancelled) {
     if (!runner.Start(inputs, selected)) return false;
     events.SetRange(runner.progressRange());
     while (!runner.WaitForWorkers(200)) {
@@ -297,8 +296,10 @@ int RunPrinterJob(CliEnv& env, std::shared_ptr<JobInputs> inputs, const JobRunHo
         return kExitFailed;
     }
     // After a stop signal nothing new starts, except the Restore to Online
-    // that takes a printer left in its setting mode back online.
-    if (StopSignal() != 0 && inputs->kind != JobKind::RestoreOnline) return kExitFailed;
+    // that takes a printer left in its setting mode back online; a signal
+    // from here on cancels this run.
+    const int stopsBefore = StopCount();
+    if (stopsBefore > 0 && inputs->kind != JobKind::RestoreOnline) return kExitFailed;
     std::string error;
     const std::size_t count = runner.Printers().size();
     std::vector<bool> selected = PickedPrinters(env, count, error);
@@ -325,7 +326,7 @@ int RunPrinterJob(CliEnv& env, std::shared_ptr<JobInputs> inputs, const JobRunHo
                                  std::find(stages[stage].begin(), stages[stage].end(), true) != stages[stage].end();
         if (!anySelected && stage > 0) break;  // the canaries were the whole selection
         if (stage > 0 && StopSignal() != 0) break;
-        if (!RunStage(env, runner, events, inputs, stages[stage], cancelled)) {
+        if (!RunStage(env, runner, events, inputs, stages[stage], stopsBefore, cancelled)) {
             return Fail(env, kExitUsage, "nothing to run (no printer selected)");
         }
         CollectStage(runner, events, *executor, cancelled, record);
