@@ -125,14 +125,13 @@ void ReadCounters(CliEnv& env, std::vector<PrinterMetrics>& printers, const std:
     hooks.quiet = true;
     hooks.printers = ready;
     std::ignore = RunPrinterJob(env, PlainJobInputs(JobKind::HeadCheck), hooks);
-    const std::string broken = env.context.strings.Get(kBrokenElementMessage);
     for (const PrinterRecord& printer : env.runs.back().printers) {
         const auto at = std::find(indexes.begin(), indexes.end(), printer.index);
         if (at == indexes.end() || !printer.selected) continue;
         PrinterMetrics& m = printers[static_cast<std::size_t>(at - indexes.begin())];
         if (printer.outcome == PrinterOutcome::Succeeded)
             m.headOk = true;
-        else if (!printer.lines.empty() && printer.lines.back().find(broken) != std::string::npos)
+        else if (printer.detailId == kBrokenElementMessage)
             m.headOk = false;
     }
 }

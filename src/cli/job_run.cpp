@@ -14,6 +14,7 @@
 #include "core/app/connection.h"
 #include "core/app/text.h"
 #include "core/comm/job_events.h"
+#include "core/comm/job_reporter.h"
 #include "core/comm/job_runner.h"
 #include "core/comm/loopback_guard.h"
 #include "core/comm/operations.h"
@@ -105,13 +106,17 @@ public:
             std::lock_guard lock(mutex_);
             connections_[setup.printerIndex] = setup.connection;
         }
-        if (!step_) return operation_->Run(setup, reporter);
-        if (!setup.inputs) return false;
-        PrinterJob job(setup, reporter, context_);
-        job.AttachDocument(&document_);
-        const bool ok = step_(job);
-        job.ClosePort();
+        const bool ok = RunJob(setup, reporter);
+        std::lock_guard lock(mutex_);
+        details_[setup.printerIndex] = reporter.detailId();
         return ok;
+    }
+
+    // The detail message of the printer's last line, 0 when none.
+    int DetailOf(int printerIndex) {
+        std::lock_guard lock(mutex_);
+        const auto it = details_.find(printerIndex);
+        return it == details_.end() ? 0 : it->second;
     }
 
     std::optional<Connection> ConnectionOf(int printerIndex) {
@@ -122,12 +127,23 @@ public:
     }
 
 private:
+    bool RunJob(const JobSetup& setup, JobReporter& reporter) {
+        if (!step_) return operation_->Run(setup, reporter);
+        if (!setup.inputs) return false;
+        PrinterJob job(setup, reporter, context_);
+        job.AttachDocument(&document_);
+        const bool ok = step_(job);
+        job.ClosePort();
+        return ok;
+    }
+
     AppContext& context_;
     Document& document_;
     JobStep step_;
     std::shared_ptr<JobExecutor> operation_;
     std::mutex mutex_;
     std::map<int, Connection> connections_;  // guarded by mutex_
+    std::map<int, int> details_;             // guarded by mutex_
 };
 
 }  // namespace
@@ -213,6 +229,7 @@ void CollectStage(JobRunner& runner, TerminalEvents& events, RecordingExecutor& 
         PrinterRecord& printer = record.printers[i];
         printer.outcome = OutcomeOf(states[i], cancelled);
         printer.lines = events.LinesOf(static_cast<int>(i));
+        printer.detailId = executor.DetailOf(static_cast<int>(i));
         if (auto connection = executor.ConnectionOf(static_cast<int>(i))) {
             printer.interfaceName = connection->interfaceName;
             printer.address = connection->settings;

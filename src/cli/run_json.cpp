@@ -61,7 +61,8 @@ std::optional<RunError> ErrorFromRuns(const std::vector<JobRunRecord>& runs) {
     for (const JobRunRecord& run : runs) {
         for (const PrinterRecord& printer : run.printers) {
             if (!printer.selected || printer.outcome == PrinterOutcome::Succeeded) continue;
-            return RunError{FailureLine(printer), std::nullopt};
+            return RunError{FailureLine(printer),
+                            printer.detailId != 0 ? std::optional<int>(printer.detailId) : std::nullopt};
         }
     }
     return std::nullopt;

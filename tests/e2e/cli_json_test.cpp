@@ -149,6 +149,7 @@ TEST_F(JsonDocuments, AFailedPrinterCarriesItsFailureLineAndTheReasonLeadsTheDoc
     EXPECT_EQ(printer["failure"], printer["lines"].back());
     EXPECT_NE(printer["failure"].get<std::string>().find("Get Parameter , Fail"), std::string::npos) << run.out;
     EXPECT_EQ((*document)["error"]["message"], printer["failure"]) << run.out;
+    EXPECT_TRUE((*document)["error"]["id"].is_number_integer()) << "the failure's detail message: " << run.out;
 
     // A status failure names its message: 1523, the printer is not online.
     server_.SetFaults(0, [] {

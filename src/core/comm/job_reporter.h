@@ -39,12 +39,14 @@ public:
 
     bool finalized() const { return finalized_; }
     int result() const { return result_; }
+    // The detail message of the final line (1530 "Communication error", ...), 0 when it had none.
+    int detailId() const { return detailId_; }
     int progress() const { return progress_; }
     int printerIndex() const { return printerIndex_; }
     const Strings& strings() const { return strings_; }
 
 private:
-    void Write(int statusId, const std::string& detail);
+    void Write(int statusId, const std::string& detail, int detailId = 0);
 
     const Strings& strings_;
     JobSink& sink_;
@@ -55,6 +57,7 @@ private:
     int printerIndex_;
     bool finalized_ = false;
     int result_ = 0;
+    int detailId_ = 0;
     int progress_ = 0;
 };
 
