@@ -1,9 +1,11 @@
 #include "ui/category_tabs.h"
 
+#include <QScrollArea>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
 #include "ui/page_view.h"
+#include "ui/scrolling_frame.h"
 
 namespace rvq::ui {
 
@@ -11,14 +13,14 @@ CategoryTabs::CategoryTabs(QWidget* parent) : QWidget(parent) {
     tabs_ = new QTabWidget(this);
     tabs_->setDocumentMode(true);
     auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(8, 8, 8, 8);
+    layout->setContentsMargins(8, 4, 8, 4);
     layout->addWidget(tabs_);
     connect(tabs_, &QTabWidget::currentChanged, this, &CategoryTabs::tabChosen);
 }
 
 void CategoryTabs::AddPage(PageView* page, const QString& label) {
     const QSignalBlocker blocker(tabs_);
-    tabs_->addTab(page, label);
+    tabs_->addTab(ScrollingFrame(page), label);
     pages_.push_back(page);
 }
 

@@ -13,11 +13,13 @@
 #include "core/comm/printer_port.h"
 #include "core/platform/file_io.h"
 #include "ui/file_dialogs.h"
+#include "ui/help_key.h"
 #include "ui/main_window.h"
 #include "ui/message_box_interaction.h"
 #include "ui/mlan_select_dialog.h"
 #include "ui/password_dialogs.h"
 #include "ui/progress_dialog.h"
+#include "ui/qt_translations.h"
 #include "ui/relaunch.h"
 #include "ui/screenshots.h"
 #include "ui/startup.h"
@@ -47,10 +49,21 @@ int main(int argc, char** argv) {
     AppContext context;
     Document document;
     MessageBoxInteraction interaction(context.strings);
+    // F1 opens the help on the section of the window or page in use, from
+    // the login dialog on.
+    HelpKey helpKey(context, interaction);
+    app.installEventFilter(&helpKey);
     const std::string programFolder = CurrentDirectory();
     const StartResult start = PrepareStart(
         context, document, interaction, programFolder, DefaultIniPath(programFolder),
-        [&](const std::string& stored) { return Login(context.strings, interaction, stored); });
+        [&](const std::string& stored) { return Login(context.strings, interaction, stored); },
+        [&app](bool japanese) {
+            const std::string folder = QtTranslationsFolder();
+            if (!InstallQtTranslations(app, japanese, folder)) {
+                std::cerr << "rvq-setting-tool: Qt's Japanese translations (qtbase_ja.qm) are not in "
+                          << folder << "; standard buttons stay in English\n";
+            }
+        });
     if (start.outcome != StartOutcome::Ready) {
         if (!start.diagnostic.empty())
             std::cerr << "rvq-setting-tool: " << start.diagnostic << "\n";

@@ -3,15 +3,14 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QDialog>
-#include <QDesktopServices>
 #include <QHBoxLayout>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QScrollArea>
 #include <QSettings>
 #include <QShortcut>
 #include <QStackedWidget>
 #include <QTimer>
-#include <QUrl>
 #include <QVBoxLayout>
 #include <tuple>
 
@@ -19,9 +18,9 @@
 #include "core/app/connection.h"
 #include "core/app/window_placement.h"
 #include "core/builders/download_store.h"
-#include "core/platform/file_io.h"
 #include "ui/category_tabs.h"
 #include "ui/environment_dialog.h"
+#include "ui/help_window.h"
 #include "ui/header_band.h"
 #include "ui/nav_bar.h"
 #include "ui/pages/basic_gaiji_pages.h"
@@ -31,6 +30,7 @@
 #include "ui/pages/printer_setting_page.h"
 #include "ui/pages/rom_pages.h"
 #include "ui/pictures.h"
+#include "ui/scrolling_frame.h"
 #include "ui/ui_services.h"
 #include "ui/ui_text.h"
 #include "ui/window_settings.h"
@@ -46,7 +46,7 @@ constexpr int kFileMenu = 60010;
 constexpr int kEditMenu = 60011;
 constexpr int kViewMenu = 60012;
 constexpr int kHelpMenu = 60013;
-constexpr int kHelpPage = 60020;
+constexpr int kPrinterSettingLabel = 400;
 constexpr int kAboutCaption = 60030;
 constexpr int kAboutText = 60031;
 constexpr int kMsgRestart = 428;
@@ -125,7 +125,7 @@ void MainWindow::BuildPages() {
     printerPage_->onHeaderChanged = [this](const std::string& text) { SetHeaderText(text); };
     printerPage_->onResetPages = [this](const PageResets& resets) { ResetPages(resets); };
     printerPage_->onMultiLanMode = [this](bool on) { ApplyMultiLanMode(on); };
-    stack_->addWidget(printerPage_);
+    stack_->addWidget(ScrollingFrame(printerPage_));
     for (int c = 1; c < kCategoryCount; ++c) {
         const auto category = static_cast<Category>(c);
         auto* tabs = new CategoryTabs(stack_);
@@ -176,7 +176,8 @@ void MainWindow::BuildMenus() {
     AddCommand(view, command::kRestoreDefault);
     AddCommand(view, command::kRestoreDisplay);
     QMenu* help = menuBar()->addMenu(Text(strings, kHelpMenu));
-    AddCommand(help, command::kHelpContents)->setShortcut(QKeySequence(Qt::Key_F1));
+    // F1 opens the section of the page shown (HelpKey); Contents the start page.
+    AddCommand(help, command::kHelpContents);
     help->addSeparator();
     AddCommand(help, command::kAbout);
 }
@@ -322,10 +323,18 @@ void MainWindow::OnAbout() {
 }
 
 void MainWindow::OnHelp() {
-    const AppContext& context = services_.context;
-    const std::string page =
-        JoinPath(context.settings.programFolder, context.strings.Get(kHelpPage));
-    QDesktopServices::openUrl(QUrl::fromLocalFile(ToQt(page)));
+    std::ignore = ShowHelp(services_.context, services_.interaction, this, help::Contents());
+}
+
+help::Topic MainWindow::helpTopic() const {
+    int label = kPrinterSettingLabel;
+    if (current_ != Category::PrinterSetting) {
+        const std::vector<int> labels = CategoryTabLabelIds(current_);
+        const int tab = categories_[static_cast<std::size_t>(current_)]->currentIndex();
+        if (tab >= 0 && tab < static_cast<int>(labels.size()))
+            label = labels[static_cast<std::size_t>(tab)];
+    }
+    return help::PageTopic(label).value_or(help::Contents());
 }
 
 void MainWindow::OnServiceMode(ServiceMode requested) {

@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "core/app/help_topics.h"
 #include "core/app/navigation.h"
 #include "core/app/printer_page.h"
 
@@ -60,6 +61,8 @@ public:
         return categories_[static_cast<std::size_t>(category)];
     }
     QAction* action(int command) const;
+    // The help section of the page shown.
+    help::Topic helpTopic() const;
     PageView* visiblePage() const;
     DownloadStore& downloadStore() { return *downloads_; }
 

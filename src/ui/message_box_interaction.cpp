@@ -20,26 +20,34 @@ QString BoxText(const std::string& text) {
 
 }  // namespace
 
-bool MessageBoxInteraction::Confirm(int messageId, const std::string& text) {
+std::unique_ptr<QMessageBox> MakeMessageBox(BoxKind kind, const Strings& strings, int messageId,
+                                            const std::string& text, QWidget* parent) {
     const bool okCancel = messageId == kMsgRestartForLanguage;
-    const auto yes = okCancel ? QMessageBox::Ok : QMessageBox::Yes;
-    const auto no = okCancel ? QMessageBox::Cancel : QMessageBox::No;
-    QMessageBox box(QMessageBox::Question, Text(strings_, kTitleId), BoxText(text), yes | no,
-                    parent_);
-    box.setDefaultButton(no);
-    return box.exec() == yes;
+    QMessageBox::Icon icon = QMessageBox::Information;
+    QMessageBox::StandardButtons buttons = QMessageBox::Ok;
+    if (kind == BoxKind::Error) icon = QMessageBox::Critical;
+    if (kind == BoxKind::Question) {
+        icon = QMessageBox::Question;
+        buttons = okCancel ? QMessageBox::Ok | QMessageBox::Cancel : QMessageBox::Yes | QMessageBox::No;
+    }
+    auto box = std::make_unique<QMessageBox>(icon, Text(strings, kTitleId), BoxText(text), buttons,
+                                             parent);
+    if (kind == BoxKind::Question) box->setDefaultButton(okCancel ? QMessageBox::Cancel : QMessageBox::No);
+    return box;
 }
 
-void MessageBoxInteraction::Error(int /*messageId*/, const std::string& text) {
-    QMessageBox box(QMessageBox::Critical, Text(strings_, kTitleId), BoxText(text), QMessageBox::Ok,
-                    parent_);
-    box.exec();
+bool MessageBoxInteraction::Confirm(int messageId, const std::string& text) {
+    const auto box = MakeMessageBox(BoxKind::Question, strings_, messageId, text, parent_);
+    const int answer = box->exec();
+    return answer == QMessageBox::Yes || answer == QMessageBox::Ok;
 }
 
-void MessageBoxInteraction::Info(int /*messageId*/, const std::string& text) {
-    QMessageBox box(QMessageBox::Information, Text(strings_, kTitleId), BoxText(text),
-                    QMessageBox::Ok, parent_);
-    box.exec();
+void MessageBoxInteraction::Error(int messageId, const std::string& text) {
+    MakeMessageBox(BoxKind::Error, strings_, messageId, text, parent_)->exec();
+}
+
+void MessageBoxInteraction::Info(int messageId, const std::string& text) {
+    MakeMessageBox(BoxKind::Notice, strings_, messageId, text, parent_)->exec();
 }
 
 }  // namespace rvq::ui

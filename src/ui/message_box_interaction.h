@@ -2,6 +2,8 @@
 
 #include <QPointer>
 #include <QWidget>
+#include <memory>
+#include <string>
 
 #include "core/app/interaction.h"
 
@@ -9,7 +11,15 @@ namespace rvq {
 class Strings;
 }
 
+class QMessageBox;
+
 namespace rvq::ui {
+
+enum class BoxKind { Question, Error, Notice };
+
+// The message box of one question or message, as the program shows it.
+std::unique_ptr<QMessageBox> MakeMessageBox(BoxKind kind, const Strings& strings, int messageId,
+                                            const std::string& text, QWidget* parent = nullptr);
 
 // Questions and messages as modal message boxes: errors with the error
 // icon, questions with Yes/No and No preselected (the language restart

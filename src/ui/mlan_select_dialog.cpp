@@ -8,6 +8,7 @@
 #include <algorithm>
 
 #include "core/app/strings.h"
+#include "ui/column_widths.h"
 #include "ui/ui_text.h"
 
 namespace rvq::ui {
@@ -30,9 +31,7 @@ MLanSelectDialog::MLanSelectDialog(const Strings& strings, const std::vector<Lan
     table_ = new QTableWidget(static_cast<int>(printers.size()), 3, this);
     table_->setHorizontalHeaderLabels(
         {Text(strings, kNumberColumn), Text(strings, kHostColumn), Text(strings, kPortColumn)});
-    table_->setColumnWidth(0, 55);
-    table_->setColumnWidth(1, 220);
-    table_->setColumnWidth(2, 80);
+    SetColumnWidths(table_->horizontalHeader(), {55, 220, 80});
     table_->verticalHeader()->hide();
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);

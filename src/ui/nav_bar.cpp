@@ -1,11 +1,13 @@
 #include "ui/nav_bar.h"
 
 #include <QLabel>
+#include <QScrollArea>
 #include <QToolButton>
 #include <QVBoxLayout>
 
 #include "core/app/strings.h"
 #include "ui/pictures.h"
+#include "ui/scrolling_frame.h"
 #include "ui/ui_text.h"
 
 namespace rvq::ui {
@@ -34,29 +36,39 @@ NavBar::NavBar(const Strings& strings, QWidget* parent) : QWidget(parent) {
     pal.setColor(QPalette::Window, QColor(0xf3, 0xf6, 0xfa));
     setPalette(pal);
 
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->addWidget(Caption(Text(strings, kShortcutsCaption), true, this));
-    layout->addWidget(Caption(Text(strings, kViewPane), false, this));
-    layout->addSpacing(6);
+    // The buttons keep their size and scroll when the window is too short
+    // for all five, so no picture covers a label.
+    auto* buttons = new QWidget;
+    auto* column = new QVBoxLayout(buttons);
+    column->setContentsMargins(6, 6, 6, 0);
+    column->setSpacing(0);
     for (int i = 0; i < kCategoryCount; ++i) {
         const auto category = static_cast<Category>(i);
-        auto* b = new QToolButton(this);
+        auto* b = new QToolButton(buttons);
         b->setText(Text(strings, CategoryLabelId(category)));
         b->setIcon(CategoryIcon(category));
         b->setIconSize(QSize(64, 64));
         b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
         b->setCheckable(true);
         b->setAutoRaise(true);
-        b->setMinimumWidth(kBarWidth - 12);
         b->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
         // The window decides whether the category changes; the button only asks.
         connect(b, &QToolButton::clicked, this, [this, i] { emit categoryRequested(i); });
         buttons_[static_cast<std::size_t>(i)] = b;
-        layout->addWidget(b, 0, Qt::AlignHCenter);
+        column->addWidget(b);
     }
-    layout->addStretch(1);
+    column->addStretch(1);
+    scroll_ = ScrollingFrame(buttons, this);
+    scroll_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    scroll_->viewport()->setAutoFillBackground(false);
+    buttons->setAutoFillBackground(false);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(Caption(Text(strings, kShortcutsCaption), true, this));
+    layout->addWidget(Caption(Text(strings, kViewPane), false, this));
+    layout->addWidget(scroll_, 1);
     SetCurrent(Category::PrinterSetting);
 }
 

@@ -5,6 +5,7 @@
 
 #include "core/app/navigation.h"
 
+class QScrollArea;
 class QToolButton;
 
 namespace rvq {
@@ -24,12 +25,14 @@ public:
     QToolButton* button(Category category) const {
         return buttons_[static_cast<std::size_t>(category)];
     }
+    QScrollArea* scrollArea() const { return scroll_; }
 
 signals:
     void categoryRequested(int category);
 
 private:
     std::array<QToolButton*, kCategoryCount> buttons_{};
+    QScrollArea* scroll_ = nullptr;
 };
 
 }  // namespace rvq::ui

@@ -8,6 +8,7 @@
 #include <algorithm>
 
 #include "core/app/field_rules.h"
+#include "ui/focus_forwarding.h"
 #include "ui/line_edit_rules.h"
 #include "ui/ui_text.h"
 
@@ -30,7 +31,7 @@ NumberEdit::NumberEdit(int min, int max, int emptyValue, int maxLength, QWidget*
     up_->setArrowType(Qt::UpArrow);
     down_->setArrowType(Qt::DownArrow);
     for (QToolButton* b : {up_, down_}) {
-        b->setFixedSize(18, 12);
+        b->setFixedSize(18, 11);
         b->setAutoRepeat(true);
         b->setFocusPolicy(Qt::NoFocus);
     }
@@ -47,7 +48,7 @@ NumberEdit::NumberEdit(int min, int max, int emptyValue, int maxLength, QWidget*
     layout->setSpacing(1);
     layout->addWidget(edit_);
     layout->addLayout(buttons);
-    setFocusProxy(edit_);
+    ForwardFocus(this, edit_);
     setValue(emptyValue);
 }
 

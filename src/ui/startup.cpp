@@ -11,7 +11,7 @@ namespace rvq::ui {
 
 StartResult PrepareStart(AppContext& context, Document& document, Interaction& interaction,
                          const std::string& programFolder, const std::string& iniPath,
-                         const LoginPrompt& login) {
+                         const LoginPrompt& login, const LanguageChosen& languageChosen) {
     context.settings = LoadToolSettings(iniPath, programFolder, context.strings);
     if (!context.settings.loaded) {
         interaction.Error(sid::kIniFileError, context.strings.Get(sid::kIniFileError));
@@ -19,6 +19,7 @@ StartResult PrepareStart(AppContext& context, Document& document, Interaction& i
                                                     context.strings.Get(sid::kDefTitle) + "\""};
     }
     SelectLanguage(context);
+    if (languageChosen) languageChosen(context.isJapanese);
     if (!context.settings.password.empty() && !(login && login(context.settings.password))) {
         return {StartOutcome::LoginRefused, {}};
     }

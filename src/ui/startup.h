@@ -21,12 +21,14 @@ struct StartResult {
 
 // Asks for the login password when one is stored; true when passed.
 using LoginPrompt = std::function<bool(const std::string& storedPassword)>;
+// Told the interface language as soon as it is known, before any window.
+using LanguageChosen = std::function<void(bool japanese)>;
 
 // The start of the desktop program after the single-instance lock: the
 // tool settings (a rejected file is told), the language, the login and
 // the printer definition of the configured model.
 StartResult PrepareStart(AppContext& context, Document& document, Interaction& interaction,
                          const std::string& programFolder, const std::string& iniPath,
-                         const LoginPrompt& login);
+                         const LoginPrompt& login, const LanguageChosen& languageChosen = {});
 
 }  // namespace rvq::ui

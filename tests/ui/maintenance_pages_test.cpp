@@ -108,6 +108,37 @@ private slots:
         QVERIFY(d.factoryButton()->isEnabled());
     }
 
+    // After a fill every value shows whole; long names get what room is
+    // left, short ones keep the column's own width.
+    void informationListsKeepTheValuesInView() {
+        UiFixture f;
+        const struct {
+            const char* name;
+            const char* value;
+            bool nameWhole;
+        } cases[] = {
+            {"DriveVoltage1(Take-up)-PC", "+0.0mm", true},
+            {"DriveVoltage1(Take-up)-PC", "R-VQ4T1-T V1.00 :0000000000000000", false},
+            {"CUT", "3422", true},
+        };
+        for (const auto& c : cases) {
+            std::unique_ptr<QTreeWidget> list(ui::MakeInfoList(f.context.strings, false, nullptr));
+            const int own = list->columnWidth(0);
+            list->resize(280, 200);
+            list->show();
+            QVERIFY(QTest::qWaitForWindowExposed(list.get()));
+            ui::ShowRows(list.get(), {{c.name, c.value}, {"DESTINATION", "[QM]"}});
+            const QFontMetrics metrics = list->fontMetrics();
+            const int value = metrics.horizontalAdvance(QString::fromLatin1(c.value));
+            QVERIFY2(list->columnWidth(1) >= value, c.value);
+            QVERIFY(list->columnWidth(0) >= own);
+            if (value < list->viewport()->width() - own)
+                QVERIFY2(list->columnWidth(0) + list->columnWidth(1) <= list->viewport()->width(), c.name);
+            QCOMPARE(list->columnWidth(0) >= metrics.horizontalAdvance(QString::fromLatin1(c.name)),
+                     c.nameWhole);
+        }
+    }
+
     void factorySettingOnlyInTheFullServiceMode() {
         MaintenancePages p;
         p.window.show();

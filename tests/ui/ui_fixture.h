@@ -119,6 +119,12 @@ struct UiFixture {
             return true;
         };
     }
+
+    // The interface in Japanese, with the shipped Japanese table.
+    void UseJapanese() {
+        context.settings.language = "JPN";
+        if (!SelectLanguage(context)) qFatal("the Japanese table did not load");
+    }
 };
 
 // Chooses an entry of a drop list as a user does: opens its list and

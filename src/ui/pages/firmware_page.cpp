@@ -16,6 +16,7 @@
 #include "core/builders/download_image.h"
 #include "core/builders/firmware_page.h"
 #include "core/comm/download_inputs.h"
+#include "ui/column_widths.h"
 #include "ui/file_dialogs.h"
 #include "ui/ui_services.h"
 #include "ui/ui_text.h"
@@ -68,9 +69,9 @@ FirmwarePage::FirmwarePage(UiServices& services, QWidget* parent)
     view_->setSelectionBehavior(QAbstractItemView::SelectRows);
     view_->setHeaderLabels({Text(strings, kFileNameColumn), Text(strings, kSectionColumn),
                             Text(strings, kVersionColumn)});
-    view_->setColumnWidth(0, context.isJapanese ? kFileNameWidthJapanese : kFileNameWidth);
-    view_->setColumnWidth(1, kNarrowColumnWidth);
-    view_->setColumnWidth(2, kNarrowColumnWidth);
+    SetColumnWidths(view_->header(),
+                    {context.isJapanese ? kFileNameWidthJapanese : kFileNameWidth,
+                     kNarrowColumnWidth, kNarrowColumnWidth});
     view_->header()->setSectionsMovable(false);
 
     add_ = new QPushButton(Text(strings, kAddLabel), this);

@@ -4,6 +4,7 @@
 #include <QTreeWidget>
 #include <algorithm>
 
+#include "ui/column_widths.h"
 #include "ui/ui_text.h"
 
 namespace rvq::ui {
@@ -12,6 +13,8 @@ namespace {
 
 constexpr int kItemColumn = 582;
 constexpr int kValueColumn = 583;
+// The item column's own width, which a fill never goes below.
+const char* const kItemWidth = "rvqItemWidth";
 
 }  // namespace
 
@@ -23,22 +26,29 @@ QTreeWidget* MakeInfoList(const Strings& strings, bool isJapanese, QWidget* pare
     list->setSelectionBehavior(QAbstractItemView::SelectRows);
     list->setUniformRowHeights(true);
     list->header()->setStretchLastSection(false);
-    list->setColumnWidth(0, isJapanese ? 108 : 100);
-    list->setColumnWidth(1, isJapanese ? 82 : 70);
+    SetColumnWidths(list->header(), {isJapanese ? 108 : 100, isJapanese ? 82 : 70});
+    list->setProperty(kItemWidth, list->columnWidth(0));
     return list;
 }
 
 void ShowRows(QTreeWidget* list, const std::vector<InfoRow>& rows) {
     list->clear();
     QList<QTreeWidgetItem*> items;
-    for (const InfoRow& row : rows) items.append(new QTreeWidgetItem({ToQt(row.item), ToQt(row.value)}));
+    for (const InfoRow& row : rows) {
+        auto* item = new QTreeWidgetItem({ToQt(row.item), ToQt(row.value)});
+        // A name the item column cuts shows whole under the pointer.
+        item->setToolTip(0, item->text(0));
+        items.append(item);
+    }
     list->addTopLevelItems(items);
     if (rows.empty()) return;
-    // Long item names would be cut off at the initial width.
-    const int itemWidth = list->columnWidth(0);
-    list->resizeColumnToContents(0);
-    list->setColumnWidth(0, std::max(itemWidth, list->columnWidth(0)));
     list->resizeColumnToContents(1);
+    // The values are what is read: the names take only the room the values
+    // leave, and never less than the column's own width.
+    const int own = list->property(kItemWidth).toInt();
+    list->resizeColumnToContents(0);
+    const int room = list->viewport()->width() - list->columnWidth(1);
+    list->setColumnWidth(0, std::max(own, std::min(list->columnWidth(0), room)));
 }
 
 std::vector<InfoRow> ShownRows(const QTreeWidget* list) {

@@ -17,7 +17,8 @@ namespace rvq::ui {
 // widths as the Japanese or English interface wants them.
 QTreeWidget* MakeInfoList(const Strings& strings, bool isJapanese, QWidget* parent);
 
-// Replaces the rows and fits the value column to them.
+// Replaces the rows and fits the value column to them; the item column
+// widens for long names only into room the values leave free.
 void ShowRows(QTreeWidget* list, const std::vector<InfoRow>& rows);
 
 // The rows as shown, for tests and the screenshot.

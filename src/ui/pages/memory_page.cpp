@@ -22,6 +22,7 @@
 #include "core/app/navigation.h"
 #include "core/comm/maintenance_inputs.h"
 #include "core/comm/maintenance_operations.h"
+#include "ui/column_widths.h"
 #include "ui/combo_util.h"
 #include "ui/pages/info_list.h"
 #include "ui/pages/self_diagnosis_page.h"
@@ -59,8 +60,7 @@ MemoryPage::MemoryPage(UiServices& services, QWidget* parent)
     : PageView(parent), services_(services) {
     const Strings& strings = services.context.strings;
     memory_ = MakeInfoList(strings, services.context.isJapanese, this);
-    memory_->setColumnWidth(0, 160);
-    memory_->setColumnWidth(1, 120);
+    SetColumnWidths(memory_->header(), {160, 120});
     refresh_ = new QPushButton(Text(strings, kRefresh), this);
     connect(refresh_, &QPushButton::clicked, this, &MemoryPage::OnRefresh);
 

@@ -14,6 +14,7 @@
 #include "core/app/field_rules.h"
 #include "core/app/multi_lan_edit.h"
 #include "core/app/text.h"
+#include "ui/column_widths.h"
 #include "ui/file_dialogs.h"
 #include "ui/line_edit_rules.h"
 #include "ui/number_edit.h"
@@ -59,9 +60,7 @@ MultiLanBox::MultiLanBox(UiServices& services, QWidget* parent)
                                        Text(strings, kPortColumnLabel)});
     table_->horizontalHeaderItem(0)->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
     table_->horizontalHeaderItem(2)->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    table_->setColumnWidth(0, 35);
-    table_->setColumnWidth(1, services.context.isJapanese ? 215 : 175);
-    table_->setColumnWidth(2, 80);
+    SetColumnWidths(table_->horizontalHeader(), {35, services.context.isJapanese ? 215 : 175, 80});
     table_->verticalHeader()->hide();
     table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 8);
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);

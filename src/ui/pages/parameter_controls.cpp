@@ -8,6 +8,7 @@
 
 #include "core/app/text.h"
 #include "core/params/input_rules.h"
+#include "ui/focus_forwarding.h"
 #include "ui/ui_text.h"
 
 namespace rvq::ui {
@@ -48,7 +49,7 @@ QLineEdit* MakeHexByteEdit(QWidget* parent) {
     auto* edit = new QLineEdit(parent);
     edit->setInputMask(kHexByteMask);
     edit->setAttribute(Qt::WA_InputMethodEnabled, false);
-    edit->setMaximumWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("HEX(WW)")) * 2);
+    edit->setFixedWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("HEX(WW)")) + 16);
     return edit;
 }
 
@@ -115,7 +116,7 @@ AddressEdit::AddressEdit(QWidget* parent) : QWidget(parent) {
         row->addWidget(part);
     }
     row->addStretch(1);
-    setFocusProxy(parts_[0]);
+    ForwardFocus(this, parts_[0]);
 }
 
 std::string AddressEdit::text() const {
@@ -142,7 +143,7 @@ FileEdit::FileEdit(std::function<std::optional<std::string>()> browse, QWidget* 
     edit_->setAttribute(Qt::WA_InputMethodEnabled, false);
     row->addWidget(edit_, 1);
     row->addWidget(button_);
-    setFocusProxy(edit_);
+    ForwardFocus(this, edit_);
     connect(button_, &QToolButton::clicked, this, [this, browse] {
         if (const auto path = browse()) edit_->setText(ToQt(*path));
     });

@@ -11,11 +11,10 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QStyle>
 #include <QTimeEdit>
-#include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
-#include <array>
 #include <mutex>
 
 #include "core/app/app_context.h"
@@ -28,8 +27,8 @@
 #include "core/params/item_values.h"
 #include "core/params/page_layout.h"
 #include "core/params/page_rules.h"
-#include "ui/file_dialogs.h"
 #include "ui/pages/parameter_controls.h"
+#include "ui/scrolling_frame.h"
 #include "ui/ui_services.h"
 #include "ui/ui_text.h"
 
@@ -40,51 +39,18 @@ namespace {
 constexpr int kGetParameter = 785;
 constexpr int kSetParameter = 786;
 constexpr int kRestoreOnline = 799;
-constexpr int kGroupColumns = 2;
-constexpr int kContrastCtrl = 4801;
-constexpr int kEuroFontCtrl = 4800;
-constexpr int kAccessPasswordCtrl = 5057;
-constexpr int kAllFilesFilter = 728;
-constexpr int kFirstWepKey = 4960;
-constexpr int kLastWepKey = 4963;
+// Close rows and frames, so that the busiest pages fit the default window.
+constexpr int kRowSpacing = 2;
+constexpr int kFrameMargin = 6;
+constexpr int kFrameTopBottom = 4;
+constexpr int kFrameSpacing = 5;
+constexpr int kPageTopMargin = 2;
 constexpr int kFirstCentury = 2000;
-constexpr int kSpinButtonWidth = 18;
-constexpr int kSpinButtonHeight = 12;
-
-// Password fields shown in clear until a get or a restore hides them.
-bool StartsUnmasked(int ctrlId) {
-    return ctrlId == 4855 || ctrlId == 4856 || ctrlId == 5055 || ctrlId == 5056;
-}
-// Password fields hidden again when left without typing.
-bool RemasksUntouched(int ctrlId) {
-    return ctrlId == 5002 || ctrlId == 5007 || (ctrlId >= kFirstWepKey && ctrlId <= kLastWepKey);
-}
-
-params::PasswordRule PasswordRuleOf(int ctrlId) {
-    if (ctrlId >= kFirstWepKey && ctrlId <= kLastWepKey) return params::PasswordRule::Free;
-    if (ctrlId == kAccessPasswordCtrl) return params::PasswordRule::DefaultLength;
-    return params::PasswordRule::MinLength;
-}
 
 QLineEdit* EditOf(QWidget* widget) {
     if (auto* edit = qobject_cast<QLineEdit*>(widget)) return edit;
     if (auto* file = qobject_cast<FileEdit*>(widget)) return file->lineEdit();
     return widget->findChild<QLineEdit*>();
-}
-
-// Numbers settle when the field is left: Contrast to an even value, every
-// number into its range.
-void SettleNumberOnLeave(QLineEdit* edit, const ParamItem& item) {
-    const ParamItem rules = item;
-    QObject::connect(edit, &QLineEdit::editingFinished, edit, [edit, rules] {
-        std::string text = FromQt(edit->text());
-        if (rules.ctrlId == kContrastCtrl && !text.empty()) {
-            const int value = ParseLeadingInt(text);
-            text = std::to_string(value - value % 2);
-        }
-        const QString settled = ToQt(params::ClampOnLeave(rules, text));
-        if (settled != edit->text()) edit->setText(settled);
-    });
 }
 
 }  // namespace
@@ -99,10 +65,9 @@ ParameterPage::ParameterPage(UiServices& services, ParameterPageSet& set, int pa
 
 void ParameterPage::Build() {
     auto* outer = new QVBoxLayout(this);
-    scroll_ = new QScrollArea(this);
-    scroll_->setWidgetResizable(true);
-    scroll_->setFrameShape(QFrame::NoFrame);
-    scroll_->setWidget(BuildBody());
+    outer->setContentsMargins(0, kPageTopMargin, 0, 0);
+    outer->setSpacing(kFrameSpacing);
+    scroll_ = ScrollingFrame(BuildBody(), this);
     outer->addWidget(scroll_, 1);
 
     const Strings& strings = services_.context.strings;
@@ -127,14 +92,13 @@ QWidget* ParameterPage::BuildBody() {
     checks_.clear();
     groupNames_.clear();
     wepSizes_.clear();
+    frames_.clear();
+    frameSizes_.clear();
+    columnCounts_.clear();
     auto* body = new QWidget;
-    auto* columns = new QHBoxLayout(body);
-    std::array<QVBoxLayout*, kGroupColumns> column{};
-    std::array<int, kGroupColumns> filled{};  // rows laid into each column
-    for (auto*& c : column) {
-        c = new QVBoxLayout;
-        columns->addLayout(c, 1);
-    }
+    columns_ = new QHBoxLayout(body);
+    columns_->setContentsMargins(0, 0, 0, 0);
+    columns_->setSpacing(kFrameSpacing);
     if (const PrinterModel* model = services_.document.model()) {
         // The layout's order first, then any group it does not know.
         std::vector<const ParamGroup*> groups;
@@ -147,21 +111,25 @@ QWidget* ParameterPage::BuildBody() {
         for (const ParamGroup& group : model->groups)
             if (group.pageIndex == pageIndex_ && !params::FindLayoutGroup(group.checkBoxId))
                 groups.push_back(&group);
-        // Each group goes to the shorter column, so both end near each other.
         for (const ParamGroup* group : groups) {
-            const std::size_t target = filled[0] <= filled[1] ? 0 : 1;
-            filled[target] += AddGroup(*group, column[target], body);
+            int caption = 0;
+            QGroupBox* frame = AddGroup(*group, body, caption);
+            const QSize natural = frame->sizeHint();
+            frames_.push_back(frame);
+            frameSizes_.push_back({caption, natural.width() - caption, natural.height()});
         }
     }
-    for (QVBoxLayout* c : column) c->addStretch(1);
+    LayOutColumns();
     ConnectDependencies();
     return body;
 }
 
-int ParameterPage::AddGroup(const ParamGroup& group, QVBoxLayout* column, QWidget* body) {
+QGroupBox* ParameterPage::AddGroup(const ParamGroup& group, QWidget* body, int& captionWidth) {
     const Strings& strings = services_.context.strings;
     auto* frame = new QGroupBox(body);
     auto* form = new QGridLayout(frame);
+    form->setContentsMargins(kFrameMargin, kFrameTopBottom, kFrameMargin, kFrameTopBottom);
+    form->setVerticalSpacing(kRowSpacing);
     form->setColumnStretch(1, 1);
     auto* check = new QCheckBox(ToQt(params::GroupCaption(strings, group.checkBoxId)), frame);
     check->setObjectName(QStringLiteral("group%1").arg(group.checkBoxId));
@@ -174,7 +142,7 @@ int ParameterPage::AddGroup(const ParamGroup& group, QVBoxLayout* column, QWidge
     });
     checks_[group.checkBoxId] = check;
     groupNames_[group.checkBoxId] = group.name;
-    form->addWidget(check, 0, 0, 1, 3);
+    form->addWidget(check, 0, 0, 1, 2);
 
     std::vector<params::LayoutRow> rows;
     std::set<int> placed;
@@ -190,141 +158,72 @@ int ParameterPage::AddGroup(const ParamGroup& group, QVBoxLayout* column, QWidge
         auto* cellRow = new QHBoxLayout(cell);
         cellRow->setContentsMargins(0, 0, 0, 0);
         int captionId = row.captionId;
-        bool any = false;
+        int firstCtrl = 0;
+        bool grows = false;
         for (const params::LayoutControl& c : row.controls) {
             ParamItem* item = ItemOf(c.ctrlId);
             if (!item) continue;
             if (captionId == 0) captionId = item->messageId;
+            if (firstCtrl == 0) firstCtrl = c.ctrlId;
             QWidget* widget =
                 MakeControl(*item, c.shape == params::ControlShape::Password, cell);
             widget->setObjectName(QStringLiteral("ctrl%1").arg(c.ctrlId));
-            // The printer's value beside the editable one takes less room.
-            cellRow->addWidget(widget, c.shape == params::ControlShape::Shown ? 0 : 1);
+            // Lists and texts share the row's room; numbers keep their width.
+            const bool fixed = widget->sizePolicy().horizontalPolicy() == QSizePolicy::Fixed;
+            cellRow->addWidget(widget, fixed ? 0 : 1);
+            grows = grows || !fixed;
             fields_.push_back({c.ctrlId, group.name, widget});
-            any = true;
         }
-        if (!any) {
+        if (firstCtrl == 0) {
             delete cell;
             continue;
         }
-        form->addWidget(new QLabel(ToQt(strings.Get(captionId)), frame), line, 0);
+        // The unit follows its field, however wide the page.
+        if (row.unitId != 0) {
+            auto* unit = new QLabel(Text(strings, row.unitId), cell);
+            unit->setObjectName(QStringLiteral("unit%1").arg(firstCtrl));
+            cellRow->addWidget(unit);
+        }
+        if (!grows) cellRow->addStretch(1);
+        auto* caption = new QLabel(ToQt(strings.Get(captionId)), frame);
+        captionWidth = std::max(captionWidth, caption->sizeHint().width());
+        form->addWidget(caption, line, 0);
         form->addWidget(cell, line, 1);
-        if (row.unitId != 0) form->addWidget(new QLabel(Text(strings, row.unitId), frame), line, 2);
         ++line;
     }
-    column->addWidget(frame);
-    return line;
+    return frame;
 }
 
-QWidget* ParameterPage::MakeControl(ParamItem& item, bool password, QWidget* parent) {
-    using namespace params::kind;
-    if (params::IsList(item.kind)) {
-        auto* combo = new QComboBox(parent);
-        const auto& labels = services_.context.isJapanese && !item.labelsJpn.empty()
-                                 ? item.labelsJpn
-                                 : item.labels;
-        for (const std::string& label : labels) combo->addItem(ToQt(label));
-        return combo;
-    }
-    switch (item.kind) {
-        case kHexByte: {
-            QLineEdit* edit = MakeHexByteEdit(parent);
-            if (item.ctrlId == kEuroFontCtrl) {
-                const ParamItem rules = item;
-                connect(edit, &QLineEdit::editingFinished, edit, [edit, rules] {
-                    if (const auto settled = params::SettleHexByte(rules, HexByteDigits(edit)))
-                        ShowHexByte(edit, *settled);
-                });
-            }
-            return edit;
+void ParameterPage::LayOutColumns() {
+    // The vertical scroll bar may come and go with the columns; leaving its
+    // room always keeps the count from flipping between two values.
+    const int available =
+        scroll_ == nullptr
+            ? 0
+            : scroll_->width() - scroll_->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    const params::ColumnPlan plan = params::PlanColumns(frameSizes_, available, kFrameSpacing);
+    if (plan.counts == columnCounts_) return;
+    columnCounts_ = plan.counts;
+    while (QLayoutItem* old = columns_->takeAt(0)) delete old;  // the frames stay
+    std::size_t next = 0;
+    for (std::size_t c = 0; c < plan.counts.size(); ++c) {
+        auto* column = new QVBoxLayout;
+        column->setSpacing(kFrameSpacing);
+        for (std::size_t i = 0; i < plan.counts[c]; ++i, ++next) {
+            QGroupBox* frame = frames_[next];
+            // The fields of a column's frames start at the same place.
+            static_cast<QGridLayout*>(frame->layout())
+                ->setColumnMinimumWidth(0, plan.captionWidths[c]);
+            column->addWidget(frame);
         }
-        case kIpAddress:
-            return new AddressEdit(parent);
-        case kDate: {
-            auto* date = new QDateEdit(parent);
-            date->setDisplayFormat(QStringLiteral("yyyy/MM/dd"));
-            date->setDateRange(QDate(kFirstCentury, 1, 1), QDate(kFirstCentury + 99, 12, 31));
-            date->setCalendarPopup(true);
-            return date;
-        }
-        case kTime: {
-            auto* time = new QTimeEdit(parent);
-            time->setDisplayFormat(QStringLiteral("HH:mm:ss"));
-            return time;
-        }
-        case kFile:
-            return new FileEdit(
-                [this] { return services_.files.OpenFile(this, 0, kAllFilesFilter); }, parent);
-        default:
-            break;
+        column->addStretch(1);
+        columns_->addLayout(column, 1);
     }
-    if (password) return MakePassword(item, parent);
-    auto* edit = new QLineEdit(parent);
-    if (item.maxLength > 0) edit->setMaxLength(item.maxLength);
-    if (item.kind == kReadOnly) {
-        edit->setReadOnly(true);
-        edit->setMaximumWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("-000.0")) + 16);
-        return edit;
-    }
-    AttachEditFilter(edit, item.kind);
-    if (!params::HoldsNumber(item.kind)) return edit;
-    SettleNumberOnLeave(edit, item);
-    return item.spinId < 0 ? edit : WithSpin(edit, item, parent);
 }
 
-QWidget* ParameterPage::MakePassword(ParamItem& item, QWidget* parent) {
-    const int ctrlId = item.ctrlId;
-    auto* edit = new PasswordEdit(RemasksUntouched(ctrlId), parent);
-    if (item.maxLength > 0) edit->setMaxLength(item.maxLength);
-    AttachEditFilter(edit, item.kind == params::kind::kHexPassword ? params::kind::kHex : item.kind);
-    if (!StartsUnmasked(ctrlId)) edit->Mask();
-    edit->commit = [this, ctrlId](const std::string& typed) {
-        ParamItem* target = ItemOf(ctrlId);
-        if (!target) return typed;
-        const std::lock_guard lock(services_.document.modelMutex());
-        params::SetValueText(*target, params::SettlePassword(*target, typed, PasswordRuleOf(ctrlId)));
-        return target->textValue;
-    };
-    edit->itemText = [this, ctrlId] {
-        const ParamItem* target = ItemOf(ctrlId);
-        return target ? target->textValue : std::string();
-    };
-    return edit;
-}
-
-// Up and down buttons beside the field step the number within its range.
-QWidget* ParameterPage::WithSpin(QLineEdit* edit, const ParamItem& item, QWidget* parent) {
-    auto* box = new QWidget(parent);
-    auto* row = new QHBoxLayout(box);
-    row->setContentsMargins(0, 0, 0, 0);
-    row->setSpacing(1);
-    edit->setParent(box);
-    auto* spin = new QWidget(box);
-    spin->setObjectName(QStringLiteral("spin%1").arg(item.spinId));
-    auto* buttons = new QVBoxLayout(spin);
-    buttons->setContentsMargins(0, 0, 0, 0);
-    buttons->setSpacing(0);
-    const ParamItem rules = item;
-    const int stride = rules.ctrlId == kContrastCtrl ? 2 : 1;
-    for (const int step : {1, -1}) {
-        auto* button = new QToolButton(spin);
-        button->setObjectName(step > 0 ? QStringLiteral("up") : QStringLiteral("down"));
-        button->setArrowType(step > 0 ? Qt::UpArrow : Qt::DownArrow);
-        button->setFixedSize(kSpinButtonWidth, kSpinButtonHeight);
-        button->setAutoRepeat(true);
-        button->setFocusPolicy(Qt::NoFocus);
-        connect(button, &QToolButton::clicked, edit, [edit, rules, step, stride] {
-            edit->setText(ToQt(params::SpinStep(rules, FromQt(edit->text()), step * stride).text));
-        });
-        buttons->addWidget(button);
-    }
-    edit->setMaximumWidth(edit->fontMetrics().horizontalAdvance(QLatin1Char('9')) *
-                              (std::max(item.maxLength, 2) + 3) + 12);
-    row->addWidget(edit);
-    row->addWidget(spin);
-    row->addStretch(1);
-    box->setFocusProxy(edit);
-    return box;
+void ParameterPage::resizeEvent(QResizeEvent* event) {
+    PageView::resizeEvent(event);
+    LayOutColumns();
 }
 
 void ParameterPage::ShowItem(ParamItem& item, QWidget* widget) const {

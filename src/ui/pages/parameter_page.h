@@ -8,13 +8,15 @@
 #include <vector>
 
 #include "core/params/group_ticks.h"
+#include "core/params/page_columns.h"
 #include "core/params/pending_changes.h"
 #include "ui/page_view.h"
 
 class QCheckBox;
 class QComboBox;
-class QGridLayout;
-class QVBoxLayout;
+class QHBoxLayout;
+class QLabel;
+class QResizeEvent;
 class QGroupBox;
 class QLineEdit;
 class QPushButton;
@@ -62,6 +64,8 @@ public:
     void SetMultiLanMode(bool on) override;
     // Edit and View menu commands, Import and Export.
     bool HandleCommand(int command) override;
+    // The group frames stand in as many columns as the width takes.
+    int columnCount() const { return static_cast<int>(columnCounts_.size()); }
 
     // The control of the item with this control id, or null.
     QWidget* control(int ctrlId) const;
@@ -79,6 +83,9 @@ public:
     // Lays the page out again over the document's current model.
     void Rebuild();
 
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
     struct Field {
         int ctrlId = 0;
@@ -88,8 +95,11 @@ private:
 
     void Build();
     QWidget* BuildBody();
-    // Adds the group's frame to a column; returns its number of lines.
-    int AddGroup(const ParamGroup& group, QVBoxLayout* column, QWidget* body);
+    // The group's frame with its check box and rows; `captionWidth` gets
+    // the width of its widest caption.
+    QGroupBox* AddGroup(const ParamGroup& group, QWidget* body, int& captionWidth);
+    // Sets the frames into as many columns as the page's width takes.
+    void LayOutColumns();
     QWidget* MakeControl(ParamItem& item, bool password, QWidget* parent);
     QWidget* MakePassword(ParamItem& item, QWidget* parent);
     QWidget* WithSpin(QLineEdit* edit, const ParamItem& item, QWidget* parent);
@@ -127,6 +137,10 @@ private:
     bool multiLan_ = false;
     bool filling_ = false;
     QScrollArea* scroll_ = nullptr;
+    QHBoxLayout* columns_ = nullptr;
+    std::vector<QGroupBox*> frames_;  // in the layout's order
+    std::vector<params::FrameSize> frameSizes_;
+    std::vector<std::size_t> columnCounts_;  // frames per column
     std::vector<Field> fields_;
     std::map<int, QCheckBox*> checks_;
     std::map<int, std::string> groupNames_;  // by check box id

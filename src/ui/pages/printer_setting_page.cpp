@@ -17,6 +17,7 @@
 #include "core/app/field_rules.h"
 #include "core/app/text.h"
 #include "ui/combo_util.h"
+#include "ui/form_labels.h"
 #include "ui/line_edit_rules.h"
 #include "ui/number_edit.h"
 #include "ui/pages/multi_lan_box.h"
@@ -87,6 +88,7 @@ PrinterSettingPage::PrinterSettingPage(UiServices& services, QWidget* parent)
     layout->setContentsMargins(16, 16, 16, 16);
     layout->addWidget(printerGroup);
     layout->addWidget(connectionGroup, 1);
+    AlignFormLabels(this);
 
     connect(model_, &QComboBox::activated, this, &PrinterSettingPage::OnModelChosen);
     connect(destination_, &QComboBox::activated, this, &PrinterSettingPage::OnDestinationChosen);
@@ -164,14 +166,11 @@ QWidget* PrinterSettingPage::BuildUsbPanel() {
     serial_->setMaxLength(kSerialMaxLength);
     serial_->setInputMethodHints(Qt::ImhPreferLatin | Qt::ImhNoPredictiveText);
     FilterWhileTyping(serial_, KeepLettersDigitsBlanks);
-    auto* row = new QHBoxLayout;
-    row->addWidget(useSerial_);
-    row->addWidget(serial_);
-    row->addStretch(1);
-    auto* layout = new QVBoxLayout(panel);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addLayout(row);
-    layout->addStretch(1);
+    // The check box stands where the other connections have their labels.
+    auto* form = new QFormLayout(panel);
+    form->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
+    form->setContentsMargins(0, 0, 0, 0);
+    form->addRow(useSerial_, serial_);
     return panel;
 }
 

@@ -147,8 +147,8 @@ QWidget* SelfDiagnosisPage::BuildActions() {
     factory_ = button(kFactorySetting, &SelfDiagnosisPage::OnFactorySetting);
     column->addWidget(factory_);
     column->addStretch(1);
-    // The lists take the room; the buttons keep a moderate width.
-    box->setMaximumWidth(240);
+    // The lists take the room; the buttons keep the width their texts need.
+    box->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Preferred);
     return box;
 }
 

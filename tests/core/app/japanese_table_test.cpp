@@ -52,7 +52,7 @@ struct DataRange {
     const char* reason;
 };
 constexpr DataRange kDataTexts[] = {
-    {150, 151, "help file and Japanese table file names"},
+    {151, 151, "Japanese table file name"},
     {500, 546, "VQTool.INI section and key names"},
     {550, 567, "VQTool.INI default values"},
     {571, 572, "control code modes stored in VQTool.INI as shown"},
@@ -72,7 +72,6 @@ constexpr DataRange kDataTexts[] = {
     {770, 777, "VQTool.INI test print key names"},
     {940, 941, "ROM descriptor templates written into ROM images"},
     {990, 994, "destination codes"},
-    {60020, 60020, "help file path"},
 };
 
 const DataRange* DataRangeOf(int id) {
