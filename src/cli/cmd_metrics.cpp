@@ -20,6 +20,7 @@
 #include "core/comm/framing.h"
 #include "core/comm/maintenance_inputs.h"
 #include "core/comm/printer_reads.h"
+#include "core/comm/status_check.h"
 #include "core/comm/status_query.h"
 #include "core/platform/file_io.h"
 
@@ -27,7 +28,6 @@ namespace rvq::cli {
 
 namespace {
 
-constexpr int kReadLimitMs = 10000;
 constexpr int kBrokenElementMessage = 1526;
 
 // One printer's figures; the optional ones are left out when not read.
@@ -163,9 +163,7 @@ int RunMetrics(CliEnv& env, const std::vector<std::string>& argv) {
         connections.push_back(BuildConnection(settings, env.context.strings, i));
         indexes.push_back(static_cast<int>(i));
     }
-    const long long wanted = settings.timeoutSeconds * 1000LL;
-    const StatusQuery query{BuildFixedCommands(settings.controlCodes).statusRequest,
-                            static_cast<int>(std::clamp<long long>(wanted, 0, kReadLimitMs))};
+    const StatusQuery query = StatusQueryFor(settings);
     const std::vector<StatusAnswer> answers =
         AskStatusAll(connections, query, Clock::FromEnvironment(), Parallel(env), &StopRequested());
     for (std::size_t i = 0; i < connections.size(); ++i) printers.push_back({connections[i], answers[i], {}, {}});

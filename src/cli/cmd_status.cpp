@@ -19,6 +19,7 @@
 #include "core/comm/loopback_guard.h"
 #include "core/comm/printer_port.h"
 #include "core/comm/reply_frames.h"
+#include "core/comm/status_check.h"
 #include "core/comm/status_query.h"
 
 namespace rvq::cli {
@@ -31,8 +32,6 @@ constexpr int kNoUsbPrinterMessage = 1012;
 constexpr int kSeveralUsbMessage = 1013;
 constexpr int kNotOnlineMessage = 1523;
 constexpr int kCommunicationErrorMessage = 1530;
-
-constexpr int kReadLimitMs = 10000;  // the ready check never waits longer
 
 std::string SystemErrorText(std::uint32_t error) {
     return error == 0 ? std::string("no system error reported")
@@ -68,12 +67,7 @@ std::optional<int> CheckTarget(CliEnv& env, const Connection& connection) {
     return std::nullopt;
 }
 
-StatusQuery Query(const CliEnv& env) {
-    // The settings file may hold any number; the wait stays within the limit.
-    const long long wanted = env.context.settings.timeoutSeconds * 1000LL;
-    return {BuildFixedCommands(env.context.settings.controlCodes).statusRequest,
-            static_cast<int>(std::clamp<long long>(wanted, 0, kReadLimitMs))};
-}
+StatusQuery Query(const CliEnv& env) { return StatusQueryFor(env.context.settings); }
 
 std::string ShownCode(int code) { return code < 0 ? std::to_string(code) : Format("%02d", code); }
 

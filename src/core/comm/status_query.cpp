@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <map>
+#include <mutex>
 #include <thread>
 
 #include "core/comm/loopback_guard.h"
@@ -96,7 +97,8 @@ StatusAnswer AskStatus(const Connection& connection, const StatusQuery& query, c
 
 std::vector<StatusAnswer> AskStatusAll(const std::vector<Connection>& printers,
                                        const StatusQuery& query, const Clock& clock,
-                                       int concurrency, const std::atomic<bool>* cancel) {
+                                       int concurrency, const std::atomic<bool>* cancel,
+                                       const StatusAnswerSink& onAnswer) {
     // Each distinct printer once; duplicates take its answer.
     std::vector<Connection> distinct;
     std::vector<std::size_t> slot(printers.size());
@@ -108,15 +110,27 @@ std::vector<StatusAnswer> AskStatusAll(const std::vector<Connection>& printers,
         slot[i] = it->second;
     }
     std::vector<StatusAnswer> answers(distinct.size());
+    std::vector<bool> told(distinct.size(), false);  // written by the thread that asked
     for (std::size_t i = 0; i < distinct.size(); ++i) {
         answers[i].interfaceName = distinct[i].interfaceName;
         answers[i].settings = distinct[i].settings;
     }
+    const auto tell = [&](std::size_t which) {
+        if (!onAnswer) return;
+        for (std::size_t i = 0; i < printers.size(); ++i)
+            if (slot[i] == which) onAnswer(i, answers[which]);
+    };
     std::atomic<std::size_t> next{0};
+    std::mutex toldMutex;
     auto work = [&] {
         for (std::size_t i = next++; i < distinct.size(); i = next++) {
             if (Cancelled(cancel)) return;
             answers[i] = AskStatus(distinct[i], query, clock, cancel);
+            {
+                const std::lock_guard lock(toldMutex);
+                told[i] = true;
+            }
+            tell(i);
         }
     };
     const std::size_t workers =
@@ -127,6 +141,8 @@ std::vector<StatusAnswer> AskStatusAll(const std::vector<Connection>& printers,
         threads.reserve(workers);
         for (std::size_t i = 0; i < workers; ++i) threads.emplace_back(work);
     }
+    for (std::size_t i = 0; i < distinct.size(); ++i)
+        if (!told[i]) tell(i);
     std::vector<StatusAnswer> result;
     result.reserve(printers.size());
     for (std::size_t i = 0; i < printers.size(); ++i) result.push_back(answers[slot[i]]);

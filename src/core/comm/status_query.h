@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -46,12 +47,19 @@ struct StatusQuery {
 StatusAnswer AskStatus(const Connection& connection, const StatusQuery& query, const Clock& clock,
                        const std::atomic<bool>* cancel = nullptr);
 
+// Told of each answer as it comes in: the position in `printers` and the
+// answer. Called on the asking threads, possibly several at once.
+using StatusAnswerSink = std::function<void(std::size_t index, const StatusAnswer& answer)>;
+
 // Asks every printer with at most `concurrency` requests at once; the
 // answers keep the order of `printers`. Entries with the same interface and
 // settings are asked once (never two at once) and share the answer. Once
 // `cancel` is set no further printer is asked; those left are Cancelled.
+// `onAnswer`, when given, hears of every printer's answer before the call
+// returns (of those left after a cancel too).
 std::vector<StatusAnswer> AskStatusAll(const std::vector<Connection>& printers,
                                        const StatusQuery& query, const Clock& clock,
-                                       int concurrency, const std::atomic<bool>* cancel = nullptr);
+                                       int concurrency, const std::atomic<bool>* cancel = nullptr,
+                                       const StatusAnswerSink& onAnswer = {});
 
 }  // namespace rvq

@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <mutex>
 #include <thread>
 #include <string>
 #include <vector>
@@ -38,8 +39,19 @@ protected:
 TEST_F(StatusOfAList, EveryPrinterIsAskedOnceInListOrderWithTheStatusRequestOnly) {
     const std::vector<Connection> printers = {Printer(2), Printer(0), Printer(1), Printer(0),
                                               {"LAN", "127.0.0.9,1"}};
-    const std::vector<StatusAnswer> answers = AskStatusAll(printers, query_, Clock(0.01), 2);
+    std::mutex heardMutex;
+    std::vector<std::vector<StatusAnswer>> heard(printers.size());
+    const std::vector<StatusAnswer> answers =
+        AskStatusAll(printers, query_, Clock(0.01), 2, nullptr, [&](std::size_t i, const StatusAnswer& a) {
+            const std::lock_guard lock(heardMutex);
+            heard.at(i).push_back(a);
+        });
     ASSERT_EQ(answers.size(), printers.size());
+    for (std::size_t i = 0; i < printers.size(); ++i) {
+        ASSERT_EQ(heard[i].size(), 1u) << "printer " << i << " is told of once";
+        EXPECT_EQ(heard[i][0].outcome, answers[i].outcome);
+        EXPECT_EQ(heard[i][0].settings, answers[i].settings);
+    }
     EXPECT_EQ(answers[0].outcome, StatusOutcome::NoAnswer);
     EXPECT_EQ(answers[1].outcome, StatusOutcome::Answered);
     EXPECT_TRUE(answers[1].ready());
@@ -60,9 +72,15 @@ TEST_F(StatusOfAList, EveryPrinterIsAskedOnceInListOrderWithTheStatusRequestOnly
 
 TEST_F(StatusOfAList, ACancelLeavesTheRestUnasked) {
     std::atomic<bool> cancel{true};
+    std::atomic<int> heard{0};
     const std::vector<StatusAnswer> answers =
-        AskStatusAll({Printer(0), Printer(1)}, query_, Clock(0.01), 5, &cancel);
+        AskStatusAll({Printer(0), Printer(1)}, query_, Clock(0.01), 5, &cancel,
+                     [&](std::size_t, const StatusAnswer& a) {
+                         EXPECT_EQ(a.outcome, StatusOutcome::Cancelled);
+                         ++heard;
+                     });
     for (const StatusAnswer& a : answers) EXPECT_EQ(a.outcome, StatusOutcome::Cancelled);
+    EXPECT_EQ(heard, 2) << "the printers left unasked are told of too";
     EXPECT_TRUE(server_.log().Entries().empty());
 
     // A cancel during the wait for a silent printer ends the wait.
