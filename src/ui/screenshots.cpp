@@ -132,7 +132,7 @@ bool SaveMaintenancePage(MainWindow& window, UiServices& shots, const QString& f
 }
 
 // The Multi-LAN list the pictures show: the settings' list, or three
-// loopback addresses.
+// loopback addresses (the printer selection's picture always has those).
 std::vector<LanPrinter> ScreenshotList(const ToolSettings& settings) {
     std::vector<LanPrinter> list;
     for (std::size_t i = 0; i < settings.multiLanHosts.size() && i < settings.multiLanPorts.size(); ++i)
@@ -224,7 +224,7 @@ bool SaveManualPictures(MainWindow& window, UiServices& shots, const QString& fo
     while (box->checking() && checkTimer.elapsed() < 20000) Settle(50);
     Settle(200);
     ok = Save(window, folder + QStringLiteral("/printer-setting-multi-lan.png")) && ok;
-    MLanSelectDialog select(strings, list, &window);
+    MLanSelectDialog select(strings, ScreenshotList(ToolSettings{}), &window);
     ok = SaveDialog(select, folder + QStringLiteral("/printer-list-dialog.png")) && ok;
     printerPage->multiLanBox()->SetPrinters(kept);
     chooseInterface(keptInterface);
