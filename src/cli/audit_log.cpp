@@ -1,16 +1,15 @@
 #include "cli/audit_log.h"
 
-#include <fcntl.h>
 #include <pwd.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <chrono>
 #include <cstdlib>
 #include <ctime>
 #include <sstream>
 
 #include "cli/json_writer.h"
+#include "core/platform/file_io.h"
 
 namespace rvq::cli {
 
@@ -36,17 +35,6 @@ std::string HostName() {
     char name[256] = {};
     if (::gethostname(name, sizeof name - 1) != 0) return {};
     return name;
-}
-
-bool WriteWhole(int fd, const std::string& line) {
-    for (;;) {
-        const ssize_t written = ::write(fd, line.data(), line.size());
-        if (written < 0 && errno == EINTR) continue;
-        // A short write to a regular file means a full disk: the line is
-        // reported as not written rather than finished by a second write
-        // that another process's line could come between.
-        return written == static_cast<ssize_t>(line.size());
-    }
 }
 
 }  // namespace
@@ -88,11 +76,9 @@ AuditEntry AuditEntryNow() {
 }
 
 bool AppendAuditLines(const std::string& path, const std::vector<std::string>& lines) {
-    const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0640);
-    if (fd < 0) return false;
-    bool ok = true;
-    for (const std::string& line : lines) ok = WriteWhole(fd, line) && ok;
-    return ::close(fd) == 0 && ok;
+    std::string text;
+    for (const std::string& line : lines) text += line;
+    return static_cast<bool>(AppendToFile(path, text));
 }
 
 }  // namespace rvq::cli

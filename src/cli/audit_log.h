@@ -28,9 +28,10 @@ std::string AuditLine(const AuditEntry& entry);
 // The time, user and host name of this moment and process.
 AuditEntry AuditEntryNow();
 
-// Appends the lines with one write each on a file opened with O_APPEND, so
+// Appends the lines in one write on a file opened with O_APPEND, so
 // concurrent runs writing the same file never interleave within a line.
-// False when the file cannot be opened or a write fails.
+// False when the file may not be written, cannot be opened or the write
+// fails (a full disk leaves no half line behind it unreported).
 [[nodiscard]] bool AppendAuditLines(const std::string& path, const std::vector<std::string>& lines);
 
 }  // namespace rvq::cli

@@ -3,6 +3,8 @@
 #include <filesystem>
 #include <ostream>
 
+#include "core/app/save_failure.h"
+
 namespace rvq::cli {
 
 namespace {
@@ -13,6 +15,9 @@ bool IsFailedRun(int messageId) {
         case 1016:  // external character or print file not saved
         case 1402:  // no memory for the ROM image
         case 1403:  // ROM file not saved
+        case kMsgFolderNotWritable:
+        case kMsgLinkLoop:
+        case kMsgNotAFile:
             return true;
         default:
             return false;
@@ -36,6 +41,14 @@ bool MayReplace(CliEnv& env, const std::string& path) {
     if (env.interaction.Confirm(0, path + " already exists. Replace it?")) return true;
     Fail(env, kExitFailed, path + " was left as it was");
     return false;
+}
+
+int ReportSaveFailure(CliEnv& env, const std::string& path, const WriteResult& result,
+                      int fileMessageId) {
+    const SaveFailureMessage message =
+        SaveFailureMessageFor(result, fileMessageId, env.context.strings);
+    env.interaction.Error(message.id, path + ": " + OneLine(message.text));
+    return kExitFailed;
 }
 
 int ReportBuildFailure(CliEnv& env, const std::string& subject, int messageId,

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "cli/cli.h"
+#include "core/platform/file_io.h"
 
 namespace rvq::cli {
 
@@ -19,5 +20,11 @@ std::string OneLine(const std::string& text);
 // leads the line.
 int ReportBuildFailure(CliEnv& env, const std::string& subject, int messageId,
                        const std::string& text);
+
+// Reports a file that could not be saved ("PATH: message"), with
+// `fileMessageId` (1011, 1016, 1403) or the message of the folder, link or
+// name that refused it. Returns kExitFailed.
+int ReportSaveFailure(CliEnv& env, const std::string& path, const WriteResult& result,
+                      int fileMessageId = 1011);
 
 }  // namespace rvq::cli

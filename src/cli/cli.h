@@ -38,6 +38,7 @@ struct GlobalOptions {
     std::optional<std::string> auditFile; // one JSON line per printer job is appended
     std::optional<int> canary;            // Multi LAN: run this many first, the rest only if they all succeed
     std::optional<int> parallel;          // Multi LAN: printers in progress at once (1 to 64; 5 by default)
+    std::optional<std::string> passwordFile;  // holds the login password on its first line
     bool yes = false;
     bool json = false;
     bool help = false;
@@ -72,6 +73,9 @@ struct Command {
     const char* summary;
     const char* usage;  // the text after "rvqtool NAME", with option lines
     int (*run)(CliEnv& env, const std::vector<std::string>& args);
+    // The command talks to a printer or writes a file: a stored login
+    // password is asked for first.
+    bool asksLogin = true;
 };
 
 const std::vector<Command>& Commands();

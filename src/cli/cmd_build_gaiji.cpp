@@ -197,8 +197,7 @@ int RunBuildGaiji(CliEnv& env, const std::vector<std::string>& argv) {
     if (job.confirmation && !MayReplace(env, printPath)) return kExitFailed;
     const BuildResult result = CreateExternalCharacterFile(job, env.context.strings);
     if (!result) {
-        const bool saving = result.messageId == 1016;
-        return ReportBuildFailure(env, saving ? job.outputPath : source, result.messageId,
+        return ReportBuildFailure(env, result.file.empty() ? source : result.file, result.messageId,
                                   result.message);
     }
     env.out << "wrote " << job.outputPath << "\n";

@@ -101,9 +101,8 @@ int RunBuildHtmlRom(CliEnv& env, const std::vector<std::string>& argv) {
     const HtmlRomBuild build =
         CreateHtmlRomFile(scan.files, type, args.Has("--with-header"), output, strings, codePage);
     if (!build.result) {
-        const bool saving = build.result.messageId == 1403;
-        return ReportBuildFailure(env, saving ? output : source, build.result.messageId,
-                                  build.result.message);
+        return ReportBuildFailure(env, build.result.file.empty() ? source : build.result.file,
+                                  build.result.messageId, build.result.message);
     }
     if (env.options.json) {
         PrintJson(env, scan, build.image, type, output, codePage);

@@ -191,10 +191,9 @@ int RunDiscover(CliEnv& env, const std::vector<std::string>& argv) {
     if (auto out = args.Value("--out")) {
         std::vector<LanPrinter> printers;
         for (const ProbeResult& r : found) printers.push_back({r.host, port});
-        if (!ExportMultiLanList(*out, printers, env.context.strings)) {
-            env.interaction.Error(kMsgSaveFailed, OneLine(env.context.strings.Get(kMsgSaveFailed)));
-            return kExitFailed;
-        }
+        if (const WriteResult written = ExportMultiLanList(*out, printers, env.context.strings);
+            !written)
+            return ReportSaveFailure(env, *out, written);
     }
     if (found.empty()) return Fail(env, kExitFailed, "no printer answered in " + text);
     return kExitOk;

@@ -29,8 +29,8 @@ int RunEncodeBasic(CliEnv& env, const std::vector<std::string>& argv) {
     const EncodeFileResult result =
         EncodeBasicFile(env.context.strings, source, output, kind, env.context.isJapanese);
     if (!result) {
-        const bool saving = result.messageId == 1011;
-        return ReportBuildFailure(env, saving ? output : source, result.messageId, result.text);
+        return ReportBuildFailure(env, result.file.empty() ? source : result.file, result.messageId,
+                                  result.text);
     }
     std::error_code ec;
     const std::uintmax_t size = std::filesystem::file_size(output, ec);

@@ -1,6 +1,5 @@
 #include <algorithm>
 #include <array>
-#include <cstring>
 #include <filesystem>
 #include <ostream>
 
@@ -27,9 +26,8 @@ int RunTestPrintData(CliEnv& env, const std::vector<std::string>& argv) {
     const std::string& output = args.positional[0];
     if (!MayReplace(env, output)) return kExitFailed;
     const std::string bytes = build.data.setup + build.data.pattern + build.data.issue;
-    if (const WriteResult written = WriteFileAtomically(output, bytes); !written) {
-        return Fail(env, kExitFailed, "cannot write " + output + ": " + std::strerror(written.systemError));
-    }
+    if (const WriteResult written = WriteFileAtomically(output, bytes); !written)
+        return ReportSaveFailure(env, output, written);
     env.out << Format("wrote %s (%zu bytes: setup %zu, pattern %zu, issue %zu) for %s\n",
                       output.c_str(), bytes.size(), build.data.setup.size(),
                       build.data.pattern.size(), build.data.issue.size(), built->modelName.c_str());

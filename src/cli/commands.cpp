@@ -39,7 +39,7 @@ int RunMetrics(CliEnv& env, const std::vector<std::string>& args);
 const std::vector<Command>& Commands() {
     static const std::vector<Command> commands = {
         {"config", "show the effective tool settings and where each value came from", "[--json]",
-         RunConfig},
+         RunConfig, false},
         {"status", "ask the printer, or every printer of a list, for its status (exit 0 when ready)",
          "[--lan HOST[:PORT] | --com N [--line ...] | --usb[=FILTER] | --lpt N |\n"
          "        --multi-lan LIST [--pick 1,3] [--parallel N]] [--timeout S] [--json]\n\n"
@@ -55,19 +55,20 @@ const std::vector<Command>& Commands() {
          RunRestoreOnline},
         {"reset", "restart the printer", "[--yes]", RunReset},
         {"usb-list", "list the USB printers the device filter finds", "[--usb=FILTER] [--json]",
-         RunUsbList},
+         RunUsbList, false},
         {"models", "list the printer models of the definition file",
          "[--definitions FILE] [--json]\n\n"
          "Without --definitions: VQTool_Printer.XML in the current folder, or the\n"
          "copy in the source tree's data folder when there is none.",
-         RunModels},
+         RunModels, false},
         {"model", "show one model: memory, destinations, groups and items",
-         "NAME [--definitions FILE] [--json]", RunModel},
+         "NAME [--definitions FILE] [--json]", RunModel, false},
         {"encode-basic", "encode a BASIC program (or wrap a data file) into a download image",
          "SRC.BAS OUT [--system | --data]\n\n"
          "Without an option the source is the main program.",
          RunEncodeBasic},
-        {"rom-info", "show the trailer fields of ROM files", "FILE.BIN... [--json]", RunRomInfo},
+        {"rom-info", "show the trailer fields of ROM files", "FILE.BIN... [--json]", RunRomInfo,
+         false},
         {"build-html-rom", "pack a web-page folder into an HTML/XML or WMON ROM file",
          "SRC_DIR OUT.BIN [--type html|wmon] [--with-header] [--json]\n\n"
          "html collects XML, GRP_DATA, ENG/HTML, ENG/PASS, JPN/HTML, JPN/PASS, MAIL and\n"

@@ -10,6 +10,7 @@
 #include <optional>
 
 #include "cli/audit_log.h"
+#include "cli/builder_output.h"
 #include "cli/stop_signals.h"
 #include "core/app/connection.h"
 #include "core/app/text.h"
@@ -356,8 +357,12 @@ int RunPrinterJob(CliEnv& env, std::shared_ptr<JobInputs> inputs, const JobRunHo
         }
     }
 
-    if (env.options.logFile && !env.document.WriteJobLog(*env.options.logFile, context.strings, context.isJapanese)) {
-        env.interaction.Error(1011, context.strings.Get(1011));
+    if (env.options.logFile) {
+        if (const WriteResult written =
+                env.document.WriteJobLog(*env.options.logFile, context.strings, context.isJapanese);
+            !written) {
+            ReportSaveFailure(env, *env.options.logFile, written);
+        }
     }
     record.exitCode = allSucceeded ? kExitOk : kExitFailed;
     WriteAudit(env, record, hooks);

@@ -6,6 +6,7 @@
 
 #include "cli/cli.h"
 #include "cli/cli_interaction.h"
+#include "cli/login.h"
 #include "cli/model_source.h"
 #include "cli/options.h"
 #include "cli/run_json.h"
@@ -42,9 +43,19 @@ void PrintOverview(std::ostream& out) {
            "  --canary N              with a Multi-LAN list: run the first N printers, the rest\n"
            "                          only when all of them succeeded\n"
            "  --parallel N            with a Multi-LAN list: printers in progress at once (1-64, 5)\n"
+           "  --password-file FILE    the login password, on the file's first line\n"
            "  --yes                   answer every question with Yes\n"
            "  --json                  one JSON document on standard output (see docs/json.md)\n"
            "  --help                  this text, or a command's own help after its name\n";
+    out << "\nWhen a login password is set (Options... > Password in the desktop program),\n"
+           "every command that talks to a printer or writes a file asks for it first:\n"
+           "from --password-file, else the RVQ_PASSWORD variable, else on the terminal\n"
+           "without echo. A wrong or missing password exits 2 before anything is sent.\n"
+           "Commands that do neither:";
+    for (const auto& c : rvq::cli::Commands()) {
+        if (!c.asksLogin) out << " " << c.name;
+    }
+    out << ".\n";
 }
 
 // The one way out for a command line that cannot be run: a line on the
@@ -103,8 +114,14 @@ int main(int argc, char** argv) {
                                 kIniFileError);
     }
     SelectLanguage(context);
+    for (const std::string& warning : context.strings.overlayWarnings())
+        std::cerr << "rvqtool: " << warning << "\n";
     if (auto error = ApplyGlobalOptions(parsed.options, context))
         return CommandLineError(json, command->name, *error);
+    if (command->asksLogin) {
+        if (auto refused = CheckLogin(parsed.options, context))
+            return CommandLineError(json, command->name, *refused);
+    }
 
     InstallStopSignals();
     ErrorNote errors;

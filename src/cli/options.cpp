@@ -115,6 +115,7 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& argv) {
         else if (arg == "--audit") o.auditFile = value();
         else if (arg == "--canary") o.canary = number();
         else if (arg == "--parallel") o.parallel = number();
+        else if (arg == "--password-file") o.passwordFile = value();
         else if (arg == "--yes" || arg == "-y") o.yes = true;
         else if (arg == "--json") o.json = true;
         else if (arg == "--help" || arg == "-h") o.help = true;

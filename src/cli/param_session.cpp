@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <ostream>
 
+#include "cli/builder_output.h"
 #include "cli/job_run.h"
 #include "core/app/connection.h"
 #include "core/app/text.h"
@@ -99,10 +100,8 @@ int SaveAfterSet(CliEnv& env, params::PendingChanges& pending, bool modelChanged
         return Fail(env, kExitFailed,
                     stored.iniPath + " cannot be written by this user; the printer's new settings are not stored");
     }
-    if (!SaveToolSettings(stored, strings)) {
-        env.interaction.Error(1011, strings.Get(1011));
-        return kExitFailed;
-    }
+    if (const WriteResult saved = SaveToolSettings(stored, strings); !saved)
+        return ReportSaveFailure(env, stored.iniPath, saved);
     env.out << "VQTool.INI updated with the printer's new settings\n";
     return kExitOk;
 }

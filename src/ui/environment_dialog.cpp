@@ -14,6 +14,7 @@
 #include "core/app/combo_match.h"
 #include "core/app/environment_options.h"
 #include "core/app/machine_store.h"
+#include "core/app/save_failure.h"
 #include "core/comm/multi_lan_list.h"
 #include "ui/combo_util.h"
 #include "ui/number_edit.h"
@@ -148,8 +149,12 @@ void EnvironmentDialog::OnPassword() {
                                 this);
     if (dialog.exec() != QDialog::Accepted) return;
     const std::string password = dialog.newPassword();
-    if (!SavePassword(MachineStorePath(context.settings.iniPath), password)) {
-        services_.interaction.Error(kMsgSaveFailed, context.strings.Get(kMsgSaveFailed));
+    if (const WriteResult saved =
+            SavePassword(MachineStorePath(context.settings.iniPath), password);
+        !saved) {
+        const SaveFailureMessage message =
+            SaveFailureMessageFor(saved, kMsgSaveFailed, context.strings);
+        services_.interaction.Error(message.id, message.text);
         return;
     }
     context.settings.password = password;

@@ -13,6 +13,7 @@
 
 #include "core/app/app_context.h"
 #include "core/app/document.h"
+#include "core/app/save_failure.h"
 #include "core/comm/job_kind.h"
 #include "core/comm/progress_view.h"
 #include "ui/file_dialogs.h"
@@ -239,8 +240,12 @@ void ProgressDialog::OnLogging() {
     const AppContext& context = services_.context;
     const auto path = services_.files.SaveFile(this, 0, kCsvFilter, kCsvExtension);
     if (!path) return;
-    if (!services_.document.WriteJobLog(*path, context.strings, context.isJapanese)) {
-        services_.interaction.Error(kMsgSaveFailed, context.strings.Get(kMsgSaveFailed));
+    if (const WriteResult written =
+            services_.document.WriteJobLog(*path, context.strings, context.isJapanese);
+        !written) {
+        const SaveFailureMessage message =
+            SaveFailureMessageFor(written, kMsgSaveFailed, context.strings);
+        services_.interaction.Error(message.id, message.text);
     }
 }
 
@@ -248,8 +253,10 @@ void ProgressDialog::OnErrorList() {
     const Strings& strings = services_.context.strings;
     const auto path = services_.files.SaveFile(this, kExportTitle, kListFilter, kListExtension);
     if (!path) return;
-    if (!ExportMultiLanList(*path, runner_->ErrorList(), strings)) {
-        services_.interaction.Error(kMsgSaveFailed, strings.Get(kMsgSaveFailed));
+    if (const WriteResult written = ExportMultiLanList(*path, runner_->ErrorList(), strings);
+        !written) {
+        const SaveFailureMessage message = SaveFailureMessageFor(written, kMsgSaveFailed, strings);
+        services_.interaction.Error(message.id, message.text);
     }
 }
 

@@ -1,5 +1,7 @@
 #include "ui/startup.h"
 
+#include <iostream>
+
 #include "core/app/app_context.h"
 #include "core/app/document.h"
 #include "core/app/interaction.h"
@@ -19,6 +21,8 @@ StartResult PrepareStart(AppContext& context, Document& document, Interaction& i
                                                     context.strings.Get(sid::kDefTitle) + "\""};
     }
     SelectLanguage(context);
+    for (const std::string& warning : context.strings.overlayWarnings())
+        std::cerr << "rvq-setting-tool: " << warning << "\n";
     if (languageChosen) languageChosen(context.isJapanese);
     if (!context.settings.password.empty() && !(login && login(context.settings.password))) {
         return {StartOutcome::LoginRefused, {}};

@@ -183,6 +183,21 @@ TEST(CliGaiji, FolderAndConfirmationPrint) {
               "{RC000;A|}\r\n{XS;I,0001,0000C3000|}\r\n");
 }
 
+// The character file is written; the print file beside it cannot be (a
+// folder has its name), and it is the one named.
+TEST(CliGaiji, NamesThePrintFileThatCouldNotBeSaved) {
+    TempDir dir;
+    dir.Write("a.bmp", MakeBmp(kLetter));
+    std::filesystem::create_directory(dir.File("X.PRN"));
+    const ToolRun run =
+        RunTool({"build-gaiji", "a.bmp", "X.GAI", "--code", "41", "--confirm", "--yes"}, dir.path());
+    EXPECT_EQ(run.exitCode, 1) << run.err;
+    EXPECT_NE(run.err.find("X.PRN: Saving data in the specified file failed."), std::string::npos)
+        << run.err;
+    EXPECT_EQ(run.err.find("X.GAI:"), std::string::npos) << run.err;
+    EXPECT_TRUE(std::filesystem::is_regular_file(dir.File("X.GAI")));
+}
+
 TEST(CliGaiji, BadInputExitsTwo) {
     TempDir dir;
     dir.Write("a.bmp", MakeBmp(kLetter));

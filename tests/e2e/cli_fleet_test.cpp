@@ -210,7 +210,10 @@ TEST_F(CliFleet, BackupSavesEachPrinterInAFolderOfItsOwnThatRestoresToNoChange) 
 
     const ToolRun secrets = Tool({"--lan", Lan("127.0.0.2"), "backup", "sk", "--include-secrets"});
     ASSERT_EQ(secrets.exitCode, 0) << secrets.out << secrets.err;
-    EXPECT_TRUE(Contains(ReadAll(dir_.File("sk/" + Folders(dir_.File("sk"))[0] + "/params.TSI")), "NewPassword="));
+    const std::string secret = dir_.File("sk/" + Folders(dir_.File("sk"))[0] + "/params.TSI");
+    EXPECT_TRUE(Contains(ReadAll(secret), "NewPassword="));
+    EXPECT_EQ(static_cast<unsigned>(std::filesystem::status(secret).permissions()), 0600u)
+        << "scrambled passwords are their owner's alone";
 }
 
 TEST_F(CliFleet, FirmwareWithBackupFirstProgramsNothingWhenABackupFails) {

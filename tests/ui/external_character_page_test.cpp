@@ -8,6 +8,7 @@
 #include <filesystem>
 
 #include "core/app/printer_page.h"
+#include "core/app/save_failure.h"
 #include "core/builders/bmp_writer.h"
 #include "core/builders/external_chars.h"
 #include "core/platform/file_io.h"
@@ -253,7 +254,7 @@ private slots:
         t.Bitmap("A.BMP", kPicture);
         p.outputEdit()->setText(QString::fromStdString(t.f.folder.File("missing/OUT.GAI")));
         QTest::mouseClick(p.createButton(), Qt::LeftButton);
-        QCOMPARE(t.f.interaction.ids().back(), 1016);
+        QCOMPARE(t.f.interaction.ids().back(), kMsgFolderNotWritable);
         QCOMPARE(Listing(t.f.folder.path()), QStringList{"A.BMP"});
     }
 

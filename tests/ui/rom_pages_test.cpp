@@ -10,6 +10,7 @@
 #include <filesystem>
 
 #include "core/app/navigation.h"
+#include "core/app/save_failure.h"
 #include "core/builders/download_image.h"
 #include "core/comm/firmware_rules.h"
 #include "core/comm/job_kind.h"
@@ -399,7 +400,7 @@ private slots:
         s.source.Write("XML/B.XML", std::string(10, 'b'));
         s.page.outputEdit()->setText(QString::fromStdString(s.f.folder.File("no/such/ROM.BIN")));
         s.page.createButton()->click();
-        QCOMPARE(s.f.interaction.ids(), (std::vector<int>{1401, 1403}));
+        QCOMPARE(s.f.interaction.ids(), (std::vector<int>{1401, kMsgFolderNotWritable}));
         QCOMPARE(s.page.progressBar()->value(), 0);
         QVERIFY(s.RomRows().isEmpty());
         QVERIFY(!std::filesystem::exists(s.f.folder.File("no")));

@@ -103,11 +103,12 @@ void Document::ClearPrinterInfo() {
     infoDestination_.clear();
 }
 
-bool Document::WriteJobLog(const std::string& path, const Strings& strings, bool isJapanese) const {
+WriteResult Document::WriteJobLog(const std::string& path, const Strings& strings,
+                                  bool isJapanese) const {
     std::string text;
     AppendLine(text, strings.Get(kJobLogHeaderId));
     for (const std::string& line : jobLog_->Lines()) AppendLine(text, line);
-    return static_cast<bool>(WriteFileAtomically(path, ToCodePage(text, CodePageFor(isJapanese))));
+    return WriteFileAtomically(path, ToCodePage(text, CodePageFor(isJapanese)));
 }
 
 std::vector<std::string> Document::versionNames() const {

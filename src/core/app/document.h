@@ -10,6 +10,7 @@
 
 #include "core/app/job_log.h"
 #include "core/app/printer_model.h"
+#include "core/platform/file_io.h"
 
 namespace rvq {
 
@@ -75,8 +76,8 @@ public:
 
     // Writes the job log with its header line (string 1200), CR LF line
     // ends, in the code page of the interface language.
-    [[nodiscard]] bool WriteJobLog(const std::string& path, const Strings& strings,
-                                   bool isJapanese) const;
+    [[nodiscard]] WriteResult WriteJobLog(const std::string& path, const Strings& strings,
+                                          bool isJapanese) const;
 
     const std::vector<std::string>& modelNames() const { return modelNames_; }
     const std::string& definitionPath() const { return definitionPath_; }

@@ -212,9 +212,9 @@ std::string IniFile::Serialize() const {
     return text;
 }
 
-WriteResult IniFile::Save(const std::string& path, unsigned mode) const {
-    if (refusedSet_) return {false, EINVAL};
-    return WriteFileAtomically(path, Serialize(), mode);
+WriteResult IniFile::Save(const std::string& path, FileAccess access) const {
+    if (refusedSet_) return {false, EINVAL, WriteFailure::Io, DirectoryOf(path)};
+    return WriteFileAtomically(path, Serialize(), access);
 }
 
 }  // namespace rvq

@@ -47,7 +47,8 @@ public:
     void DeleteSection(std::string_view section);
 
     std::string Serialize() const;
-    [[nodiscard]] WriteResult Save(const std::string& path, unsigned mode = 0644) const;
+    [[nodiscard]] WriteResult Save(const std::string& path,
+                                   FileAccess access = FileAccess::Shared) const;
 
 private:
     struct Range {

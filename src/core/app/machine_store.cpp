@@ -1,7 +1,5 @@
 #include "core/app/machine_store.h"
 
-#include <sys/stat.h>
-
 #include "core/app/ini_file.h"
 #include "core/app/text.h"
 #include "core/platform/utf8.h"
@@ -48,18 +46,12 @@ std::string LoadPassword(const std::string& storePath) {
     return value.empty() ? std::string() : DecodeStoredPassword(value);
 }
 
-bool SavePassword(const std::string& storePath, const std::string& password) {
+WriteResult SavePassword(const std::string& storePath, const std::string& password) {
     // A store left readable by others (copied in, or written by an older
-    // version) is made private before the new password goes in; the write
-    // keeps the existing file's mode.
-    struct stat st {};
-    if (::lstat(storePath.c_str(), &st) == 0 && S_ISREG(st.st_mode) && (st.st_mode & 077) != 0 &&
-        ::chmod(storePath.c_str(), 0600) != 0) {
-        return false;
-    }
+    // version) loses those bits with the write.
     IniFile store = IniFile::Load(storePath);
     store.Set(kSection, kKey, EncodeStoredPassword(password));
-    return static_cast<bool>(store.Save(storePath, 0600));
+    return store.Save(storePath, FileAccess::Private);
 }
 
 }  // namespace rvq

@@ -19,7 +19,8 @@ std::string DecodeStoredPassword(const std::string& stored);
 
 // The decoded password, or empty when there is none or the store is unreadable.
 std::string LoadPassword(const std::string& storePath);
-// Stores the password (empty removes the login). False when it cannot be written.
-[[nodiscard]] bool SavePassword(const std::string& storePath, const std::string& password);
+// Stores the password (empty removes the login) in a file only its owner
+// may read. Fails when the store cannot be written.
+[[nodiscard]] WriteResult SavePassword(const std::string& storePath, const std::string& password);
 
 }  // namespace rvq

@@ -13,6 +13,7 @@ struct SetCommand {
     int commandId = 0;
     std::vector<std::string> paramNames;  // item names, or numbers for literal parameters
     std::vector<int> paramTypes;
+    bool operator==(const SetCommand&) const = default;
 };
 
 struct ParamGroup {
@@ -22,6 +23,7 @@ struct ParamGroup {
     std::vector<int> getCommands;
     std::vector<SetCommand> setCommands;
     std::vector<int> ctrlIds;
+    bool operator==(const ParamGroup&) const = default;
 };
 
 // Item flag bits.
@@ -58,6 +60,7 @@ struct ParamItem {
     int pageIndex = 0;
     int messageId = 0;
     int flag = 0;
+    bool operator==(const ParamItem&) const = default;
 };
 
 // Kinds whose low four bits are 1 carry a number as well as a text.
@@ -80,6 +83,7 @@ struct PrinterModel {
     int gaijiWidth = 0;
     std::vector<std::string> changeItemNames;
     std::vector<std::vector<std::string>> changeItemValues;  // parallel to changeItemNames
+    bool operator==(const PrinterModel&) const = default;
 };
 
 // The first item named exactly `name`, or null.

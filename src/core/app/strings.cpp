@@ -47,7 +47,87 @@ std::optional<std::string> Unescape(std::string_view text) {
     return out;
 }
 
+// The kind of argument a conversion reads: "*" for each star (an int),
+// the length modifiers, then one letter per argument type. A conversion
+// that is not finished keeps its text, so that only the same text matches.
+std::string ArgumentKind(const std::string& conversion) {
+    const char last = conversion.back();
+    const std::string_view letters = "diouxXeEfFgGaAcsp";
+    if (conversion.size() < 2 || letters.find(last) == std::string_view::npos)
+        return "!" + conversion;
+    std::string kind;
+    for (char c : conversion) {
+        if (c == '*') kind += '*';
+        if (std::string_view("hlLqjzt").find(c) != std::string_view::npos) kind += c;
+    }
+    switch (last) {
+        case 'd':
+        case 'i':
+            return kind + 'd';
+        case 'o':
+        case 'u':
+        case 'x':
+        case 'X':
+            return kind + 'u';
+        case 'c':
+        case 's':
+        case 'p':
+            return kind + last;
+        default:
+            return kind + 'f';
+    }
+}
+
+// "%s %d", or "none".
+std::string ConversionList(std::string_view text) {
+    std::string list;
+    for (const std::string& c : PrintfConversions(text)) list += (list.empty() ? "" : " ") + c;
+    return list.empty() ? "none" : list;
+}
+
 }  // namespace
+
+bool IsCommandTableId(int id) { return (id >= 23000 && id < 26000) || (id >= 40000 && id < 51000); }
+
+std::vector<std::string> PrintfConversions(std::string_view text) {
+    std::vector<std::string> found;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '%') continue;
+        if (i + 1 < text.size() && text[i + 1] == '%') {
+            ++i;
+            continue;
+        }
+        const std::size_t start = i++;
+        const auto skip = [&](std::string_view chars) {
+            while (i < text.size() && chars.find(text[i]) != std::string_view::npos) ++i;
+        };
+        skip("-+ #0");
+        skip("0123456789*");
+        if (i < text.size() && text[i] == '.') {
+            ++i;
+            skip("0123456789*");
+        }
+        skip("hlLqjzt");
+        if (i < text.size() &&
+            std::string_view("diouxXeEfFgGaAcspn").find(text[i]) != std::string_view::npos) {
+            found.emplace_back(text.substr(start, i - start + 1));
+        } else {
+            found.emplace_back(text.substr(start, i - start));
+            --i;
+        }
+    }
+    return found;
+}
+
+bool SameFormatArguments(std::string_view original, std::string_view text) {
+    const std::vector<std::string> a = PrintfConversions(original);
+    const std::vector<std::string> b = PrintfConversions(text);
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (ArgumentKind(a[i]) != ArgumentKind(b[i])) return false;
+    }
+    return true;
+}
 
 std::optional<std::map<int, std::string>> ParseStringTable(std::string_view content, int* badLine) {
     std::map<int, std::string> table;
@@ -96,7 +176,27 @@ bool Strings::LoadOverlay(const std::string& path) {
     content << in.rdbuf();
     auto parsed = ParseStringTable(content.str());
     if (!parsed) return false;
-    for (auto& [id, text] : *parsed) table_[id] = std::move(text);
+    static const std::string none;
+    for (auto& [id, text] : *parsed) {
+        const auto it = table_.find(id);
+        const std::string& current = it == table_.end() ? none : it->second;
+        if (IsCommandTableId(id)) {
+            overlayWarnings_.push_back(
+                path + ": string " + std::to_string(id) +
+                " is left out: the printer command tables are never replaced");
+            continue;
+        }
+        // A text formatted with arguments it does not expect reads memory
+        // it was never given.
+        if (!SameFormatArguments(current, text)) {
+            overlayWarnings_.push_back(path + ": string " + std::to_string(id) +
+                                       " is left out: its conversions (" + ConversionList(text) +
+                                       ") are not those of the English text (" +
+                                       ConversionList(current) + "); the English text is used");
+            continue;
+        }
+        table_[id] = std::move(text);
+    }
     return true;
 }
 

@@ -1,7 +1,5 @@
 #include "core/app/tool_settings_file.h"
 
-#include <unistd.h>
-
 #include "core/app/ini_file.h"
 #include "core/app/machine_store.h"
 #include "core/app/string_ids.h"
@@ -134,10 +132,7 @@ void ReadAll(const IniFile& ini, const Strings& s, ToolSettings& t) {
 
 std::string DefaultIniPath(const std::string& programFolder) { return JoinPath(programFolder, "VQTool.INI"); }
 
-bool SettingsWritable(const std::string& iniPath) {
-    if (::access(DirectoryOf(iniPath).c_str(), W_OK) != 0) return false;
-    return ::access(iniPath.c_str(), F_OK) != 0 || ::access(iniPath.c_str(), W_OK) == 0;
-}
+bool SettingsWritable(const std::string& iniPath) { return MayWriteFile(iniPath); }
 
 ToolSettings LoadToolSettings(const std::string& iniPath, const std::string& programFolder,
                               const Strings& strings) {
@@ -159,7 +154,7 @@ ToolSettings LoadToolSettings(const std::string& iniPath, const std::string& pro
 }
 
 WriteResult SaveToolSettings(const ToolSettings& t, const Strings& s) {
-    if (!t.settingsWritable) return {true, 0};
+    if (!t.settingsWritable) return {true, 0, WriteFailure::None, {}};
     using namespace sid;
     IniFile ini = IniFile::Load(t.iniPath);
     auto set = [&](int section, int key, const std::string& value) { ini.Set(s.Get(section), s.Get(key), value); };

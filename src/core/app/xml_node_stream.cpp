@@ -1,8 +1,10 @@
 #include "core/app/xml_node_stream.h"
 
+#include <libxml/parser.h>
 #include <libxml/xmlreader.h>
 
 #include <climits>
+#include <tuple>
 
 #include "core/platform/file_io.h"
 
@@ -36,6 +38,43 @@ std::vector<std::pair<std::string, std::string>> ReadAttributes(xmlTextReaderPtr
     return attributes;
 }
 
+// The length of `xml` up to the end tag of its document element, or all of
+// it when that end is not found (the reader then fails where the parser
+// does). Nothing after the document element belongs to a definition, but
+// the reader would read past the element's end before delivering it, and
+// junk there would fail a file whose content is complete.
+std::size_t DocumentElementLength(const std::string& xml) {
+    struct Scan {
+        xmlParserCtxtPtr parser = nullptr;
+        int depth = 0;
+        std::size_t end = 0;
+    };
+    xmlSAXHandler sax{};
+    sax.startElement = [](void* user, const xmlChar*, const xmlChar**) {
+        ++static_cast<Scan*>(user)->depth;
+    };
+    sax.endElement = [](void* user, const xmlChar*) {
+        Scan& scan = *static_cast<Scan*>(user);
+        if (--scan.depth != 0) return;
+        scan.end = static_cast<std::size_t>(xmlByteConsumed(scan.parser));
+        xmlStopParser(scan.parser);
+    };
+    // A document type declaration is the reader's to refuse.
+    sax.internalSubset = [](void* user, const xmlChar*, const xmlChar*, const xmlChar*) {
+        xmlStopParser(static_cast<Scan*>(user)->parser);
+    };
+    Scan scan;
+    scan.parser = xmlCreatePushParserCtxt(&sax, &scan, nullptr, 0, nullptr);
+    if (scan.parser == nullptr) return xml.size();
+    xmlCtxtUseOptions(scan.parser, XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING);
+    std::ignore = xmlParseChunk(scan.parser, xml.data(), static_cast<int>(xml.size()), 1);
+    xmlFreeParserCtxt(scan.parser);
+    // Only a cut right after a '>' is taken (a file in another encoding
+    // counts its bytes otherwise).
+    const bool found = scan.end > 0 && scan.end <= xml.size() && xml[scan.end - 1] == '>';
+    return found ? scan.end : xml.size();
+}
+
 }  // namespace
 
 const std::string* FindAttribute(const XmlNode& node, std::string_view name) {
@@ -62,7 +101,8 @@ std::unique_ptr<XmlNodeStream> XmlNodeStream::OpenMemory(std::string_view xml) {
     // No DTD loading, no entity substitution, no network; errors are
     // reported through the result, not printed.
     const int options = XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING;
-    impl->reader = xmlReaderForMemory(impl->buffer.data(), static_cast<int>(impl->buffer.size()),
+    impl->reader = xmlReaderForMemory(impl->buffer.data(),
+                                      static_cast<int>(DocumentElementLength(impl->buffer)),
                                       nullptr, nullptr, options);
     if (impl->reader == nullptr) return nullptr;
     return std::unique_ptr<XmlNodeStream>(new XmlNodeStream(std::move(impl)));

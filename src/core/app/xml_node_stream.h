@@ -25,7 +25,9 @@ const std::string* FindAttribute(const XmlNode& node, std::string_view name);
 
 // A forward-only node stream over an XML file or buffer. A self-closing
 // element is delivered as a start followed by an end, so readers that wait
-// for an end tag never run past it. A document type declaration, an entity
+// for an end tag never run past it. Whatever follows the document element
+// is not read, so it cannot fail a reader that stops at its end. A
+// document type declaration, an entity
 // reference or malformed XML ends the stream as failed; nothing is ever
 // fetched from the network and no entity is expanded.
 class XmlNodeStream {

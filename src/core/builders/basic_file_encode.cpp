@@ -1,5 +1,6 @@
 #include "core/builders/basic_file_encode.h"
 
+#include "core/app/save_failure.h"
 #include "core/app/strings.h"
 #include "core/builders/basic_encoder.h"
 #include "core/builders/basic_error_message.h"
@@ -29,14 +30,15 @@ EncodeFileResult EncodeBasicFile(const Strings& strings, const std::string& sour
     }
     if (!encoded) {
         const EncoderMessage message = EncoderErrorMessage(strings, encoder.ErrorText());
-        return {false, message.messageId, message.text};
+        return {false, message.messageId, message.text, {}};
     }
     const auto image = encoder.Image();
     const std::string_view bytes(reinterpret_cast<const char*>(image.data()), image.size());
-    if (!WriteFileAtomically(outputPath, bytes)) {
-        return {false, kWriteFailedMessage, strings.Get(kWriteFailedMessage)};
+    if (const WriteResult written = WriteFileAtomically(outputPath, bytes); !written) {
+        SaveFailureMessage message = SaveFailureMessageFor(written, kWriteFailedMessage, strings);
+        return {false, message.id, std::move(message.text), outputPath};
     }
-    return {true, 0, {}};
+    return {true, 0, {}, {}};
 }
 
 }  // namespace rvq

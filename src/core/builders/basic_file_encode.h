@@ -12,6 +12,7 @@ struct [[nodiscard]] EncodeFileResult {
     bool ok = false;
     int messageId = 0;  // on failure: the message to show
     std::string text;   // on failure: its finished text
+    std::string file;   // when the image could not be saved: that file
     explicit operator bool() const { return ok; }
 };
 

@@ -103,8 +103,9 @@ CheckResult ProgramBuilder::RunChecks(const std::vector<Text>& lines) {
 
 CheckResult ProgramBuilder::EncodeLines(const std::vector<Text>& lines) {
     const BasicLimits& limits = LimitsFor(slot_);
-    LineContext context{keywords_, tables_, codePage_, variables_, arrays_};
+    LineContext context{keywords_, tables_, codePage_, variables_, arrays_, 0};
     for (std::size_t i = 0; i < lines.size(); ++i) {
+        context.linesCounted = static_cast<int>(lineCount_);
         EncodedLine line = EncodeLine(lines[i], static_cast<int>(i), context);
         if (!line.result) return line.result;
         if (line.hasEntry) {

@@ -28,7 +28,11 @@ std::size_t IndexOf(std::vector<Text>& names, const Text& name) {
 class LineEncoder {
 public:
     LineEncoder(TextView line, int index, LineContext& context)
-        : source_(line), index_(index), position_(index + 1), context_(context) {}
+        : source_(line),
+          index_(index),
+          position_(index + 1),
+          errorLine_(context.linesCounted + 1),
+          context_(context) {}
 
     EncodedLine Run();
 
@@ -46,7 +50,8 @@ private:
 
     TextView source_;
     int index_;
-    int position_;
+    int position_;   // 1-based place in the file
+    int errorLine_;  // how errors name this line
     LineContext& context_;
     bool jumpTarget_ = false;
     bool open_ = false;
@@ -85,7 +90,7 @@ EncodedLine LineEncoder::Run() {
             jumpTarget_ = false;
             if (token.text == U"*" || StartsWithDigit(token.text)) {
                 JumpTarget target =
-                    ResolveJumpTarget(token.text, token.rest, context_.tables, position_);
+                    ResolveJumpTarget(token.text, token.rest, context_.tables, errorLine_);
                 if (!target.result) {
                     out_.result = target.result;
                     return std::move(out_);
@@ -100,7 +105,7 @@ EncodedLine LineEncoder::Run() {
         token = NextToken(token.rest);
     }
     if (out_.bytes.size() > kMaxEncodedLine) {
-        out_.result = Failed(kEncodedLineLengthError, position_);
+        out_.result = Failed(kEncodedLineLengthError, errorLine_);
         return std::move(out_);
     }
     out_.bytes[0] = static_cast<std::uint8_t>(out_.bytes.size() - 1);
@@ -190,7 +195,7 @@ Step LineEncoder::AppendPartner(const Text& upper) {
     const auto pair = std::find_if(pairs.begin(), pairs.end(), [&](const LoopPair& p) {
         return opening ? p.open == index_ : (p.close != 0 && p.close == index_);
     });
-    if (pair == pairs.end()) return Fail(isFor ? kForNextError : kWhileWendError, position_);
+    if (pair == pairs.end()) return Fail(isFor ? kForNextError : kWhileWendError, errorLine_);
     int value = 0;
     if (opening) {
         value = pair->close + 1;

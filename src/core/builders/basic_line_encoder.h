@@ -16,6 +16,10 @@ struct LineContext {
     CodePage codePage;
     std::vector<Text>& variables;  // upper-case names in order of first use
     std::vector<Text>& arrays;
+    // Lines given a line-table entry so far. Errors name a line by this
+    // count (the line in error included), not by its place in the file: a
+    // line numbered 0 has no entry and is not counted.
+    int linesCounted;
 };
 
 struct EncodedLine {

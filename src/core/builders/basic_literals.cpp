@@ -100,7 +100,7 @@ void AppendCountedBytes(Bytes& out, std::string_view bytes) {
 
 TextView StringLiteralText(TextView token) {
     TextView inner = token.substr(1);
-    if (!inner.empty() && inner.back() == U'"') inner.remove_suffix(1);
+    if (!inner.empty()) inner.remove_suffix(1);
     return inner;
 }
 

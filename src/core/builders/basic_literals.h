@@ -26,8 +26,9 @@ void AppendHexOrOctal(Bytes& out, TextView token);
 // 0x00, the byte length, the bytes (already in the system code page).
 void AppendCountedBytes(Bytes& out, std::string_view bytes);
 
-// The text between the quotes of a string token; an unclosed string runs
-// to the end of the line and keeps all its characters.
+// The text of a string token without its first and last characters, the
+// quotes. An unclosed string runs to the end of the line and loses its
+// last character all the same.
 TextView StringLiteralText(TextView token);
 
 bool IsHexOrOctalLiteral(TextView token);

@@ -111,10 +111,11 @@ BuildResult CreateExternalCharacterFile(const GaijiFileJob& job, const Strings& 
                                        job.codes);
         printPath = ConfirmationPrintPath(job.outputPath);
     }
-    if (!WriteFileAtomically(job.outputPath, file))
-        return BuildFailure(strings, kSaveFailedMessage);
-    if (job.confirmation && !WriteFileAtomically(printPath, print)) {
-        return BuildFailure(strings, kSaveFailedMessage);
+    if (const WriteResult written = WriteFileAtomically(job.outputPath, file); !written)
+        return SaveFailure(strings, kSaveFailedMessage, job.outputPath, written);
+    if (job.confirmation) {
+        if (const WriteResult written = WriteFileAtomically(printPath, print); !written)
+            return SaveFailure(strings, kSaveFailedMessage, printPath, written);
     }
     if (job.confirmation && progress) progress(100);
     return {};

@@ -143,8 +143,9 @@ HtmlRomBuild BuildHtmlRomImage(const std::vector<HtmlRomSource>& sources, HtmlRo
         };
         RomLoadHeader header{column(rom_trailer::kModel), column(rom_trailer::kVersion),
                              column(rom_trailer::kSection),
-                             // The sum of every image byte, checksum included.
-                             static_cast<std::uint16_t>((sum + checksum) & 0xFFFF),
+                             // S rounded up past the next multiple of 256: a
+                             // sum that already is one still gains 256.
+                             static_cast<std::uint16_t>((sum + 256 - sum % 256) & 0xFFFF),
                              info.loadAddress, info.imageSize / 1024};
         build.image.fileBytes = EncodeRomLoadHeader(header);
     }
@@ -158,9 +159,10 @@ HtmlRomBuild CreateHtmlRomFile(const std::vector<HtmlRomSource>& sources, HtmlRo
                                const ProgressFn& progress) {
     HtmlRomBuild build = BuildHtmlRomImage(sources, type, withHeader, strings, codePage, progress);
     if (!build.result) return build;
-    if (!WriteFileAtomically(outputPath, build.image.fileBytes)) {
+    if (const WriteResult written = WriteFileAtomically(outputPath, build.image.fileBytes);
+        !written) {
         if (progress) progress(0);
-        build.result = BuildFailure(strings, kSaveFailedMessage);
+        build.result = SaveFailure(strings, kSaveFailedMessage, outputPath, written);
         return build;
     }
     if (progress) progress(100);

@@ -21,7 +21,10 @@ constexpr std::array<Embedded, 5> kEmbedded = {{
 }};
 
 // The length of the complete embedded command at `at`, or 0. A command is
-// complete when it is all there and ends in LF NUL.
+// complete when it is all there and ends in LF NUL. Cutting a fixed count at
+// every ESC "D" would split commands: the five-digit label size would leave
+// its LF NUL behind, and one of any other length would take the start of the
+// next command with it. Anything that is not one whole command stays.
 std::size_t EmbeddedCommandAt(std::string_view data, std::size_t at) {
     for (const Embedded& e : kEmbedded) {
         if (data.size() - at < e.length) continue;

@@ -1,6 +1,7 @@
 #include "core/comm/multi_lan_list.h"
 
 #include <cctype>
+#include <cerrno>
 
 #include "core/app/strings.h"
 #include "core/app/text.h"
@@ -70,14 +71,16 @@ MultiLanImport ParseMultiLanList(std::string_view bytes, const Strings& strings)
     return result;
 }
 
-bool ExportMultiLanList(const std::string& path, const std::vector<LanPrinter>& printers, const Strings& strings) {
+WriteResult ExportMultiLanList(const std::string& path, const std::vector<LanPrinter>& printers,
+                               const Strings& strings) {
     for (const auto& p : printers) {
-        if (p.host.find_first_of(std::string_view("\r\n,\0", 4)) != std::string::npos) return false;
+        if (p.host.find_first_of(std::string_view("\r\n,\0", 4)) != std::string::npos)
+            return {false, EINVAL, WriteFailure::Io, DirectoryOf(path)};
     }
     std::string text;
     for (int id : {kHeader, kTitle, kVersion, kList}) text += strings.Get(id) + "\r\n";
     for (const auto& p : printers) text += Format("%s,%d\r\n", p.host.c_str(), p.port);
-    return static_cast<bool>(WriteFileAtomically(path, text));
+    return WriteFileAtomically(path, text);
 }
 
 }  // namespace rvq

@@ -4,6 +4,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/platform/file_io.h"
+
 namespace rvq {
 
 class Strings;
@@ -30,12 +32,13 @@ struct MultiLanImport {
 // The same over the file's bytes.
 [[nodiscard]] MultiLanImport ParseMultiLanList(std::string_view bytes, const Strings& strings);
 
-// Writes the list file atomically (CR LF line ends). False on failure, for
-// which the caller shows message 1011. A host holding CR, LF, NUL or a comma
-// would read back as other entries: such a list is refused and nothing is
-// written.
-[[nodiscard]] bool ExportMultiLanList(const std::string& path, const std::vector<LanPrinter>& printers,
-                                      const Strings& strings);
+// Writes the list file atomically (CR LF line ends); on failure the caller
+// shows SaveFailureMessageFor(result, 1011). A host holding CR, LF, NUL or a
+// comma would read back as other entries: such a list is refused (EINVAL)
+// and nothing is written.
+[[nodiscard]] WriteResult ExportMultiLanList(const std::string& path,
+                                             const std::vector<LanPrinter>& printers,
+                                             const Strings& strings);
 
 inline constexpr int kMsgNotMultiLanFile = 1010;
 inline constexpr int kMsgSaveFailed = 1011;

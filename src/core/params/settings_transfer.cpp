@@ -5,6 +5,7 @@
 #include "core/app/document.h"
 #include "core/app/interaction.h"
 #include "core/app/machine_store.h"
+#include "core/app/save_failure.h"
 #include "core/app/strings.h"
 #include "core/app/text.h"
 #include "core/params/item_values.h"
@@ -110,8 +111,12 @@ bool WriteSettingsFileAsHeld(const std::string& path, const PrinterModel& model,
                              const ToolSettings& settings, const SettingsFileEnv& env,
                              bool includeSecrets, Interaction& interaction) {
     const std::string bytes = BuildSettingsFile(model, ticks, settings, env.isJapanese, includeSecrets);
-    if (!WriteFileAtomically(path, bytes)) {
-        interaction.Error(kMsgSaveFailed, env.strings.Get(kMsgSaveFailed));
+    // Passwords and keys are only scrambled: such a file is its owner's alone.
+    const FileAccess access = includeSecrets ? FileAccess::Private : FileAccess::Shared;
+    if (const WriteResult written = WriteFileAtomically(path, bytes, access); !written) {
+        const SaveFailureMessage message =
+            SaveFailureMessageFor(written, kMsgSaveFailed, env.strings);
+        interaction.Error(message.id, message.text);
         return false;
     }
     return true;

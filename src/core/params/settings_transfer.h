@@ -23,7 +23,9 @@ struct SettingsFileEnv {
 
 // Runs the group checks, asks whether passwords and keys go in (801) and
 // writes the file atomically. False when a check failed (its message was
-// shown) or the file could not be written (1011 was shown).
+// shown) or the file could not be written (1011, or the message naming
+// the folder or link that refused it, was shown). A file that holds
+// passwords and keys is made readable by its owner only.
 [[nodiscard]] bool ExportSettings(const std::string& path, PrinterModel& model,
                                   const GroupTicks& ticks, const ToolSettings& settings,
                                   const SettingsFileEnv& env, Interaction& interaction);

@@ -13,6 +13,7 @@
 #include "core/app/app_context.h"
 #include "core/app/field_rules.h"
 #include "core/app/multi_lan_edit.h"
+#include "core/app/save_failure.h"
 #include "core/app/text.h"
 #include "ui/column_widths.h"
 #include "ui/file_dialogs.h"
@@ -183,8 +184,9 @@ void MultiLanBox::OnExport() {
     const Strings& strings = services_.context.strings;
     const auto path = services_.files.SaveFile(this, kExportTitle, kListFilter, kListExtension);
     if (!path) return;
-    if (!ExportMultiLanList(*path, printers_, strings)) {
-        services_.interaction.Error(kMsgSaveFailed, strings.Get(kMsgSaveFailed));
+    if (const WriteResult written = ExportMultiLanList(*path, printers_, strings); !written) {
+        const SaveFailureMessage message = SaveFailureMessageFor(written, kMsgSaveFailed, strings);
+        services_.interaction.Error(message.id, message.text);
     }
 }
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/app/printer_definition.h"
+#include "core/platform/file_io.h"
 
 namespace rvq {
 namespace {
@@ -92,6 +93,55 @@ TEST(DefinitionData, BaseModelHoldsEveryItemKind) {
     EXPECT_EQ(FindItem(*model, "RFID_ReadRetryTimeout")->numDefault, 10);
     EXPECT_EQ(FindItem(*model, "CharacterCode")->labelsJpn.at(0), "日本語");
     EXPECT_EQ(FindItem(*model, "RS232C_BaudRate")->textDefault, "9600");
+}
+
+// "<Name ...></Name>" written "<Name .../>"; `count` gets how many.
+std::string WithSelfClosingElements(const std::string& xml, int& count) {
+    std::string out;
+    count = 0;
+    std::size_t from = 0;
+    for (std::size_t at = xml.find("></"); at != std::string::npos; at = xml.find("></", at + 1)) {
+        const std::size_t open = xml.rfind('<', at);
+        const std::size_t nameEnd = xml.find_first_of(" \t\r\n>", open);
+        const std::string name = xml.substr(open + 1, nameEnd - open - 1);
+        if (name.empty() || name[0] == '/' || name[0] == '!' || name[0] == '?') continue;
+        const std::string end = "</" + name + ">";
+        if (xml.compare(at + 1, end.size(), end) != 0) continue;
+        out += xml.substr(from, at - from) + "/>";
+        from = at + 1 + end.size();
+        ++count;
+    }
+    return out + xml.substr(from);
+}
+
+// A reader that needs an end tag for every element can read the shipped
+// file; written with self-closing elements it would read the same.
+TEST(DefinitionData, EveryElementHasAnEndTag) {
+    const auto xml = ReadFileBytes(kDefinitionFile);
+    ASSERT_TRUE(xml);
+    EXPECT_EQ(xml->find("/>"), std::string::npos);
+    int converted = 0;
+    const std::string selfClosing = WithSelfClosingElements(*xml, converted);
+    ASSERT_GT(converted, 0);
+    ASSERT_NE(selfClosing.find("<Allocate BlockSize=\"128\" MaxBlock=\"24\"/>"), std::string::npos);
+    for (const std::string& name : ModelNames()) {
+        const auto written = LoadPrinterModelFromMemory(*xml, name, nullptr);
+        const auto closed = LoadPrinterModelFromMemory(selfClosing, name, nullptr);
+        ASSERT_TRUE(written && closed) << name;
+        EXPECT_TRUE(*written == *closed) << name;
+    }
+}
+
+// The model is complete at the root's end tag; what follows is not read,
+// not even after the whole of a large file.
+TEST(DefinitionData, WhatFollowsTheRootIsNotRead) {
+    const auto xml = ReadFileBytes(kDefinitionFile);
+    ASSERT_TRUE(xml);
+    const auto plain = LoadPrinterModel(kDefinitionFile, "R-VQ6T2-T", nullptr);
+    const auto followed =
+        LoadPrinterModelFromMemory(*xml + "\n<junk> & </R-VQSettingTool>", "R-VQ6T2-T", nullptr);
+    ASSERT_TRUE(plain && followed);
+    EXPECT_TRUE(*plain == *followed);
 }
 
 TEST(DefinitionData, ReadsTheSameUnderAGermanLocale) {

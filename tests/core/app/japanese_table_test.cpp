@@ -37,13 +37,6 @@ Table EnglishTables() {
     return all;
 }
 
-// Byte strings the printer receives or the encoder parses: the same in
-// every language.
-bool IsCommandTable(int id) {
-    return (id >= 23000 && id < 26000)     // BASIC statements, functions, operators
-           || (id >= 40000 && id < 51000);  // parameter commands and their formats
-}
-
 // English texts that are data rather than words; translating them would
 // break the files, lists and lookups that rely on the exact text.
 struct DataRange {
@@ -78,38 +71,6 @@ const DataRange* DataRangeOf(int id) {
     for (const DataRange& range : kDataTexts)
         if (id >= range.first && id <= range.last) return &range;
     return nullptr;
-}
-
-// The printf conversions of `text` in order, each as written ("%02d");
-// "%%" is plain text. An unfinished conversion is kept as it stands so
-// that it still differs from a finished one.
-std::vector<std::string> PrintfConversions(const std::string& text) {
-    std::vector<std::string> found;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '%') continue;
-        if (i + 1 < text.size() && text[i + 1] == '%') {
-            ++i;
-            continue;
-        }
-        const std::size_t start = i++;
-        const auto skip = [&](std::string_view chars) {
-            while (i < text.size() && chars.find(text[i]) != std::string_view::npos) ++i;
-        };
-        skip("-+ #0");
-        skip("0123456789*");
-        if (i < text.size() && text[i] == '.') {
-            ++i;
-            skip("0123456789*");
-        }
-        skip("hlLqjzt");
-        if (i < text.size() && std::string_view("diouxXeEfFgGaAcspn").find(text[i]) != std::string_view::npos) {
-            found.push_back(text.substr(start, i - start + 1));
-        } else {
-            found.push_back(text.substr(start, i - start));
-            --i;
-        }
-    }
-    return found;
 }
 
 bool RoundTripsThroughCp932(const std::string& text) {
@@ -158,7 +119,7 @@ TEST(JapaneseTable, EveryTextConvertsToCp932WithoutLoss) {
 TEST(JapaneseTable, TranslatesEveryInterfaceTextAndMessageButNoData) {
     const Table japanese = JapaneseTable();
     for (const auto& [id, text] : EnglishTables()) {
-        if (IsCommandTable(id)) continue;
+        if (IsCommandTableId(id)) continue;
         const bool translated = japanese.count(id) != 0;
         if (const DataRange* data = DataRangeOf(id)) {
             EXPECT_FALSE(translated) << "string " << id << " is data (" << data->reason << "): \"" << text << "\"";

@@ -307,6 +307,18 @@ TEST(PrinterDefinition, HeaderNeedsTitleAndVersionWhenPresent) {
     }
 }
 
+TEST(PrinterDefinition, ModelIsReturnedAtTheEndOfTheRoot) {
+    const std::string file =
+        File(R"(<Printer name="A" MaxWidth="1040"><Allocate BlockSize="64"></Allocate></Printer>)");
+    for (const char* after : {"", "junk", "<Other/>", "</R-VQSettingTool>",
+                              "<R-VQSettingTool><Printer/>", "<", "&x;", "<!DOCTYPE x>"}) {
+        const auto model = LoadPrinterModelFromMemory(file + after, "A", nullptr);
+        ASSERT_TRUE(model) << after;
+        EXPECT_EQ(model->maxWidth, 1040) << after;
+        EXPECT_EQ(model->blockSize, 64) << after;
+    }
+}
+
 TEST(PrinterDefinition, FilesOutsideTheSchemaGiveNoModel) {
     const char* cases[] = {
         // no root

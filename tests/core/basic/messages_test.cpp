@@ -4,6 +4,7 @@
 
 #include "basic_test_support.h"
 #include "core/app/interaction.h"
+#include "core/app/save_failure.h"
 #include "core/app/strings.h"
 #include "core/builders/basic_error_message.h"
 #include "core/builders/basic_file_encode.h"
@@ -39,7 +40,10 @@ TEST(BasicMessages, ErrorTextChoosesTheMessage) {
          "The BASIC program has an error. (\"7 : Label or Line number Error\")\r\n"
          "Check the program code."},
         {"5 : Encoded Line Length Over Error", 1410, nullptr},
-        {"Variable over 256", 1410, nullptr},
+        {"Variable over 256", 1410,
+         "The BASIC program does not conform to the defined specification. (\"Variable over "
+         "256\")\r\n"
+         "Check the program code."},
         {"Encoded Program size over 43.5kbyte", 1410, nullptr},
     };
     for (const auto& c : cases) {
@@ -100,7 +104,10 @@ TEST(EncodeBasicFile, FailureLeavesTheOutputAlone) {
     const EncodeFileResult unwritable = EncodeBasicFile(
         strings, good, folder.Path("no/such/folder/OUT.BIN"), BasicOutputKind::MainProgram, false);
     EXPECT_FALSE(unwritable);
-    EXPECT_EQ(unwritable.messageId, 1011);
+    EXPECT_EQ(unwritable.messageId, kMsgFolderNotWritable);
+    EXPECT_EQ(unwritable.file, folder.Path("no/such/folder/OUT.BIN"));
+    EXPECT_NE(unwritable.text.find(folder.Path("no/such/folder") + " exists"), std::string::npos)
+        << unwritable.text;
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "bmp_writer.h"
+#include "core/app/save_failure.h"
 #include "core/app/strings.h"
 #include "core/builders/external_chars.h"
 #include "test_support.h"
@@ -292,7 +294,25 @@ TEST(GaijiFile, FailuresLeaveTheOldFileAlone) {
 
     job.records.pop_back();
     job.outputPath = dir.File("no/such/OUT.GAI");
-    EXPECT_EQ(CreateExternalCharacterFile(job, strings).messageId, 1016);
+    const BuildResult noFolder = CreateExternalCharacterFile(job, strings);
+    EXPECT_EQ(noFolder.messageId, kMsgFolderNotWritable);
+    EXPECT_EQ(noFolder.file, job.outputPath);
+}
+
+// When the character file was written and the print file was not, the
+// print file is the one named.
+TEST(GaijiFile, NamesThePrintFileWhenOnlyItFails) {
+    test::TempDir dir;
+    Strings strings;
+    GaijiFileJob job;
+    job.records = {{dir.Write("a.bmp", test::MakeBmp(kPicture)), 8, 8, 1, 0x41, 0, 0, 8}};
+    job.outputPath = dir.File("X.GAI");
+    job.confirmation = ConfirmationPrint{.labelWidthMm = 104, .modelName = "R-VQ4T1-G"};
+    ASSERT_EQ(::mkdir(dir.File("X.PRN").c_str(), 0755), 0);  // a folder where the print file goes
+    const BuildResult result = CreateExternalCharacterFile(job, strings);
+    EXPECT_FALSE(result);
+    EXPECT_EQ(result.file, dir.File("X.PRN"));
+    EXPECT_TRUE(ReadFileBytes(dir.File("X.GAI")));
 }
 
 }  // namespace

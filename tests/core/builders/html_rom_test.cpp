@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <clocale>
 #include <numeric>
 
+#include "core/app/save_failure.h"
 #include "core/app/strings.h"
 #include "core/app/text.h"
 #include "core/builders/download_image.h"
@@ -188,7 +191,13 @@ TEST_F(HtmlRomTest, FilesChangedAfterTheScanFailCreate) {
     EXPECT_EQ(CreateHtmlRomFile(Scan().files, HtmlRomType::HtmlXml, false,
                                 out.File("no/such/R.BIN"), strings)
                   .result.messageId,
-              1403);
+              kMsgFolderNotWritable);
+    test::TempDir blocked;
+    ASSERT_EQ(::mkdir(blocked.File("R.BIN").c_str(), 0755), 0);
+    const HtmlRomBuild onFolder = CreateHtmlRomFile(Scan().files, HtmlRomType::HtmlXml, false,
+                                                    blocked.File("R.BIN"), strings);
+    EXPECT_EQ(onFolder.result.messageId, kMsgNotAFile);
+    EXPECT_EQ(onFolder.result.file, blocked.File("R.BIN"));
 }
 
 TEST_F(HtmlRomTest, WmonImageWithLoadHeader) {
@@ -221,7 +230,9 @@ TEST_F(HtmlRomTest, WmonImageWithLoadHeader) {
     EXPECT_EQ(download->bytes.substr(24), image);
 }
 
-TEST_F(HtmlRomTest, LoadHeaderSumIsTheImageSumWhenTheChecksumIsZero) {
+// The header's sum is S rounded up past the next multiple of 256: an image
+// whose sum already is one (checksum byte 0) still gains 256.
+TEST_F(HtmlRomTest, LoadHeaderSumGains256WhenTheImageSumIsAMultipleOf256) {
     const std::string path = source.Write("XML/Z", std::string(8, '\0'));
     const auto first = BuildHtmlRomImage(Scan().files, HtmlRomType::HtmlXml, false, strings);
     ASSERT_TRUE(first.result);
@@ -235,7 +246,8 @@ TEST_F(HtmlRomTest, LoadHeaderSumIsTheImageSumWhenTheChecksumIsZero) {
     ASSERT_TRUE(build.result);
     const std::string image = build.image.fileBytes.substr(288);
     EXPECT_EQ(image[kOneMb - 256 + 0xFE], '\0');
-    EXPECT_EQ(build.image.fileBytes.substr(96, 4), Format("%04X", ByteSum(image) & 0xFFFF));
+    ASSERT_EQ(ByteSum(image) % 256, 0u);
+    EXPECT_EQ(build.image.fileBytes.substr(96, 4), Format("%04X", (ByteSum(image) + 256) & 0xFFFF));
 }
 
 TEST_F(HtmlRomTest, DisplayTexts) {

@@ -152,6 +152,11 @@ TEST(PatternFilter, RemovesOnlyCompleteEmbeddedCommands) {
          "ABCDE"},
         {"other commands re-framed", "\x1bPC001;0030,0040,10,10,A,00,B\n\0\x1bRC001;X\n\0"s,
          "{PC001;0030,0040,10,10,A,00,B|}{RC001;X|}"},
+        // A fixed 18-byte cut would take the ESC R of the next command.
+        {"label size of another length and the command after it kept whole",
+         "\x1b"
+         "D760,1040,740\n\0\x1bRC000;A\n\0"s,
+         "{D760,1040,740|}{RC000;A|}"},
         {"label size cut at the end",
          "\x1b"
          "D0760,10"s,

@@ -4,7 +4,6 @@
 
 #include "core/app/strings.h"
 #include "core/params/format_list.h"
-#include "support/temp_dir.h"
 
 namespace rvq::params {
 namespace {
@@ -92,14 +91,12 @@ TEST(BuildCommand, FailsWhenTheTablesCannotBuildIt) {
     EXPECT_FALSE(BuildBinaryHeader(strings, 5000, 1));
 }
 
-TEST(BuildCommand, ReplacedTablesAreCheckedBeforeUse) {
-    const test::TempDir dir;
+TEST(BuildCommand, DamagedTablesAreCheckedBeforeUse) {
     Strings strings;
-    ASSERT_TRUE(strings.LoadOverlay(dir.Write("overlay.strings",
-                                              "47005\t1,\"\"\n"
-                                              "47008\t2,\"%u\"\n"
-                                              "40010\t\\eZA09;%s%d\\n\n"
-                                              "43602\t1,\"%s%s\"\n")));
+    strings.Set(47005, "1,\"\"");
+    strings.Set(47008, "2,\"%u\"");
+    strings.Set(40010, "\x1bZA09;%s%d\n");
+    strings.Set(43602, "1,\"%s%s\"");
     EXPECT_FALSE(BuildNumericCommand(strings, 5, {1})) << "empty quoted format";
     EXPECT_FALSE(BuildNumericCommand(strings, 8, {1})) << "fewer formats than the count";
     EXPECT_FALSE(BuildNumericCommand(strings, 10, {1})) << "a second conversion in the command";

@@ -1,11 +1,13 @@
 #include "core/params/settings_file.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <clocale>
 #include <filesystem>
 
 #include "core/app/document.h"
+#include "core/app/save_failure.h"
 #include "core/app/strings.h"
 #include "core/params/settings_transfer.h"
 #include "core/platform/code_page.h"
@@ -135,7 +137,7 @@ TEST_F(SettingsFile, UnknownNamesIgnoredMissingItemsDefaultAndSectionsContinue) 
     EXPECT_EQ(ticks_.ticked, (std::set<std::string>{"IMAGE_GROUP", "DISPLAY_GROUP"}));
 }
 
-TEST_F(SettingsFile, AFailedCheckWritesNothingAndAnUnwritableFileShows1011) {
+TEST_F(SettingsFile, AFailedCheckWritesNothingAndAnUnwritablePlaceIsNamed) {
     ticks_.Set("COMMAND_GROUP", true);
     Item("ControlCode").textValue = "Manual";
     Item("ManualCode2").textValue = Item("ManualCode1").textValue;
@@ -147,7 +149,29 @@ TEST_F(SettingsFile, AFailedCheckWritesNothingAndAnUnwritableFileShows1011) {
     ticks_.Set("COMMAND_GROUP", false);
     ScriptedInteraction unwritable;
     EXPECT_FALSE(Export(dir_.File("no-such-folder/f.TSI"), true, unwritable));
-    EXPECT_EQ(unwritable.ids(), (std::vector<int>{801, 1011}));
+    EXPECT_EQ(unwritable.ids(), (std::vector<int>{801, kMsgFolderNotWritable}));
+    ASSERT_EQ(unwritable.shown().size(), 2u);
+    const std::string text = unwritable.shown()[1].text;
+    EXPECT_NE(text.find(dir_.File("no-such-folder") + " exists and is writable"), std::string::npos)
+        << text;
+}
+
+// The passwords in the file are only scrambled: with them, only its owner
+// may read it, also when it replaces a file others could read.
+TEST_F(SettingsFile, AFileWithPasswordsIsReadableByItsOwnerOnly) {
+    const mode_t oldMask = ::umask(022);
+    ScriptedInteraction plain, secret, replaced;
+    const bool written = Export(dir_.File("plain.TSI"), false, plain) &&
+                         Export(dir_.File("secret.TSI"), true, secret) &&
+                         Export(dir_.File("plain.TSI"), true, replaced);
+    ::umask(oldMask);
+    ASSERT_TRUE(written);
+    struct stat st {};
+    ASSERT_EQ(::stat(dir_.File("secret.TSI").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
+    EXPECT_NE(ReadAll(dir_.File("secret.TSI")).find("SECURITY=1"), std::string::npos);
+    ASSERT_EQ(::stat(dir_.File("plain.TSI").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u) << "a file given passwords loses the bits of others";
 }
 
 TEST_F(SettingsFile, ALineBreakInAValueCannotAddLines) {
