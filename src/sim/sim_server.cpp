@@ -239,9 +239,15 @@ int SimServer::MostConnectedPrinters() const {
     return mostConnected_;
 }
 
+int SimServer::MostConnectionsToOnePrinter() const {
+    std::lock_guard lock(mutex_);
+    return mostToOne_;
+}
+
 void SimServer::ResetMostConnectedPrinters() {
     std::lock_guard lock(mutex_);
     mostConnected_ = 0;
+    mostToOne_ = 0;
 }
 
 std::chrono::milliseconds SimServer::Real(int protocolMs) const {

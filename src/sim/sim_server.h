@@ -92,6 +92,8 @@ public:
     // The most printers that had a LAN connection open at the same time
     // since Start (or the last reset).
     int MostConnectedPrinters() const;
+    // The most LAN connections one printer had open at the same time.
+    int MostConnectionsToOnePrinter() const;
     void ResetMostConnectedPrinters();
 
     CommandLog& log() { return log_; }
@@ -154,6 +156,7 @@ private:
     std::vector<Station> stations_;             // guarded by mutex_
     std::vector<std::unique_ptr<Link>> links_;  // guarded by mutex_; only the loop thread opens and closes fds
     int mostConnected_ = 0;                     // guarded by mutex_
+    int mostToOne_ = 0;                         // guarded by mutex_
     mutable std::condition_variable linksChanged_;
     std::thread thread_;
     std::atomic<bool> stopping_{false};

@@ -79,12 +79,13 @@ void SimServer::ServeOnce() {
 }
 
 void SimServer::NoteConnectedPrinters() {
-    std::vector<bool> connected(stations_.size(), false);
+    std::vector<int> connections(stations_.size(), 0);
     for (const auto& link : links_) {
-        if (link->isSocket) connected[static_cast<std::size_t>(link->station)] = true;
+        if (link->isSocket) ++connections[static_cast<std::size_t>(link->station)];
     }
-    const int now = static_cast<int>(std::count(connected.begin(), connected.end(), true));
+    const int now = static_cast<int>(std::count_if(connections.begin(), connections.end(), [](int n) { return n > 0; }));
     mostConnected_ = std::max(mostConnected_, now);
+    for (int n : connections) mostToOne_ = std::max(mostToOne_, n);
     linksChanged_.notify_all();
 }
 

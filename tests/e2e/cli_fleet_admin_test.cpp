@@ -183,6 +183,35 @@ TEST_F(FleetAdmin, RestoreOnlineWithRestartRestartsEveryPrinterOfTheList) {
     }
 }
 
+TEST_F(FleetAdmin, ParallelBoundsThePrintersInProgressAndNeverRunsOnePrinterTwiceAtOnce) {
+    for (const char* wrong : {"0", "65", "x"}) {
+        const ToolRun run = Tool({"--multi-lan", List("two.txt", {2, 3}), "--parallel", wrong, "status"});
+        EXPECT_EQ(run.exitCode, 2) << wrong << "\n" << run.err;
+        EXPECT_TRUE(Contains(run.err, "--parallel")) << run.err;
+    }
+
+    // Three printers, two of them listed twice.
+    sim::SimServer three{Clock(0.01)};
+    sim::PrinterSetup setup;
+    setup.printer.definitionsPath = RVQ_SOURCE_DIR "/data/VQTool_Printer.XML";
+    for (int i = 0; i < 3; ++i) three.AddPrinter(setup);
+    std::string error;
+    ASSERT_TRUE(three.Start(error)) << error;
+    std::string list = "[HEADER]\r\nMulti LAN Setting\r\nV001.000\r\n[LIST]\r\n";
+    for (int printer : {0, 1, 2, 0, 1}) list += "127.0.0.1," + std::to_string(three.Port(printer)) + "\r\n";
+    dir_.Write("repeats.txt", list);
+
+    const ToolRun one = Tool({"--multi-lan", "repeats.txt", "--parallel", "1", "restore-online"});
+    ASSERT_EQ(one.exitCode, 0) << one.out << one.err;
+    EXPECT_EQ(three.MostConnectedPrinters(), 1) << "one printer at a time";
+
+    three.ResetMostConnectedPrinters();
+    const ToolRun wide = Tool({"--multi-lan", "repeats.txt", "--parallel", "64", "restore-online"});
+    ASSERT_EQ(wide.exitCode, 0) << wide.out << wide.err;
+    EXPECT_TRUE(Contains(wide.err + wide.out, "5 succeeded, 0 failed")) << wide.out << wide.err;
+    EXPECT_EQ(three.MostConnectionsToOnePrinter(), 1) << "a printer listed twice is served one entry after the other";
+}
+
 TEST_F(FleetAdmin, DiffSaysInOneLineWhichReplyLackedWhichItems) {
     // A printer whose definitions lack the last item of a reply answers short.
     std::string definitions = ReadAll(RVQ_SOURCE_DIR "/data/VQTool_Printer.XML");
