@@ -39,7 +39,7 @@ bool MayReplace(CliEnv& env, const std::string& path) {
     std::error_code ec;
     if (!std::filesystem::exists(path, ec)) return true;
     if (env.interaction.Confirm(0, path + " already exists. Replace it?")) return true;
-    env.err << "rvqtool: " << path << " was left as it was\n";
+    Fail(env, kExitFailed, path + " was left as it was");
     return false;
 }
 

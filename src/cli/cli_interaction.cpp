@@ -18,24 +18,28 @@ std::string Plain(const std::string& text) {
 }
 }  // namespace
 
-bool TerminalInteraction::Confirm(int /*messageId*/, const std::string& text) {
+bool TerminalInteraction::Confirm(int messageId, const std::string& text) {
     out_ << Plain(text) << " [y/N] ";
     if (assumeYes_) {
         out_ << "y (--yes)\n";
         return true;
     }
+    const std::string question = Plain(text).substr(0, Plain(text).find('\n'));
     if (!::isatty(STDIN_FILENO)) {
         out_ << "n (no terminal; pass --yes to agree)\n";
+        errors_.NoteIfNothingElse("answered No (no terminal; pass --yes to agree): " + question, messageId);
         return false;
     }
     out_.flush();
     std::string answer;
-    if (!std::getline(std::cin, answer)) return false;
-    return !answer.empty() && (answer[0] == 'y' || answer[0] == 'Y');
+    const bool yes = std::getline(std::cin, answer) && !answer.empty() && (answer[0] == 'y' || answer[0] == 'Y');
+    if (!yes) errors_.NoteIfNothingElse("answered No: " + question, messageId);
+    return yes;
 }
 
-void TerminalInteraction::Error(int /*messageId*/, const std::string& text) {
+void TerminalInteraction::Error(int messageId, const std::string& text) {
     err_ << "rvqtool: " << Plain(text) << "\n";
+    errors_.Note(Plain(text), messageId);
 }
 
 void TerminalInteraction::Info(int /*messageId*/, const std::string& text) { out_ << Plain(text) << "\n"; }

@@ -7,12 +7,13 @@
 #include <system_error>
 
 #include "cli/backup.h"
-#include "cli/export_interaction.h"
+#include "cli/builder_output.h"
 #include "cli/json_writer.h"
 #include "cli/param_session.h"
 #include "cli/printer_reads_run.h"
 #include "cli/run_json.h"
 #include "core/app/connection.h"
+#include "core/params/group_checks.h"
 #include "core/params/group_ticks.h"
 #include "core/params/settings_transfer.h"
 
@@ -63,14 +64,15 @@ std::vector<BackupPlace> Places(CliEnv& env, const std::string& folder) {
 }
 
 // Writes the parameters beside the information and moves the folder into
-// place. False (and the partial folder removed) when any step fails.
-bool Complete(CliEnv& env, PrinterModel& model, BackupPlace& place, bool includeSecrets) {
+// place. False (and the partial folder removed) when any step fails. The
+// file holds what the printer holds, even values a set would refuse.
+bool Complete(CliEnv& env, const PrinterModel& model, BackupPlace& place, bool includeSecrets) {
     params::GroupTicks all;
     for (const ParamGroup& group : model.groups) all.Set(group.name, true);
-    ExportInteraction interaction(env.interaction, includeSecrets);
     std::error_code error;
-    bool ok = params::ExportSettings((fs::path(place.partial) / "params.TSI").string(), model, all,
-                                     env.context.settings, FileEnv(env), interaction);
+    bool ok = params::WriteSettingsFileAsHeld((fs::path(place.partial) / "params.TSI").string(), model, all,
+                                              env.context.settings, FileEnv(env), includeSecrets,
+                                              env.interaction);
     // A backup of the same printer within the same second keeps the first.
     for (int n = 2; ok && fs::exists(place.final, error); ++n) place.final = place.base + "-" + std::to_string(n);
     ok = ok && (fs::rename(place.partial, place.final, error), !error);
@@ -78,23 +80,42 @@ bool Complete(CliEnv& env, PrinterModel& model, BackupPlace& place, bool include
     return ok;
 }
 
+// What a set of the backed-up values to one printer would refuse, one text
+// per group that fails its check.
+std::vector<std::string> SetRefusals(const CliEnv& env, const PrinterModel& model) {
+    params::GroupTicks all;
+    for (const ParamGroup& group : model.groups) all.Set(group.name, true);
+    params::GroupCheckContext context = CheckContext(env);
+    context.multiLan = false;  // the strictest: a restore to one printer
+    std::vector<std::string> texts;
+    for (const params::GroupCheckFailure& failure :
+         params::GroupCheckFailures(model, all, context, env.context.strings))
+        texts.push_back(OneLine(failure.text));
+    return texts;
+}
+
 void WriteJson(CliEnv& env, const std::string& folder, const JobRunRecord& record,
-               const std::vector<std::string>& written, int exitCode) {
-    JsonWriter json(env.out);
-    json.BeginObject();
+               const std::vector<std::string>& written,
+               const std::vector<std::vector<std::string>>& warnings) {
+    JsonWriter json = DataFields(env);
     json.Key("folder").String(folder);
-    json.Key("exitCode").Int(exitCode);
     json.Key("printers").BeginArray();
     for (const PrinterRecord& printer : record.printers) {
         if (!printer.selected) continue;
+        const auto index = static_cast<std::size_t>(printer.index);
         json.BeginObject();
         WritePrinterFields(json, printer);
-        json.Key("backup").String(written[static_cast<std::size_t>(printer.index)]);
+        json.Key("backup");
+        if (written[index].empty())
+            json.Null();
+        else
+            json.String(written[index]);
+        json.Key("warnings").BeginArray();
+        for (const std::string& warning : warnings[index]) json.String(warning);
+        json.EndArray();
         json.EndObject();
     }
     json.EndArray();
-    json.EndObject();
-    env.out << "\n";
 }
 
 }  // namespace
@@ -104,8 +125,7 @@ int BackupPrinters(CliEnv& env, const std::string& folder, bool includeSecrets) 
     std::error_code error;
     fs::create_directories(folder, error);
     if (error || !fs::is_directory(folder)) {
-        env.err << "rvqtool: " << folder << ": the backup folder cannot be made\n";
-        return kExitFailed;
+        return Fail(env, kExitFailed, folder + ": the backup folder cannot be made");
     }
     PrinterModel base;
     {
@@ -126,27 +146,34 @@ int BackupPrinters(CliEnv& env, const std::string& folder, bool includeSecrets) 
     });
     const JobRunRecord& record = env.runs.back();
     std::vector<std::string> written(places.size());
+    std::vector<std::vector<std::string>> warnings(places.size());
     int exitCode = reads.exitCode;
     for (const PrinterRecord& printer : record.printers) {
         if (!printer.selected) continue;
-        BackupPlace& place = places[static_cast<std::size_t>(printer.index)];
+        const auto index = static_cast<std::size_t>(printer.index);
+        BackupPlace& place = places[index];
+        const std::string where = printer.interfaceName + " " + printer.address;
         const auto it = reads.results.find(printer.index);
         const bool read = it != reads.results.end() && it->second.model;
+        if (read) {
+            warnings[index] = SetRefusals(env, *it->second.model);
+            for (const std::string& warning : warnings[index])
+                env.err << "rvqtool: " << where << ": warning: a set of this backup would refuse: " << warning
+                        << "\n";
+        }
         if (read && Complete(env, *it->second.model, place, includeSecrets)) {
-            written[static_cast<std::size_t>(printer.index)] = place.final;
+            written[index] = place.final;
         } else {
             fs::remove_all(place.partial, error);
             exitCode = kExitFailed;
+            const std::string why = read ? "its folder could not be written" : FailureLine(printer);
+            env.errors.Note(where + ": not backed up: " + why);
+            if (!env.options.json) env.out << where << ": not backed up: " << why << "\n";
+            continue;
         }
-        if (env.options.json) continue;
-        env.out << printer.interfaceName << " " << printer.address << ": ";
-        if (!written[static_cast<std::size_t>(printer.index)].empty())
-            env.out << "backed up to " << place.final << "\n";
-        else
-            env.out << "not backed up: " << (printer.lines.empty() ? OutcomeName(printer.outcome) : printer.lines.back())
-                    << "\n";
+        if (!env.options.json) env.out << where << ": backed up to " << place.final << "\n";
     }
-    if (env.options.json) WriteJson(env, folder, record, written, exitCode);
+    if (env.options.json) WriteJson(env, folder, record, written, warnings);
     return exitCode;
 }
 

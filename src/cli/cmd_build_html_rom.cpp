@@ -47,9 +47,8 @@ void PrintRomList(CliEnv& env, const HtmlRomImage& image, CodePage codePage) {
 
 void PrintJson(CliEnv& env, const HtmlRomScan& scan, const HtmlRomImage& image, HtmlRomType type,
                const std::string& output, CodePage codePage) {
-    JsonWriter json(env.out);
-    json.BeginObject();
-    json.Key("output").String(output);
+    JsonWriter json = DataFields(env);
+    json.Key("file").String(output);
     json.Key("loadAddress").String(HtmlRomTypeInfoOf(type).loadAddressText);
     json.Key("imageSize").Int(HtmlRomTypeInfoOf(type).imageSize);
     json.Key("sizeText").String(HtmlRomSizeText(scan.totalSize, type));
@@ -74,8 +73,6 @@ void PrintJson(CliEnv& env, const HtmlRomScan& scan, const HtmlRomImage& image, 
     json.Key("endOffset").Int(image.endOffset);
     json.Key("total").Int(static_cast<long long>(image.total));
     json.Key("fileBytes").Int(static_cast<long long>(image.fileBytes.size()));
-    json.EndObject();
-    env.out << "\n";
 }
 
 }  // namespace

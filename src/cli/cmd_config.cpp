@@ -117,8 +117,7 @@ int RunConfig(CliEnv& env, const std::vector<std::string>& args) {
     const ToolSettings& t = env.context.settings;
     const auto fields = Fields(t);
     if (env.options.json) {
-        JsonWriter json(env.out);
-        json.BeginObject();
+        JsonWriter json = DataFields(env);
         json.Key("iniPath").String(t.iniPath);
         json.Key("iniFrom").String(SettingsPlaceName(t.locations.settingsPlace));
         json.Key("settingsWritable").Bool(t.settingsWritable);
@@ -146,8 +145,6 @@ int RunConfig(CliEnv& env, const std::vector<std::string>& args) {
             json.EndObject();
         }
         json.EndArray();
-        json.EndObject();
-        env.out << "\n";
         return kExitOk;
     }
     env.out << "settings file     " << t.iniPath << "  ("

@@ -1,5 +1,6 @@
 // diff and set-params --dry-run: what a settings file would change on each
 // printer, read from the printers and compared, with nothing written.
+#include <algorithm>
 #include <mutex>
 #include <ostream>
 
@@ -10,6 +11,7 @@
 #include "cli/run_json.h"
 #include "cli/text_table.h"
 #include "core/comm/param_exchange.h"
+#include "core/params/command_builder.h"
 #include "core/params/group_ticks.h"
 #include "core/params/param_diff.h"
 #include "core/params/settings_file.h"
@@ -36,34 +38,65 @@ std::string GroupNames(const PrinterModel& model, const std::vector<int>& groups
     return names;
 }
 
+// The items each get command's reply lacked, in the order met.
+std::vector<std::pair<int, std::vector<std::string>>> ShortReplies(const PrinterDiff& d) {
+    std::vector<std::pair<int, std::vector<std::string>>> replies;
+    for (const params::ItemDiff& item : d.items) {
+        if (!item.shortReply) continue;
+        auto it = std::find_if(replies.begin(), replies.end(),
+                               [&](const auto& r) { return r.first == item.getCommand; });
+        if (it == replies.end()) it = replies.insert(replies.end(), {item.getCommand, {}});
+        it->second.push_back(item.item);
+    }
+    return replies;
+}
+
+// The get command as the printer receives it, without its control codes.
+std::string GetCommandName(const CliEnv& env, int id) {
+    std::string text = params::BuildGetCommand(env.context.strings, id).value_or("");
+    std::erase_if(text, [](char c) { return static_cast<unsigned char>(c) < 0x20; });
+    return text.empty() ? "get command " + std::to_string(id) : text + " (get command " + std::to_string(id) + ")";
+}
+
+std::string Joined(const std::vector<std::string>& names) {
+    std::string text;
+    for (const std::string& name : names) text += (text.empty() ? "" : ", ") + name;
+    return text;
+}
+
 void PrintText(CliEnv& env, const std::vector<PrinterDiff>& diffs) {
     for (const PrinterDiff& d : diffs) {
         const std::string where = d.printer->interfaceName + " " + d.printer->address;
         if (!d.read) {
-            env.out << where << ": not read: "
-                    << (d.printer->lines.empty() ? OutcomeName(d.printer->outcome) : d.printer->lines.back())
-                    << "\n";
+            env.out << where << ": not read: " << FailureLine(*d.printer) << "\n";
             continue;
         }
         env.out << where << ": " << d.changed << " of " << d.items.size() << " items would change\n";
         TextTable table({"", "GROUP", "ITEM", "PRINTER", "FILE"});
-        for (const params::ItemDiff& item : d.items)
+        for (const params::ItemDiff& item : d.items) {
+            // A short reply is told once per get command below, not per item.
+            if (item.shortReply) continue;
             table.Add({item.changed ? "*" : "", item.group, item.item, item.printerValue, item.fileValue});
+        }
         table.Print(env.out, "  ");
+        for (const auto& [command, names] : ShortReplies(d)) {
+            env.out << "  *  the reply to " << GetCommandName(env, command) << " lacked " << names.size()
+                    << (names.size() == 1 ? " item" : " items") << " (a set writes the file's values): "
+                    << Joined(names) << "\n";
+        }
     }
 }
 
 void PrintJson(CliEnv& env, const std::string& path, const std::string& groups,
-               const std::vector<PrinterDiff>& diffs, int exitCode) {
-    JsonWriter json(env.out);
-    json.BeginObject();
+               const std::vector<PrinterDiff>& diffs) {
+    JsonWriter json = DataFields(env);
     json.Key("file").String(path);
     json.Key("groups").String(groups);
-    json.Key("exitCode").Int(exitCode);
     json.Key("printers").BeginArray();
     for (const PrinterDiff& d : diffs) {
         json.BeginObject();
         WritePrinterFields(json, *d.printer);
+        json.Key("read").Bool(d.read);
         json.Key("changed").Int(d.changed);
         json.Key("items").BeginArray();
         for (const params::ItemDiff& item : d.items) {
@@ -76,11 +109,20 @@ void PrintJson(CliEnv& env, const std::string& path, const std::string& groups,
             json.EndObject();
         }
         json.EndArray();
+        json.Key("shortReplies").BeginArray();
+        for (const auto& [command, names] : ShortReplies(d)) {
+            json.BeginObject();
+            json.Key("getCommand").Int(command);
+            json.Key("command").String(GetCommandName(env, command));
+            json.Key("items").BeginArray();
+            for (const std::string& name : names) json.String(name);
+            json.EndArray();
+            json.EndObject();
+        }
+        json.EndArray();
         json.EndObject();
     }
     json.EndArray();
-    json.EndObject();
-    env.out << "\n";
 }
 
 }  // namespace
@@ -96,7 +138,7 @@ int RunParamDiff(CliEnv& env, const std::string& path) {
     const std::vector<int> groups = params::GatherGroups(model, ticks, serviceMode);
     if (groups.empty()) {
         if (env.options.json)
-            PrintJson(env, path, "", {}, kExitOk);
+            PrintJson(env, path, "", {});
         else
             env.out << "no group of " << path << " is ON: nothing would change\n";
         return kExitOk;
@@ -125,7 +167,7 @@ int RunParamDiff(CliEnv& env, const std::string& path) {
         if (const auto it = reads.results.find(printer.index); it != reads.results.end() && it->second.model) {
             d.read = true;
             d.items = params::DiffGroups(wanted, *it->second.model, groups,
-                                         params::ShownLanguageFor(env.context.isJapanese));
+                                         params::ShownLanguageFor(env.context.isJapanese), SendContextOf(env));
             for (const params::ItemDiff& item : d.items) d.changed += item.changed ? 1 : 0;
             anyChange = anyChange || d.changed > 0;
         }
@@ -133,9 +175,19 @@ int RunParamDiff(CliEnv& env, const std::string& path) {
     }
     const int exitCode = reads.exitCode != kExitOk ? reads.exitCode : anyChange ? kExitWouldChange : kExitOk;
     if (env.options.json)
-        PrintJson(env, path, GroupNames(wanted, groups), diffs, exitCode);
+        PrintJson(env, path, GroupNames(wanted, groups), diffs);
     else
         PrintText(env, diffs);
+    if (exitCode == kExitWouldChange) {
+        int items = 0, printers = 0;
+        for (const PrinterDiff& d : diffs) {
+            items += d.changed;
+            printers += d.changed > 0 ? 1 : 0;
+        }
+        env.errors.Note(std::to_string(items) + (items == 1 ? " item" : " items") + " would change on " +
+                        std::to_string(printers) + " of " + std::to_string(diffs.size()) +
+                        (diffs.size() == 1 ? " printer" : " printers"));
+    }
     return exitCode;
 }
 

@@ -14,11 +14,13 @@
 #include "cli/job_run.h"
 #include "cli/json_writer.h"
 #include "cli/status_meaning.h"
+#include "cli/stop_signals.h"
 #include "core/app/printer_info_parser.h"
 #include "core/app/text.h"
 #include "core/comm/clock.h"
 #include "core/comm/framing.h"
 #include "core/comm/lan_discovery.h"
+#include "core/comm/loopback_guard.h"
 #include "core/comm/maintenance_operations.h"
 #include "core/comm/multi_lan_list.h"
 #include "core/comm/printer_job.h"
@@ -124,8 +126,7 @@ void PrintVersions(CliEnv& env, const FoundVersions& versions, std::size_t i) {
 void ReportFound(CliEnv& env, const std::vector<ProbeResult>& found, int port,
                  std::size_t scanned, const FoundVersions& versions) {
     if (env.options.json) {
-        JsonWriter json(env.out);
-        json.BeginObject();
+        JsonWriter json = DataFields(env);
         json.Key("scanned").Int(static_cast<long long>(scanned));
         json.Key("printers").BeginArray();
         for (std::size_t i = 0; i < found.size(); ++i) {
@@ -140,8 +141,6 @@ void ReportFound(CliEnv& env, const std::vector<ProbeResult>& found, int port,
             json.EndObject();
         }
         json.EndArray();
-        json.EndObject();
-        env.out << "\n";
         return;
     }
     for (std::size_t i = 0; i < found.size(); ++i) {
@@ -171,13 +170,15 @@ int RunDiscover(CliEnv& env, const std::vector<std::string>& argv) {
     if (range->prefix < kWidestScanPrefix) {
         return UsageError(env, "'" + text + "' is wider than a /16; scan it in /16 parts or smaller");
     }
+    if (LoopbackOnly() && !RangeIsLoopback(*range))
+        return UsageError(env, "'" + text + "' reaches beyond 127.0.0.0/8; RVQ_LOOPBACK_ONLY=1 allows loopback addresses only");
 
     const int seconds = env.options.timeoutSeconds.value_or(kDefaultTimeoutSeconds);
     const int timeoutMs = std::clamp(seconds, 1, kLongestTimeoutSeconds) * 1000;
     const std::vector<std::string> hosts = RangeHosts(*range);
     const std::string request = BuildFixedCommands(env.context.settings.controlCodes).statusRequest;
     const std::vector<ProbeResult> results = ProbeHosts(
-        hosts, port, request, timeoutMs, Clock::FromEnvironment(), kConcurrentProbes);
+        hosts, port, request, timeoutMs, Clock::FromEnvironment(), kConcurrentProbes, &StopRequested());
 
     std::vector<ProbeResult> found;
     for (const ProbeResult& r : results) {
@@ -194,7 +195,8 @@ int RunDiscover(CliEnv& env, const std::vector<std::string>& argv) {
             !written)
             return ReportSaveFailure(env, *out, written);
     }
-    return found.empty() ? kExitFailed : kExitOk;
+    if (found.empty()) return Fail(env, kExitFailed, "no printer answered in " + text);
+    return kExitOk;
 }
 
 }  // namespace rvq::cli

@@ -56,7 +56,7 @@ int RunFirmware(CliEnv& env, const std::vector<std::string>& argv) {
     if (auto folder = args.Value("--backup-first")) {
         const int backedUp = BackupPrinters(env, *folder, false);
         if (backedUp != kExitOk) {
-            env.err << "rvqtool: the backup failed; no firmware was sent\n";
+            Fail(env, kExitFailed, "the backup failed; no firmware was sent");
             return backedUp;
         }
     }

@@ -3,11 +3,14 @@
 // allocation and format, test print.
 #include <algorithm>
 #include <array>
+#include <map>
 #include <ostream>
 
 #include "cli/cli.h"
 #include "cli/command_args.h"
 #include "cli/job_run.h"
+#include "cli/printer_reads_run.h"
+#include "cli/run_json.h"
 #include "cli/json_writer.h"
 #include "cli/model_source.h"
 #include "cli/test_print_args.h"
@@ -17,6 +20,7 @@
 #include "core/app/maintenance_page.h"
 #include "core/comm/maintenance_inputs.h"
 #include "core/comm/maintenance_operations.h"
+#include "core/comm/printer_reads.h"
 
 namespace rvq::cli {
 
@@ -34,7 +38,7 @@ bool MultiLan(const CliEnv& env) { return env.context.settings.interfaceName == 
 // The maintenance page offers these for one printer only.
 bool RefuseMultiLan(CliEnv& env, const char* command) {
     if (!MultiLan(env)) return false;
-    env.err << "rvqtool: " << command << " works with one printer, not a Multi-LAN list\n";
+    UsageError(env, std::string(command) + " works with one printer, not a Multi-LAN list");
     return true;
 }
 
@@ -54,9 +58,105 @@ void PrintRows(std::ostream& out, const char* title, const std::vector<InfoRow>&
 
 void JsonRows(JsonWriter& json, const char* key, const std::vector<InfoRow>& rows) {
     json.Key(key).BeginArray();
-    for (const InfoRow& row : rows)
-        json.BeginObject().Key("item").String(row.item).Key("value").String(row.value).EndObject();
+    for (const InfoRow& row : rows) {
+        json.BeginObject().Key("item").String(row.item).Key("value").String(row.value);
+        // Counters and sizes also as numbers, with the printer's unit.
+        if (const auto number = ParseInfoNumber(row.value)) {
+            json.Key("number").Number(number->number);
+            json.Key("unit").String(number->unit);
+        }
+        json.EndObject();
+    }
     json.EndArray();
+}
+
+// The three lists of the maintenance page for one printer.
+struct InfoLists {
+    std::vector<InfoRow> counters;
+    std::vector<InfoRow> firmware;
+    std::vector<InfoRow> parameters;
+};
+
+InfoLists ListsOf(const Document& document, std::size_t choice) {
+    return {CounterRows(document), FirmwareRows(document), ParameterRows(document, choice)};
+}
+
+void PrintLists(std::ostream& out, const InfoLists& lists) {
+    PrintRows(out, "Maintenance Counter Info:", lists.counters);
+    PrintRows(out, "Firmware Info:", lists.firmware);
+    PrintRows(out, "Parameter Info:", lists.parameters);
+}
+
+void JsonLists(JsonWriter& json, const InfoLists& lists) {
+    JsonRows(json, "counters", lists.counters);
+    JsonRows(json, "firmware", lists.firmware);
+    JsonRows(json, "parameters", lists.parameters);
+}
+
+// One printer: the information job fills the program's document.
+int InfoOfOne(CliEnv& env, std::size_t choice) {
+    const int exit = RunPrinterJob(env, PrinterInfoJobInputs(static_cast<unsigned>(InfoSubKind::Refresh)));
+    const InfoLists lists = exit == kExitOk ? ListsOf(env.document, choice) : InfoLists{};
+    if (env.options.json) {
+        JsonWriter json = DataFields(env);
+        json.Key("section").String(kParameterListChoices[choice]);
+        JsonLists(json, lists);
+        json.Key("printers").BeginArray();
+        for (const PrinterRecord& printer : env.runs.empty() ? std::vector<PrinterRecord>{} : env.runs.back().printers) {
+            json.BeginObject();
+            WritePrinterFields(json, printer);
+            JsonLists(json, lists);
+            json.EndObject();
+        }
+        json.EndArray();
+    } else if (exit == kExitOk) {
+        PrintLists(env.out, lists);
+    }
+    return exit;
+}
+
+// A Multi-LAN list: every chosen printer is read into a document of its
+// own, five (or --parallel) at a time.
+int InfoOfList(CliEnv& env, std::size_t choice) {
+    PrinterReadRequest request;
+    request.versions = true;
+    request.settingsBlock = true;
+    const PrinterReads reads = ReadPrinters(env, JobKind::PrinterInfo, [&](int) { return request; });
+    const JobRunRecord& record = env.runs.back();
+    std::map<int, InfoLists> lists;
+    for (const auto& [index, result] : reads.results) {
+        Document document;
+        document.ParseVersionInfo(result.versionText);
+        document.ParsePrinterInfo(result.settingsText);
+        lists[index] = ListsOf(document, choice);
+    }
+    if (env.options.json) {
+        JsonWriter json = DataFields(env);
+        json.Key("section").String(kParameterListChoices[choice]);
+        json.Key("printers").BeginArray();
+        for (const PrinterRecord& printer : record.printers) {
+            if (!printer.selected) continue;
+            json.BeginObject();
+            WritePrinterFields(json, printer);
+            const auto it = lists.find(printer.index);
+            JsonLists(json, it != lists.end() ? it->second : InfoLists{});
+            json.EndObject();
+        }
+        json.EndArray();
+        return reads.exitCode;
+    }
+    for (const PrinterRecord& printer : record.printers) {
+        if (!printer.selected) continue;
+        const std::string where = printer.interfaceName + " " + printer.address;
+        const auto it = lists.find(printer.index);
+        if (it == lists.end()) {
+            env.out << where << ": not read: " << FailureLine(printer) << "\n";
+            continue;
+        }
+        env.out << where << ":\n";
+        PrintLists(env.out, it->second);
+    }
+    return reads.exitCode;
 }
 
 }  // namespace
@@ -76,33 +176,7 @@ int RunInfo(CliEnv& env, const std::vector<std::string>& argv) {
                 "USB, RS-232C, CENTRO, LAN/WLAN, RFID or RTC");
         choice = *found;
     }
-    if (RefuseMultiLan(env, "info")) return kExitUsage;
-    // With --json the job's lines go to the error stream, so the output
-    // stays one JSON document.
-    CliEnv jobEnv{env.context, env.options,     env.options.json ? env.err : env.out,
-                  env.err,     env.interaction, env.definitionsPath,
-                  env.document};
-    const int exit = RunPrinterJob(
-        jobEnv, PrinterInfoJobInputs(static_cast<unsigned>(InfoSubKind::Refresh)));
-    if (exit != kExitOk) return exit;
-    const std::vector<InfoRow> counters = CounterRows(env.document);
-    const std::vector<InfoRow> firmware = FirmwareRows(env.document);
-    const std::vector<InfoRow> parameters = ParameterRows(env.document, choice);
-    if (env.options.json) {
-        JsonWriter json(env.out);
-        json.BeginObject();
-        JsonRows(json, "counters", counters);
-        JsonRows(json, "firmware", firmware);
-        json.Key("section").String(kParameterListChoices[choice]);
-        JsonRows(json, "parameters", parameters);
-        json.EndObject();
-        env.out << "\n";
-        return kExitOk;
-    }
-    PrintRows(env.out, "Maintenance Counter Info:", counters);
-    PrintRows(env.out, "Firmware Info:", firmware);
-    PrintRows(env.out, "Parameter Info:", parameters);
-    return kExitOk;
+    return MultiLan(env) ? InfoOfList(env, choice) : InfoOfOne(env, choice);
 }
 
 int RunSaveInfo(CliEnv& env, const std::vector<std::string>& args) {

@@ -9,7 +9,8 @@ int RunModel(CliEnv& env, const std::vector<std::string>& args) {
     const auto model = LoadModelOrReport(env, args.front());
     if (!model) return kExitUsage;
     if (env.options.json) {
-        PrintModelJson(env.out, *model);
+        JsonWriter json = DataFields(env);
+        WriteModelJson(json.Key("model"), *model);
     } else {
         PrintModelText(env.out, *model);
     }

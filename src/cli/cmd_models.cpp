@@ -11,14 +11,11 @@ int RunModels(CliEnv& env, const std::vector<std::string>& args) {
     std::vector<std::string> names;
     if (!ListModelsOrReport(env, names)) return kExitUsage;
     if (env.options.json) {
-        JsonWriter json(env.out);
-        json.BeginObject();
+        JsonWriter json = DataFields(env);
         json.Key("definitions").String(env.definitionsPath);
         json.Key("models").BeginArray();
         for (const auto& name : names) json.String(name);
         json.EndArray();
-        json.EndObject();
-        env.out << "\n";
         return kExitOk;
     }
     for (const auto& name : names) env.out << name << "\n";

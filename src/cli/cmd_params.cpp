@@ -1,6 +1,8 @@
 // get-params and set-params: the printer's parameters to and from setting
 // information files.
+#include <algorithm>
 #include <memory>
+#include <optional>
 #include <mutex>
 #include <ostream>
 #include <tuple>
@@ -13,6 +15,8 @@
 #include "cli/printer_reads_run.h"
 #include "cli/run_json.h"
 #include "cli/text_table.h"
+#include "core/app/text.h"
+#include "core/comm/loopback_guard.h"
 #include "core/params/group_ticks.h"
 #include "core/params/item_values.h"
 #include "core/comm/param_exchange.h"
@@ -35,8 +39,7 @@ struct GetOptions {
 void PrintValues(CliEnv& env, const PrinterModel& model, bool includeSecrets) {
     const bool japanese = env.context.isJapanese;
     if (env.options.json) {
-        JsonWriter json(env.out);
-        json.BeginObject();
+        JsonWriter json = DataFields(env);
         json.Key("model").String(model.name);
         json.Key("items").BeginArray();
         for (const ParamItem& item : model.items) {
@@ -48,9 +51,6 @@ void PrintValues(CliEnv& env, const PrinterModel& model, bool includeSecrets) {
             json.EndObject();
         }
         json.EndArray();
-        WriteRunsJson(json, env.runs);
-        json.EndObject();
-        env.out << "\n";
         return;
     }
     TextTable table({"ITEM", "VALUE"});
@@ -68,36 +68,122 @@ int RestoreIfLeftInSettingMode(CliEnv& env, const std::string& reconnect) {
     return RunParamJob(env, JobKind::RestoreOnline, {}, reconnect);
 }
 
-// The set job. Under --audit the printers are read first, so that each
-// audit line can name the items the set changed with their values before.
-int RunSetJob(CliEnv& env, const std::vector<int>& groups) {
-    auto inputs = std::make_shared<JobInputs>();
-    inputs->kind = JobKind::SetParameter;
-    for (int n : groups) inputs->numbers.push_back(static_cast<std::uint32_t>(n));
-    if (!env.options.auditFile) return RunPrinterJob(env, inputs);
+// Which groups a set job writes to which printers (empty: every chosen one).
+struct SetPlan {
+    std::vector<int> groups;
+    std::vector<bool> printers;
+};
 
-    auto wanted = std::make_shared<PrinterModel>();
+// What the printers held before the set, read as diff reads them, and the
+// values the file would write.
+struct BeforeSet {
+    std::shared_ptr<PrinterModel> wanted;
+    std::shared_ptr<PrinterReads> reads;
+    params::ShownLanguage language;
+    params::SendContext sendContext;
+};
+
+BeforeSet ReadBeforeSet(CliEnv& env, const std::vector<int>& groups) {
+    BeforeSet before;
+    before.wanted = std::make_shared<PrinterModel>();
     {
         const std::lock_guard lock(env.document.modelMutex());
-        *wanted = *env.document.model();
+        *before.wanted = *env.document.model();
     }
     PrinterReadRequest request;
-    request.base = wanted.get();
-    request.getCommands = VerifyList(*wanted, groups);
-    auto before = std::make_shared<PrinterReads>(
+    request.base = before.wanted.get();
+    request.getCommands = VerifyList(*before.wanted, groups);
+    before.reads = std::make_shared<PrinterReads>(
         ReadPrinters(env, JobKind::GetParameter, [&](int) { return request; }));
-    const params::ShownLanguage language = params::ShownLanguageFor(env.context.isJapanese);
+    before.language = params::ShownLanguageFor(env.context.isJapanese);
+    before.sendContext = SendContextOf(env);
+    return before;
+}
+
+// The set job of a plan. With what the printers held before, each audit
+// line names the items the set changed with their values before.
+int RunSetJob(CliEnv& env, const SetPlan& plan, const std::optional<BeforeSet>& before) {
+    auto inputs = std::make_shared<JobInputs>();
+    inputs->kind = JobKind::SetParameter;
+    for (int n : plan.groups) inputs->numbers.push_back(static_cast<std::uint32_t>(n));
     JobRunHooks hooks;
-    hooks.changes = [wanted, before, groups, language](int printerIndex) {
-        std::vector<ItemChange> changes;
-        const auto it = before->results.find(printerIndex);
-        if (it == before->results.end() || !it->second.model) return changes;
-        for (const params::ItemDiff& d : params::DiffGroups(*wanted, *it->second.model, groups, language)) {
-            if (d.changed) changes.push_back({d.item, d.printerValue, d.fileValue});
-        }
-        return changes;
-    };
+    hooks.printers = plan.printers;
+    if (before) {
+        hooks.changes = [b = *before, groups = plan.groups](int printerIndex) {
+            std::vector<ItemChange> changes;
+            const auto it = b.reads->results.find(printerIndex);
+            if (it == b.reads->results.end() || !it->second.model) return changes;
+            for (const params::ItemDiff& d : params::DiffGroups(*b.wanted, *it->second.model, groups, b.language, b.sendContext)) {
+                if (d.changed) changes.push_back({d.item, d.printerValue, d.fileValue});
+            }
+            return changes;
+        };
+    }
     return RunPrinterJob(env, inputs, hooks);
+}
+
+// --changed-only: per printer the groups holding an item a set would
+// change; printers with the same groups share one set job, printers
+// without a change are left alone. `exitCode` becomes 1 when a printer
+// could not be read.
+std::vector<SetPlan> PlanChanges(CliEnv& env, const BeforeSet& before, const std::vector<int>& groups,
+                                 int& exitCode) {
+    const JobRunRecord readRun = env.runs.back();
+    const PrinterModel& wanted = *before.wanted;
+    std::vector<SetPlan> plans;
+    JsonWriter json = DataFields(env);
+    json.Key("changedOnly").Bool(true);
+    json.Key("printers").BeginArray();
+    for (const PrinterRecord& printer : readRun.printers) {
+        if (!printer.selected) continue;
+        const std::string where = printer.interfaceName + " " + printer.address;
+        json.BeginObject();
+        json.Key("index").Int(printer.index);
+        json.Key("interface").String(printer.interfaceName);
+        json.Key("printer").String(printer.address);
+        const auto it = before.reads->results.find(printer.index);
+        if (it == before.reads->results.end() || !it->second.model) {
+            exitCode = kExitFailed;
+            env.errors.Note(where + ": not read: " + FailureLine(printer));
+            if (!env.options.json) env.out << where << ": not read: " << FailureLine(printer) << "\n";
+            json.Key("changed").Null().Key("groups").BeginArray().EndArray().EndObject();
+            continue;
+        }
+        std::vector<int> changedGroups;
+        std::string names;
+        int items = 0;
+        const auto diffs = params::DiffGroups(wanted, *it->second.model, groups, before.language, before.sendContext);
+        for (const ParamGroup& group : wanted.groups) {
+            if (std::find(groups.begin(), groups.end(), group.checkBoxId) == groups.end()) continue;
+            const auto changed = std::count_if(diffs.begin(), diffs.end(), [&](const params::ItemDiff& d) {
+                return d.changed && d.group == group.name;
+            });
+            if (changed == 0) continue;
+            items += static_cast<int>(changed);
+            changedGroups.push_back(group.checkBoxId);
+            names += (names.empty() ? "" : ",") + group.name;
+        }
+        json.Key("changed").Bool(!changedGroups.empty());
+        json.Key("groups").BeginArray();
+        for (const std::string& name : Split(names, ',')) {
+            if (!name.empty()) json.String(name);
+        }
+        json.EndArray().EndObject();
+        if (!env.options.json) {
+            if (changedGroups.empty())
+                env.out << where << ": no change\n";
+            else
+                env.out << where << ": " << items << (items == 1 ? " item differs" : " items differ")
+                        << "; writing " << names << "\n";
+        }
+        if (changedGroups.empty()) continue;
+        auto plan = std::find_if(plans.begin(), plans.end(), [&](const SetPlan& p) { return p.groups == changedGroups; });
+        if (plan == plans.end())
+            plan = plans.insert(plans.end(), {changedGroups, std::vector<bool>(readRun.printers.size(), false)});
+        plan->printers[static_cast<std::size_t>(printer.index)] = true;
+    }
+    json.EndArray();
+    return plans;
 }
 
 }  // namespace
@@ -145,10 +231,11 @@ int RunGetParams(CliEnv& env, const std::vector<std::string>& args) {
 int RunSetParams(CliEnv& env, const std::vector<std::string>& args) {
     std::string path;
     bool dryRun = false;
+    bool changedOnly = false;
     for (const std::string& a : args) {
         if (a == "--yes") continue;  // also taken as a global option
-        if (a == "--dry-run") {
-            dryRun = true;
+        if (a == "--dry-run" || a == "--changed-only") {
+            (a == "--dry-run" ? dryRun : changedOnly) = true;
             continue;
         }
         if (!a.empty() && a[0] == '-')
@@ -180,9 +267,20 @@ int RunSetParams(CliEnv& env, const std::vector<std::string>& args) {
     if (!env.interaction.Confirm(kMsgConfirmSet, env.context.strings.Get(kMsgConfirmSet)))
         return kExitFailed;
 
+    // The printers are read first to skip those without a change, and for
+    // the audit lines' values before the set.
+    std::optional<BeforeSet> before;
+    if (changedOnly || env.options.auditFile) before = ReadBeforeSet(env, groups);
+    int set = kExitOk;
+    std::vector<SetPlan> plans{{groups, {}}};
+    if (changedOnly) plans = PlanChanges(env, *before, groups, set);
     // A run that never reaches the printer acknowledges nothing.
     env.document.ClearAcknowledgedItems();
-    const int set = RunSetJob(env, groups);
+    for (const SetPlan& plan : plans) {
+        if (const int result = RunSetJob(env, plan, before); result != kExitOk) set = result;
+    }
+    if (plans.empty()) return set;  // no printer needs a change: none was touched
+
     const Strings& strings = env.context.strings;
     bool changeDetected = false;
     {
@@ -203,6 +301,12 @@ int RunSetParams(CliEnv& env, const std::vector<std::string>& args) {
             params::NextConnectionNote(env.context.settings, strings, pending, pending.connectionChanged);
         env.interaction.Info(note.messageId, note.text);
     }
+    // The printer still leaves its setting mode; the reconnect to an address
+    // the loopback guard refuses fails, and this says why.
+    if (pending.connectionChanged && env.context.settings.interfaceName == "LAN" &&
+        LanTargetRefused({"LAN", pending.connection}))
+        Fail(env, kExitFailed, "the printer's new address " + pending.connection + " is refused: " +
+                                   LoopbackRefusal(pending.connection.substr(0, pending.connection.rfind(','))).value_or(""));
     const int restored =
         RestoreIfLeftInSettingMode(env, pending.connectionChanged ? pending.connection : "");
     if (set == kExitOk && restored == kExitOk) return SaveAfterSet(env, pending, imported.modelChanged);
@@ -211,9 +315,9 @@ int RunSetParams(CliEnv& env, const std::vector<std::string>& args) {
     const bool connectionKept = pending.connectionChanged;
     if (connectionKept) std::ignore = SaveAfterSet(env, pending, false);
     if (set != kExitOk) return set;
-    env.err << "rvqtool: the printer was set but did not come back online"
-            << (connectionKept ? "\n" : "; the tool's settings are unchanged\n");
-    return restored;
+    return Fail(env, restored,
+                std::string("the printer was set but did not come back online") +
+                    (connectionKept ? "" : "; the tool's settings are unchanged"));
 }
 
 }  // namespace rvq::cli

@@ -36,8 +36,8 @@ int RunRomInfo(CliEnv& env, const std::vector<std::string>& args) {
         }
     }
     if (env.options.json) {
-        JsonWriter json(env.out);
-        json.BeginArray();
+        JsonWriter json = DataFields(env);
+        json.Key("roms").BeginArray();
         for (const auto& [path, info] : read) {
             json.BeginObject();
             json.Key("path").String(path);
@@ -45,7 +45,6 @@ int RunRomInfo(CliEnv& env, const std::vector<std::string>& args) {
             json.EndObject();
         }
         json.EndArray();
-        env.out << "\n";
         return exitCode;
     }
     for (const auto& [path, info] : read) {

@@ -1,3 +1,5 @@
+// status: the printer's status, or that of every chosen printer of a
+// Multi-LAN list, by the status request alone.
 #include <algorithm>
 #include <cstring>
 #include <ostream>
@@ -6,16 +8,21 @@
 #include "cli/audit_log.h"
 #include "cli/builder_output.h"
 #include "cli/cli.h"
+#include "cli/job_run.h"
 #include "cli/json_writer.h"
 #include "cli/open_failure.h"
 #include "cli/status_meaning.h"
+#include "cli/stop_signals.h"
 #include "core/app/connection.h"
 #include "core/app/text.h"
 #include "core/comm/clock.h"
 #include "core/comm/device_errors.h"
 #include "core/comm/framing.h"
+#include "core/comm/loopback_guard.h"
 #include "core/comm/printer_port.h"
 #include "core/comm/reply_frames.h"
+#include "core/comm/status_check.h"
+#include "core/comm/status_query.h"
 
 namespace rvq::cli {
 
@@ -27,10 +34,6 @@ constexpr int kNoUsbPrinterMessage = 1012;
 constexpr int kSeveralUsbMessage = 1013;
 constexpr int kNotOnlineMessage = 1523;
 constexpr int kCommunicationErrorMessage = 1530;
-
-constexpr int kWriteTimeoutMs = 1000;
-constexpr int kReadLimitMs = 10000;  // the ready check never waits longer
-constexpr std::size_t kReplyCapacity = 100;
 
 std::string SystemErrorText(std::uint32_t error) {
     return error == 0 ? std::string("no system error reported")
@@ -52,10 +55,8 @@ std::optional<int> CheckTarget(CliEnv& env, const Connection& connection) {
     }
     if (connection.interfaceName == "USB" && !StartsWith(connection.settings, "\\\\")) {
         std::vector<std::string> paths;
-        if (!PrinterPort::EnumerateUsbDevices(connection.settings, paths)) {
-            env.err << "rvqtool: the USB printers cannot be listed\n";
-            return kExitFailed;
-        }
+        if (!PrinterPort::EnumerateUsbDevices(connection.settings, paths))
+            return Fail(env, kExitFailed, "the USB printers cannot be listed");
         if (paths.empty()) {
             env.interaction.Error(kNoUsbPrinterMessage, OneLine(strings.Get(kNoUsbPrinterMessage)));
             return kExitFailed;
@@ -68,70 +69,177 @@ std::optional<int> CheckTarget(CliEnv& env, const Connection& connection) {
     return std::nullopt;
 }
 
-std::optional<int> OpenPort(CliEnv& env, PrinterPort& port, const Connection& c) {
-    if (port.Open(c.interfaceName, c.settings)) {
-        // What a USB printer still holds from before is no answer to this request.
-        port.DiscardQueued();
-        return std::nullopt;
+StatusQuery Query(const CliEnv& env) { return StatusQueryFor(env.context.settings); }
+
+std::string ShownCode(int code) { return code < 0 ? std::to_string(code) : Format("%02d", code); }
+
+// What became of the request, in words: "ready", "printer error (06)",
+// "no answer: Cannot confirm ...". `id` is the message shown, if any.
+std::string AnswerText(const CliEnv& env, const StatusAnswer& a, int& id) {
+    const Strings& strings = env.context.strings;
+    id = 0;
+    switch (a.outcome) {
+        case StatusOutcome::Answered:
+            return StatusMeaning(a.status);
+        case StatusOutcome::BadInterface:
+            return "'" + a.interfaceName + "' is not an interface a printer can be reached on";
+        case StatusOutcome::OpenFailed:
+            return "cannot open " + a.interfaceName + " " + a.settings + ": " + SystemErrorText(a.systemError);
+        case StatusOutcome::Refused:
+            return LoopbackRefusal(a.settings.substr(0, a.settings.rfind(','))).value_or("refused");
+        case StatusOutcome::NoStatusPort:
+            return "a printer on a parallel port cannot report its status";
+        case StatusOutcome::WriteFailed:
+        case StatusOutcome::ReadFailed:
+            id = kCommunicationErrorMessage;
+            return strings.Get(kCommunicationErrorMessage) + ": " + SystemErrorText(a.systemError);
+        case StatusOutcome::NoAnswer:
+            id = kNotOnlineMessage;
+            return OneLine(strings.Get(kNotOnlineMessage));
+        case StatusOutcome::Cancelled:
+            break;
     }
-    if (port.status() == PortStatus::Closed || port.status() == PortStatus::BadParameter) {
-        return UsageError(env, "'" + env.context.settings.interfaceName +
-                                   "' is not an interface a printer can be reached on (" +
-                                   DescribePortTarget(c.interfaceName, c.settings) + "); use COMn, LPTn, USB or LAN");
-    }
-    // After a USB open by filter the port names the device it chose.
-    const Connection tried{c.interfaceName, port.settings().empty() ? c.settings : port.settings()};
-    ReportOpenFailure(env, tried, port.lastError());
-    return kExitFailed;
+    return "not asked (stopped)";
 }
 
-// Reads until a status frame is complete, the buffer is full or the time
-// is up; a frame that arrives in pieces is still read whole.
-std::optional<int> ReadStatusReply(CliEnv& env, PrinterPort& port, const Clock& clock,
-                                   std::string& reply) {
-    // The settings file may hold any number; the wait stays within the limit.
-    const long long wanted = env.context.settings.timeoutSeconds * 1000LL;
-    const int timeoutMs = static_cast<int>(std::clamp<long long>(wanted, 0, kReadLimitMs));
-    const std::int64_t deadline = clock.NowMs() + timeoutMs;
-    unsigned char buffer[kReplyCapacity];
-    do {
-        const auto left = static_cast<int>(std::max<std::int64_t>(deadline - clock.NowMs(), 0));
-        std::size_t count = 0;
-        if (!port.Read(buffer, kReplyCapacity - reply.size(), left, count)) {
-            if (!reply.empty()) break;
-            const Strings& strings = env.context.strings;
-            if (port.status() == PortStatus::TimedOut) {
-                env.interaction.Error(kNotOnlineMessage, OneLine(strings.Get(kNotOnlineMessage)));
-            } else {
-                env.interaction.Error(kCommunicationErrorMessage,
-                                      strings.Get(kCommunicationErrorMessage) + ": " +
-                                          SystemErrorText(port.lastError()));
-            }
-            return kExitFailed;
-        }
-        reply.append(reinterpret_cast<const char*>(buffer), count);
-    } while (reply.size() < kReplyCapacity && ParseStatusFrame(reply) == status::kNoFrame &&
-             clock.NowMs() < deadline);
-    return std::nullopt;
+// The answer in words for a printer's own line or JSON entry, without the
+// connection the line already names.
+std::string PrinterText(const CliEnv& env, const StatusAnswer& a) {
+    int id = 0;
+    if (a.outcome == StatusOutcome::OpenFailed) return "cannot open: " + SystemErrorText(a.systemError);
+    return AnswerText(env, a, id);
 }
 
-void Report(CliEnv& env, const PrinterPort& port, int code) {
-    const std::string meaning = StatusMeaning(code);
+// "LAN 127.0.0.2,8000: status 00, ready" or "LAN ...: <what went wrong>".
+std::string AnswerLine(const CliEnv& env, const StatusAnswer& a) {
+    const std::string where = a.interfaceName + " " + a.settings + ": ";
+    if (a.outcome == StatusOutcome::Answered)
+        return where + "status " + ShownCode(a.status) + ", " + StatusMeaning(a.status);
+    return where + PrinterText(env, a);
+}
+
+// "status": the code the printer answered, null without one.
+void WriteStatusCode(JsonWriter& json, const StatusAnswer& a) {
+    json.Key("status");
+    if (a.outcome == StatusOutcome::Answered && a.status >= 0)
+        json.Int(a.status);
+    else
+        json.Null();
+}
+
+void WritePrinterJson(JsonWriter& json, const CliEnv& env, const StatusAnswer& a, int index) {
+    json.BeginObject();
+    json.Key("index").Int(index);
+    json.Key("interface").String(a.interfaceName);
+    json.Key("printer").String(a.settings);
+    WriteStatusCode(json, a);
+    json.Key("ready").Bool(a.ready());
+    json.Key("text").String(PrinterText(env, a));
+    json.EndObject();
+}
+
+void Audit(CliEnv& env, const std::vector<StatusAnswer>& answers) {
+    if (!env.options.auditFile) return;
+    std::vector<std::string> lines;
+    for (const StatusAnswer& a : answers) {
+        if (a.outcome == StatusOutcome::Cancelled) continue;
+        AuditEntry entry = AuditEntryNow();
+        entry.interfaceName = a.interfaceName;
+        entry.address = a.settings;
+        entry.job = "status";
+        entry.outcome = a.ready() ? PrinterOutcome::Succeeded : PrinterOutcome::Failed;
+        entry.detail = a.outcome == StatusOutcome::Answered && a.status >= 0
+                           ? Format("status %02d, ", a.status) + StatusMeaning(a.status)
+                           : "no status";
+        lines.push_back(AuditLine(entry));
+    }
+    if (!AppendAuditLines(*env.options.auditFile, lines))
+        env.err << "rvqtool: " << *env.options.auditFile << ": the audit lines cannot be written\n";
+}
+
+int StatusOfOne(CliEnv& env) {
+    const Connection connection = BuildConnection(env.context.settings, env.context.strings);
+    if (auto stop = CheckTarget(env, connection)) return *stop;
+    if (auto refused = RefusedTarget(env)) return UsageError(env, *refused);
+    const StatusAnswer answer = AskStatus(connection, Query(env), Clock::FromEnvironment(), &StopRequested());
+    Audit(env, {answer});
     if (env.options.json) {
-        JsonWriter json(env.out);
-        json.BeginObject();
-        json.Key("interface").String(port.interfaceName());
-        json.Key("settings").String(port.settings());
-        json.Key("status").Int(code);
-        json.Key("meaning").String(meaning);
-        json.Key("ready").Bool(code == status::kReady || code == status::kReadyAlt);
-        json.EndObject();
-        env.out << "\n";
-        return;
+        JsonWriter json = DataFields(env);
+        json.Key("interface").String(answer.interfaceName);
+        json.Key("settings").String(answer.settings);
+        WriteStatusCode(json, answer);
+        json.Key("meaning").String(PrinterText(env, answer));
+        json.Key("ready").Bool(answer.ready());
+        json.Key("printers").BeginArray();
+        WritePrinterJson(json, env, answer, 0);
+        json.EndArray();
     }
-    const std::string shown = code < 0 ? std::to_string(code) : Format("%02d", code);
-    env.out << port.interfaceName() << " " << port.settings() << ": status " << shown << ", "
-            << meaning << "\n";
+    int id = 0;
+    const std::string text = AnswerText(env, answer, id);
+    switch (answer.outcome) {
+        case StatusOutcome::Answered:
+            if (!env.options.json) env.out << AnswerLine(env, answer) << "\n";
+            if (answer.ready()) return kExitOk;
+            env.errors.Note(AnswerLine(env, answer));
+            return kExitFailed;
+        case StatusOutcome::BadInterface:
+            return UsageError(env, text + " (" + answer.interfaceName + " " + answer.settings +
+                                       "); use COMn, LPTn, USB or LAN");
+        case StatusOutcome::WriteFailed:
+        case StatusOutcome::ReadFailed:
+        case StatusOutcome::NoAnswer:
+            env.interaction.Error(id, text);
+            return kExitFailed;
+        case StatusOutcome::Cancelled:
+            return kExitFailed;
+        case StatusOutcome::OpenFailed:
+            // The node tried is named, with how to get access where it helps.
+            ReportOpenFailure(env, {answer.interfaceName, answer.settings}, answer.systemError);
+            env.errors.Note(text);
+            return kExitFailed;
+        default:
+            return Fail(env, kExitFailed, text);
+    }
+}
+
+int StatusOfList(CliEnv& env) {
+    const ToolSettings& settings = env.context.settings;
+    const std::size_t count = settings.multiLanHosts.size();
+    std::string error;
+    const std::vector<bool> selected = PickedPrinters(env, count, error);
+    if (!error.empty()) return UsageError(env, error);
+    if (auto refused = RefusedTarget(env, selected)) return UsageError(env, *refused);
+    std::vector<Connection> printers;
+    std::vector<int> indexes;
+    for (std::size_t i = 0; i < count; ++i) {
+        if (i < selected.size() && !selected[i]) continue;
+        printers.push_back(BuildConnection(settings, env.context.strings, i));
+        indexes.push_back(static_cast<int>(i));
+    }
+    const std::vector<StatusAnswer> answers =
+        AskStatusAll(printers, Query(env), Clock::FromEnvironment(), Parallel(env), &StopRequested());
+    Audit(env, answers);
+
+    int ready = 0;
+    std::string firstProblem;
+    for (const StatusAnswer& a : answers) {
+        if (a.ready()) ++ready;
+        else if (firstProblem.empty()) firstProblem = AnswerLine(env, a);
+    }
+    if (env.options.json) {
+        JsonWriter json = DataFields(env);
+        json.Key("ready").Int(ready);
+        json.Key("printers").BeginArray();
+        for (std::size_t i = 0; i < answers.size(); ++i) WritePrinterJson(json, env, answers[i], indexes[i]);
+        json.EndArray();
+    } else {
+        for (const StatusAnswer& a : answers) env.out << AnswerLine(env, a) << "\n";
+    }
+    env.err << ready << " of " << answers.size() << " printers ready\n";
+    if (ready == static_cast<int>(answers.size())) return kExitOk;
+    env.errors.Note(std::to_string(answers.size() - static_cast<std::size_t>(ready)) + " of " +
+                    std::to_string(answers.size()) + " printers not ready; the first: " + firstProblem);
+    return kExitFailed;
 }
 
 }  // namespace
@@ -154,54 +262,13 @@ std::string StatusMeaning(int code) {
     }
 }
 
-namespace {
-
-// Asks once; `code` is the status the printer sent, or -1.
-int QueryStatus(CliEnv& env, const Connection& connection, int& code) {
-    const ToolSettings& t = env.context.settings;
-    const Clock clock = Clock::FromEnvironment();
-    PrinterPort port(clock);
-    if (auto stop = OpenPort(env, port, connection)) return *stop;
-    if (port.kind() == PortKind::Parallel) {
-        env.err << "rvqtool: " << port.interfaceName()
-                << ": a printer on a parallel port cannot report its status\n";
-        return kExitFailed;
-    }
-
-    const std::string request = BuildFixedCommands(t.controlCodes).statusRequest;
-    if (!port.Write(reinterpret_cast<const unsigned char*>(request.data()), request.size(),
-                    kWriteTimeoutMs)) {
-        env.interaction.Error(kCommunicationErrorMessage,
-                              env.context.strings.Get(kCommunicationErrorMessage) + ": " +
-                                  SystemErrorText(port.lastError()));
-        return kExitFailed;
-    }
-    std::string reply;
-    if (auto stop = ReadStatusReply(env, port, clock, reply)) return *stop;
-    code = ParseStatusFrame(reply);
-    Report(env, port, code);
-    return code == status::kReady || code == status::kReadyAlt ? kExitOk : kExitFailed;
-}
-
-}  // namespace
-
 int RunStatus(CliEnv& env, const std::vector<std::string>& args) {
     if (!args.empty()) return UsageError(env, "status takes no arguments");
-    const Connection connection = BuildConnection(env.context.settings, env.context.strings);
+    const ToolSettings& settings = env.context.settings;
+    if (settings.interfaceName != "Multi LAN") return StatusOfOne(env);
+    const Connection connection = BuildConnection(settings, env.context.strings);
     if (auto stop = CheckTarget(env, connection)) return *stop;
-    int code = -1;
-    const int exitCode = QueryStatus(env, connection, code);
-    if (env.options.auditFile) {
-        AuditEntry entry = AuditEntryNow();
-        entry.interfaceName = connection.interfaceName;
-        entry.address = connection.settings;
-        entry.job = "status";
-        entry.outcome = exitCode == kExitOk ? PrinterOutcome::Succeeded : PrinterOutcome::Failed;
-        entry.detail = code < 0 ? "no status" : Format("status %02d, ", code) + StatusMeaning(code);
-        if (!AppendAuditLines(*env.options.auditFile, {AuditLine(entry)}))
-            env.err << "rvqtool: " << *env.options.auditFile << ": the audit line cannot be written\n";
-    }
-    return exitCode;
+    return StatusOfList(env);
 }
 
 }  // namespace rvq::cli

@@ -15,18 +15,15 @@ int RunUsbList(CliEnv& env, const std::vector<std::string>& args) {
                                    : BuildUsbFilter(t.usbProductIds, t.usbSerialNumber);
     std::vector<std::string> paths;
     if (!PrinterPort::EnumerateUsbDevices(filter, paths)) {
-        env.err << "rvqtool: the USB printers cannot be listed\n";
+        Fail(env, kExitFailed, "the USB printers cannot be listed");
         return kExitFailed;
     }
     if (env.options.json) {
-        JsonWriter json(env.out);
-        json.BeginObject();
+        JsonWriter json = DataFields(env);
         json.Key("filter").String(filter);
         json.Key("devices").BeginArray();
         for (const auto& p : paths) json.String(p);
         json.EndArray();
-        json.EndObject();
-        env.out << "\n";
         return kExitOk;
     }
     for (const auto& p : paths) env.out << p << "\n";

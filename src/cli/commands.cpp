@@ -35,6 +35,7 @@ int RunTestPrintCommand(CliEnv& env, const std::vector<std::string>& args);
 int RunDiscover(CliEnv& env, const std::vector<std::string>& args);
 int RunDiff(CliEnv& env, const std::vector<std::string>& args);
 int RunBackup(CliEnv& env, const std::vector<std::string>& args);
+int RunMetrics(CliEnv& env, const std::vector<std::string>& args);
 
 // The print conditions test-print-data and test-print share.
 #define RVQ_PRINT_CONDITIONS                                                          \
@@ -51,12 +52,15 @@ const std::vector<Command>& Commands() {
     static const std::vector<Command> commands = {
         {"config", "show the effective tool settings and where each value came from", "[--json]",
          RunConfig, false},
-        {"status", "ask the printer for its status (exit 0 when it is ready)",
-         "[--lan HOST[:PORT] | --com N [--line ...] | --usb[=FILTER] | --lpt N] [--timeout S] "
-         "[--json]\n\n"
+        {"status", "ask the printer, or every printer of a list, for its status (exit 0 when ready)",
+         "[--lan HOST[:PORT] | --com N [--line ...] | --usb[=FILTER] | --lpt N |\n"
+         "        --multi-lan LIST [--pick 1,3] [--parallel N]] [--timeout S] [--json]\n\n"
          "Sends the status request and reads one reply within the time-out (at most\n"
-         "10 seconds). Exit 0: ready; 1: the printer reports an error or another mode,\n"
-         "does not answer, or the port cannot be opened; 2: bad connection settings.",
+         "10 seconds); nothing else is sent, so a printing printer is not disturbed.\n"
+         "With a Multi-LAN list every chosen printer is asked (five at a time unless\n"
+         "--parallel says) and one line is printed per printer, in list order.\n"
+         "Exit 0: every printer is ready; 1: one reports an error or another mode,\n"
+         "does not answer, or its port cannot be opened; 2: bad connection settings.",
          RunStatus},
         {"restore-online", "take the printer out of its setting mode",
          "[--restart]\n  --restart   restart the printer so that changed settings take effect",
@@ -123,8 +127,11 @@ const std::vector<Command>& Commands() {
          "file (scrambled) only with --include-secrets.",
          RunGetParams},
         {"set-params", "write the groups a settings file turns ON to the printer",
-         "FILE.TSI [--yes] [--dry-run]\n\n"
+         "FILE.TSI [--yes] [--dry-run | --changed-only]\n\n"
          "--dry-run writes nothing and shows what would change (see diff).\n"
+         "--changed-only reads each printer first (as diff does) and writes only the\n"
+         "groups that hold a change; a printer without one is left alone (no set, no\n"
+         "restart) and reported as \"no change\".\n"
          "Loads the file (every item it lacks takes its default), checks the groups\n"
          "that are ON, asks before writing (--yes agrees), runs Set Parameter with its\n"
          "read-back check, then Restore to Online. When the set changed the interface\n"
@@ -135,7 +142,9 @@ const std::vector<Command>& Commands() {
          "[--section ALL|ADJUST|PARAMETER SETTINGS|PANEL|STORAGE AREA|USB|RS-232C|\n"
          "        CENTRO|LAN/WLAN|RFID|RTC] [--json]\n\n"
          "Prints the three lists of the maintenance page; --section chooses the\n"
-         "parameter section (default ALL). One printer only.",
+         "parameter section (default ALL). With a Multi-LAN list every chosen printer\n"
+         "is read, five at a time. Reading goes through the printer's setting mode.\n"
+         "Under --json counters and sizes also come as numbers with their unit.",
          RunInfo},
         {"save-info", "save the printer's version and settings blocks to a text file", "FILE.TXT", RunSaveInfo},
         {"data-log", "save the printer's log data to a file", "FILE.LOG", RunDataLog},
@@ -181,6 +190,17 @@ const std::vector<Command>& Commands() {
          "report its passwords, so those are the values the tool holds.\n"
          "Exit 0 when every printer was backed up.",
          RunBackup},
+        {"metrics", "write the printers' state as Prometheus metrics (textfile collector)",
+         "[--multi-lan LIST [--pick 1,3] [--parallel N]] [--counters] [--out FILE.prom]\n\n"
+         "Per printer rvq_printer_up, rvq_printer_ready and rvq_printer_status_code,\n"
+         "from the status request alone, which never interrupts printing.\n"
+         "--counters adds rvq_printer_maintenance_counter and rvq_printer_head_ok for\n"
+         "the printers that are ready: reading the counters and checking the head\n"
+         "take the printer into its setting mode, so ask for them only where that is\n"
+         "acceptable. --out writes the file atomically (for node_exporter's\n"
+         "--collector.textfile.directory); without it the metrics go to standard\n"
+         "output. Exit 0 when the metrics were written, whatever the printers said.",
+         RunMetrics},
     };
     return commands;
 }
@@ -196,6 +216,12 @@ int UsageError(std::ostream& err, const std::string& message,
     return kExitUsage;
 }
 
-int UsageError(CliEnv& env, const std::string& message) { return UsageError(env.err, message); }
+int Fail(CliEnv& env, int exitCode, const std::string& message, std::optional<int> id) {
+    env.err << "rvqtool: " << message << "\n";
+    env.errors.Note(message, id);
+    return exitCode;
+}
+
+int UsageError(CliEnv& env, const std::string& message) { return Fail(env, kExitUsage, message); }
 
 }  // namespace rvq::cli

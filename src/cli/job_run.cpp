@@ -1,6 +1,5 @@
 #include "cli/job_run.h"
 
-#include <signal.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -13,12 +12,14 @@
 #include "cli/audit_log.h"
 #include "cli/open_failure.h"
 #include "cli/builder_output.h"
+#include "cli/stop_signals.h"
 #include "core/app/connection.h"
 #include "core/app/job_log.h"
 #include "core/app/text.h"
 #include "core/comm/job_events.h"
 #include "core/comm/job_reporter.h"
 #include "core/comm/job_runner.h"
+#include "core/comm/loopback_guard.h"
 #include "core/comm/operations.h"
 #include "core/comm/printer_job.h"
 #include "core/comm/printer_port.h"
@@ -26,13 +27,6 @@
 namespace rvq::cli {
 
 namespace {
-
-std::atomic<int> interrupts{0};
-
-void OnInterrupt(int) {
-    // A second Ctrl-C ends at once, whatever the printers are doing.
-    if (interrupts.fetch_add(1) >= 1) ::_exit(130);
-}
 
 // Prints and records each display line (a quiet run only records them);
 // on a terminal keeps a progress bar below them.
@@ -116,9 +110,11 @@ public:
             connections_[setup.printerIndex] = setup.connection;
         }
         const bool ok = RunJob(setup, reporter);
-        if (reporter.failureDetailId() == kDetailNoConnection) {
+        {
             std::lock_guard lock(mutex_);
-            openFailures_[setup.printerIndex] = static_cast<std::uint32_t>(reporter.failureCode());
+            details_[setup.printerIndex] = reporter.detailId();
+            if (reporter.failureDetailId() == kDetailNoConnection)
+                openFailures_[setup.printerIndex] = static_cast<std::uint32_t>(reporter.failureCode());
         }
         return ok;
     }
@@ -127,6 +123,13 @@ public:
     std::map<int, std::uint32_t> OpenFailures() {
         std::lock_guard lock(mutex_);
         return openFailures_;
+    }
+
+    // The detail message of the printer's last line, 0 when none.
+    int DetailOf(int printerIndex) {
+        std::lock_guard lock(mutex_);
+        const auto it = details_.find(printerIndex);
+        return it == details_.end() ? 0 : it->second;
     }
 
     std::optional<Connection> ConnectionOf(int printerIndex) {
@@ -156,6 +159,7 @@ private:
     std::mutex mutex_;
     std::map<int, Connection> connections_;  // guarded by mutex_
     std::map<int, std::uint32_t> openFailures_;  // guarded by mutex_
+    std::map<int, int> details_;                 // guarded by mutex_
 };
 
 // A device that could not be opened is named, with a hint on access; the
@@ -168,7 +172,9 @@ void ReportDeviceFailures(CliEnv& env, RecordingExecutor& executor) {
     }
 }
 
-std::vector<bool> Selection(CliEnv& env, std::size_t count, std::string& error) {
+}  // namespace
+
+std::vector<bool> PickedPrinters(const CliEnv& env, std::size_t count, std::string& error) {
     if (!env.options.pick) return {};
     std::vector<bool> selected(count, false);
     for (const std::string& item : Split(*env.options.pick, ',')) {
@@ -182,6 +188,21 @@ std::vector<bool> Selection(CliEnv& env, std::size_t count, std::string& error) 
     return selected;
 }
 
+std::optional<std::string> RefusedTarget(const CliEnv& env, const std::vector<bool>& selected) {
+    const ToolSettings& settings = env.context.settings;
+    const std::size_t count = settings.interfaceName == "Multi LAN" ? settings.multiLanHosts.size() : 1;
+    for (std::size_t i = 0; i < count; ++i) {
+        if (i < selected.size() && !selected[i]) continue;
+        const Connection connection = BuildConnection(settings, env.context.strings, i);
+        if (!LanTargetRefused(connection)) continue;
+        const std::string host = connection.settings.substr(0, connection.settings.rfind(','));
+        return LoopbackRefusal(host).value_or(host + " is refused");
+    }
+    return std::nullopt;
+}
+
+namespace {
+
 int UsbCount(const std::string& filter) {
     std::vector<std::string> paths;
     if (!PrinterPort::EnumerateUsbDevices(filter, paths)) return -1;
@@ -193,26 +214,18 @@ int UsbCount(const std::string& filter) {
 namespace {
 
 // Runs one stage of the run (the printers of `selected`, all when empty)
-// to its end, Ctrl-C cancelling it. False when nothing could start.
+// to its end; a stop signal (Ctrl-C, SIGTERM, SIGHUP) after the first
+// `stopsBefore` cancels it. False when nothing could start.
 bool RunStage(CliEnv& env, JobRunner& runner, TerminalEvents& events,
               const std::shared_ptr<JobInputs>& inputs, const std::vector<bool>& selected,
-              bool& cancelled) {
-    struct sigaction action {};
-    action.sa_handler = OnInterrupt;
-    ::sigemptyset(&action.sa_mask);
-    struct sigaction previous {};
-    ::sigaction(SIGINT, &action, &previous);
-    interrupts = 0;
-
-    if (!runner.Start(inputs, selected)) {
-        ::sigaction(SIGINT, &previous, nullptr);
-        return false;
-    }
+              int stopsBefore, bool& cancelled) {
+    if (!runner.Start(inputs, selected)) return false;
     events.SetRange(runner.progressRange());
     while (!runner.WaitForWorkers(200)) {
-        if (interrupts > 0 && !cancelled) {
+        if (StopCount() > stopsBefore && !cancelled) {
             cancelled = true;
-            env.err << "\nrvqtool: cancelling (Ctrl-C again to quit at once)\n";
+            env.err << "\nrvqtool: " << SignalName(StopSignal())
+                    << ": cancelling (a second signal or Ctrl-C quits at once)\n";
             runner.RequestCancel();
             if (!runner.WaitForWorkers(30000)) {
                 env.err << "rvqtool: a printer job did not stop within 30 seconds; leaving it\n";
@@ -220,7 +233,6 @@ bool RunStage(CliEnv& env, JobRunner& runner, TerminalEvents& events,
             }
         }
     }
-    ::sigaction(SIGINT, &previous, nullptr);
     return true;
 }
 
@@ -243,6 +255,7 @@ void CollectStage(JobRunner& runner, TerminalEvents& events, RecordingExecutor& 
         PrinterRecord& printer = record.printers[i];
         printer.outcome = OutcomeOf(states[i], cancelled);
         printer.lines = events.LinesOf(static_cast<int>(i));
+        printer.detailId = executor.DetailOf(static_cast<int>(i));
         if (auto connection = executor.ConnectionOf(static_cast<int>(i))) {
             printer.interfaceName = connection->interfaceName;
             printer.address = connection->settings;
@@ -319,15 +332,27 @@ int RunPrinterJob(CliEnv& env, std::shared_ptr<JobInputs> inputs, const JobRunHo
     TerminalEvents events(env.options.json ? env.err : env.out, hooks.quiet, ::isatty(STDERR_FILENO) != 0, 100);
     auto executor = std::make_shared<RecordingExecutor>(context, env.document, hooks.step);
     JobRunner runner(context, env.document.sharedJobLog(), executor, events);
+    runner.SetMaxWorkers(Parallel(env));
 
     if (const int message = runner.PreCheck(inputs->kind, UsbCount); message != 0) {
         env.interaction.Error(message, context.strings.Get(message));
         return kExitFailed;
     }
+    // After a stop signal nothing new starts, except the Restore to Online
+    // that takes a printer left in its setting mode back online; a signal
+    // from here on cancels this run.
+    const int stopsBefore = StopCount();
+    if (stopsBefore > 0 && inputs->kind != JobKind::RestoreOnline) return kExitFailed;
     std::string error;
     const std::size_t count = runner.Printers().size();
-    std::vector<bool> selected = Selection(env, count, error);
+    std::vector<bool> selected = PickedPrinters(env, count, error);
     if (!error.empty()) return UsageError(env, error);
+    if (!hooks.printers.empty()) {
+        if (selected.empty()) selected.assign(count, true);
+        for (std::size_t i = 0; i < selected.size(); ++i)
+            selected[i] = selected[i] && i < hooks.printers.size() && hooks.printers[i];
+    }
+    if (auto refused = RefusedTarget(env, selected)) return UsageError(env, *refused);
 
     JobRunRecord record = EmptyRecord(env, inputs->kind, runner.multiLan(), count, selected);
     bool cancelled = false;
@@ -343,9 +368,9 @@ int RunPrinterJob(CliEnv& env, std::shared_ptr<JobInputs> inputs, const JobRunHo
         const bool anySelected = stages[stage].empty() ||
                                  std::find(stages[stage].begin(), stages[stage].end(), true) != stages[stage].end();
         if (!anySelected && stage > 0) break;  // the canaries were the whole selection
-        if (!RunStage(env, runner, events, inputs, stages[stage], cancelled)) {
-            env.err << "rvqtool: nothing to run (no printer selected)\n";
-            return kExitUsage;
+        if (stage > 0 && StopSignal() != 0) break;
+        if (!RunStage(env, runner, events, inputs, stages[stage], stopsBefore, cancelled)) {
+            return Fail(env, kExitUsage, "nothing to run (no printer selected)");
         }
         CollectStage(runner, events, *executor, cancelled, record);
         // Each stage starts the document's log afresh; the file gets every one.
@@ -354,7 +379,7 @@ int RunPrinterJob(CliEnv& env, std::shared_ptr<JobInputs> inputs, const JobRunHo
                        runner.state() == RunState::Succeeded;
         if (runner.runningWorkers() > 0) break;
         if (!last && !allSucceeded) {
-            env.err << "rvqtool: a canary printer did not succeed; the other printers are not run\n";
+            Fail(env, kExitFailed, "a canary printer did not succeed; the other printers are not run");
             break;
         }
     }

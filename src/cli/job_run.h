@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -31,7 +32,20 @@ struct JobRunHooks {
     // The items the job of a printer (by list index) changed; asked for
     // the audit line after the run, only for printers that succeeded.
     std::function<std::vector<ItemChange>(int printerIndex)> changes;
+    // Multi LAN: only these entries of the list take part (empty: every
+    // one --pick chose).
+    std::vector<bool> printers;
 };
+
+// The entries of the Multi-LAN list --pick chooses (empty: all of the
+// `count`); `error` says why a --pick value is no entry.
+std::vector<bool> PickedPrinters(const CliEnv& env, std::size_t count, std::string& error);
+
+// With RVQ_LOOPBACK_ONLY=1: the refusal of the first chosen printer of the
+// run (the configured one, or an entry of the Multi-LAN list; `selected`
+// empty for all) that is not on a loopback address; nothing when every one
+// may be reached.
+std::optional<std::string> RefusedTarget(const CliEnv& env, const std::vector<bool>& selected = {});
 
 // Runs a job kind through the job runner against the configured printer or
 // the Multi-LAN list: the interface pre-check, the display lines as they

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <charconv>
+#include <cmath>
 #include <ostream>
 #include <string>
 #include <string_view>
@@ -12,6 +14,11 @@ namespace rvq::cli {
 class JsonWriter {
 public:
     explicit JsonWriter(std::ostream& out) : out_(out) {}
+
+    // Writes keys into an object another writer opened and wrote keys to
+    // already: the first key comes after a comma.
+    struct InsideObject {};
+    JsonWriter(std::ostream& out, InsideObject) : out_(out), first_{false} {}
 
     JsonWriter& BeginObject() { return Open('{'); }
     JsonWriter& EndObject() { return Close('}'); }
@@ -32,6 +39,13 @@ public:
     JsonWriter& Int(long long value) {
         Separate();
         out_ << value;
+        return *this;
+    }
+    // A finite number in its shortest form that reads back the same.
+    JsonWriter& Number(double value);
+    JsonWriter& Null() {
+        Separate();
+        out_ << "null";
         return *this;
     }
     JsonWriter& Bool(bool value) {
@@ -87,5 +101,18 @@ private:
     std::vector<bool> first_;
     bool afterKey_ = false;
 };
+
+inline JsonWriter& JsonWriter::Number(double value) {
+    Separate();
+    if (!std::isfinite(value)) {
+        out_ << "null";
+        return *this;
+    }
+    // to_chars ignores the locale: a German one would write a comma.
+    char text[32];
+    const auto written = std::to_chars(text, text + sizeof text, value);
+    out_.write(text, written.ptr - text);
+    return *this;
+}
 
 }  // namespace rvq::cli

@@ -11,23 +11,50 @@
 #include "cli/login.h"
 #include "cli/options.h"
 #include "cli/run_json.h"
+#include "cli/stop_signals.h"
 #include "core/app/file_locations.h"
 #include "core/app/program_info.h"
 #include "core/app/tool_settings_file.h"
 #include "core/platform/file_io.h"
+
+namespace {
+
+// The one way out for a command line that cannot be run: one line on the
+// error stream (naming the help to read when `helpTopic` is given: "" for
+// rvqtool --help, a command's name for its own) and, under --json, the
+// run's document on standard output.
+int CommandLineError(bool json, const std::string& command, const std::string& message,
+                     const std::optional<std::string>& helpTopic = std::nullopt,
+                     std::optional<int> id = std::nullopt) {
+    if (helpTopic)
+        std::cerr << rvq::UsageErrorText("rvqtool", message, *helpTopic);
+    else
+        std::cerr << "rvqtool: " << message << "\n";
+    if (json) {
+        rvq::cli::CommandDocument document;
+        document.command = command;
+        document.exitCode = rvq::cli::kExitUsage;
+        document.error = rvq::cli::RunError{message, id};
+        rvq::cli::WriteCommandDocument(std::cout, document);
+    }
+    return rvq::cli::kExitUsage;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     using namespace rvq;
     using namespace rvq::cli;
     const std::vector<std::string> args(argv + 1, argv + argc);
     const ParsedCommandLine parsed = ParseCommandLine(args);
-    if (!parsed.error.empty()) return UsageError(std::cerr, parsed.error, "");
+    const bool json = JsonRequested(args);
+    if (!parsed.error.empty()) return CommandLineError(json, parsed.command, parsed.error, "");
     if (parsed.version) {
         std::cout << VersionLine("rvqtool") << "\n";
         return kExitOk;
     }
     if (parsed.command.empty()) {
-        if (!parsed.options.help) return UsageError(std::cerr, "no command given", "");
+        if (!parsed.options.help) return CommandLineError(json, "", "no command given", "");
         WriteOverview(std::cout);
         return kExitOk;
     }
@@ -36,13 +63,13 @@ int main(int argc, char** argv) {
         if (parsed.command == c.name) command = &c;
     }
     if (command == nullptr)
-        return UsageError(std::cerr, "unknown command '" + parsed.command + "'", "");
+        return CommandLineError(json, parsed.command, "unknown command '" + parsed.command + "'", "");
     if (parsed.options.help) {
         WriteCommandHelp(std::cout, *command);
         return kExitOk;
     }
     if (const std::string unknown = UnknownCommandOption(*command, parsed.args); !unknown.empty())
-        return UsageError(std::cerr, "unknown option '" + unknown + "'", command->name);
+        return CommandLineError(json, command->name, "unknown option '" + unknown + "'", command->name);
 
     AppContext context;
     const FileLocations locations =
@@ -56,9 +83,11 @@ int main(int argc, char** argv) {
     context.settings = LoadToolSettings(locations, context.strings);
     const std::string& iniPath = context.settings.iniPath;
     if (!context.settings.loaded) {
-        return UsageError(std::cerr, iniPath +
-                                         ": VQTool.INI File Error (its [HEADER] TITLE is not "
-                                         "\"R-VQ Setting Tool\")");
+        constexpr int kIniFileError = 152;
+        return CommandLineError(json, command->name,
+                                iniPath + ": " + context.strings.Get(kIniFileError) +
+                                    " (its [HEADER] TITLE is not \"R-VQ Setting Tool\")",
+                                std::nullopt, kIniFileError);
     }
     const DataFile definitions = FindDataFile(locations, kDefinitionsFileName);
     const std::string definitionsPath = parsed.options.definitions.value_or(definitions.path);
@@ -69,35 +98,33 @@ int main(int argc, char** argv) {
     for (const std::string& warning : context.strings.overlayWarnings())
         std::cerr << "rvqtool: " << warning << "\n";
     if (auto error = ApplyGlobalOptions(parsed.options, context))
-        return UsageError(std::cerr, *error, "");
+        return CommandLineError(json, command->name, *error, "");
     if (context.settings.equalCodesReplaced && !parsed.options.codes) {
         std::cerr << "rvqtool: " << iniPath << ": CODE1, CODE2 and CODE3 hold the same code twice; "
                   << "the printer commands use 1B,0A,00 instead\n";
     }
     if (command->asksLogin) {
-        if (auto refused = CheckLogin(parsed.options, context)) {
-            std::cerr << "rvqtool: " << *refused << "\n";
-            return kExitUsage;
-        }
+        if (auto refused = CheckLogin(parsed.options, context))
+            return CommandLineError(json, command->name, *refused);
     }
 
+    InstallStopSignals();
+    ErrorNote errors;
     // Under --json standard output carries the one JSON document only.
-    TerminalInteraction interaction(parsed.options.json ? std::cerr : std::cout, std::cerr,
-                                    parsed.options.yes);
+    TerminalInteraction interaction(json ? std::cerr : std::cout, std::cerr, parsed.options.yes, errors);
     Document document;
-    // Under --json a command that writes no JSON of its own (its output
-    // is not JSON) is wrapped in the common document.
     std::ostringstream printed;
-    CliEnv env{context,   parsed.options, parsed.options.json ? printed : std::cout,
-               std::cerr, interaction,    definitionsPath,
-               document};
+    std::ostringstream fields;
+    CliEnv env{context,         parsed.options, json ? printed : std::cout, std::cerr, interaction,
+               definitionsPath, document,       errors,                     fields};
     if (!parsed.options.definitions) env.definitionsSearched = definitions.searched;
-    const int exitCode = command->run(env, parsed.args);
-    if (!parsed.options.json) return exitCode;
-    const std::string text = printed.str();
-    if (!text.empty() && (text.front() == '{' || text.front() == '['))
-        std::cout << text;
-    else
-        WriteCommandDocument(std::cout, command->name, exitCode, text, env.runs);
+    int exitCode = command->run(env, parsed.args);
+    std::optional<RunError> error = errors.First();
+    if (const int signal = StopSignal(); signal != 0) {
+        exitCode = 128 + signal;
+        error = RunError{std::string("stopped by ") + SignalName(signal), std::nullopt};
+    }
+    if (!json) return exitCode;
+    WriteCommandDocument(std::cout, {command->name, exitCode, fields.str(), printed.str(), env.runs, error});
     return exitCode;
 }

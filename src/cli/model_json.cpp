@@ -89,8 +89,7 @@ void WriteItem(JsonWriter& json, const ParamItem& i) {
 
 }  // namespace
 
-void PrintModelJson(std::ostream& out, const PrinterModel& m) {
-    JsonWriter json(out);
+void WriteModelJson(JsonWriter& json, const PrinterModel& m) {
     json.BeginObject();
     json.Key("name").String(m.name);
     json.Key("maxWidth").Int(m.maxWidth);
@@ -114,7 +113,6 @@ void PrintModelJson(std::ostream& out, const PrinterModel& m) {
     for (const ParamItem& i : m.items) WriteItem(json, i);
     json.EndArray();
     json.EndObject();
-    out << "\n";
 }
 
 }  // namespace rvq::cli

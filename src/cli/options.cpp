@@ -129,6 +129,8 @@ constexpr GlobalOptionSpec kGlobalOptions[] = {
     {"--canary", "", "N", OptionValue::Text,
      "with a Multi-LAN list: run the first N printers, the rest only when all of them "
      "succeeded"},
+    {"--parallel", "", "N", OptionValue::Text,
+     "with a Multi-LAN list: printers in progress at once (1-64, 5)"},
     {"--password-file", "", "FILE", OptionValue::File,
      "the login password, on the file's first line"},
     {"--yes", "-y", "", OptionValue::None, "answer every question with Yes"},
@@ -164,6 +166,7 @@ void StoreOption(const GlobalOptionSpec& spec, const std::optional<std::string>&
     else if (name == "--log") o.logFile = value;
     else if (name == "--audit") o.auditFile = value;
     else if (name == "--canary") o.canary = number();
+    else if (name == "--parallel") o.parallel = number();
     else if (name == "--password-file") o.passwordFile = value;
     else if (name == "--yes") o.yes = true;
     else if (name == "--json") o.json = true;
@@ -215,6 +218,14 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& argv) {
     return p;
 }
 
+bool JsonRequested(const std::vector<std::string>& argv) {
+    for (const std::string& arg : argv) {
+        if (arg == "--") break;
+        if (arg == "--json") return true;
+    }
+    return false;
+}
+
 std::optional<std::string> ApplyGlobalOptions(const GlobalOptions& o, AppContext& c) {
     ToolSettings& t = c.settings;
     if (o.model) {
@@ -226,6 +237,8 @@ std::optional<std::string> ApplyGlobalOptions(const GlobalOptions& o, AppContext
     if (o.pick && !o.multiLan && t.interfaceName != "Multi LAN") return "--pick goes with a Multi-LAN list";
     if (o.canary && !o.multiLan && t.interfaceName != "Multi LAN") return "--canary goes with a Multi-LAN list";
     if (o.canary && *o.canary < 1) return "--canary takes a number of printers of at least 1";
+    if (o.parallel && (*o.parallel < 1 || *o.parallel > kMostParallel))
+        return "--parallel takes a number of printers from 1 to " + std::to_string(kMostParallel);
     if (o.auditFile && o.auditFile->empty()) return "--audit needs a file name";
     if (o.multiLan) {
         const MultiLanImport list = ImportMultiLanList(*o.multiLan, c.strings);

@@ -27,6 +27,10 @@ struct ParsedCommandLine {
 // is the command (when none came yet) and its operands.
 ParsedCommandLine ParseCommandLine(const std::vector<std::string>& argv);
 
+// Whether the command line asks for --json, read on its own so that a line
+// the parser refuses still gets its JSON document.
+bool JsonRequested(const std::vector<std::string>& argv);
+
 // Applies the global options over the loaded settings. Returns an error
 // text for a value that cannot be used, or nothing.
 std::optional<std::string> ApplyGlobalOptions(const GlobalOptions& options, AppContext& context);

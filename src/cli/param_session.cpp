@@ -28,6 +28,10 @@ params::GroupCheckContext CheckContext(const CliEnv& env) {
             env.context.settings.interfaceName == "Multi LAN"};
 }
 
+params::SendContext SendContextOf(const CliEnv& env) {
+    return {env.context.serviceMode, env.context.settings.interfaceName == "Multi LAN"};
+}
+
 params::SettingsFileEnv FileEnv(const CliEnv& env) {
     return {env.context.strings, env.context.isJapanese, CheckContext(env)};
 }
@@ -82,9 +86,8 @@ int SaveAfterSet(CliEnv& env, params::PendingChanges& pending, bool modelChanged
         stored.destination = used.destination;
     }
     if (!stored.settingsWritable) {
-        env.err << "rvqtool: " << stored.iniPath
-                << " cannot be written by this user; the printer's new settings are not stored\n";
-        return kExitFailed;
+        return Fail(env, kExitFailed,
+                    stored.iniPath + " cannot be written by this user; the printer's new settings are not stored");
     }
     if (const WriteResult saved = SaveToolSettings(stored, strings); !saved)
         return ReportSaveFailure(env, stored.iniPath, saved);

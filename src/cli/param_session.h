@@ -7,6 +7,7 @@
 #include "core/comm/job_kind.h"
 #include "core/params/group_checks.h"
 #include "core/params/pending_changes.h"
+#include "core/params/send_state.h"
 #include "core/params/settings_transfer.h"
 
 namespace rvq::cli {
@@ -19,6 +20,9 @@ namespace rvq::cli {
 // The checks' view of the run: rvqtool has no service mode.
 params::GroupCheckContext CheckContext(const CliEnv& env);
 params::SettingsFileEnv FileEnv(const CliEnv& env);
+// What a set of this run leaves out (service items, per-printer items of a
+// Multi-LAN run), for comparing with what the printers hold.
+params::SendContext SendContextOf(const CliEnv& env);
 
 // "all" or group names separated by commas, each a group of the model.
 // Returns an error text for a name the model does not have, or empty.

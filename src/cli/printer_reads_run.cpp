@@ -7,11 +7,13 @@
 
 namespace rvq::cli {
 
-PrinterReads ReadPrinters(CliEnv& env, JobKind kind, const ReadRequestFor& requestFor) {
+PrinterReads ReadPrinters(CliEnv& env, JobKind kind, const ReadRequestFor& requestFor,
+                          const std::vector<bool>& printers) {
     PrinterReads reads;
     std::mutex mutex;  // guards reads.results while the jobs run
     JobRunHooks hooks;
     hooks.quiet = true;
+    hooks.printers = printers;
     hooks.step = [&](PrinterJob& job) {
         const int index = job.setup().printerIndex;
         PrinterReadResult result;

@@ -21,7 +21,9 @@ struct PrinterReads {
 
 // Reads every printer of the run (one, or the Multi-LAN list five at a time)
 // without writing to it, as jobs of `kind`. The display lines are recorded
-// in env.runs, not printed.
-PrinterReads ReadPrinters(CliEnv& env, JobKind kind, const ReadRequestFor& requestFor);
+// in env.runs, not printed. `printers` narrows a Multi-LAN run (empty: every
+// chosen entry).
+PrinterReads ReadPrinters(CliEnv& env, JobKind kind, const ReadRequestFor& requestFor,
+                          const std::vector<bool>& printers = {});
 
 }  // namespace rvq::cli

@@ -20,6 +20,7 @@ struct PrinterRecord {
     PrinterOutcome outcome = PrinterOutcome::NotRun;
     std::vector<std::string> lines;  // its display lines, in order
     bool selected = true;            // false when --pick left it out
+    int detailId = 0;                // the detail message of its last line, 0 when none
 };
 
 // One run of a job kind, kept for the --json document.

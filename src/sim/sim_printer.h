@@ -159,6 +159,13 @@ public:
     // The model's destination code for the printer's destination index.
     std::string DestinationCode() const;
 
+    // The LAN address and port of the printer's parameters (the items
+    // IPAddress and PortNumber), as a set left them; nothing when the
+    // model has neither.
+    std::optional<std::pair<std::string, int>> LanParameters() const;
+    // Makes the parameters report where the printer really listens.
+    void SetLanParameters(const std::string& address, int port);
+
 private:
     void RegisterBuiltIns();
     void RegisterParameterCommands();

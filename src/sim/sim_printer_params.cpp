@@ -53,9 +53,36 @@ std::vector<std::string> ClockReplyFields(const std::vector<std::string>& stored
 
 bool IsAcceptance(const std::string& answer) { return answer == kAccepted || answer == kAcceptedPartly; }
 
+}  // namespace
+
+namespace {
+
+constexpr const char* kAddressItem = "IPAddress";
 constexpr const char* kPortItem = "PortNumber";
 
 }  // namespace
+
+std::optional<std::pair<std::string, int>> SimPrinter::LanParameters() const {
+    const PrinterModel* model = store_.model();
+    if (model == nullptr) return std::nullopt;
+    const ParamItem* address = FindItem(*model, kAddressItem);
+    const ParamItem* port = FindItem(*model, kPortItem);
+    const std::string* addressField = address ? store_.Field(address->getCmdIndex, address->offset) : nullptr;
+    const std::string* portField = port ? store_.Field(port->getCmdIndex, port->offset) : nullptr;
+    if (addressField == nullptr || portField == nullptr) return std::nullopt;
+    return std::make_pair(*addressField, std::atoi(portField->c_str()));
+}
+
+void SimPrinter::SetLanParameters(const std::string& address, int port) {
+    const PrinterModel* model = store_.model();
+    if (model == nullptr) return;
+    if (const ParamItem* item = FindItem(*model, kAddressItem)) {
+        if (std::string* field = store_.Field(item->getCmdIndex, item->offset)) *field = address;
+    }
+    if (const ParamItem* item = FindItem(*model, kPortItem)) {
+        if (std::string* field = store_.Field(item->getCmdIndex, item->offset)) *field = std::to_string(port);
+    }
+}
 
 void SimPrinter::RegisterParameterCommands() {
     // Everything of the "Z" family that the mode commands and the

@@ -1,5 +1,6 @@
 #include "sim/sim_server.h"
 
+#include <arpa/inet.h>
 #include <fcntl.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
@@ -23,6 +24,11 @@ std::string HostForDisplay(const std::string& host) {
 }
 
 }  // namespace
+
+bool IsLoopbackIpv4(const std::string& address) {
+    in_addr parsed{};
+    return inet_pton(AF_INET, address.c_str(), &parsed) == 1 && (ntohl(parsed.s_addr) >> 24) == 127u;
+}
 
 SimServer::SimServer(Clock clock) : clock_(clock) {}
 
@@ -85,7 +91,11 @@ bool SimServer::OpenEndpoint(int index, std::string& error) {
     switch (station.endpoint.kind) {
         case EndpointConfig::Kind::Lan:
             station.listener = ListenTcp(station.endpoint.host, station.endpoint.port, error);
-            return station.listener >= 0;
+            if (station.listener < 0) return false;
+            // The printer reports where it really is, not the model's default.
+            if (IsLoopbackIpv4(station.endpoint.host))
+                station.printer->SetLanParameters(station.endpoint.host, station.endpoint.port);
+            return true;
         case EndpointConfig::Kind::Pty:
         case EndpointConfig::Kind::Usb:
             if (!OpenRawPty(station.pty, error)) return false;
@@ -229,9 +239,15 @@ int SimServer::MostConnectedPrinters() const {
     return mostConnected_;
 }
 
+int SimServer::MostConnectionsToOnePrinter() const {
+    std::lock_guard lock(mutex_);
+    return mostToOne_;
+}
+
 void SimServer::ResetMostConnectedPrinters() {
     std::lock_guard lock(mutex_);
     mostConnected_ = 0;
+    mostToOne_ = 0;
 }
 
 std::chrono::milliseconds SimServer::Real(int protocolMs) const {

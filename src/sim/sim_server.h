@@ -22,6 +22,10 @@
 
 namespace rvq::sim {
 
+// True for a dotted IPv4 address in 127.0.0.0/8: the only addresses a
+// simulated printer ever listens on after a set moved it.
+bool IsLoopbackIpv4(const std::string& address);
+
 // Where a printer is reached.
 struct EndpointConfig {
     enum class Kind { Lan, Pty, Usb };
@@ -88,6 +92,8 @@ public:
     // The most printers that had a LAN connection open at the same time
     // since Start (or the last reset).
     int MostConnectedPrinters() const;
+    // The most LAN connections one printer had open at the same time.
+    int MostConnectionsToOnePrinter() const;
     void ResetMostConnectedPrinters();
 
     CommandLog& log() { return log_; }
@@ -137,6 +143,7 @@ private:
     void WriteLink(Link& link, std::vector<int>& restarts);
     void BeginOutage(int index);
     void EndOutage(int index);
+    void FollowLanParameters(int index);
     void CloseLinksOf(int index);
     void NoteConnectedPrinters();
     int PollTimeoutMs() const;
@@ -149,6 +156,7 @@ private:
     std::vector<Station> stations_;             // guarded by mutex_
     std::vector<std::unique_ptr<Link>> links_;  // guarded by mutex_; only the loop thread opens and closes fds
     int mostConnected_ = 0;                     // guarded by mutex_
+    int mostToOne_ = 0;                         // guarded by mutex_
     mutable std::condition_variable linksChanged_;
     std::thread thread_;
     std::atomic<bool> stopping_{false};

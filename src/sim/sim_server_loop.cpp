@@ -79,12 +79,13 @@ void SimServer::ServeOnce() {
 }
 
 void SimServer::NoteConnectedPrinters() {
-    std::vector<bool> connected(stations_.size(), false);
+    std::vector<int> connections(stations_.size(), 0);
     for (const auto& link : links_) {
-        if (link->isSocket) connected[static_cast<std::size_t>(link->station)] = true;
+        if (link->isSocket) ++connections[static_cast<std::size_t>(link->station)];
     }
-    const int now = static_cast<int>(std::count(connected.begin(), connected.end(), true));
+    const int now = static_cast<int>(std::count_if(connections.begin(), connections.end(), [](int n) { return n > 0; }));
     mostConnected_ = std::max(mostConnected_, now);
+    for (int n : connections) mostToOne_ = std::max(mostToOne_, n);
     linksChanged_.notify_all();
 }
 
@@ -237,10 +238,7 @@ void SimServer::EndOutage(int index) {
     station.printer->Restarted();
     std::string error;
     if (station.endpoint.kind == EndpointConfig::Kind::Lan) {
-        if (int& next = station.printer->state().lanPortAfterRestart; next > 0) {
-            station.endpoint.port = next;
-            next = 0;
-        }
+        FollowLanParameters(index);
         if (station.listener < 0) station.listener = ListenTcp(station.endpoint.host, station.endpoint.port, error);
     } else if (station.endpoint.kind == EndpointConfig::Kind::Usb) {
         std::ignore = OpenEndpoint(index, error);
@@ -258,6 +256,40 @@ void SimServer::EndOutage(int index) {
         }
         station.heldReply.clear();
     }
+}
+
+// A LAN printer whose address or port a set changed comes back from its
+// restart there, as a real one does; but only on a loopback address, so a
+// simulated printer never answers for another machine. Whatever happens,
+// its parameters then report where it listens.
+void SimServer::FollowLanParameters(int index) {
+    Station& station = stations_[index];
+    const auto wanted = station.printer->LanParameters();
+    EndpointConfig& endpoint = station.endpoint;
+    if (!wanted || !IsLoopbackIpv4(endpoint.host)) return;
+    const auto& [address, port] = *wanted;
+    if (address == endpoint.host && port == endpoint.port) return;
+    if (!IsLoopbackIpv4(address) || port < 1 || port > 65535) {
+        std::fprintf(stderr, "printer %d: not moving to %s:%d: a simulated printer listens on 127.0.0.0/8 only; "
+                             "staying at %s:%d\n",
+                     index, address.c_str(), port, endpoint.host.c_str(), endpoint.port);
+    } else {
+        std::string error;
+        int bound = port;
+        const int listener = ListenTcp(address, bound, error);
+        if (listener < 0) {
+            std::fprintf(stderr, "printer %d: not moving: %s; staying at %s:%d\n", index, error.c_str(),
+                         endpoint.host.c_str(), endpoint.port);
+        } else {
+            if (station.listener >= 0) close(station.listener);
+            station.listener = listener;
+            endpoint.host = address;
+            endpoint.port = bound;
+            std::fprintf(stdout, "printer %d moved: listening %s:%d\n", index, address.c_str(), bound);
+            std::fflush(stdout);
+        }
+    }
+    station.printer->SetLanParameters(endpoint.host, endpoint.port);
 }
 
 }  // namespace rvq::sim

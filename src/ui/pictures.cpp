@@ -180,4 +180,38 @@ QPixmap StatusPixmap(StatusPicture picture) {
     return pixmap;
 }
 
+QIcon PrinterStateIcon(PrinterState state) {
+    if (state == PrinterState::Stopped) return {};
+    // Drawn large and scaled down by the list, so it stays sharp at any scale.
+    constexpr int kSide = 32;
+    QPixmap pixmap(kSide, kSide);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(Qt::NoPen);
+    const QColor ready(0x2c, 0x97, 0x66);
+    const QColor error(0xc9, 0x3a, 0x32);
+    const QColor silent(0x7a, 0x84, 0x90);
+    p.setBrush(state == PrinterState::Ready ? ready : state == PrinterState::Error ? error : silent);
+    p.drawEllipse(QRectF(1, 1, kSide - 2, kSide - 2));
+    p.setPen(QPen(Qt::white, 4, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setBrush(Qt::NoBrush);
+    switch (state) {
+        case PrinterState::Ready:
+            p.drawPolyline(QPolygonF({QPointF(9, 17), QPointF(14, 22), QPointF(23, 11)}));
+            break;
+        case PrinterState::Error:
+            p.drawLine(QPointF(16, 8), QPointF(16, 18));
+            p.drawPoint(QPointF(16, 24));
+            break;
+        case PrinterState::NoAnswer:
+            p.drawLine(QPointF(10, 16), QPointF(22, 16));
+            break;
+        case PrinterState::Stopped:
+            break;
+    }
+    p.end();
+    return QIcon(pixmap);
+}
+
 }  // namespace rvq::ui

@@ -5,6 +5,7 @@
 
 #include "core/app/navigation.h"
 #include "core/comm/progress_view.h"
+#include "core/comm/status_check.h"
 
 namespace rvq::ui {
 
@@ -14,5 +15,9 @@ namespace rvq::ui {
 QIcon CategoryIcon(Category category);
 QIcon ProgramIcon();
 QPixmap StatusPixmap(StatusPicture picture);
+// The small mark of a printer's state in a list: a tick when ready, an
+// exclamation mark for an error, a dash when it did not answer; none
+// when the check stopped first.
+QIcon PrinterStateIcon(PrinterState state);
 
 }  // namespace rvq::ui

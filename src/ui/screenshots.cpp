@@ -131,6 +131,16 @@ bool SaveMaintenancePage(MainWindow& window, UiServices& shots, const QString& f
     return ok;
 }
 
+// The Multi-LAN list the pictures show: the settings' list, or three
+// loopback addresses (the printer selection's picture always has those).
+std::vector<LanPrinter> ScreenshotList(const ToolSettings& settings) {
+    std::vector<LanPrinter> list;
+    for (std::size_t i = 0; i < settings.multiLanHosts.size() && i < settings.multiLanPorts.size(); ++i)
+        list.push_back({settings.multiLanHosts[i], settings.multiLanPorts[i]});
+    if (list.empty()) list = {{"127.0.0.2", 8000}, {"127.0.0.3", 8000}, {"127.0.0.4", 8000}};
+    return list;
+}
+
 // A dialog as it opens, then closed again.
 bool SaveDialog(QDialog& dialog, const QString& path) {
     dialog.show();
@@ -193,9 +203,10 @@ bool SaveManualPictures(MainWindow& window, UiServices& shots, const QString& fo
     LoginDialog login(strings, shots.interaction, std::string(), &window);
     ok = SaveDialog(login, folder + QStringLiteral("/login-dialog.png")) && ok;
 
-    // The Multi-LAN list with loopback printers; the page is put back after.
+    // The Multi-LAN list with loopback printers (the settings' own list when
+    // they have one) after a Check Status; the page is put back after.
     PrinterSettingPage* printerPage = window.printerPage();
-    const std::vector<LanPrinter> list = {{"127.0.0.2", 8000}, {"127.0.0.3", 8000}, {"127.0.0.4", 8000}};
+    const std::vector<LanPrinter> list = ScreenshotList(shots.context.settings);
     const std::vector<LanPrinter> kept = printerPage->multiLanBox()->printers();
     const QString keptInterface = printerPage->interfaceCombo()->currentText();
     auto chooseInterface = [printerPage](const QString& name) {
@@ -206,8 +217,14 @@ bool SaveManualPictures(MainWindow& window, UiServices& shots, const QString& fo
     printerPage->multiLanBox()->SetPrinters(list);
     chooseInterface(QStringLiteral("Multi LAN"));
     Settle(200);
+    MultiLanBox* box = printerPage->multiLanBox();
+    box->checkButton()->click();
+    QElapsedTimer checkTimer;
+    checkTimer.start();
+    while (box->checking() && checkTimer.elapsed() < 20000) Settle(50);
+    Settle(200);
     ok = Save(window, folder + QStringLiteral("/printer-setting-multi-lan.png")) && ok;
-    MLanSelectDialog select(strings, list, &window);
+    MLanSelectDialog select(strings, ScreenshotList(ToolSettings{}), &window);
     ok = SaveDialog(select, folder + QStringLiteral("/printer-list-dialog.png")) && ok;
     printerPage->multiLanBox()->SetPrinters(kept);
     chooseInterface(keptInterface);

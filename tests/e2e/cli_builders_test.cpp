@@ -7,7 +7,7 @@
 #include "core/builders/basic_file_encode.h"
 #include "core/builders/bmp_writer.h"
 #include "core/builders/rom_trailer.h"
-#include "json_reader.h"
+#include "json_document.h"
 #include "support/temp_dir.h"
 #include "tool_process.h"
 
@@ -89,10 +89,10 @@ TEST(CliRomInfo, PrintsTheTrailerFields) {
     const ToolRun json = RunTool({"rom-info", "--json", "MAIN.BIN", "short.bin"}, dir.path());
     EXPECT_EQ(json.exitCode, 2);
     EXPECT_EQ(json.err, "rvqtool: short.bin: cannot be read, or is not laid out as a ROM file\n");
-    const auto value = ParseJson(json.out);
+    auto value = ParseJson(json.out);
     ASSERT_TRUE(value) << json.out;
-    ASSERT_EQ(value->items.size(), 1u);
-    EXPECT_EQ((*value)[0]["version"].text, "V2.3");
+    ASSERT_EQ((*value)["roms"].size(), 1u);
+    EXPECT_EQ((*value)["roms"][0]["version"].get<std::string>(), "V2.3");
 }
 
 TEST(CliHtmlRom, BuildsARomThatReadsBack) {

@@ -5,7 +5,7 @@
 
 #include "core/app/strings.h"
 #include "core/comm/multi_lan_list.h"
-#include "json_reader.h"
+#include "json_document.h"
 #include "sim/sim_server.h"
 #include "support/temp_dir.h"
 #include "tool_process.h"
@@ -82,13 +82,13 @@ TEST_F(CliDiscover, JsonNamesEachPrinter) {
     ASSERT_EQ(run.exitCode, 0) << run.err;
     auto value = ParseJson(run.out);
     ASSERT_TRUE(value) << run.out;
-    EXPECT_EQ((*value)["scanned"].number, 6);
+    EXPECT_EQ((*value)["scanned"].get<double>(), 6);
     auto& printers = (*value)["printers"];
-    ASSERT_EQ(printers.items.size(), 3u) << run.out;
-    EXPECT_EQ(printers.items[2]["host"].text, "127.0.0.5");
-    EXPECT_EQ(printers.items[2]["status"].number, 6);
-    EXPECT_FALSE(printers.items[2]["ready"].boolean);
-    EXPECT_TRUE(printers.items[0]["ready"].boolean);
+    ASSERT_EQ(printers.size(), 3u) << run.out;
+    EXPECT_EQ(printers[2]["host"].get<std::string>(), "127.0.0.5");
+    EXPECT_EQ(printers[2]["status"].get<double>(), 6);
+    EXPECT_FALSE(printers[2]["ready"].get<bool>());
+    EXPECT_TRUE(printers[0]["ready"].get<bool>());
 }
 
 TEST(CliDiscoverRange, RefusesBadAndTooWideRangesAndFindsNothingInAnEmptyOne) {
@@ -106,7 +106,7 @@ TEST(CliDiscoverRange, RefusesBadAndTooWideRangesAndFindsNothingInAnEmptyOne) {
     const ToolRun none = RunTool({"discover", "127.0.9.0/30", "--port", "1", "--out", "none.txt"},
                                  dir.path(), {"RVQ_TIME_SCALE=0.01"});
     EXPECT_EQ(none.exitCode, 1);
-    EXPECT_EQ(none.err, "0 of 2 addresses answered\n");
+    EXPECT_EQ(none.err, "0 of 2 addresses answered\nrvqtool: no printer answered in 127.0.9.0/30\n");
 }
 
 }  // namespace

@@ -3,131 +3,17 @@
 // --audit, --canary.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
+#include <thread>
 #include <vector>
 
-#include <filesystem>
-
-#include "json_reader.h"
+#include "fleet_fixture.h"
+#include "json_document.h"
 #include "rom_files.h"
-#include "sim/param_commands.h"
-#include "sim/sim_server.h"
-#include "support/temp_dir.h"
-#include "tool_process.h"
 
 namespace rvq::test {
 namespace {
-
-bool Contains(const std::string& text, const std::string& part) {
-    return text.find(part) != std::string::npos;
-}
-
-std::string WithValue(std::string file, const std::string& key, const std::string& value) {
-    const std::size_t at = file.find("\r\n" + key + "=");
-    if (at == std::string::npos) return file;
-    const std::size_t start = at + 3 + key.size();
-    file.replace(start, file.find("\r\n", start) - start, value);
-    return file;
-}
-
-// The text with every run of spaces made one space, so that table
-// columns compare without their padding.
-std::string Squeezed(const std::string& text) {
-    std::string out;
-    for (char c : text) {
-        if (c != ' ' || out.empty() || out.back() != ' ') out.push_back(c);
-    }
-    return out;
-}
-
-// `text` has the shape of `pattern`, where '#' stands for any digit.
-bool Shaped(const std::string& text, const std::string& pattern) {
-    if (text.size() != pattern.size()) return false;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const bool ok = pattern[i] == '#' ? std::isdigit(static_cast<unsigned char>(text[i])) != 0
-                                          : text[i] == pattern[i];
-        if (!ok) return false;
-    }
-    return true;
-}
-
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        const std::size_t end = text.find('\n', start);
-        lines.push_back(text.substr(start, end - start));
-        if (end == std::string::npos) break;
-        start = end + 1;
-    }
-    return lines;
-}
-
-// A command the printer would take as a parameter write.
-bool IsSetCommand(const sim::LogEntry& entry) {
-    const std::string& text = entry.command.text;
-    return !sim::FindSetCommands(text.substr(0, text.find(';'))).empty();
-}
-
-// Printers on one port at 127.0.0.2 (MAIN V1.00), .3 (MAIN V2.10) and .5
-// (reporting error status 06).
-class CliFleet : public ::testing::Test {
-protected:
-    void SetUp() override {
-        sim::PrinterSetup setup;
-        setup.printer.restartMs = 500;
-        setup.printer.definitionsPath = RVQ_SOURCE_DIR "/data/VQTool_Printer.XML";
-        setup.endpoint.host = "127.0.0.2";
-        first_.AddPrinter(setup);
-        std::string error;
-        ASSERT_TRUE(first_.Start(error)) << error;
-        port_ = first_.Port(0);
-
-        setup.endpoint.port = port_;
-        setup.endpoint.host = "127.0.0.3";
-        setup.printer.mainVersion = "V2.10";
-        rest_.AddPrinter(setup);
-        setup.endpoint.host = "127.0.0.5";
-        setup.printer.faults.errorStatus = 6;
-        rest_.AddPrinter(setup);
-        ASSERT_TRUE(rest_.Start(error)) << error;
-    }
-
-    ToolRun Tool(const std::vector<std::string>& args) {
-        return RunTool(args, dir_.path(), {"RVQ_TIME_SCALE=0.01"});
-    }
-    std::string Lan(const std::string& host) { return host + ":" + std::to_string(port_); }
-    // A Multi-LAN list file of the printers at these last address bytes.
-    std::string List(const std::string& name, const std::vector<int>& hosts) {
-        std::string text = "[HEADER]\r\nMulti LAN Setting\r\nV001.000\r\n[LIST]\r\n";
-        for (int h : hosts) text += "127.0.0." + std::to_string(h) + "," + std::to_string(port_) + "\r\n";
-        dir_.Write(name, text);
-        return name;
-    }
-    // The settings of .2 with the display group ON and Contrast set to 7.
-    std::string ContrastFile() {
-        const ToolRun got = Tool({"--lan", Lan("127.0.0.2"), "get-params", "--out", "got.TSI"});
-        EXPECT_EQ(got.exitCode, 0) << got.out << got.err;
-        const std::string file = ReadAll(dir_.File("got.TSI"));
-        dir_.Write("same.TSI", WithValue(file, "DISPLAY_GROUP", "ON"));
-        dir_.Write("contrast.TSI", WithValue(WithValue(file, "DISPLAY_GROUP", "ON"), "Contrast", "7"));
-        return "contrast.TSI";
-    }
-    bool NothingWritten() {
-        const std::vector<sim::LogEntry> entries = AllEntries();
-        return !std::any_of(entries.begin(), entries.end(), IsSetCommand);
-    }
-    std::vector<sim::LogEntry> AllEntries() {
-        std::vector<sim::LogEntry> all = first_.log().Entries();
-        for (const auto& e : rest_.log().Entries()) all.push_back(e);
-        return all;
-    }
-
-    TempDir dir_;
-    sim::SimServer first_{Clock(0.01)};
-    sim::SimServer rest_{Clock(0.01)};
-    int port_ = 0;
-};
 
 TEST_F(CliFleet, DiscoverVersionsReadsEachPrinterAndNamesTheOneThatCannotBeRead) {
     // No address of the range stays silent, so a long time-out costs nothing
@@ -150,16 +36,16 @@ TEST_F(CliFleet, DiscoverVersionsReadsEachPrinterAndNamesTheOneThatCannotBeRead)
     jsonArgs.push_back("--json");
     const ToolRun json = Tool(jsonArgs);
     ASSERT_EQ(json.exitCode, 0) << json.err;
-    const auto value = ParseJson(json.out);
+    auto value = ParseJson(json.out);
     ASSERT_TRUE(value) << json.out;
-    const auto& printers = (*value)["printers"];
-    ASSERT_EQ(printers.items.size(), 3u) << json.out;
+    auto& printers = (*value)["printers"];
+    ASSERT_EQ(printers.size(), 3u) << json.out;
     const auto& versions = printers[1]["versions"];
-    ASSERT_GE(versions.items.size(), 2u) << json.out;
-    EXPECT_EQ(versions[1]["name"].text, "MAIN");
-    EXPECT_EQ(versions[1]["version"].text, "V2.10");
-    EXPECT_TRUE(printers[2]["versions"].items.empty());
-    EXPECT_TRUE(Contains(printers[2]["versionError"].text, "(06)")) << json.out;
+    ASSERT_GE(versions.size(), 2u) << json.out;
+    EXPECT_EQ(versions[1]["name"].get<std::string>(), "MAIN");
+    EXPECT_EQ(versions[1]["version"].get<std::string>(), "V2.10");
+    EXPECT_TRUE(printers[2]["versions"].empty());
+    EXPECT_TRUE(Contains(printers[2]["versionError"].get<std::string>(), "(06)")) << json.out;
     EXPECT_TRUE(NothingWritten());
 }
 
@@ -191,16 +77,16 @@ TEST_F(CliFleet, DiffAndDryRunShowWhatWouldChangeAndWriteNothing) {
 
     const ToolRun json = Tool({"--lan", Lan("127.0.0.3"), "diff", file, "--json"});
     EXPECT_EQ(json.exitCode, 3) << json.err;
-    const auto value = ParseJson(json.out);
+    auto value = ParseJson(json.out);
     ASSERT_TRUE(value) << json.out;
-    const auto& printer = (*value)["printers"][0];
-    EXPECT_EQ(printer["result"].text, "succeeded");
-    EXPECT_EQ(printer["changed"].number, 1);
+    auto& printer = (*value)["printers"][0];
+    EXPECT_EQ(printer["result"].get<std::string>(), "succeeded");
+    EXPECT_EQ(printer["changed"].get<double>(), 1);
     const auto& contrast = printer["items"][1];
-    EXPECT_EQ(contrast["item"].text, "Contrast");
-    EXPECT_EQ(contrast["printer"].text, "4");
-    EXPECT_EQ(contrast["file"].text, "7");
-    EXPECT_TRUE(contrast["changed"].boolean);
+    EXPECT_EQ(contrast["item"].get<std::string>(), "Contrast");
+    EXPECT_EQ(contrast["printer"].get<std::string>(), "4");
+    EXPECT_EQ(contrast["file"].get<std::string>(), "7");
+    EXPECT_TRUE(contrast["changed"].get<bool>());
 
     const ToolRun withBroken = Tool({"--multi-lan", List("three.txt", {2, 5}), "diff", file});
     EXPECT_EQ(withBroken.exitCode, 1) << withBroken.out;
@@ -232,19 +118,19 @@ TEST_F(CliFleet, AuditRecordsEveryPrinterJobAndTheItemsASetChanged) {
     ASSERT_EQ(lines.size(), 6u) << ReadAll(dir_.File("audit.log"));
     std::vector<std::string> jobs;
     for (const std::string& line : lines) {
-        const auto value = ParseJson(line);
+        auto value = ParseJson(line);
         ASSERT_TRUE(value) << line;
-        EXPECT_TRUE(Shaped((*value)["time"].text, "####-##-##T##:##:##Z")) << line;
-        EXPECT_FALSE((*value)["user"].text.empty()) << line;
-        EXPECT_FALSE((*value)["host"].text.empty()) << line;
-        EXPECT_EQ((*value)["interface"].text, "LAN");
-        jobs.push_back((*value)["job"].text + " " + (*value)["printer"].text + " " + (*value)["result"].text);
-        if ((*value)["job"].text == "set-parameter") {
-            const auto& changes = (*value)["changes"];
-            ASSERT_EQ(changes.items.size(), 1u) << line;
-            EXPECT_EQ(changes[0]["item"].text, "Contrast");
-            EXPECT_EQ(changes[0]["before"].text, "4");
-            EXPECT_EQ(changes[0]["after"].text, "7");
+        EXPECT_TRUE(Shaped((*value)["time"].get<std::string>(), "####-##-##T##:##:##Z")) << line;
+        EXPECT_FALSE((*value)["user"].get<std::string>().empty()) << line;
+        EXPECT_FALSE((*value)["host"].get<std::string>().empty()) << line;
+        EXPECT_EQ((*value)["interface"].get<std::string>(), "LAN");
+        jobs.push_back((*value)["job"].get<std::string>() + " " + (*value)["printer"].get<std::string>() + " " + (*value)["result"].get<std::string>());
+        if ((*value)["job"].get<std::string>() == "set-parameter") {
+            auto& changes = (*value)["changes"];
+            ASSERT_EQ(changes.size(), 1u) << line;
+            EXPECT_EQ(changes[0]["item"].get<std::string>(), "Contrast");
+            EXPECT_EQ(changes[0]["before"].get<std::string>(), "4");
+            EXPECT_EQ(changes[0]["after"].get<std::string>(), "7");
         }
     }
     const std::string p = "," + std::to_string(port_);
@@ -373,16 +259,16 @@ TEST_F(CliFleet, JsonGivesOneDocumentWithEachRunsPrinterStatesAndLines) {
         const ToolRun run = Tool(args);
         const std::string what = args[2] + " " + args[3];
         EXPECT_EQ(run.exitCode, c.exitCode) << what << "\n" << run.out << run.err;
-        const auto value = ParseJson(run.out);
+        auto value = ParseJson(run.out);
         ASSERT_TRUE(value) << what << "\n" << run.out;
-        const auto& runs = (*value)["runs"];
-        ASSERT_EQ(runs.items.size(), c.jobs.size()) << what << "\n" << run.out;
-        for (std::size_t i = 0; i < c.jobs.size(); ++i) EXPECT_EQ(runs[i]["job"].text, c.jobs[i]) << what;
-        const auto& printers = runs.items.back()["printers"];
-        ASSERT_EQ(printers.items.size(), c.results.size()) << what << "\n" << run.out;
+        auto& runs = (*value)["runs"];
+        ASSERT_EQ(runs.size(), c.jobs.size()) << what << "\n" << run.out;
+        for (std::size_t i = 0; i < c.jobs.size(); ++i) EXPECT_EQ(runs[i]["job"].get<std::string>(), c.jobs[i]) << what;
+        const auto& printers = runs.back()["printers"];
+        ASSERT_EQ(printers.size(), c.results.size()) << what << "\n" << run.out;
         for (std::size_t i = 0; i < c.results.size(); ++i) {
-            EXPECT_EQ(printers[i]["result"].text, c.results[i]) << what << " printer " << i;
-            EXPECT_EQ(printers[i]["lines"].items.empty(), c.results[i] == "not run") << what << " printer " << i;
+            EXPECT_EQ(printers[i]["result"].get<std::string>(), c.results[i]) << what << " printer " << i;
+            EXPECT_EQ(printers[i]["lines"].empty(), c.results[i] == "not run") << what << " printer " << i;
         }
     }
 }

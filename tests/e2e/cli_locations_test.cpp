@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <string>
 
-#include "json_reader.h"
+#include "json_document.h"
 #include "sim_process.h"
 #include "support/temp_dir.h"
 #include "tool_process.h"
@@ -23,12 +23,11 @@ bool Contains(const std::string& text, const std::string& part) {
 }
 
 // The "from" of one entry of config --json's "files".
-std::string FileFrom(const JsonValue& config, const std::string& name,
-                     std::string* path = nullptr) {
-    for (const JsonValue& file : config["files"].items) {
-        if (file["name"].text != name) continue;
-        if (path != nullptr) *path = file["path"].text;
-        return file["from"].text;
+std::string FileFrom(const Json& config, const std::string& name, std::string* path = nullptr) {
+    for (const Json& file : config.value("files", Json::array())) {
+        if (file.value("name", "") != name) continue;
+        if (path != nullptr) *path = file.value("path", "");
+        return file.value("from", "");
     }
     return "(absent)";
 }
@@ -42,10 +41,10 @@ TEST(CliLocations, AFreshUserGetsTheSampleSettingsAndTheShippedData) {
     const auto config = ParseJson(run.out);
     ASSERT_TRUE(config) << run.out;
     const std::string ini = home.File("config/rvq-setting-tool/VQTool.INI");
-    EXPECT_EQ((*config)["iniPath"].text, ini);
-    EXPECT_EQ((*config)["iniFrom"].text, "per-user folder");
+    EXPECT_EQ((*config)["iniPath"], ini);
+    EXPECT_EQ((*config)["iniFrom"], "per-user folder");
     EXPECT_EQ(ReadAll(ini), ReadAll(kSample));
-    EXPECT_EQ((*config)["machineStore"].text, "/etc/rvq-setting-tool/VQTool.machine");
+    EXPECT_EQ((*config)["machineStore"], "/etc/rvq-setting-tool/VQTool.machine");
     // Run from the build tree, the data comes from the build's copy, never
     // from the sources.
     std::string definitions;
@@ -82,8 +81,8 @@ TEST(CliLocations, AFolderOfItsOwnComesFirst) {
         ASSERT_EQ(run.exitCode, 0) << run.err;
         const auto config = ParseJson(run.out);
         ASSERT_TRUE(config) << run.out;
-        EXPECT_EQ((*config)["iniPath"].text, site.File("VQTool.INI"));
-        EXPECT_EQ((*config)["machineStore"].text, site.File("VQTool.machine"));
+        EXPECT_EQ((*config)["iniPath"], site.File("VQTool.INI"));
+        EXPECT_EQ((*config)["machineStore"], site.File("VQTool.machine"));
         EXPECT_EQ(FileFrom(*config, "definitions"), "settings folder");
         EXPECT_EQ(FileFrom(*config, "japaneseTable"), "build tree");
     }

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "json_reader.h"
+#include "json_document.h"
 #include "support/temp_dir.h"
 #include "tool_process.h"
 
@@ -22,10 +22,10 @@ TEST(CliModels, ListsTheShippedModelsFromAnEmptyFolder) {
 
     const ToolRun json = RunTool({"models", "--json", "--definitions", kDefinitions}, dir.path());
     ASSERT_EQ(json.exitCode, 0) << json.err;
-    const auto value = ParseJson(json.out);
+    auto value = ParseJson(json.out);
     ASSERT_TRUE(value) << json.out;
-    EXPECT_EQ((*value)["models"].items.size(), 9u);
-    EXPECT_EQ((*value)["models"][7].text, "R-VQ6T2-T");
+    EXPECT_EQ((*value)["models"].size(), 9u);
+    EXPECT_EQ((*value)["models"][7].get<std::string>(), "R-VQ6T2-T");
 }
 
 TEST(CliModels, AFileInTheFolderComesFirst) {
@@ -42,31 +42,31 @@ TEST(CliModel, JsonDescribesTheModel) {
     TempDir dir;
     const ToolRun run = RunTool({"model", "R-VQ4T1-T", "--json"}, dir.path());
     ASSERT_EQ(run.exitCode, 0) << run.err;
-    const auto json = ParseJson(run.out);
+    auto json = ParseJson(run.out);
     ASSERT_TRUE(json) << run.out.substr(0, 400);
-    const JsonValue& m = *json;
+    Json& m = (*json)["model"];
     for (const char* key :
          {"name", "maxWidth", "maxLength", "resolution", "gaijiWidth", "memory", "destinations",
           "getCommandIndexes", "changeItems", "groups", "items"}) {
-        EXPECT_TRUE(m.Has(key)) << key;
+        EXPECT_TRUE(m.contains(key)) << key;
     }
-    EXPECT_EQ(m["name"].text, "R-VQ4T1-T");
-    EXPECT_EQ(m["maxWidth"].number, 1040);
-    EXPECT_EQ(m["resolution"].number, 300);
-    EXPECT_EQ(m["memory"]["blockSize"].number, 128);
-    EXPECT_EQ(m["destinations"][0].text, "QM");
+    EXPECT_EQ(m["name"].get<std::string>(), "R-VQ4T1-T");
+    EXPECT_EQ(m["maxWidth"].get<double>(), 1040);
+    EXPECT_EQ(m["resolution"].get<double>(), 300);
+    EXPECT_EQ(m["memory"]["blockSize"].get<double>(), 128);
+    EXPECT_EQ(m["destinations"][0].get<std::string>(), "QM");
 
-    const JsonValue& group = m["groups"][0];
-    EXPECT_EQ(group["name"].text, "IMAGE_GROUP");
-    EXPECT_EQ(group["setCommands"][0]["commandId"].number, 5);
-    EXPECT_EQ(group["setCommands"][0]["params"][0]["name"].text, "CharacterCode");
+    Json& group = m["groups"][0];
+    EXPECT_EQ(group["name"].get<std::string>(), "IMAGE_GROUP");
+    EXPECT_EQ(group["setCommands"][0]["commandId"].get<double>(), 5);
+    EXPECT_EQ(group["setCommands"][0]["params"][0]["name"].get<std::string>(), "CharacterCode");
 
-    const JsonValue& item = m["items"][0];
-    EXPECT_EQ(item["name"].text, "CharacterCode");
-    EXPECT_EQ(item["kind"].number, 5);
-    EXPECT_EQ(item["kindName"].text, "ComboBox");
-    EXPECT_EQ(item["ctrlId"].number, 4401);
-    EXPECT_EQ(item["labels"].items.size(), 3u);
+    Json& item = m["items"][0];
+    EXPECT_EQ(item["name"].get<std::string>(), "CharacterCode");
+    EXPECT_EQ(item["kind"].get<double>(), 5);
+    EXPECT_EQ(item["kindName"].get<std::string>(), "ComboBox");
+    EXPECT_EQ(item["ctrlId"].get<double>(), 4401);
+    EXPECT_EQ(item["labels"].size(), 3u);
 }
 
 TEST(CliModel, InheritedModelShowsItsOwnAttributes) {

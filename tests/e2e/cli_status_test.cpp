@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <string>
 
-#include "json_reader.h"
+#include "json_document.h"
 #include "sim/sim_server.h"
 #include "support/temp_dir.h"
 #include "tool_process.h"
@@ -55,11 +55,11 @@ TEST_F(CliStatus, ReadyPrinterExitsZero) {
 
     const ToolRun json = RunTool({"status", "--json", "--lan", Lan(0)}, dir_.path());
     ASSERT_EQ(json.exitCode, 0) << json.err;
-    const auto value = ParseJson(json.out);
+    auto value = ParseJson(json.out);
     ASSERT_TRUE(value) << json.out;
-    EXPECT_EQ((*value)["status"].number, 0);
-    EXPECT_TRUE((*value)["ready"].boolean);
-    EXPECT_EQ((*value)["interface"].text, "LAN");
+    EXPECT_EQ((*value)["status"].get<double>(), 0);
+    EXPECT_TRUE((*value)["ready"].get<bool>());
+    EXPECT_EQ((*value)["interface"].get<std::string>(), "LAN");
 }
 
 TEST_F(CliStatus, ReplyInPiecesIsReadWhole) {
@@ -210,10 +210,10 @@ TEST(CliUsb, ListsAndAsksTheUsbPrinter) {
 
     const ToolRun other = RunTool({"usb-list", "--usb=PRODUCTID=0084", "--json"}, dir.path(), env);
     ASSERT_EQ(other.exitCode, 0) << other.err;
-    const auto json = ParseJson(other.out);
+    auto json = ParseJson(other.out);
     ASSERT_TRUE(json) << other.out;
-    EXPECT_EQ((*json)["filter"].text, "PRODUCTID=0084");
-    EXPECT_TRUE((*json)["devices"].items.empty());
+    EXPECT_EQ((*json)["filter"].get<std::string>(), "PRODUCTID=0084");
+    EXPECT_TRUE((*json)["devices"].empty());
 
     const ToolRun status = RunTool({"status"}, dir.path(), env);
     EXPECT_EQ(status.exitCode, 0) << status.err;

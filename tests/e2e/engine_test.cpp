@@ -120,6 +120,33 @@ TEST_F(EngineTest, RestoreAfterAReadLeavesWithoutRestart) {
     EXPECT_EQ(CommandsOf(0), std::vector<std::string>{"ZSR"});
 }
 
+TEST_F(EngineTest, RestoreOverAListRestartsEveryPrinterTheRunWasAskedTo) {
+    StartPrinters(3, 1000);
+    UseMultiLan(3);
+    context_.settingModeState = SettingModeState::AfterChange;
+    JobRunner runner(context_, document_.sharedJobLog(), MakeOperationExecutor(context_, document_), events_);
+    EXPECT_EQ(Run(runner, JobKind::RestoreOnline), kResultSucceed);
+    for (int printer = 0; printer < 3; ++printer) {
+        const std::vector<std::string> commands = CommandsOf(printer);
+        ASSERT_FALSE(commands.empty()) << "printer " << printer;
+        EXPECT_EQ(commands.front(), "ZSE") << "printer " << printer;  // then the status after the restart
+        EXPECT_EQ(std::count(commands.begin(), commands.end(), "ZSR"), 0) << "printer " << printer;
+    }
+    EXPECT_EQ(context_.settingModeState, SettingModeState::Online);
+}
+
+TEST_F(EngineTest, MoreWorkersThanFiveWhenTheFrontEndAsks) {
+    StartPrinters(8, 1000);
+    UseMultiLan(8);
+    JobRunner runner(context_, document_.sharedJobLog(), MakeOperationExecutor(context_, document_), events_);
+    runner.SetMaxWorkers(8);
+    EXPECT_EQ(Run(runner, JobKind::RestoreOnline), kResultSucceed);
+    EXPECT_GT(runner.maxConcurrent(), JobRunner::kMaxWorkers);
+    runner.SetMaxWorkers(1);
+    EXPECT_EQ(Run(runner, JobKind::RestoreOnline), kResultSucceed);
+    EXPECT_EQ(runner.maxConcurrent(), 1);
+}
+
 TEST_F(EngineTest, PrinterResetSendsResetAndLeaveInOneWriteAndWaitsForThePrinter) {
     StartPrinters(1, 1000);
     UseLan(0);

@@ -4,10 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <optional>
 #include <string>
 
 #include "core/comm/reply_frames.h"
 #include "sim/sim_server.h"
+#include "sim/tcp_listener.h"
 #include "sim_wire.h"
 
 namespace rvq::sim::test {
@@ -218,6 +220,68 @@ TEST_F(SimLan, BinaryUploadIsLoggedByLengthAndDigest) {
               R"("command":"ZW73;000005","codes":"7B7C7D","length":5,)"
               R"("sha256":"8db05a1dd1c457fd4f43e0f5eb2b2d0efcf79f7340877a67fd372adf676c9869"})");
     close(fd);
+}
+
+// A free TCP port of a loopback address, found by binding to port 0.
+int FreePort(const std::string& host) {
+    std::string error;
+    int port = 0;
+    const int fd = ListenTcp(host, port, error);
+    if (fd < 0) return -1;
+    close(fd);
+    return port;
+}
+
+// Takes printer 0 of `server` through a restart: into its setting mode and
+// out with a restart, from a connection to host:port.
+void Restart(SimServer& server, const std::string& host, int port) {
+    const int fd = ConnectTcp(host, port);
+    ASSERT_GE(fd, 0) << host << ":" << port;
+    ASSERT_TRUE(SendAll(fd, "\x1bZSS\n\0"s));
+    EXPECT_EQ(ParseStatusFrame(ReadUntilFrame(fd, kWait)), 103);
+    ASSERT_TRUE(SendAll(fd, "\x1bZSE\n\0"s));
+    EXPECT_TRUE(WaitForClose(fd, kWait));
+    close(fd);
+    EXPECT_TRUE(Eventually([&] { return !server.Down(0); }, kWait));
+}
+
+TEST(SimLanParameters, ReportWhereThePrinterListensAndMoveItOnRestartOnlyWithinLoopback) {
+    SimServer server{Clock(0.1)};
+    PrinterSetup setup;
+    setup.printer.definitionsPath = RVQ_SOURCE_DIR "/data/VQTool_Printer.XML";
+    setup.printer.restartMs = 500;
+    setup.endpoint.host = "127.0.0.2";
+    server.AddPrinter(setup);
+    std::string error;
+    ASSERT_TRUE(server.Start(error)) << error;
+    const int first = server.Port(0);
+    auto reported = [&] {
+        std::optional<std::pair<std::string, int>> lan;
+        server.Inspect(0, [&](const SimPrinter& p) { lan = p.LanParameters(); });
+        return lan;
+    };
+    EXPECT_EQ(reported(), std::make_pair(std::string("127.0.0.2"), first)) << "not the model's 192.168.10.20:8000";
+
+    // A set of another loopback address and port takes effect on the restart.
+    const int moved = FreePort("127.0.0.7");
+    ASSERT_GT(moved, 0);
+    server.Configure(0, [&](SimPrinter& p) { p.SetLanParameters("127.0.0.7", moved); });
+    Restart(server, "127.0.0.2", first);
+    EXPECT_EQ(server.Port(0), moved);
+    EXPECT_EQ(server.Announcement(0), "listening 127.0.0.7:" + std::to_string(moved));
+    const int there = ConnectTcp("127.0.0.7", moved);
+    EXPECT_GE(there, 0);
+    if (there >= 0) close(there);
+    EXPECT_EQ(ConnectTcp("127.0.0.2", first), -1) << "the old address is given up";
+
+    // Any other address is refused: the printer stays and says where it is.
+    for (const char* outside : {"192.0.2.1", "0.0.0.0"}) {
+        server.Configure(0, [&](SimPrinter& p) { p.SetLanParameters(outside, 8000); });
+        Restart(server, "127.0.0.7", moved);
+        EXPECT_EQ(server.Port(0), moved) << outside;
+        EXPECT_EQ(reported(), std::make_pair(std::string("127.0.0.7"), moved)) << outside;
+    }
+    server.Stop();
 }
 
 }  // namespace

@@ -23,13 +23,19 @@ int RemainingMs(Clock::time_point deadline) {
 
 }  // namespace
 
-int ConnectTcp(int port) {
-    const int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    if (fd < 0) return -1;
+int ConnectTcp(int port) { return ConnectTcp("127.0.0.1", port); }
+
+int ConnectTcp(const std::string& host, int port) {
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_port = htons(static_cast<std::uint16_t>(port));
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    // Tests talk to loopback addresses only.
+    if (inet_pton(AF_INET, host.c_str(), &address.sin_addr) != 1 || (ntohl(address.sin_addr.s_addr) >> 24) != 127) {
+        errno = EINVAL;
+        return -1;
+    }
+    const int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (fd < 0) return -1;
     if (connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
         const int saved = errno;
         close(fd);

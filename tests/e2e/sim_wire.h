@@ -14,6 +14,8 @@ using std::chrono::milliseconds;
 
 // A connected TCP socket to 127.0.0.1:port, or -1 (errno kept).
 int ConnectTcp(int port);
+// The same to another loopback address (a dotted 127.x.y.z).
+int ConnectTcp(const std::string& host, int port);
 
 // Opens a terminal node and puts it into raw mode; -1 on failure.
 int OpenRawTerminal(const std::string& path);

@@ -7,6 +7,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstring>
 
 extern char** environ;
@@ -61,16 +62,14 @@ std::vector<std::string> MergedEnvironment(const std::vector<std::string>& extra
     return env;
 }
 
-ToolRun RunProgram(const std::string& program, const std::vector<std::string>& args,
-                   const std::string& cwd, const std::vector<std::string>& extraEnv,
-                   std::chrono::milliseconds limit) {
-    ToolRun run;
+ProgramProcess::ProgramProcess(const std::string& program, const std::vector<std::string>& args,
+                               const std::string& cwd, const std::vector<std::string>& extraEnv) {
     int outPipe[2], errPipe[2];
-    if (::pipe2(outPipe, O_CLOEXEC) != 0) return run;
+    if (::pipe2(outPipe, O_CLOEXEC) != 0) return;
     if (::pipe2(errPipe, O_CLOEXEC) != 0) {
         ::close(outPipe[0]);
         ::close(outPipe[1]);
-        return run;
+        return;
     }
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
@@ -90,24 +89,52 @@ ToolRun RunProgram(const std::string& program, const std::vector<std::string>& a
     envp.push_back(nullptr);
 
     pid_t pid = -1;
-    const int spawned =
-        posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), envp.data());
+    const int spawned = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), envp.data());
     posix_spawn_file_actions_destroy(&actions);
     ::close(outPipe[1]);
     ::close(errPipe[1]);
-    if (spawned == 0) {
-        const bool ended = Drain(outPipe[0], errPipe[0], run, Clock::now() + limit);
-        if (!ended) ::kill(pid, SIGKILL);
+    out_ = outPipe[0];
+    err_ = errPipe[0];
+    if (spawned == 0)
+        pid_ = pid;
+    else
+        startError_ = std::string("cannot start ") + program + ": " + std::strerror(spawned);
+}
+
+ProgramProcess::~ProgramProcess() {
+    if (pid_ >= 0) {
+        ::kill(pid_, SIGKILL);
         int status = 0;
-        while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+        while (::waitpid(pid_, &status, 0) < 0 && errno == EINTR) {
         }
-        if (ended && WIFEXITED(status)) run.exitCode = WEXITSTATUS(status);
-    } else {
-        run.err = std::string("cannot start ") + program + ": " + std::strerror(spawned);
     }
-    ::close(outPipe[0]);
-    ::close(errPipe[0]);
+    if (out_ >= 0) ::close(out_);
+    if (err_ >= 0) ::close(err_);
+}
+
+void ProgramProcess::Signal(int signal) const {
+    if (pid_ >= 0) ::kill(pid_, signal);
+}
+
+ToolRun ProgramProcess::Wait(std::chrono::milliseconds limit) {
+    ToolRun run;
+    run.err = startError_;
+    if (pid_ < 0) return run;
+    const bool ended = Drain(out_, err_, run, Clock::now() + limit);
+    if (!ended) ::kill(pid_, SIGKILL);
+    int status = 0;
+    while (::waitpid(pid_, &status, 0) < 0 && errno == EINTR) {
+    }
+    pid_ = -1;
+    if (ended && WIFEXITED(status)) run.exitCode = WEXITSTATUS(status);
     return run;
+}
+
+ToolRun RunProgram(const std::string& program, const std::vector<std::string>& args,
+                   const std::string& cwd, const std::vector<std::string>& extraEnv,
+                   std::chrono::milliseconds limit) {
+    ProgramProcess process(program, args, cwd, extraEnv);
+    return process.Wait(limit);
 }
 
 }  // namespace rvq::test

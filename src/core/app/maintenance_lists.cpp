@@ -1,5 +1,8 @@
 #include "core/app/maintenance_lists.h"
 
+#include <algorithm>
+#include <charconv>
+
 #include "core/app/text.h"
 
 namespace rvq {
@@ -12,6 +15,37 @@ void AppendSection(std::vector<InfoRow>& rows, const InfoList& list) {
 }
 
 }  // namespace
+
+std::optional<InfoNumber> ParseInfoNumber(std::string_view value) {
+    const std::string text = Trim(value);
+    std::size_t at = 0;
+    if (at < text.size() && (text[at] == '+' || text[at] == '-')) ++at;
+    const std::size_t digits = at;
+    auto isDigit = [](char c) { return c >= '0' && c <= '9'; };
+    while (at < text.size() && isDigit(text[at])) ++at;
+    if (at == digits) return std::nullopt;
+    if (at + 1 < text.size() && text[at] == '.' && isDigit(text[at + 1])) {
+        ++at;
+        while (at < text.size() && isDigit(text[at])) ++at;
+    }
+    const std::string number = text.substr(0, at);
+    while (at < text.size() && text[at] == ' ') ++at;
+    const std::string unit = text.substr(at);
+    auto isLetter = [](char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); };
+    const bool unitOk =
+        unit.empty() || ((isLetter(unit[0]) || unit[0] == '%') &&
+                         std::all_of(unit.begin(), unit.end(), [&](char c) {
+                             return isLetter(c) || c == '%' || c == '/';
+                         }));
+    if (!unitOk) return std::nullopt;
+    InfoNumber parsed;
+    // from_chars ignores the locale, whose separator may be a comma.
+    const std::string_view digitsText =
+        number[0] == '+' ? std::string_view(number).substr(1) : std::string_view(number);
+    std::from_chars(digitsText.data(), digitsText.data() + digitsText.size(), parsed.number);
+    parsed.unit = unit;
+    return parsed;
+}
 
 std::optional<std::size_t> ParameterListChoice(std::string_view name) {
     for (std::size_t i = 0; i < kParameterListChoices.size(); ++i) {

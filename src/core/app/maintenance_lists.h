@@ -23,6 +23,15 @@ inline constexpr std::array<std::string_view, 11> kParameterListChoices{
     "ALL",     "ADJUST", "PARAMETER SETTINGS", "PANEL", "STORAGE AREA", "USB",
     "RS-232C", "CENTRO", "LAN/WLAN",           "RFID",  "RTC"};
 
+// A list value that is a number with the printer's unit after it:
+// "12345", "0.5us", "+0.0mm", "12 km". Values that only start with digits
+// ("12/05/24", "10:30", "V1.00") are none.
+struct InfoNumber {
+    double number = 0;
+    std::string unit;  // empty for a plain count
+};
+std::optional<InfoNumber> ParseInfoNumber(std::string_view value);
+
 // The position of a choice (exact name; case ignored); nothing when unknown.
 std::optional<std::size_t> ParameterListChoice(std::string_view name);
 

@@ -46,7 +46,7 @@ bool VerifyVersions(PrinterJob& job, char bankType) {
     const std::string& main = texts[second ? firmware_text::kMain2 : firmware_text::kMain];
     if (boot.empty() && main.empty()) return true;
     if (!job.ModeShift(true, false, 0)) return false;
-    job.context().settingModeState = SettingModeState::Online;
+    job.SetSettingMode(SettingModeState::Online);
     const std::optional<InfoList> versions = ReadVersions(job, 90, 95);
     if (!versions) {
         // Leave the setting mode whatever was read (a bad length did so already).

@@ -19,16 +19,18 @@ JobReporter::JobReporter(const Strings& strings, JobSink& sink, const std::atomi
       multiLan_(multiLan),
       printerIndex_(printerIndex) {}
 
-void JobReporter::Write(int statusId, const std::string& detail) {
+void JobReporter::Write(int statusId, const std::string& detail, int detailId) {
     if (finalized_) return;
     std::string shownDetail = detail;
     if (cancelRequested_.load()) {
         statusId = kResultCancel;
         shownDetail.clear();
+        detailId = 0;
     }
     if (statusId == kResultSucceed || statusId == kResultFail || statusId == kResultCancel) {
         finalized_ = true;
         result_ = statusId;
+        detailId_ = detailId;
     }
     const std::time_t now = std::time(nullptr);
     std::tm local{};
@@ -46,12 +48,12 @@ void JobReporter::LogFailure(int statusId, int detailId, long long code) {
         failureDetailId_ = detailId;
         failureCode_ = code;
     }
-    Write(statusId, FailureDetail(strings_, detailId, code));
+    Write(statusId, FailureDetail(strings_, detailId, code), detailId);
 }
 
 void JobReporter::LogFailureAt(int statusId, int detailId, const std::string& first, const std::string& second,
                                const std::string& third) {
-    Write(statusId, FailureAtDetail(strings_, detailId, first, second, third));
+    Write(statusId, FailureAtDetail(strings_, detailId, first, second, third), detailId);
 }
 
 void JobReporter::LogFormatted(int formatId, const std::string& argument) {

@@ -43,12 +43,14 @@ public:
     int failureDetailId() const { return failureDetailId_; }
     long long failureCode() const { return failureCode_; }
     int result() const { return result_; }
+    // The detail message of the final line (1530 "Communication error", ...), 0 when it had none.
+    int detailId() const { return detailId_; }
     int progress() const { return progress_; }
     int printerIndex() const { return printerIndex_; }
     const Strings& strings() const { return strings_; }
 
 private:
-    void Write(int statusId, const std::string& detail);
+    void Write(int statusId, const std::string& detail, int detailId = 0);
 
     const Strings& strings_;
     JobSink& sink_;
@@ -59,6 +61,7 @@ private:
     int printerIndex_;
     bool finalized_ = false;
     int result_ = 0;
+    int detailId_ = 0;
     int progress_ = 0;
     int failureDetailId_ = 0;
     long long failureCode_ = 0;

@@ -32,6 +32,8 @@ struct JobRunner::Shared : JobSink {
     int titleId = 0;
     bool multiLan = false;
     double timeScale = 1.0;
+    int maxWorkers = JobRunner::kMaxWorkers;
+    SettingModeState settingMode = SettingModeState::Online;
     std::vector<std::string> connections;  // settings string of each printer
 
     // Guarded by `mutex`; `idle` is signalled when `running` drops to 0.
@@ -163,6 +165,7 @@ void Work(const std::shared_ptr<JobRunner::Shared>& s, int index) {
     setup.timeScale = s->timeScale;
     setup.inputs = s->inputs;
     setup.settings = s->settingsShared;
+    setup.settingMode = s->settingMode;
     JobReporter reporter(s->strings, *s, s->context.cancelRequested,
                          InterfaceLabel(setup.connection.interfaceName, setup.connection.settings), s->titleId,
                          s->multiLan, index);
@@ -231,6 +234,11 @@ bool JobRunner::Start(std::shared_ptr<const JobInputs> inputs, const std::vector
         s.titleId = JobTitleId(s.kind, s.inputs && !s.inputs->numbers.empty() ? s.inputs->numbers[0] : 0);
         s.multiLan = s.settings.interfaceName == "Multi LAN";
         s.timeScale = Clock::ScaleFromEnvironment();
+        // A Restore to Online takes the printers online whatever its jobs
+        // do: the state is cleared once here, its value handed to each job.
+        s.settingMode = s.kind == JobKind::RestoreOnline
+                            ? context_.settingModeState.exchange(SettingModeState::Online)
+                            : context_.settingModeState.load();
         context_.cancelRequested = false;
         s.runState = RunState::Running;
         s.overall = 0;
@@ -247,7 +255,7 @@ bool JobRunner::Start(std::shared_ptr<const JobInputs> inputs, const std::vector
             }
             s.progress.assign(count, 0);
             s.log->Start(s.titleId, true);
-            for (std::size_t i = 0; i < std::min<std::size_t>(count, kMaxWorkers); ++i) {
+            for (std::size_t i = 0; i < std::min<std::size_t>(count, static_cast<std::size_t>(s.maxWorkers)); ++i) {
                 const int n = s.NextPrinterLocked(true);
                 if (n < 0) break;
                 toStart.push_back(n);
@@ -268,6 +276,11 @@ bool JobRunner::Start(std::shared_ptr<const JobInputs> inputs, const std::vector
     }
     Launch(shared_, toStart);
     return true;
+}
+
+void JobRunner::SetMaxWorkers(int count) {
+    std::lock_guard lock(shared_->mutex);
+    shared_->maxWorkers = std::clamp(count, 1, kMostWorkers);
 }
 
 void JobRunner::RequestCancel() {
@@ -303,7 +316,7 @@ bool JobRunner::Retry() {
                 s.progress[i] = 0;
                 ++failed;
             }
-            for (int i = 0; i < std::min(failed, kMaxWorkers); ++i) {
+            for (int i = 0; i < std::min(failed, s.maxWorkers); ++i) {
                 const int n = s.NextPrinterLocked(true);
                 if (n < 0) break;
                 toStart.push_back(n);

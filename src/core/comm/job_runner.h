@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "core/app/app_context.h"
 #include "core/app/tool_settings.h"
 #include "core/comm/job_inputs.h"
 #include "core/comm/multi_lan_list.h"
@@ -28,6 +29,11 @@ struct JobSetup {
     // A copy of the settings the run started with (serial reopen rules,
     // the control-code choice).
     std::shared_ptr<const ToolSettings> settings;
+    // Whether the printer was left in its setting mode when the run
+    // started: decided once for the run, so that no job of a Multi-LAN run
+    // depends on what another job did to the application's state (a
+    // Restore to Online restarts every printer of the list when asked to).
+    SettingModeState settingMode = SettingModeState::Online;
 };
 
 // Runs one job against one printer (the operation of its kind), logging
@@ -60,7 +66,8 @@ using UsbCounter = std::function<int(const std::string& filter)>;
 // are gone: a worker left running after a cancel never reads freed memory.
 class JobRunner {
 public:
-    static constexpr int kMaxWorkers = 5;
+    static constexpr int kMaxWorkers = 5;  // the desktop program's limit
+    static constexpr int kMostWorkers = 64;
 
     JobRunner(AppContext& context, std::shared_ptr<JobLog> log, std::shared_ptr<JobExecutor> executor,
               JobEvents& events);
@@ -75,6 +82,10 @@ public:
 
     // The Multi-LAN list entries (empty for a single printer).
     std::vector<LanPrinter> Printers() const;
+
+    // Printers of a Multi-LAN run in progress at once (1 to 64, five unless
+    // set); for the runs started after the call.
+    void SetMaxWorkers(int count);
 
     // Starts a run. For Multi LAN, `selected` says which entries take part
     // (empty: all). False when a run is still alive.

@@ -14,6 +14,7 @@
 
 #include "core/app/text.h"
 #include "core/comm/fd_io.h"
+#include "core/comm/loopback_guard.h"
 #include "core/comm/reply_frames.h"
 
 namespace rvq {
@@ -74,6 +75,10 @@ std::optional<Ipv4Range> ParseIpv4Range(const std::string& text) {
     return Ipv4Range{address & mask, prefix};
 }
 
+bool RangeIsLoopback(const Ipv4Range& range) {
+    return range.prefix >= 8 && IsLoopbackAddress(range.network);
+}
+
 std::vector<std::string> RangeHosts(const Ipv4Range& range) {
     const std::uint64_t count = std::uint64_t{1} << (32 - range.prefix);
     std::uint64_t first = range.network;
@@ -96,6 +101,10 @@ ProbeResult ProbeStatus(const std::string& host, int port, const std::string& re
     peer.sin_family = AF_INET;
     peer.sin_port = htons(static_cast<std::uint16_t>(port));
     if (inet_pton(AF_INET, host.c_str(), &peer.sin_addr) != 1) return result;
+    if (LoopbackRefusal(host, ntohl(peer.sin_addr.s_addr))) {
+        result.refused = true;
+        return result;
+    }
     SocketGuard socket{::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0)};
     if (socket.fd < 0) return result;
     const fdio::Deadline end = fdio::After(clock, timeoutMs);
@@ -120,12 +129,15 @@ ProbeResult ProbeStatus(const std::string& host, int port, const std::string& re
 
 std::vector<ProbeResult> ProbeHosts(const std::vector<std::string>& hosts, int port,
                                     const std::string& request, int timeoutMs, const Clock& clock,
-                                    int concurrency) {
+                                    int concurrency, const std::atomic<bool>* cancel) {
     std::vector<ProbeResult> results(hosts.size());
+    for (std::size_t i = 0; i < hosts.size(); ++i) results[i].host = hosts[i];
     std::atomic<std::size_t> next{0};
     auto work = [&] {
-        for (std::size_t i = next++; i < hosts.size(); i = next++)
+        for (std::size_t i = next++; i < hosts.size(); i = next++) {
+            if (cancel != nullptr && cancel->load()) return;
             results[i] = ProbeStatus(hosts[i], port, request, timeoutMs, clock);
+        }
     };
     const std::size_t workers =
         std::min<std::size_t>(hosts.size(), static_cast<std::size_t>(std::max(concurrency, 1)));

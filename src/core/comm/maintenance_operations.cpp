@@ -71,7 +71,7 @@ bool EnterForChange(PrinterJob& job, int progressAfter) {
     job.PostProgress(5);
     if (!job.CheckReady(kReadyModeIdle)) return false;
     if (!job.ModeShift(true, true, 0)) return false;
-    job.context().settingModeState = SettingModeState::Online;
+    job.SetSettingMode(SettingModeState::Online);
     job.PostProgress(progressAfter);
     return true;
 }
@@ -99,7 +99,7 @@ bool RunClear(PrinterJob& job, int setCommand, unsigned value,
     }
     if (!ReadSettingsBlock(job, 60, 90, {}, false)) return false;
     job.PostProgress(90);
-    job.context().settingModeState = SettingModeState::AfterChange;
+    job.SetSettingMode(SettingModeState::AfterChange);
     return FinishInSettingMode(job, true, true);
 }
 
@@ -130,7 +130,7 @@ bool RunPrinterInfoSteps(PrinterJob& job) {
     if (subKind != InfoSubKind::DataLogging && !job.CheckReady(kReadyModeIdle)) return false;
     if (!job.ModeShift(true, false, 0)) return false;
     if (job.IsUsb() && !job.CancellableWait(1000)) return false;
-    job.context().settingModeState = SettingModeState::Online;
+    job.SetSettingMode(SettingModeState::Online);
     if (!ReadInformation(job, subKind)) return false;
     job.PostProgress(95);
     if (!job.CancellableWait(1000)) return false;
@@ -160,7 +160,7 @@ bool DestinationApplied(unsigned destination, const std::vector<std::string>& fi
 bool FinishInSettingMode(PrinterJob& job, bool ok, bool leave) {
     if (leave) {
         const bool restart = job.inputs().kind == JobKind::SetParameter ||
-                             job.context().settingModeState == SettingModeState::AfterChange;
+                             job.settingMode() == SettingModeState::AfterChange;
         if (!job.ModeShift(false, restart, 0)) {
             job.ClosePort();
             return false;
@@ -176,7 +176,7 @@ bool FinishInSettingMode(PrinterJob& job, bool ok, bool leave) {
 bool RunPrinterInfo(PrinterJob& job) {
     if (RunPrinterInfoSteps(job)) return true;
     job.ClosePort();
-    job.context().settingModeState = SettingModeState::Online;
+    job.SetSettingMode(SettingModeState::Online);
     return false;
 }
 
@@ -199,13 +199,13 @@ bool RunFactoryDefault(PrinterJob& job) {
     if (!ReadSettingsBlock(job, 75, 90, {}, false)) return false;
     job.PostProgress(90);
     if (!job.IsLan()) {
-        job.context().settingModeState = SettingModeState::AfterChange;
+        job.SetSettingMode(SettingModeState::AfterChange);
         return FinishInSettingMode(job, true, true);
     }
     // The printer may come back with other network settings: restart it and
     // do not wait for an answer it may send elsewhere.
     if (!job.Send(job.fixed().leaveWithRestart, 1000)) return false;
-    job.context().settingModeState = SettingModeState::Online;
+    job.SetSettingMode(SettingModeState::Online);
     if (!job.CancellableWait(3000)) return false;
     return job.Succeed();
 }

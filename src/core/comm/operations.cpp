@@ -40,7 +40,7 @@ bool RunOperation(PrinterJob& job, JobKind kind) {
         case JobKind::PrinterReset: {
             const bool ok = RunPrinterReset(job);
             // Whatever the outcome, the printer no longer holds a setting mode.
-            job.context().settingModeState = SettingModeState::Online;
+            job.SetSettingMode(SettingModeState::Online);
             return ok;
         }
         case JobKind::PrinterInfo: return RunPrinterInfo(job);
@@ -52,7 +52,7 @@ bool RunOperation(PrinterJob& job, JobKind kind) {
         case JobKind::MemoryFormat:
         case JobKind::HeadCheck: {
             const bool ok = kind == JobKind::MemoryFormat ? RunMemoryFormat(job) : RunHeadCheck(job);
-            job.context().settingModeState = SettingModeState::Online;
+            job.SetSettingMode(SettingModeState::Online);
             return ok;
         }
         default:

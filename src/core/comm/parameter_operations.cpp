@@ -26,7 +26,7 @@ constexpr int kProcessingError = 1528;
 // A single printer already left in setting mode by this tool needs no
 // second enter.
 bool SkipsEnter(PrinterJob& job) {
-    return !job.multiLan() && job.context().settingModeState.load() != SettingModeState::Online;
+    return !job.multiLan() && job.settingMode() != SettingModeState::Online;
 }
 
 // The program's model, or a logged failure when the job has no document.
@@ -111,7 +111,7 @@ bool RunGetParameter(PrinterJob& job) {
     const ReadScope scope = job.multiLan() ? ReadScope::OwnItems : ReadScope::WholeModel;
     if (!ReadParameters(session, commandIds, scope)) return Abort(job);
     if (job.multiLan()) {
-        const bool restart = job.context().settingModeState.load() == SettingModeState::AfterChange;
+        const bool restart = job.settingMode() == SettingModeState::AfterChange;
         if (!job.ModeShift(false, restart, 0)) return Abort(job);
     }
     return Finish(job);
@@ -125,7 +125,7 @@ bool RunSetParameter(PrinterJob& job) {
     Document& document = *job.document();
     if (!job.multiLan()) document.ClearAcknowledgedItems();
     if (!EnterSettingMode(job, SkipsEnter(job), true)) return false;
-    job.context().settingModeState = SettingModeState::AfterChange;
+    job.SetSettingMode(SettingModeState::AfterChange);
     job.PostProgress(5);
     CommandChannel channel = MakeChannel(job);
     ParamSession session = MakeSession(job, channel, *model);

@@ -248,6 +248,12 @@ std::optional<std::string> ReadVersionText(PrinterJob& job, int from, int to) {
     return PayloadText(job, payload);
 }
 
+std::optional<std::string> ReadSettingsText(PrinterJob& job, int from, int to) {
+    std::string payload;
+    if (!ReadBlock(job, BlockKind::Settings, from, to, payload)) return std::nullopt;
+    return PayloadText(job, payload);
+}
+
 bool ReadSettingsBlock(PrinterJob& job, int from, int to, const std::string& path, bool append) {
     std::string payload;
     if (!ReadBlock(job, BlockKind::Settings, from, to, payload)) return false;

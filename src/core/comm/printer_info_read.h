@@ -46,6 +46,8 @@ std::string BlockFileText(std::string_view payload, const InfoBlockLayout& layou
 // The version block read the same way, its text handed back rather than
 // saved or shown: for a job that compares the versions itself.
 [[nodiscard]] std::optional<std::string> ReadVersionText(PrinterJob& job, int from, int to);
+// The settings block's text, handed back in the same way.
+[[nodiscard]] std::optional<std::string> ReadSettingsText(PrinterJob& job, int from, int to);
 [[nodiscard]] bool ReadSettingsBlock(PrinterJob& job, int from, int to, const std::string& path,
                                      bool append);
 // The version and settings blocks saved to `path` as one file, written only

@@ -21,7 +21,13 @@ PrinterJob::PrinterJob(const JobSetup& setup, JobReporter& reporter, AppContext&
       clock_(setup.timeScale),
       port_(clock_, &context.cancelRequested),
       codes_(setup.controlCodes),
-      fixed_(BuildFixedCommands(setup.controlCodes)) {}
+      fixed_(BuildFixedCommands(setup.controlCodes)),
+      settingMode_(setup.settingMode) {}
+
+void PrinterJob::SetSettingMode(SettingModeState state) {
+    settingMode_ = state;
+    if (!multiLan()) context_.settingModeState = state;
+}
 
 bool PrinterJob::IsLan() const { return setup_.connection.interfaceName == "LAN"; }
 bool PrinterJob::IsUsb() const { return setup_.connection.interfaceName == "USB"; }

@@ -44,6 +44,12 @@ public:
     const ControlCodes& codes() const { return codes_; }
     bool multiLan() const { return setup_.multiLan; }
     int timeoutMs() const { return setup_.timeoutMs; }
+    // Whether this job's printer is in its setting mode, starting from the
+    // run's state. A single printer's state is the application's too (the
+    // pages ask about leaving by it); the jobs of a Multi-LAN run keep
+    // theirs to themselves, so no job depends on what another one did.
+    SettingModeState settingMode() const { return settingMode_; }
+    void SetSettingMode(SettingModeState state);
     int lastPrinterStatus() const { return lastPrinterStatus_; }
     bool IsLan() const;
     bool IsUsb() const;
@@ -106,6 +112,7 @@ private:
     FixedCommands fixed_;
     int lastPrinterStatus_ = -1;
     Document* document_ = nullptr;
+    SettingModeState settingMode_;
 };
 
 }  // namespace rvq

@@ -144,11 +144,11 @@ bool PrinterJob::ModeShift(bool enter, bool restart, double span) {
     const std::string& command =
         enter ? fixed_.enterSettingMode : (restart ? fixed_.leaveWithRestart : fixed_.leaveNoRestart);
     if (!enter) {
-        context_.settingModeState = SettingModeState::Online;
+        SetSettingMode(SettingModeState::Online);
     } else if (restart) {
-        context_.settingModeState = SettingModeState::AfterChange;
-    } else if (context_.settingModeState == SettingModeState::Online) {
-        context_.settingModeState = SettingModeState::AfterRead;
+        SetSettingMode(SettingModeState::AfterChange);
+    } else if (settingMode_ == SettingModeState::Online) {
+        SetSettingMode(SettingModeState::AfterRead);
     }
     if (!Send(command, 1000)) return false;
     step(0.2);

@@ -45,6 +45,12 @@ bool ReadInSettingMode(PrinterJob& job, const PrinterReadRequest& request, Print
         if (!text) return false;
         result.versionText = std::move(*text);
     }
+    if (request.settingsBlock) {
+        if (job.IsUsb() && !job.CancellableWait(1000)) return false;
+        std::optional<std::string> text = ReadSettingsText(job, 93, 95);
+        if (!text) return false;
+        result.settingsText = std::move(*text);
+    }
     if (!request.infoPath.empty()) {
         if (!ReadVersionBlock(job, 93, 95, request.infoPath)) return false;
         if (job.IsUsb() && !job.CancellableWait(1000)) return false;

@@ -18,12 +18,14 @@ struct PrinterReadRequest {
     const PrinterModel* base = nullptr;  // read parameters into a copy of it (null: none)
     std::vector<int> getCommands;        // the get commands to send
     bool versions = false;               // hand back the version block's text
+    bool settingsBlock = false;          // hand back the settings block's text (counters, sections)
     std::string infoPath;                // save the version and settings blocks here, as save-info does
 };
 
 struct PrinterReadResult {
     std::optional<PrinterModel> model;  // page values = what the printer holds
     std::string versionText;
+    std::string settingsText;
 };
 
 // Opens the port, enters the setting mode of an idle printer, reads what

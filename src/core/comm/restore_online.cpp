@@ -10,7 +10,10 @@ namespace rvq {
 bool RunRestoreOnline(PrinterJob& job) {
     job.PostProgress(0);
     job.log().LogStatus(1500);
-    const SettingModeState remembered = job.context().settingModeState.exchange(SettingModeState::Online);
+    // The runner cleared the state when the run started; every job of the
+    // run restarts its printer or not by the state the run started with.
+    const SettingModeState remembered = job.settingMode();
+    job.SetSettingMode(SettingModeState::Online);
     if (!job.OpenJobPort()) return false;
     const bool restart = remembered == SettingModeState::AfterChange;
     if (restart) job.log().LogStatus(1505);

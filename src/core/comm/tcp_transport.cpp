@@ -2,6 +2,8 @@
 
 #include "core/app/text.h"
 #include "core/comm/fd_io.h"
+#include "core/comm/host_address.h"
+#include "core/comm/loopback_guard.h"
 
 #include <arpa/inet.h>
 #include <netdb.h>
@@ -23,24 +25,6 @@ constexpr int kConnectSliceMs = 100;
 
 std::uint32_t Errno() { return static_cast<std::uint32_t>(errno); }
 
-// By name first, then as a dotted address. The dotted form is taken as it
-// is: a reverse lookup would refuse printers that have no name record.
-std::optional<in_addr> ResolveIpv4(const std::string& host) {
-    addrinfo hints{};
-    hints.ai_family = AF_INET;
-    hints.ai_socktype = SOCK_STREAM;
-    addrinfo* found = nullptr;
-    if (::getaddrinfo(host.c_str(), nullptr, &hints, &found) == 0 && found != nullptr) {
-        const in_addr address = reinterpret_cast<const sockaddr_in*>(found->ai_addr)->sin_addr;
-        ::freeaddrinfo(found);
-        return address;
-    }
-    if (found != nullptr) ::freeaddrinfo(found);
-    in_addr address{};
-    if (!host.empty() && ::inet_aton(host.c_str(), &address) != 0) return address;
-    return std::nullopt;
-}
-
 }  // namespace
 
 IoResult TcpTransport::FailOpen(PortStatus status, std::uint32_t error) {
@@ -49,17 +33,21 @@ IoResult TcpTransport::FailOpen(PortStatus status, std::uint32_t error) {
 }
 
 IoResult TcpTransport::Open(const std::string&, const std::string& settings) {
-    fd_ = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, IPPROTO_TCP);
-    if (fd_ < 0) return FailOpen(PortStatus::OpenFailed, Errno());
-
     const std::size_t comma = settings.rfind(',');
     if (comma == std::string::npos) return FailOpen(PortStatus::OpenFailed, 0);
     const std::string host = settings.substr(0, comma);
     const int port = ParseLeadingInt(std::string_view(settings).substr(comma + 1));
     // A port number that does not fit would silently reach another port.
     if (port < 1 || port > 65535) return FailOpen(PortStatus::OpenFailed, 0);
+    // Refused before a socket exists, so not one packet goes out.
+    if (LoopbackRefusal(host)) return FailOpen(PortStatus::OpenFailed, kLoopbackRefusedErrno);
     const std::optional<in_addr> address = ResolveIpv4(host);
     if (!address) return FailOpen(PortStatus::OpenFailed, 0);
+    if (LoopbackRefusal(host, ntohl(address->s_addr)))
+        return FailOpen(PortStatus::OpenFailed, kLoopbackRefusedErrno);
+
+    fd_ = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, IPPROTO_TCP);
+    if (fd_ < 0) return FailOpen(PortStatus::OpenFailed, Errno());
 
     sockaddr_in peer{};
     peer.sin_family = AF_INET;

@@ -206,6 +206,20 @@ std::optional<GroupCheckFailure> CheckGroups(PrinterModel& model, const GroupTic
     return std::nullopt;
 }
 
+std::vector<GroupCheckFailure> GroupCheckFailures(const PrinterModel& model, const GroupTicks& ticks,
+                                                  const GroupCheckContext& context,
+                                                  const Strings& strings) {
+    std::vector<GroupCheckFailure> failures;
+    for (const ParamGroup& group : model.groups) {
+        if (!IsGroupTicked(ticks, group.name, context.serviceMode)) continue;
+        GroupTicks one;
+        one.Set(group.name, true);
+        PrinterModel copy = model;  // the checks complete addresses in place
+        if (auto failure = CheckGroups(copy, one, context, strings)) failures.push_back(std::move(*failure));
+    }
+    return failures;
+}
+
 bool ValidateGroups(PrinterModel& model, const GroupTicks& ticks, const GroupCheckContext& context,
                     const Strings& strings, Interaction& interaction) {
     const auto failure = CheckGroups(model, ticks, context, strings);

@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/app/printer_model.h"
 #include "core/params/group_ticks.h"
@@ -38,6 +39,14 @@ struct GroupCheckFailure {
 [[nodiscard]] bool ValidateGroups(PrinterModel& model, const GroupTicks& ticks,
                                   const GroupCheckContext& context, const Strings& strings,
                                   Interaction& interaction);
+
+// What the checks of each ticked group find, one failure per group (the
+// check's own message, naming the item), without completing anything: for
+// a backup, which saves what the printer holds but says what a set of it
+// would refuse.
+std::vector<GroupCheckFailure> GroupCheckFailures(const PrinterModel& model, const GroupTicks& ticks,
+                                                  const GroupCheckContext& context,
+                                                  const Strings& strings);
 
 // An address with blank fields takes 0 for each of them: "192.168.1." is
 // "192.168.1.0". A complete address is returned unchanged.

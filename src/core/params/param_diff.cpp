@@ -26,7 +26,8 @@ bool NeverReported(const ParamItem& wanted) {
 }  // namespace
 
 std::vector<ItemDiff> DiffGroups(const PrinterModel& wanted, const PrinterModel& held,
-                                 const std::vector<int>& groupIds, ShownLanguage language) {
+                                 const std::vector<int>& groupIds, ShownLanguage language,
+                                 const SendContext& context) {
     std::vector<ItemDiff> diffs;
     std::vector<std::string> seen;
     for (int groupId : groupIds) {
@@ -40,16 +41,23 @@ std::vector<ItemDiff> DiffGroups(const PrinterModel& wanted, const PrinterModel&
                 if (file == nullptr || printer == nullptr) continue;
                 if (std::find(seen.begin(), seen.end(), name) != seen.end()) continue;
                 seen.push_back(name);
+                ParamItem probe = *file;  // SendState may reset a skipped item's read text
                 // A reply that fell short of the item's field leaves the printer's value unknown:
                 // the file's value would still be sent.
                 const bool shortReply = (printer->flag & item_flag::kNotOnPrinter) != 0;
+                if (SendState(probe, context) != ItemSendState::Send && !NeverReported(*file)) {
+                    diffs.push_back({group->name, name, shortReply ? kNotReportedShown : Shown(*printer, language),
+                                     kNotSentShown, false, file->getCmdIndex, false});
+                    continue;
+                }
                 if (NeverReported(*file) || shortReply) {
+                    const bool lacked = shortReply && !NeverReported(*file);
                     diffs.push_back({group->name, name, file->encode ? kSecretShown : kNotReportedShown,
-                                     Shown(*file, language), shortReply && !NeverReported(*file)});
+                                     Shown(*file, language), lacked, file->getCmdIndex, lacked});
                     continue;
                 }
                 diffs.push_back({group->name, name, Shown(*printer, language), Shown(*file, language),
-                                 CommandText(*file) != CommandText(*printer)});
+                                 CommandText(*file) != CommandText(*printer), file->getCmdIndex, false});
             }
         }
     }

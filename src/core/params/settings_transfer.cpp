@@ -105,8 +105,13 @@ bool ExportSettings(const std::string& path, PrinterModel& model, const GroupTic
     if (!ValidateGroups(model, ticks, env.checks, env.strings, interaction)) return false;
     const bool includeSecrets =
         interaction.Confirm(kMsgIncludePasswords, env.strings.Get(kMsgIncludePasswords));
-    const std::string bytes =
-        BuildSettingsFile(model, ticks, settings, env.isJapanese, includeSecrets);
+    return WriteSettingsFileAsHeld(path, model, ticks, settings, env, includeSecrets, interaction);
+}
+
+bool WriteSettingsFileAsHeld(const std::string& path, const PrinterModel& model, const GroupTicks& ticks,
+                             const ToolSettings& settings, const SettingsFileEnv& env,
+                             bool includeSecrets, Interaction& interaction) {
+    const std::string bytes = BuildSettingsFile(model, ticks, settings, env.isJapanese, includeSecrets);
     // Passwords and keys are only scrambled: such a file is its owner's alone.
     const FileAccess access = includeSecrets ? FileAccess::Private : FileAccess::Shared;
     if (const WriteResult written = WriteFileAtomically(path, bytes, access); !written) {

@@ -30,6 +30,15 @@ struct SettingsFileEnv {
                                   const GroupTicks& ticks, const ToolSettings& settings,
                                   const SettingsFileEnv& env, Interaction& interaction);
 
+// Writes the file as the model holds it, without the group checks, and
+// with passwords and keys only when `includeSecrets`: a backup saves what
+// the printer holds, and a later set of the file runs the checks. False
+// when the file could not be written (1011 was shown).
+[[nodiscard]] bool WriteSettingsFileAsHeld(const std::string& path, const PrinterModel& model,
+                                           const GroupTicks& ticks, const ToolSettings& settings,
+                                           const SettingsFileEnv& env, bool includeSecrets,
+                                           Interaction& interaction);
+
 struct ImportResult {
     bool ok = false;
     bool passwordsIncluded = false;

@@ -2,6 +2,8 @@
 
 #include "core/app/maintenance_lists.h"
 
+#include <optional>
+
 namespace rvq {
 namespace {
 
@@ -52,4 +54,25 @@ TEST(MaintenanceLists, OneSectionShowsTheDestinationAndItsRowsOnly) {
 }
 
 }  // namespace
+TEST(InfoNumber, NumbersWithTheirUnitAndNothingThatOnlyStartsWithDigits) {
+    const struct {
+        const char* value;
+        std::optional<double> number;
+        const char* unit;
+    } cases[] = {
+        {"12345", 12345, ""},       {"00001234", 1234, ""},   {"0.5us", 0.5, "us"},
+        {"+0.0mm", 0, "mm"},        {"-1.5 mm", -1.5, "mm"},  {" 12 km ", 12, "km"},
+        {"75%", 75, "%"},           {"3 mm/s", 3, "mm/s"},    {"12/05/24", std::nullopt, ""},
+        {"10:30", std::nullopt, ""}, {"V1.00", std::nullopt, ""}, {"1 2", std::nullopt, ""},
+        {"DEFAULT", std::nullopt, ""}, {"", std::nullopt, ""},  {"12.", std::nullopt, ""},
+    };
+    for (const auto& c : cases) {
+        const auto parsed = ParseInfoNumber(c.value);
+        ASSERT_EQ(parsed.has_value(), c.number.has_value()) << c.value;
+        if (!parsed) continue;
+        EXPECT_EQ(parsed->number, *c.number) << c.value;
+        EXPECT_EQ(parsed->unit, c.unit) << c.value;
+    }
+}
+
 }  // namespace rvq

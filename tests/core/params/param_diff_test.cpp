@@ -64,5 +64,32 @@ TEST(ParamDiff, AnItemAShortReplyLackedCountsAsChangedOneNoReplyCarriesDoesNot) 
     EXPECT_FALSE(diffs[1].changed);
 }
 
+TEST(ParamDiff, AnItemTheSetLeavesOutNeverCountsAsChanged) {
+    PrinterModel wanted = Model();
+    FindItem(wanted, "Name")->flag |= item_flag::kNotMultiLan;  // each printer's own, like its address
+    FindItem(wanted, "Mode")->flag |= item_flag::kService;
+    PrinterModel held = wanted;
+    FindItem(wanted, "Name")->textValue = "back";
+    FindItem(wanted, "Mode")->textValue = "Disable";
+    const struct {
+        SendContext context;
+        bool nameChanged;
+        bool modeChanged;
+    } cases[] = {
+        {{ServiceMode::Off, false}, true, false},
+        {{ServiceMode::Off, true}, false, false},
+        {{ServiceMode::Full, true}, false, true},
+    };
+    for (const auto& c : cases) {
+        const std::vector<ItemDiff> diffs = DiffGroups(wanted, held, {10}, ShownLanguage::English, c.context);
+        ASSERT_EQ(diffs.size(), 2u);
+        EXPECT_EQ(diffs[0].item, "Mode");
+        EXPECT_EQ(diffs[0].changed, c.modeChanged);
+        EXPECT_EQ(diffs[0].fileValue == kNotSentShown, !c.modeChanged);
+        EXPECT_EQ(diffs[1].changed, c.nameChanged);
+        EXPECT_EQ(diffs[1].printerValue, "front") << "the printer's value is still shown";
+    }
+}
+
 }  // namespace
 }  // namespace rvq::params
