@@ -152,7 +152,9 @@ int RunConfig(CliEnv& env, const std::vector<std::string>& args) {
     env.out << "can be saved      " << (t.settingsWritable ? "yes" : "no") << "\n";
     env.out << "machine store     " << t.locations.machineStorePath
             << "  (can be written: " << (t.machineStoreWritable ? "yes" : "no") << ")\n";
-    env.out << "login password    " << (t.password.empty() ? "none" : "set") << "\n";
+    env.out << "login password    "
+            << (!t.passwordStoreProblem.empty() ? "cannot be read" : t.password.empty() ? "none" : "set")
+            << "\n";
     std::string folders;
     for (const auto& folder : t.locations.DataFolders())
         folders += (folders.empty() ? "" : ", ") + folder;

@@ -33,6 +33,11 @@ StartResult PrepareStart(AppContext& context, Document& document, Interaction& i
     if (context.settings.equalCodesReplaced) {
         interaction.Error(kMsgEqualControlCodes, context.strings.Get(kMsgEqualControlCodes));
     }
+    // A store this user cannot read may hold a password: never skip the login for it.
+    if (const std::string& problem = context.settings.passwordStoreProblem; !problem.empty()) {
+        interaction.Error(0, problem);
+        return {StartOutcome::LoginRefused, problem};
+    }
     if (!context.settings.password.empty() && !(login && login(context.settings.password))) {
         return {StartOutcome::LoginRefused, {}};
     }

@@ -165,6 +165,25 @@ TEST_F(CliUnprivileged, RefusesAReadOnlyFileAndNamesAFolderThatTakesNoFile) {
     EXPECT_EQ(written.exitCode, 0) << written.err;
 }
 
+// A login password store this user cannot read (one set by root, say)
+// refuses what would need the login instead of skipping it.
+TEST_F(CliUnprivileged, AStoreThatCannotBeReadRefusesInsteadOfSkippingTheLogin) {
+    dir_.Write("work/VQTool.INI", "[PRINTER]\r\nDEVICE=LAN\r\n[LAN]\r\nNAME=127.0.0.1\r\nPORT=1\r\n");
+    dir_.Write("work/VQTool.machine", "[Setting]\r\nPassword=" + EncodeStoredPassword("Secret1") + "\r\n");
+    Own(dir_.File("work/VQTool.INI"));
+    ASSERT_EQ(::chmod(dir_.File("work/VQTool.machine").c_str(), ::geteuid() == 0 ? 0600 : 0000), 0);
+
+    const ToolRun refused = Tool({"encode-basic", "P.BAS", "P.img"});
+    EXPECT_EQ(refused.exitCode, 2) << refused.err;
+    EXPECT_TRUE(Contains(refused.err, "VQTool.machine: the login password store cannot be read"))
+        << refused.err;
+    EXPECT_FALSE(std::filesystem::exists(dir_.File("work/P.img")));
+
+    const ToolRun config = Tool({"config"});
+    EXPECT_EQ(config.exitCode, 0) << config.err;
+    EXPECT_TRUE(Contains(config.out, "login password    cannot be read")) << config.out;
+}
+
 // A Japanese table with one conversion too many in the BASIC error message
 // used to crash encode-basic; the English text is used instead.
 TEST(CliJapaneseTable, AnEntryWithOtherConversionsIsLeftOut) {

@@ -1,8 +1,11 @@
 #include "core/app/machine_store.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
 
 #include "core/app/ini_file.h"
 #include "core/app/text.h"
@@ -48,6 +51,17 @@ std::string LoadPassword(const std::string& storePath) {
     std::string value = store.Find(kSection, kKey).value_or(std::string());
     if (value.size() > kStoreValueLimit) value.resize(kStoreValueLimit);
     return value.empty() ? std::string() : DecodeStoredPassword(value);
+}
+
+std::string UnreadableStoreProblem(const std::string& storePath) {
+    const int fd = ::open(storePath.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd >= 0) {
+        ::close(fd);
+        return {};
+    }
+    if (errno == ENOENT || errno == ENOTDIR) return {};
+    return storePath + ": the login password store cannot be read (" + std::strerror(errno) +
+           "); ask whoever set the password for access";
 }
 
 WriteResult SavePassword(const std::string& storePath, const std::string& password) {

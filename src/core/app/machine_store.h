@@ -21,6 +21,10 @@ std::string DecodeStoredPassword(const std::string& stored);
 
 // The decoded password, or empty when there is none or the store is unreadable.
 std::string LoadPassword(const std::string& storePath);
+// Why a store that exists cannot be read by this user ("" when it can, or
+// when there is none): a login password may be kept there, so the caller
+// must not take it as "no login".
+std::string UnreadableStoreProblem(const std::string& storePath);
 // Stores the password (empty removes the login) in a file only its owner
 // may read, creating the store's folder when it is missing. Fails when the
 // store cannot be written.

@@ -58,6 +58,7 @@ struct ToolSettings {
     std::string char200Path, char300Path, barcode200Path, barcode300Path, char600Path, barcode600Path;
     bool downloadMode = false;
     std::string password;
+    std::string passwordStoreProblem;   // the store exists but this user cannot read it
     bool settingsWritable = false;      // VQTool.INI can be saved by this user
     bool machineStoreWritable = false;  // the login password can be changed by this user
     std::string programFolder;          // the settings folder

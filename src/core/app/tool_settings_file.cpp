@@ -165,6 +165,7 @@ ToolSettings LoadToolSettings(const FileLocations& locations, const Strings& str
     // The font tool's place is taken as stored; there are no shell links to
     // resolve here.
     settings.password = LoadPassword(locations.machineStorePath);
+    settings.passwordStoreProblem = UnreadableStoreProblem(locations.machineStorePath);
     settings.settingsWritable = SettingsWritable(iniPath);
     settings.machineStoreWritable = CanWrite(locations.machineStorePath);
     return settings;
