@@ -46,7 +46,8 @@ std::optional<std::string> AskOnTerminal(const Strings& strings) {
 
 std::optional<std::string> CheckLogin(const GlobalOptions& options, const AppContext& context) {
     // A store this user cannot read may hold a password: never skip the login for it.
-    if (!context.settings.passwordStoreProblem.empty()) return context.settings.passwordStoreProblem;
+    if (!context.settings.passwordStoreProblem.empty())
+        return context.settings.passwordStoreProblem;
     const std::string& stored = context.settings.password;
     if (stored.empty()) return std::nullopt;
     std::optional<std::string> entered;

@@ -63,13 +63,15 @@ int main(int argc, char** argv) {
         if (parsed.command == c.name) command = &c;
     }
     if (command == nullptr)
-        return CommandLineError(json, parsed.command, "unknown command '" + parsed.command + "'", "");
+        return CommandLineError(json, parsed.command, "unknown command '" + parsed.command + "'",
+                                "");
     if (parsed.options.help) {
         WriteCommandHelp(std::cout, *command);
         return kExitOk;
     }
     if (const std::string unknown = UnknownCommandOption(*command, parsed.args); !unknown.empty())
-        return CommandLineError(json, command->name, "unknown option '" + unknown + "'", command->name);
+        return CommandLineError(json, command->name, "unknown option '" + unknown + "'",
+                                command->name);
 
     AppContext context;
     const FileLocations locations =
@@ -111,12 +113,14 @@ int main(int argc, char** argv) {
     InstallStopSignals();
     ErrorNote errors;
     // Under --json standard output carries the one JSON document only.
-    TerminalInteraction interaction(json ? std::cerr : std::cout, std::cerr, parsed.options.yes, errors);
+    TerminalInteraction interaction(json ? std::cerr : std::cout, std::cerr, parsed.options.yes,
+                                    errors);
     Document document;
     std::ostringstream printed;
     std::ostringstream fields;
-    CliEnv env{context,         parsed.options, json ? printed : std::cout, std::cerr, interaction,
-               definitionsPath, document,       errors,                     fields};
+    CliEnv env{context,   parsed.options, json ? printed : std::cout,
+               std::cerr, interaction,    definitionsPath,
+               document,  errors,         fields};
     if (!parsed.options.definitions) env.definitionsSearched = definitions.searched;
     int exitCode = command->run(env, parsed.args);
     std::optional<RunError> error = errors.First();
@@ -125,6 +129,7 @@ int main(int argc, char** argv) {
         error = RunError{std::string("stopped by ") + SignalName(signal), std::nullopt};
     }
     if (!json) return exitCode;
-    WriteCommandDocument(std::cout, {command->name, exitCode, fields.str(), printed.str(), env.runs, error});
+    WriteCommandDocument(std::cout,
+                         {command->name, exitCode, fields.str(), printed.str(), env.runs, error});
     return exitCode;
 }

@@ -168,8 +168,10 @@ TEST_F(CliUnprivileged, RefusesAReadOnlyFileAndNamesAFolderThatTakesNoFile) {
 // A login password store this user cannot read (one set by root, say)
 // refuses what would need the login instead of skipping it.
 TEST_F(CliUnprivileged, AStoreThatCannotBeReadRefusesInsteadOfSkippingTheLogin) {
-    dir_.Write("work/VQTool.INI", "[PRINTER]\r\nDEVICE=LAN\r\n[LAN]\r\nNAME=127.0.0.1\r\nPORT=1\r\n");
-    dir_.Write("work/VQTool.machine", "[Setting]\r\nPassword=" + EncodeStoredPassword("Secret1") + "\r\n");
+    dir_.Write("work/VQTool.INI",
+               "[PRINTER]\r\nDEVICE=LAN\r\n[LAN]\r\nNAME=127.0.0.1\r\nPORT=1\r\n");
+    dir_.Write("work/VQTool.machine",
+               "[Setting]\r\nPassword=" + EncodeStoredPassword("Secret1") + "\r\n");
     Own(dir_.File("work/VQTool.INI"));
     ASSERT_EQ(::chmod(dir_.File("work/VQTool.machine").c_str(), ::geteuid() == 0 ? 0600 : 0000), 0);
 

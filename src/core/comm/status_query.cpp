@@ -74,11 +74,13 @@ StatusAnswer AskStatus(const Connection& connection, const StatusQuery& query, c
     }
     PrinterPort port(clock, cancel);
     if (!port.Open(connection.interfaceName, connection.settings)) {
-        const bool bad = port.status() == PortStatus::Closed || port.status() == PortStatus::BadParameter;
+        const bool bad =
+            port.status() == PortStatus::Closed || port.status() == PortStatus::BadParameter;
         answer.systemError = port.lastError();
         answer.outcome = bad ? StatusOutcome::BadInterface : StatusOutcome::OpenFailed;
         // A USB open by filter names the device it chose.
-        if (connection.interfaceName == "USB" && !port.settings().empty()) answer.settings = port.settings();
+        if (connection.interfaceName == "USB" && !port.settings().empty())
+            answer.settings = port.settings();
         if (Cancelled(cancel)) answer.outcome = StatusOutcome::Cancelled;
         return answer;
     }
