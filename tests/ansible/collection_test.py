@@ -185,6 +185,40 @@ def build_collection(source, folder, env):
     return installed
 
 
+# The sanity tests of ansible-test that run without a network: the others
+# first install their tools from the package index into a virtualenv.
+OFFLINE_SANITY = ['action-plugin-docs', 'changelog', 'compile', 'empty-init', 'future-import-boilerplate',
+                  'ignores', 'line-endings', 'metaclass-boilerplate', 'no-assert', 'no-basestring',
+                  'no-dict-iteritems', 'no-dict-iterkeys', 'no-dict-itervalues', 'no-get-exception',
+                  'no-illegal-filenames', 'no-main-display', 'no-smart-quotes', 'no-unicode-literals',
+                  'replace-urlopen', 'shebang', 'symlinks', 'use-argspec-type-path', 'use-compat-six']
+MODULES = ['params', 'facts', 'firmware', 'command']
+
+
+def test_sanity(folder, env):
+    source = os.path.join(folder, 'src', 'ansible_collections', 'rvq', 'printer')
+    python = '%d.%d' % sys.version_info[:2]
+    command = ['ansible-test', 'sanity', '--color', 'no', '--python', python]
+    for test in OFFLINE_SANITY:
+        command += ['--test', test]
+    run = subprocess.run(command, cwd=source, env=env, stdout=subprocess.PIPE, stderr=subprocess.STDOUT,
+                         universal_newlines=True, timeout=300)
+    ran = re.findall(r'Running sanity test "([a-z0-9-]+)"', run.stdout)
+    check(run.returncode == 0 and sorted(set(ran)) == sorted(OFFLINE_SANITY),
+          'ansible-test sanity: %s' % ' '.join(OFFLINE_SANITY), run.stdout[-3000:])
+    for module in MODULES:
+        doc = subprocess.run(['ansible-doc', '--json', 'rvq.printer.' + module], env=env, stdout=subprocess.PIPE,
+                             stderr=subprocess.PIPE, universal_newlines=True, timeout=60)
+        try:
+            entry = json.loads(doc.stdout)['rvq.printer.' + module]
+        except (ValueError, KeyError):
+            entry = {}
+        options = entry.get('doc', {}).get('options', {})
+        check('printer' in options and entry.get('examples') and entry.get('return'),
+              'ansible-doc rvq.printer.%s: options (with the shared ones), examples, return values' % module,
+              doc.stderr[-500:])
+
+
 def write_settings(folder, printer):
     """A VQTool.INI naming a loopback printer, beside a definition file."""
     host, port = printer.split(':')
@@ -372,6 +406,7 @@ def main():
         definitions = os.path.join(folder, 'VQTool_Printer.XML')
         shutil.copyfile(os.path.join(SOURCE, 'data', 'VQTool_Printer.XML'), definitions)
         build_collection(os.path.abspath(options.collection), folder, env)
+        test_sanity(folder, env)
         fleet = Fleet(os.path.join(build, 'src', 'sim', 'rvq-printer-sim'), definitions, folder, env)
         hosts = dict(zip(['p1', 'p2', 'p3'], fleet.endpoints))
         settings = write_settings(folder, hosts['p1'])
