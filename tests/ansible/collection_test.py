@@ -295,6 +295,19 @@ def test_bad_values(ansible, env, settings):
           'a value out of range fails with rvqtool\'s message', result.get('msg'))
 
 
+def test_secret(ansible, fleet, folder):
+    key = 'horse-battery-staple-%d' % os.getpid()
+    mark = fleet.mark()
+    play = ansible.play('secret.yml', '--check', '--diff', '-v', target='p1', psk=key)
+    result = play.results('WPA key')['p1']
+    with open(os.path.join(folder, 'report.json')) as f:
+        report = f.read()
+    check(result.get('status') == 'ok' and key not in play.output and key not in report,
+          'a key given in values is kept out of the output and the results',
+          result.get('msg') or ('shown' if key in play.output + report else ''))
+    check(writes(fleet.commands(mark)) == [], 'a key in check mode: nothing written', writes(fleet.commands(mark)))
+
+
 def test_rollout(ansible, fleet, env, settings, hosts):
     wanted = str((int(item_value(env, settings, hosts['p1'], 'Contrast')) + 1) % 10)
     mark = fleet.mark()
@@ -419,6 +432,7 @@ def main():
         ansible = Ansible(folder, inventory, env)
         test_params(ansible, fleet, env, settings, hosts)
         test_bad_values(ansible, env, settings)
+        test_secret(ansible, fleet, folder)
         test_rollout(ansible, fleet, env, settings, hosts)
         test_facts(ansible, env, settings, hosts)
         test_command(ansible, fleet)
