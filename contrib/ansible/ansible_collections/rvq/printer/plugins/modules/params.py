@@ -208,7 +208,8 @@ def main():
         result = dict(changed=bool(changes), changes=changes, groups=groups, job_lines=job_lines(compared.document))
         if module._diff:
             result['diff'] = dict(
-                before_header='%s (printer)' % module.params['printer'], after_header='wanted',
+                before_header='%s (the printer)' % module.params['printer'],
+                after_header='%s (wanted)' % module.params['printer'],
                 before=diff_text([dict(item=c['item'], value=c['before']) for c in changes]),
                 after=diff_text([dict(item=c['item'], value=c['after']) for c in changes]))
         if not changes or module.check_mode:
