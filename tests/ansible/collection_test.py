@@ -449,4 +449,8 @@ def main():
 
 
 if __name__ == '__main__':
-    sys.exit(main())
+    try:
+        sys.exit(main())
+    except KeyboardInterrupt:
+        print('interrupted; the simulator is stopped and the temporary folder removed')
+        sys.exit(130)
