@@ -23,6 +23,7 @@
 #include "core/comm/loopback_guard.h"
 #include "core/comm/maintenance_operations.h"
 #include "core/comm/multi_lan_list.h"
+#include "core/comm/open_file_limit.h"
 #include "core/comm/printer_job.h"
 #include "core/comm/printer_reads.h"
 #include "core/comm/reply_frames.h"
@@ -33,12 +34,11 @@ namespace {
 
 constexpr int kDefaultPort = 8000;
 constexpr int kDefaultTimeoutSeconds = 1;
-constexpr int kConcurrentProbes = 32;
+constexpr int kDefaultInFlight = 1024;
+constexpr int kMostInFlight = 65536;
 constexpr int kLongestTimeoutSeconds = 60;  // keeps the milliseconds within an int
 
-std::string ShownStatus(int code) {
-    return code < 0 ? std::to_string(code) : Format("%02d", code);
-}
+std::string ShownStatus(int code) { return code < 0 ? std::to_string(code) : Format("%02d", code); }
 
 // The firmware versions of each printer that answered, by its place in
 // `found`; a printer whose versions could not be read has none.
@@ -123,11 +123,46 @@ void PrintVersions(CliEnv& env, const FoundVersions& versions, std::size_t i) {
         env.out << "    " << list.names[n] << ": " << list.values[n] << "\n";
 }
 
+// How the addresses of a sweep that gave no status ended.
+struct SweepTally {
+    std::uint64_t scanned = 0;
+    std::uint64_t refused = 0;   // nothing listens
+    std::uint64_t silent = 0;    // no connection within the time-out
+    std::uint64_t noStatus = 0;  // connected, but no status frame
+    std::uint64_t failed = 0;    // unreachable, blocked or out of sockets
+
+    void Count(const ProbeResult& r) {
+        ++scanned;
+        switch (r.outcome) {
+            case ProbeOutcome::Answered:
+                break;
+            case ProbeOutcome::Refused:
+                ++refused;
+                break;
+            case ProbeOutcome::Silent:
+                ++silent;
+                break;
+            case ProbeOutcome::NoStatus:
+                ++noStatus;
+                break;
+            case ProbeOutcome::Failed:
+            case ProbeOutcome::Blocked:
+                ++failed;
+                break;
+        }
+    }
+};
+
 void ReportFound(CliEnv& env, const std::vector<ProbeResult>& found, int port,
-                 std::size_t scanned, const FoundVersions& versions) {
+                 const SweepTally& tally, const FoundVersions& versions) {
+    const std::uint64_t scanned = tally.scanned;
     if (env.options.json) {
         JsonWriter json = DataFields(env);
         json.Key("scanned").Int(static_cast<long long>(scanned));
+        json.Key("refused").Int(static_cast<long long>(tally.refused));
+        json.Key("silent").Int(static_cast<long long>(tally.silent));
+        json.Key("noStatus").Int(static_cast<long long>(tally.noStatus));
+        json.Key("failed").Int(static_cast<long long>(tally.failed));
         json.Key("printers").BeginArray();
         for (std::size_t i = 0; i < found.size(); ++i) {
             const ProbeResult& r = found[i];
@@ -155,38 +190,57 @@ void ReportFound(CliEnv& env, const std::vector<ProbeResult>& found, int port,
 }  // namespace
 
 int RunDiscover(CliEnv& env, const std::vector<std::string>& argv) {
-    static constexpr std::array<OptionSpec, 3> kOptions{
-        {{"--port", true}, {"--out", true}, {"--versions", false}}};
+    static constexpr std::array<OptionSpec, 4> kOptions{
+        {{"--port", true}, {"--out", true}, {"--versions", false}, {"--in-flight", true}}};
     CommandArgs args;
     if (auto error = ParseCommandArgs(argv, kOptions, args)) return UsageError(env, *error);
-    if (args.positional.size() != 1) return UsageError(env, "discover takes one range, e.g. 192.168.1.0/24");
+    if (args.positional.size() != 1)
+        return UsageError(env, "discover takes one range, e.g. 192.168.1.0/24");
     std::string error;
     const int port = NumberOption(args, "--port", 1, 65535, error).value_or(kDefaultPort);
+    if (!error.empty()) return UsageError(env, error);
+    const int wanted =
+        NumberOption(args, "--in-flight", 1, kMostInFlight, error).value_or(kDefaultInFlight);
     if (!error.empty()) return UsageError(env, error);
 
     const std::string& text = args.positional.front();
     const std::optional<Ipv4Range> range = ParseIpv4Range(text);
-    if (!range) return UsageError(env, "'" + text + "' is not an IPv4 range such as 192.168.1.0/24");
+    if (!range)
+        return UsageError(env, "'" + text + "' is not an IPv4 range such as 192.168.1.0/24");
     if (range->prefix < kWidestScanPrefix) {
-        return UsageError(env, "'" + text + "' is wider than a /16; scan it in /16 parts or smaller");
+        return UsageError(env,
+                          "'" + text + "' is wider than a /16; scan it in /16 parts or smaller");
     }
     if (LoopbackOnly() && !RangeIsLoopback(*range))
-        return UsageError(env, "'" + text + "' reaches beyond 127.0.0.0/8; RVQ_LOOPBACK_ONLY=1 allows loopback addresses only");
+        return UsageError(
+            env,
+            "'" + text +
+                "' reaches beyond 127.0.0.0/8; RVQ_LOOPBACK_ONLY=1 allows loopback addresses only");
 
     const int seconds = env.options.timeoutSeconds.value_or(kDefaultTimeoutSeconds);
     const int timeoutMs = std::clamp(seconds, 1, kLongestTimeoutSeconds) * 1000;
-    const std::vector<std::string> hosts = RangeHosts(*range);
-    const std::string request = BuildFixedCommands(env.context.settings.controlCodes).statusRequest;
-    const std::vector<ProbeResult> results = ProbeHosts(
-        hosts, port, request, timeoutMs, Clock::FromEnvironment(), kConcurrentProbes, &StopRequested());
-
-    std::vector<ProbeResult> found;
-    for (const ProbeResult& r : results) {
-        if (r.answered) found.push_back(r);
+    const long fileLimit = RaiseOpenFileLimit();
+    const int inFlight = ProbesWithinLimit(fileLimit, wanted);
+    if (inFlight < wanted) {
+        env.err << "rvqtool: " << inFlight << (inFlight == 1 ? " probe" : " probes")
+                << " at a time, not " << wanted << ": the open-file limit is " << fileLimit << "\n";
     }
+    ProbePlan plan;
+    plan.port = port;
+    plan.request = BuildFixedCommands(env.context.settings.controlCodes).statusRequest;
+    plan.timeoutMs = timeoutMs;
+    plan.inFlight = inFlight;
+    plan.clock = Clock::FromEnvironment();
+    plan.cancel = &StopRequested();
+    std::vector<ProbeResult> found;
+    SweepTally tally;
+    ProbeRange(RangeFirstHost(*range), RangeHostCount(*range), plan, [&](const ProbeResult& r) {
+        tally.Count(r);
+        if (r.answered()) found.push_back(r);
+    });
     const FoundVersions versions =
         args.Has("--versions") ? ReadFoundVersions(env, found, port) : FoundVersions{};
-    ReportFound(env, found, port, hosts.size(), versions);
+    ReportFound(env, found, port, tally, versions);
 
     if (auto out = args.Value("--out")) {
         std::vector<LanPrinter> printers;

@@ -164,10 +164,12 @@ const std::vector<Command>& Commands() {
         {"test-print", "print a test pattern with the test print page's conditions",
          RVQ_PRINT_CONDITIONS, RunTestPrintCommand},
         {"discover", "find the LAN printers of an address range and list their status",
-         "CIDR [--port N] [--timeout S] [--versions] [--out LIST.TXT] [--json]\n\n"
-         "Sends the status request to every address of the range (at most a /16,\n"
-         "32 at a time; --port defaults to 8000, --timeout to 1 second a host) and\n"
-         "lists the printers that answer. --versions also reads each one's firmware\n"
+         "CIDR [--port N] [--timeout S] [--in-flight N] [--versions] [--out LIST.TXT] [--json]\n\n"
+         "Sends the status request to every address of the range (at most a /16;\n"
+         "--port defaults to 8000, --timeout to 1 second a host) and lists the\n"
+         "printers that answer, in address order. --in-flight sets how many\n"
+         "addresses are asked at once (1024; fewer when the open-file limit, raised\n"
+         "to its hard limit first, leaves less room). --versions also reads each one's firmware\n"
          "versions (five at a time, through its setting mode). --out writes them as a\n"
          "Multi-LAN list file.\n"
          "Exit 0 when a printer answered, 1 when none did, 2 for a bad range.",

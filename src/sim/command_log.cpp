@@ -36,7 +36,8 @@ std::string CodesText(const CodeSet& codes) {
 
 std::string LogLine(const LogEntry& entry) {
     char head[64];
-    std::snprintf(head, sizeof head, "{\"t\":%" PRId64 ",\"printer\":%d", entry.timeMs, entry.printer);
+    std::snprintf(head, sizeof head, "{\"t\":%" PRId64 ",\"printer\":%d", entry.timeMs,
+                  entry.printer);
     std::string line = head;
     const ReceivedCommand& command = entry.command;
     if (command.kind == ReceivedCommand::Kind::Stray) {
@@ -82,6 +83,14 @@ void CommandLog::Append(LogEntry entry) {
         entries_.push_back(std::move(entry));
     }
     changed_.notify_all();
+}
+
+void CommandLog::AppendConnections(std::int64_t timeMs, int printer, int open) {
+    std::lock_guard lock(mutex_);
+    if (file_ == nullptr) return;
+    std::fprintf(file_, "{\"t\":%" PRId64 ",\"printer\":%d,\"connections\":%d}\n", timeMs, printer,
+                 open);
+    std::fflush(file_);
 }
 
 std::vector<LogEntry> CommandLog::Entries() const {

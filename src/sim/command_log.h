@@ -38,6 +38,9 @@ public:
     [[nodiscard]] bool OpenFile(const std::string& path);
 
     void Append(LogEntry entry);
+    // Writes to the file (only) that `printer` has `open` LAN connections
+    // now: {"t":MS,"printer":N,"connections":OPEN}.
+    void AppendConnections(std::int64_t timeMs, int printer, int open);
     std::vector<LogEntry> Entries() const;
 
     // Waits until `done` holds for the entries, at most `timeout`.

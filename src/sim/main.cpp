@@ -6,11 +6,13 @@
 #include <fstream>
 #include <set>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "core/app/file_locations.h"
 #include "core/app/program_info.h"
 #include "core/comm/clock.h"
+#include "core/comm/open_file_limit.h"
 #include "sim/sim_options.h"
 #include "sim/sim_server.h"
 
@@ -52,7 +54,8 @@ int main(int argc, char** argv) {
     }
     std::set<std::string> definitions;
     for (const PrinterSetup& setup : options.printers) {
-        if (!setup.printer.definitionsPath.empty()) definitions.insert(setup.printer.definitionsPath);
+        if (!setup.printer.definitionsPath.empty())
+            definitions.insert(setup.printer.definitionsPath);
     }
     for (const std::string& path : definitions) {
         if (!std::ifstream(path)) {
@@ -69,7 +72,10 @@ int main(int argc, char** argv) {
     pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
     signal(SIGPIPE, SIG_IGN);
 
+    // A fleet holds a listening socket per printer and a socket per link.
+    std::ignore = rvq::RaiseOpenFileLimit();
     SimServer server(rvq::Clock::FromEnvironment());
+    server.LogConnections(options.logConnections);
     for (PrinterSetup& setup : options.printers) server.AddPrinter(std::move(setup));
     if (!options.logPath.empty() && !server.log().OpenFile(options.logPath)) {
         std::fprintf(stderr, "rvq-printer-sim: cannot open the log %s\n", options.logPath.c_str());

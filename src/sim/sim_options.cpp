@@ -1,5 +1,8 @@
 #include "sim/sim_options.h"
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
+
 #include <cctype>
 #include <charconv>
 #include <optional>
@@ -10,7 +13,8 @@ namespace {
 std::optional<long long> Number(const std::string& text, long long min, long long max) {
     long long value = 0;
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (ec != std::errc() || end != text.data() + text.size() || value < min || value > max) return std::nullopt;
+    if (ec != std::errc() || end != text.data() + text.size() || value < min || value > max)
+        return std::nullopt;
     return value;
 }
 
@@ -21,12 +25,15 @@ std::optional<CodeSet> Codes(const std::string& text) {
         const std::size_t comma = i < 2 ? text.find(',', at) : text.size();
         if (comma == std::string::npos) return std::nullopt;
         const std::string part = text.substr(at, comma - at);
-        const auto [end, ec] = std::from_chars(part.data(), part.data() + part.size(), values[i], 16);
-        if (part.empty() || part.size() > 2 || ec != std::errc() || end != part.data() + part.size())
+        const auto [end, ec] =
+            std::from_chars(part.data(), part.data() + part.size(), values[i], 16);
+        if (part.empty() || part.size() > 2 || ec != std::errc() ||
+            end != part.data() + part.size())
             return std::nullopt;
         at = comma + 1;
     }
-    if (values[0] == values[1] || values[1] == values[2] || values[0] == values[2]) return std::nullopt;
+    if (values[0] == values[1] || values[1] == values[2] || values[0] == values[2])
+        return std::nullopt;
     return CodeSet{static_cast<unsigned char>(values[0]), static_cast<unsigned char>(values[1]),
                    static_cast<unsigned char>(values[2])};
 }
@@ -35,15 +42,38 @@ bool SplitHostPort(const std::string& text, std::string& host, int& port) {
     const std::size_t colon = text.rfind(':');
     if (colon == std::string::npos) return false;
     host = text.substr(0, colon);
-    if (host.size() > 2 && host.front() == '[' && host.back() == ']') host = host.substr(1, host.size() - 2);
+    if (host.size() > 2 && host.front() == '[' && host.back() == ']')
+        host = host.substr(1, host.size() - 2);
     const auto value = Number(text.substr(colon + 1), 0, 65535);
     if (host.empty() || !value) return false;
     port = static_cast<int>(*value);
     return true;
 }
 
+constexpr long long kMostCopies = 65536;
+
+// The address `copy` places after `host`, which must stay in 127.0.0.0/8:
+// a simulated printer never answers for another machine.
+bool StepAddress(std::string& host, long long copy, std::string& error) {
+    in_addr parsed{};
+    if (inet_pton(AF_INET, host.c_str(), &parsed) != 1 || !IsLoopbackIpv4(host)) {
+        error = "--step-address needs an address in 127.0.0.0/8, not " + host;
+        return false;
+    }
+    const unsigned long long next = ntohl(parsed.s_addr) + static_cast<unsigned long long>(copy);
+    if ((next >> 24) != 127u) {
+        error = "--printers with --step-address runs past 127.255.255.255";
+        return false;
+    }
+    parsed.s_addr = htonl(static_cast<std::uint32_t>(next));
+    char text[INET_ADDRSTRLEN];
+    host = inet_ntop(AF_INET, &parsed, text, sizeof text);
+    return true;
+}
+
 // Applies one printer option to `setup`; false when `name` is not one.
-bool PrinterOption(const std::string& name, const std::string& value, PrinterSetup& setup, std::string& error) {
+bool PrinterOption(const std::string& name, const std::string& value, PrinterSetup& setup,
+                   std::string& error) {
     PrinterConfig& printer = setup.printer;
     FaultPlan& faults = printer.faults;
     auto number = [&](long long min, long long max) {
@@ -56,8 +86,10 @@ bool PrinterOption(const std::string& name, const std::string& value, PrinterSet
     } else if (name == "--definitions") {
         printer.definitionsPath = value;
     } else if (name == "--bank-type") {
-        if (value.size() != 1) error = "--bank-type takes one character (C or N)";
-        else printer.bankType = value[0];
+        if (value.size() != 1)
+            error = "--bank-type takes one character (C or N)";
+        else
+            printer.bankType = value[0];
     } else if (name == "--restart-ms") {
         printer.restartMs = static_cast<int>(number(0, 3600000));
     } else if (name == "--codes") {
@@ -107,8 +139,10 @@ bool PrinterOption(const std::string& name, const std::string& value, PrinterSet
         faults.infoLengthField = value;
     } else if (name == "--set-answer") {
         const std::size_t equals = value.find('=');
-        const std::string answer = equals == std::string::npos ? std::string() : value.substr(equals + 1);
-        if (equals == 0 || answer.size() != 2 || !std::isdigit(static_cast<unsigned char>(answer[0])) ||
+        const std::string answer =
+            equals == std::string::npos ? std::string() : value.substr(equals + 1);
+        if (equals == 0 || answer.size() != 2 ||
+            !std::isdigit(static_cast<unsigned char>(answer[0])) ||
             !std::isdigit(static_cast<unsigned char>(answer[1])))
             error = "--set-answer takes LETTERS=CODE, e.g. ZA00=92";
         else
@@ -131,6 +165,8 @@ bool PrinterFlag(const std::string& name, PrinterSetup& setup) {
         setup.printer.followsPortNumber = true;
     } else if (name == "--lengths-in-characters") {
         setup.printer.faults.lengthsInCharacters = true;
+    } else if (name == "--silent") {
+        setup.printer.faults.silent = true;
     } else {
         return false;
     }
@@ -139,7 +175,8 @@ bool PrinterFlag(const std::string& name, PrinterSetup& setup) {
 
 }  // namespace
 
-bool ParseSimOptions(const std::vector<std::string>& args, SimOptions& options, std::string& error) {
+bool ParseSimOptions(const std::vector<std::string>& args, SimOptions& options,
+                     std::string& error) {
     options = SimOptions{};
     PrinterSetup defaults;
     std::vector<PrinterSetup> endpoints;
@@ -165,6 +202,14 @@ bool ParseSimOptions(const std::vector<std::string>& args, SimOptions& options, 
         if (!name.starts_with("-")) {
             error = "unexpected argument '" + name + "'";
             return false;
+        }
+        if (name == "--step-address") {
+            options.stepAddress = true;
+            continue;
+        }
+        if (name == "--log-connections") {
+            options.logConnections = true;
+            continue;
         }
         if (name == "--pty") {
             endpoints.push_back(defaults);
@@ -197,9 +242,9 @@ bool ParseSimOptions(const std::vector<std::string>& args, SimOptions& options, 
         } else if (name == "--log") {
             options.logPath = value;
         } else if (name == "--printers") {
-            const auto parsed = Number(value, 1, 64);
+            const auto parsed = Number(value, 1, kMostCopies);
             if (!parsed) {
-                error = "--printers takes a number from 1 to 64";
+                error = "--printers takes a number from 1 to " + std::to_string(kMostCopies);
                 return false;
             }
             copies = *parsed;
@@ -209,6 +254,10 @@ bool ParseSimOptions(const std::vector<std::string>& args, SimOptions& options, 
         }
         if (!error.empty()) return false;
     }
+    if (options.logConnections && options.logPath.empty()) {
+        error = "--log-connections needs --log FILE";
+        return false;
+    }
     if (endpoints.empty()) {
         error = "no printer: give --lan HOST:PORT, --pty or --usb FOLDER";
         return false;
@@ -217,7 +266,9 @@ bool ParseSimOptions(const std::vector<std::string>& args, SimOptions& options, 
         for (long long copy = 0; copy < copies; ++copy) {
             options.printers.push_back(setup);
             EndpointConfig& endpoint = options.printers.back().endpoint;
-            if (endpoint.kind == EndpointConfig::Kind::Lan && endpoint.port != 0) {
+            if (endpoint.kind == EndpointConfig::Kind::Lan && options.stepAddress) {
+                if (!StepAddress(endpoint.host, copy, error)) return false;
+            } else if (endpoint.kind == EndpointConfig::Kind::Lan && endpoint.port != 0) {
                 endpoint.port += static_cast<int>(copy);
                 if (endpoint.port > 65535) {
                     error = "--printers runs past port 65535";
@@ -240,7 +291,13 @@ Endpoints (each adds a printer):
   --pty                  a serial printer on a pseudo-terminal
   --usb FOLDER           a USB printer: FOLDER/sys and FOLDER/dev trees
 Options:
-  --printers N           each endpoint stands for N printers
+  --printers N           each endpoint stands for N printers, each with its own
+                         state: on consecutive ports from a fixed port, on free
+                         ports from port 0
+  --step-address         --printers places them on consecutive addresses
+                         (within 127.0.0.0/8) on the same port instead
+  --log-connections      also log every change of a printer's open LAN
+                         connections: {"t":MS,"printer":N,"connections":OPEN}
   --log FILE             append every command received as JSON lines
 Printer options (before any endpoint: for all printers; after one: for it):
   --model NAME           printer model (R-VQ4T1-T)
@@ -274,6 +331,8 @@ Faults:
   --drop-after BYTES     drop the link after BYTES received
   --error-status CODE    answer the status request with CODE
   --written-status CODE  report CODE instead of 56 once a firmware image is written
+  --silent               take connections and data, never answer: a host that
+                         is not a printer (no model is read)
   --lengths-in-characters
                          get replies count a double-byte character as one
   --set-answer L=CODE    answer set commands starting with L with CODE: 91 still

@@ -1,6 +1,9 @@
 #include "sim/sim_printer.h"
 
 #include <algorithm>
+#include <map>
+#include <memory>
+#include <mutex>
 #include <utility>
 
 #include "core/app/printer_definition.h"
@@ -26,29 +29,31 @@ std::optional<std::size_t> Digits(std::string_view digits) {
 
 // Binary uploads of parameter data: "ZW7n;" and six digits of size.
 BinaryRule ParameterUpload(std::string prefix) {
-    return BinaryRule{std::move(prefix), 11, [](std::string_view header) { return Digits(header.substr(5, 6)); },
-                      true};
+    return BinaryRule{std::move(prefix), 11,
+                      [](std::string_view header) { return Digits(header.substr(5, 6)); }, true};
 }
 
 // Graphics: "SG;0000,00000,wwww,hhhhh,1," then rows of (w + 7) / 8 bytes.
 BinaryRule Graphics() {
-    return BinaryRule{"SG;", 27,
-                      [](std::string_view header) -> std::optional<std::size_t> {
-                          if (header[13] != ',' || header[18] != ',' || header.substr(24, 3) != ",1,")
-                              return std::nullopt;
-                          const auto width = Digits(header.substr(14, 4));
-                          const auto height = Digits(header.substr(19, 5));
-                          if (!width || !height) return std::nullopt;
-                          return (*width + 7) / 8 * *height;
-                      },
-                      true};
+    return BinaryRule{
+        "SG;", 27,
+        [](std::string_view header) -> std::optional<std::size_t> {
+            if (header[13] != ',' || header[18] != ',' || header.substr(24, 3) != ",1,")
+                return std::nullopt;
+            const auto width = Digits(header.substr(14, 4));
+            const auto height = Digits(header.substr(19, 5));
+            if (!width || !height) return std::nullopt;
+            return (*width + 7) / 8 * *height;
+        },
+        true};
 }
 
 }  // namespace
 
 bool FaultPlan::IgnoresCommand(std::string_view text) const {
-    return std::any_of(neverAnswer.begin(), neverAnswer.end(),
-                       [&](const std::string& letters) { return !letters.empty() && StartsWith(text, letters); });
+    return std::any_of(neverAnswer.begin(), neverAnswer.end(), [&](const std::string& letters) {
+        return !letters.empty() && StartsWith(text, letters);
+    });
 }
 
 std::optional<std::string> FaultPlan::SetAnswerFor(std::string_view text) const {
@@ -70,10 +75,28 @@ SimPrinter::SimPrinter(PrinterConfig config) : config_(std::move(config)) {
     RegisterMemoryCommands();
 }
 
+namespace {
+
+// A fleet of printers of one model shares the model read once.
+std::shared_ptr<const PrinterModel> SharedModel(const std::string& path, const std::string& name) {
+    static std::mutex mutex;
+    static std::map<std::pair<std::string, std::string>, std::weak_ptr<const PrinterModel>> loaded;
+    std::lock_guard lock(mutex);
+    std::weak_ptr<const PrinterModel>& entry = loaded[{path, name}];
+    std::shared_ptr<const PrinterModel> model = entry.lock();
+    if (!model) {
+        model = LoadPrinterModel(path, name, nullptr);
+        entry = model;
+    }
+    return model;
+}
+
+}  // namespace
+
 void SimPrinter::LoadModel() {
     state_.destination = config_.destination;
-    if (config_.definitionsPath.empty()) return;
-    std::shared_ptr<const PrinterModel> model = LoadPrinterModel(config_.definitionsPath, config_.model, nullptr);
+    if (config_.definitionsPath.empty() || config_.faults.silent) return;
+    std::shared_ptr<const PrinterModel> model = SharedModel(config_.definitionsPath, config_.model);
     if (!model) {
         loadError_ = "no model " + config_.model + " in " + config_.definitionsPath;
         return;
@@ -82,7 +105,8 @@ void SimPrinter::LoadModel() {
 }
 
 void SimPrinter::Register(std::string letters, Handler handler) {
-    auto same = std::find_if(handlers_.begin(), handlers_.end(), [&](const auto& h) { return h.first == letters; });
+    auto same = std::find_if(handlers_.begin(), handlers_.end(),
+                             [&](const auto& h) { return h.first == letters; });
     if (same != handlers_.end()) {
         same->second = std::move(handler);
         return;
@@ -97,7 +121,9 @@ void SimPrinter::RegisterBuiltIns() {
         const int error = p.config_.faults.errorStatus;
         r.reply = StatusFrame(error >= 0 ? error : 0);
     });
-    Register("WV", [](SimPrinter& p, const ReceivedCommand&, Response& r) { r.reply = TypeFrame(p.config_.bankType); });
+    Register("WV", [](SimPrinter& p, const ReceivedCommand&, Response& r) {
+        r.reply = TypeFrame(p.config_.bankType);
+    });
     Register("ZSS", [](SimPrinter& p, const ReceivedCommand&, Response& r) {
         p.mode_ = PrinterMode::Setting;
         r.reply = ModeFrame("SETTING");
@@ -130,7 +156,8 @@ void SimPrinter::RegisterBuiltIns() {
 Response SimPrinter::Handle(const ReceivedCommand& command) {
     Response response;
     if (config_.faults.IgnoresCommand(command.text)) return response;
-    if (command.kind == ReceivedCommand::Kind::DataStart || command.kind == ReceivedCommand::Kind::DataProgress) {
+    if (command.kind == ReceivedCommand::Kind::DataStart ||
+        command.kind == ReceivedCommand::Kind::DataProgress) {
         HandleDataEvent(command, response);
         return response;
     }
@@ -150,8 +177,9 @@ CommandDecoder SimPrinter::MakeDecoder() const {
     for (const CodeSet& set : {kEscCodes, kBraceCodes}) {
         if (std::find(sets.begin(), sets.end(), set) == sets.end()) sets.push_back(set);
     }
-    std::vector<BinaryRule> rules{ParameterUpload("ZW73;"), ParameterUpload("ZW74;"), ParameterUpload("ZW75;"),
-                                  ParameterUpload("ZW76;"), ParameterUpload("ZW78;"), Graphics()};
+    std::vector<BinaryRule> rules{ParameterUpload("ZW73;"), ParameterUpload("ZW74;"),
+                                  ParameterUpload("ZW75;"), ParameterUpload("ZW76;"),
+                                  ParameterUpload("ZW78;"), Graphics()};
     // Each link keeps its own view of the load command in progress.
     auto pending = std::make_shared<PendingLoad>();
     for (BinaryRule& rule : DownloadRules(pending)) rules.push_back(std::move(rule));

@@ -42,6 +42,9 @@ struct FaultPlan {
     // Written over the length field of the information blocks (version,
     // settings, data log) when not empty, e.g. "12a4" or "9999".
     std::string infoLengthField;
+    // A host that takes connections and every byte sent, and never answers:
+    // not a printer at all (it loads no model).
+    bool silent = false;
 
     bool IgnoresCommand(std::string_view text) const;
     // The answer configured for a set command, if any.

@@ -95,6 +95,9 @@ public:
     // The most LAN connections one printer had open at the same time.
     int MostConnectionsToOnePrinter() const;
     void ResetMostConnectedPrinters();
+    // Logs every change of a printer's number of open LAN connections
+    // (before Start).
+    void LogConnections(bool on) { logConnections_ = on; }
 
     CommandLog& log() { return log_; }
     const Clock& clock() const { return clock_; }
@@ -128,7 +131,7 @@ private:
         UsbDevice usb;
         std::optional<TimePoint> downUntil;
         std::optional<TimePoint> busyUntil;  // writing flash: commands are not taken
-        std::string heldReply;  // given once a USB printer is back
+        std::string heldReply;               // given once a USB printer is back
         long long receivedBytes = 0;
         Sha256 receivedDigest;
     };
@@ -153,10 +156,13 @@ private:
     Clock clock_;
     CommandLog log_;
     mutable std::mutex mutex_;
-    std::vector<Station> stations_;             // guarded by mutex_
-    std::vector<std::unique_ptr<Link>> links_;  // guarded by mutex_; only the loop thread opens and closes fds
-    int mostConnected_ = 0;                     // guarded by mutex_
-    int mostToOne_ = 0;                         // guarded by mutex_
+    std::vector<Station> stations_;  // guarded by mutex_
+    std::vector<std::unique_ptr<Link>>
+        links_;                     // guarded by mutex_; only the loop thread opens and closes fds
+    int mostConnected_ = 0;         // guarded by mutex_
+    int mostToOne_ = 0;             // guarded by mutex_
+    std::vector<int> connections_;  // guarded by mutex_; open LAN connections by printer
+    bool logConnections_ = false;
     mutable std::condition_variable linksChanged_;
     std::thread thread_;
     std::atomic<bool> stopping_{false};

@@ -32,10 +32,14 @@ void SimServer::ServeOnce() {
         }
         for (int i = 0; i < static_cast<int>(links_.size()); ++i) {
             const Link& link = *links_[i];
-            const long long stall = stations_[link.station].printer->config().faults.stallAfterBytes;
+            const long long stall =
+                stations_[link.station].printer->config().faults.stallAfterBytes;
             const bool full = stall >= 0 && link.received >= stall;
             // A full printer still notices its peer going away.
-            fds.push_back({link.fd, static_cast<short>((full ? POLLRDHUP : POLLIN) | (link.waitingToWrite ? POLLOUT : 0)), 0});
+            fds.push_back({link.fd,
+                           static_cast<short>((full ? POLLRDHUP : POLLIN) |
+                                              (link.waitingToWrite ? POLLOUT : 0)),
+                           0});
             sources.emplace_back(Source::Link, i);
         }
         timeoutMs = PollTimeoutMs();
@@ -83,7 +87,16 @@ void SimServer::NoteConnectedPrinters() {
     for (const auto& link : links_) {
         if (link->isSocket) ++connections[static_cast<std::size_t>(link->station)];
     }
-    const int now = static_cast<int>(std::count_if(connections.begin(), connections.end(), [](int n) { return n > 0; }));
+    if (logConnections_) {
+        connections_.resize(connections.size(), 0);
+        for (std::size_t i = 0; i < connections.size(); ++i) {
+            if (connections[i] != connections_[i])
+                log_.AppendConnections(clock_.NowMs(), static_cast<int>(i), connections[i]);
+        }
+        connections_ = connections;
+    }
+    const int now = static_cast<int>(
+        std::count_if(connections.begin(), connections.end(), [](int n) { return n > 0; }));
     mostConnected_ = std::max(mostConnected_, now);
     for (int n : connections) mostToOne_ = std::max(mostToOne_, n);
     linksChanged_.notify_all();
@@ -108,7 +121,8 @@ int SimServer::PollTimeoutMs() const {
 
 void SimServer::Accept(int index) {
     for (;;) {
-        const int fd = accept4(stations_[index].listener, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
+        const int fd =
+            accept4(stations_[index].listener, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
         if (fd < 0) return;
         // Split replies must leave as separate segments.
         const int on = 1;
@@ -121,7 +135,9 @@ void SimServer::ReadLink(Link& link) {
     char buffer[8192];
     std::size_t room = sizeof buffer;
     const long long stall = stations_[link.station].printer->config().faults.stallAfterBytes;
-    if (stall >= 0) room = static_cast<std::size_t>(std::clamp<long long>(stall - link.received, 0, static_cast<long long>(room)));
+    if (stall >= 0)
+        room = static_cast<std::size_t>(
+            std::clamp<long long>(stall - link.received, 0, static_cast<long long>(room)));
     if (room == 0) return;
     const ssize_t n = link.isSocket ? recv(link.fd, buffer, room, 0) : read(link.fd, buffer, room);
     if (n < 0 && (errno == EAGAIN || errno == EINTR)) return;
@@ -161,6 +177,7 @@ void SimServer::Answer(Link& link, const ReceivedCommand& command) {
     const bool event = command.kind == ReceivedCommand::Kind::DataStart ||
                        command.kind == ReceivedCommand::Kind::DataProgress;
     if (!event) log_.Append(LogEntry{clock_.NowMs(), link.station, command});
+    if (station.printer->config().faults.silent) return;
     // A printer writing its flash takes nothing in.
     if (station.busyUntil && *station.busyUntil > Now()) return;
     station.busyUntil.reset();
@@ -170,8 +187,10 @@ void SimServer::Answer(Link& link, const ReceivedCommand& command) {
 
     TimePoint due = Now() + Real(faults.lateMs + response.delayMs);
     if (!link.out.empty()) due = std::max(due, link.out.back().due);
-    if (!response.reply.empty() && faults.garbage.size() > 0) response.reply.insert(0, faults.garbage);
-    if (response.restart && response.replyAfterRestartOnUsb && station.endpoint.kind == EndpointConfig::Kind::Usb) {
+    if (!response.reply.empty() && faults.garbage.size() > 0)
+        response.reply.insert(0, faults.garbage);
+    if (response.restart && response.replyAfterRestartOnUsb &&
+        station.endpoint.kind == EndpointConfig::Kind::Usb) {
         station.heldReply = std::move(response.reply);
         response.reply.clear();
     }
@@ -194,7 +213,8 @@ void SimServer::WriteLink(Link& link, std::vector<int>& restarts) {
         while (head.offset < head.bytes.size()) {
             const char* data = head.bytes.data() + head.offset;
             const std::size_t size = head.bytes.size() - head.offset;
-            const ssize_t n = link.isSocket ? send(link.fd, data, size, MSG_NOSIGNAL) : write(link.fd, data, size);
+            const ssize_t n = link.isSocket ? send(link.fd, data, size, MSG_NOSIGNAL)
+                                            : write(link.fd, data, size);
             if (n < 0 && errno == EINTR) continue;
             if (n < 0 && errno == EAGAIN) {
                 link.waitingToWrite = true;
@@ -239,7 +259,8 @@ void SimServer::EndOutage(int index) {
     std::string error;
     if (station.endpoint.kind == EndpointConfig::Kind::Lan) {
         FollowLanParameters(index);
-        if (station.listener < 0) station.listener = ListenTcp(station.endpoint.host, station.endpoint.port, error);
+        if (station.listener < 0)
+            station.listener = ListenTcp(station.endpoint.host, station.endpoint.port, error);
     } else if (station.endpoint.kind == EndpointConfig::Kind::Usb) {
         std::ignore = OpenEndpoint(index, error);
     }
@@ -252,7 +273,8 @@ void SimServer::EndOutage(int index) {
     station.downUntil.reset();
     if (!station.heldReply.empty()) {
         for (auto& link : links_) {
-            if (link->station == index && !link->dead) link->out.push_back(Pending{Now(), station.heldReply, 0, false});
+            if (link->station == index && !link->dead)
+                link->out.push_back(Pending{Now(), station.heldReply, 0, false});
         }
         station.heldReply.clear();
     }
@@ -270,22 +292,25 @@ void SimServer::FollowLanParameters(int index) {
     const auto& [address, port] = *wanted;
     if (address == endpoint.host && port == endpoint.port) return;
     if (!IsLoopbackIpv4(address) || port < 1 || port > 65535) {
-        std::fprintf(stderr, "printer %d: not moving to %s:%d: a simulated printer listens on 127.0.0.0/8 only; "
-                             "staying at %s:%d\n",
-                     index, address.c_str(), port, endpoint.host.c_str(), endpoint.port);
+        std::fprintf(
+            stderr,
+            "printer %d: not moving to %s:%d: a simulated printer listens on 127.0.0.0/8 only; "
+            "staying at %s:%d\n",
+            index, address.c_str(), port, endpoint.host.c_str(), endpoint.port);
     } else {
         std::string error;
         int bound = port;
         const int listener = ListenTcp(address, bound, error);
         if (listener < 0) {
-            std::fprintf(stderr, "printer %d: not moving: %s; staying at %s:%d\n", index, error.c_str(),
-                         endpoint.host.c_str(), endpoint.port);
+            std::fprintf(stderr, "printer %d: not moving: %s; staying at %s:%d\n", index,
+                         error.c_str(), endpoint.host.c_str(), endpoint.port);
         } else {
             if (station.listener >= 0) close(station.listener);
             station.listener = listener;
             endpoint.host = address;
             endpoint.port = bound;
-            std::fprintf(stdout, "printer %d moved: listening %s:%d\n", index, address.c_str(), bound);
+            std::fprintf(stdout, "printer %d moved: listening %s:%d\n", index, address.c_str(),
+                         bound);
             std::fflush(stdout);
         }
     }

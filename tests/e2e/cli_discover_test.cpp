@@ -43,8 +43,8 @@ protected:
     }
 
     ToolRun Discover(std::vector<std::string> extra) {
-        std::vector<std::string> args = {"discover", "127.0.0.0/29", "--port",
-                                         std::to_string(port_), "--timeout", "1"};
+        std::vector<std::string> args = {
+            "discover", "127.0.0.0/29", "--port", std::to_string(port_), "--timeout", "1"};
         args.insert(args.end(), extra.begin(), extra.end());
         // 100 ms of real time a host: enough for an answer on a loaded
         // machine or under a sanitizer, and the one silent printer still
@@ -63,9 +63,9 @@ TEST_F(CliDiscover, ListsTheAnsweringPrintersAndWritesTheirList) {
     const ToolRun run = Discover({"--out", "found.txt"});
     ASSERT_EQ(run.exitCode, 0) << run.err;
     const std::string p = ":" + std::to_string(port_);
-    EXPECT_EQ(run.out, "127.0.0.2" + p + ": status 00, ready\n" +
-                           "127.0.0.3" + p + ": status 00, ready\n" +
-                           "127.0.0.5" + p + ": status 06, printer error (06)\n");
+    EXPECT_EQ(run.out, "127.0.0.2" + p + ": status 00, ready\n" + "127.0.0.3" + p +
+                           ": status 00, ready\n" + "127.0.0.5" + p +
+                           ": status 06, printer error (06)\n");
     EXPECT_EQ(run.err, "3 of 6 addresses answered\n");
     // The silent printer costs one time-out (1 s at scale 0.01), not more.
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
@@ -73,8 +73,9 @@ TEST_F(CliDiscover, ListsTheAnsweringPrintersAndWritesTheirList) {
     const Strings strings;
     const MultiLanImport list = ImportMultiLanList(dir_.path() + "/found.txt", strings);
     ASSERT_TRUE(list.ok);
-    EXPECT_EQ(list.printers, (std::vector<LanPrinter>{
-                                 {"127.0.0.2", port_}, {"127.0.0.3", port_}, {"127.0.0.5", port_}}));
+    EXPECT_EQ(list.printers,
+              (std::vector<LanPrinter>{
+                  {"127.0.0.2", port_}, {"127.0.0.3", port_}, {"127.0.0.5", port_}}));
 }
 
 TEST_F(CliDiscover, JsonNamesEachPrinter) {
@@ -89,6 +90,28 @@ TEST_F(CliDiscover, JsonNamesEachPrinter) {
     EXPECT_EQ(printers[2]["status"].get<double>(), 6);
     EXPECT_FALSE(printers[2]["ready"].get<bool>());
     EXPECT_TRUE(printers[0]["ready"].get<bool>());
+}
+
+TEST_F(CliDiscover, AsksFewerAtOnceUnderALowOpenFileLimitAndSaysSo) {
+    // ulimit -n lowers the hard limit too, so the tool cannot raise it: 65
+    // descriptors leave room for one probe at a time.
+    rest_.ResetMostConnectedPrinters();
+    const ToolRun run =
+        RunProgram("/bin/sh",
+                   {"-c", "ulimit -n 65 && exec \"$0\" \"$@\"", RVQ_TOOL_PATH, "discover",
+                    "127.0.0.0/29", "--port", std::to_string(port_), "--timeout", "1", "--json"},
+                   dir_.path(), {"RVQ_TIME_SCALE=0.1"});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.err, "rvqtool: 1 probe at a time, not 1024: the open-file limit is 65\n");
+    EXPECT_EQ(rest_.MostConnectedPrinters(), 1);
+    auto value = ParseJson(run.out);
+    ASSERT_TRUE(value) << run.out;
+    // .1 and .4 refuse, .6 takes the connection and never answers.
+    EXPECT_EQ((*value)["scanned"].get<double>(), 6);
+    EXPECT_EQ((*value)["printers"].size(), 3u);
+    EXPECT_EQ((*value)["refused"].get<double>(), 2);
+    EXPECT_EQ((*value)["noStatus"].get<double>(), 1);
+    EXPECT_EQ((*value)["silent"].get<double>(), 0);
 }
 
 TEST(CliDiscoverRange, RefusesBadAndTooWideRangesAndFindsNothingInAnEmptyOne) {
@@ -106,7 +129,8 @@ TEST(CliDiscoverRange, RefusesBadAndTooWideRangesAndFindsNothingInAnEmptyOne) {
     const ToolRun none = RunTool({"discover", "127.0.9.0/30", "--port", "1", "--out", "none.txt"},
                                  dir.path(), {"RVQ_TIME_SCALE=0.01"});
     EXPECT_EQ(none.exitCode, 1);
-    EXPECT_EQ(none.err, "0 of 2 addresses answered\nrvqtool: no printer answered in 127.0.9.0/30\n");
+    EXPECT_EQ(none.err,
+              "0 of 2 addresses answered\nrvqtool: no printer answered in 127.0.9.0/30\n");
 }
 
 }  // namespace

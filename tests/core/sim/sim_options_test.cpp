@@ -13,10 +13,35 @@ using Kind = EndpointConfig::Kind;
 TEST(SimOptions, EndpointsAndPerPrinterOptions) {
     SimOptions options;
     std::string error;
-    ASSERT_TRUE(ParseSimOptions({"--model", "R-VQ6T2-T", "--restart-ms", "500", "--log", "/tmp/x.jsonl", "--lan",
-                                 "127.0.0.1:0", "--error-status", "6", "--never-answer", "WS", "--pty", "--usb",
-                                 "/tmp/u", "--usb-product", "0083", "--usb-serial", "A1", "--codes", "02,03,17",
-                                 "--lan", "[::1]:9100", "--split", "4", "--garbage", "xx", "--drop-after", "7"},
+    ASSERT_TRUE(ParseSimOptions({"--model",
+                                 "R-VQ6T2-T",
+                                 "--restart-ms",
+                                 "500",
+                                 "--log",
+                                 "/tmp/x.jsonl",
+                                 "--lan",
+                                 "127.0.0.1:0",
+                                 "--error-status",
+                                 "6",
+                                 "--never-answer",
+                                 "WS",
+                                 "--pty",
+                                 "--usb",
+                                 "/tmp/u",
+                                 "--usb-product",
+                                 "0083",
+                                 "--usb-serial",
+                                 "A1",
+                                 "--codes",
+                                 "02,03,17",
+                                 "--lan",
+                                 "[::1]:9100",
+                                 "--split",
+                                 "4",
+                                 "--garbage",
+                                 "xx",
+                                 "--drop-after",
+                                 "7"},
                                 options, error))
         << error;
     ASSERT_EQ(options.printers.size(), 4u);
@@ -50,11 +75,38 @@ TEST(SimOptions, EndpointsAndPerPrinterOptions) {
 TEST(SimOptions, StoreDownloadAndMemoryOptions) {
     SimOptions options;
     std::string error;
-    ASSERT_TRUE(ParseSimOptions({"--definitions", "defs.xml", "--any-mode", "--lan", "127.0.0.1:0", "--destination",
-                                 "2", "--main-version", "N1.20", "--boot-version", "N1.00", "--datalog-bytes", "5000",
-                                 "--program-ms", "100", "--basic-ms", "50", "--basic-status", "27", "--allocate-ms",
-                                 "10", "--format-ms", "20", "--no-drive-voltage2", "--stale-versions",
-                                 "--set-answer", "ZA00=92", "--set-answer", "ZW2=91", "--bad-length", "01x0", "--pty"},
+    ASSERT_TRUE(ParseSimOptions({"--definitions",
+                                 "defs.xml",
+                                 "--any-mode",
+                                 "--lan",
+                                 "127.0.0.1:0",
+                                 "--destination",
+                                 "2",
+                                 "--main-version",
+                                 "N1.20",
+                                 "--boot-version",
+                                 "N1.00",
+                                 "--datalog-bytes",
+                                 "5000",
+                                 "--program-ms",
+                                 "100",
+                                 "--basic-ms",
+                                 "50",
+                                 "--basic-status",
+                                 "27",
+                                 "--allocate-ms",
+                                 "10",
+                                 "--format-ms",
+                                 "20",
+                                 "--no-drive-voltage2",
+                                 "--stale-versions",
+                                 "--set-answer",
+                                 "ZA00=92",
+                                 "--set-answer",
+                                 "ZW2=91",
+                                 "--bad-length",
+                                 "01x0",
+                                 "--pty"},
                                 options, error))
         << error;
     ASSERT_EQ(options.printers.size(), 2u);
@@ -86,10 +138,27 @@ TEST(SimOptions, StoreDownloadAndMemoryOptions) {
 TEST(SimOptions, PrintersRepeatsEachEndpoint) {
     SimOptions options;
     std::string error;
-    ASSERT_TRUE(ParseSimOptions({"--printers", "3", "--lan", "127.0.0.1:9100", "--lan", "127.0.0.1:0"}, options, error));
+    ASSERT_TRUE(ParseSimOptions(
+        {"--printers", "3", "--lan", "127.0.0.1:9100", "--lan", "127.0.0.1:0"}, options, error));
     std::vector<int> ports;
     for (const auto& p : options.printers) ports.push_back(p.endpoint.port);
     EXPECT_EQ(ports, (std::vector<int>{9100, 9101, 9102, 0, 0, 0}));
+}
+
+TEST(SimOptions, StepAddressSpreadsAFleetOverLoopbackAddresses) {
+    SimOptions options;
+    std::string error;
+    ASSERT_TRUE(ParseSimOptions(
+        {"--printers", "3", "--step-address", "--lan", "127.1.0.254:8000", "--silent"}, options,
+        error))
+        << error;
+    std::vector<std::string> hosts;
+    for (const auto& p : options.printers) {
+        hosts.push_back(p.endpoint.host);
+        EXPECT_EQ(p.endpoint.port, 8000);
+        EXPECT_TRUE(p.printer.faults.silent);
+    }
+    EXPECT_EQ(hosts, (std::vector<std::string>{"127.1.0.254", "127.1.0.255", "127.1.1.0"}));
 }
 
 TEST(SimOptions, BadCommandLinesAreRefused) {
@@ -109,6 +178,9 @@ TEST(SimOptions, BadCommandLinesAreRefused) {
         {"--lan", "127.0.0.1:0", "--late-ms"},
         {"--printers", "0", "--lan", "127.0.0.1:0"},
         {"--printers", "2", "--lan", "127.0.0.1:65535"},
+        {"--printers", "2", "--step-address", "--lan", "127.255.255.255:8000"},
+        {"--step-address", "--lan", "10.0.0.1:8000"},
+        {"--log-connections", "--lan", "127.0.0.1:0"},
         {"--lan", "127.0.0.1:0", "--destination", "10"},
         {"--lan", "127.0.0.1:0", "--set-answer", "ZA00"},
         {"--lan", "127.0.0.1:0", "--set-answer", "=92"},
