@@ -18,7 +18,7 @@ const std::string kDataFolder = RVQ_SOURCE_DIR "/data";
 const std::string kModel = "R-VQ4T1-T";
 }  // namespace
 
-JobBench::JobBench() { ::setenv("RVQ_TIME_SCALE", "0.01", 1); }
+JobBench::JobBench() { ::setenv("RVQ_TIME_SCALE", std::to_string(kFaultScale).c_str(), 1); }
 
 JobBench::~JobBench() {
     if (runner_) std::ignore = runner_->WaitForWorkers(600000);
