@@ -41,7 +41,7 @@ TEST(BasicMessages, ErrorTextChoosesTheMessage) {
          "Check the program code."},
         {"5 : Encoded Line Length Over Error", 1410, nullptr},
         {"Variable over 256", 1410,
-         "The BASIC program does not conform to the defined specification. (\"Variable over "
+         "The BASIC program breaks a rule of the BASIC language. (\"Variable over "
          "256\")\r\n"
          "Check the program code."},
         {"Encoded Program size over 43.5kbyte", 1410, nullptr},
