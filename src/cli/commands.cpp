@@ -38,21 +38,22 @@ int RunBackup(CliEnv& env, const std::vector<std::string>& args);
 int RunMetrics(CliEnv& env, const std::vector<std::string>& args);
 
 // The print conditions test-print-data and test-print share.
-#define RVQ_PRINT_CONDITIONS                                                          \
-    "[--pattern slash1|slash3|chars|barcodes] [--pattern-file FILE]\n"                \
-    "        [--count N] [--speed IPS] [--sensor none|reflective|transmissive|\n"    \
-    "        preprinted|reflective-manual] [--issue-mode batch|cut|peel-off]\n"      \
+#define RVQ_PRINT_CONDITIONS                                                            \
+    "[--pattern slash1|slash3|chars|barcodes] [--pattern-file FILE]\n"                  \
+    "        [--count N] [--speed IPS] [--sensor none|reflective|transmissive|\n"       \
+    "        preprinted|reflective-manual] [--issue-mode batch|cut|peel-off]\n"         \
     "        [--print-method NAME] [--label-length MM] [--gap MM] [--label-width MM]\n" \
-    "        [--tone -20..10]\n\n"                                                  \
-    "Defaults as on the test print page: slant lines (1 dot), one label, the\n"      \
-    "model's second speed and first print method, 74 mm long, 2 mm gap, the\n"       \
+    "        [--tone -20..10]\n\n"                                                      \
+    "Defaults as on the test print page: slant lines (1 dot), one label, the\n"         \
+    "model's second speed and first print method, 74 mm long, 2 mm gap, the\n"          \
     "widest label, tone 0. Uses --model and --codes."
 
 const std::vector<Command>& Commands() {
     static const std::vector<Command> commands = {
         {"config", "show the effective tool settings and where each value came from", "[--json]",
          RunConfig, false},
-        {"status", "ask the printer, or every printer of a list, for its status (exit 0 when ready)",
+        {"status",
+         "ask the printer, or every printer of a list, for its status (exit 0 when ready)",
          "[--lan HOST[:PORT] | --com N [--line ...] | --usb[=FILTER] | --lpt N |\n"
          "        --multi-lan LIST [--pick 1,3] [--parallel N]] [--timeout S] [--json]\n\n"
          "Sends the status request and reads one reply within the time-out (at most\n"
@@ -146,14 +147,17 @@ const std::vector<Command>& Commands() {
          "is read, five at a time. Reading goes through the printer's setting mode.\n"
          "Under --json counters and sizes also come as numbers with their unit.",
          RunInfo},
-        {"save-info", "save the printer's version and settings blocks to a text file", "FILE.TXT", RunSaveInfo},
+        {"save-info", "save the printer's version and settings blocks to a text file", "FILE.TXT",
+         RunSaveInfo},
         {"data-log", "save the printer's log data to a file", "FILE.LOG", RunDataLog},
-        {"head-check", "check the print head for broken elements (exit 1 when one is found)", "[--yes]",
-         RunHeadCheckCommand},
-        {"counter-clear", "clear maintenance counters", "all|feed|print|cut [--yes]", RunCounterClearCommand},
-        {"param-clear", "initialize the parameters to a destination's values", "JA|QM|QQ|QP|CN [--yes]",
-         RunParamClear},
-        {"factory-default", "restore the printer's factory default", "[--yes]", RunFactoryDefaultCommand},
+        {"head-check", "check the print head for broken elements (exit 1 when one is found)",
+         "[--yes]", RunHeadCheckCommand},
+        {"counter-clear", "clear maintenance counters", "all|feed|print|cut [--yes]",
+         RunCounterClearCommand},
+        {"param-clear", "initialize the parameters to a destination's values",
+         "JA|QM|QQ|QP|CN [--yes]", RunParamClear},
+        {"factory-default", "restore the printer's factory default", "[--yes]",
+         RunFactoryDefaultCommand},
         {"mem-alloc", "divide the printer's flash into areas (blocks of the model's block size)",
          "TTF BITMAP BASIC|nochange [--yes]\n\n"
          "The TrueType font area, the bitmap external character area and the BASIC\n"

@@ -22,20 +22,20 @@ struct FaultPlan {
     // Commands (by their leading letters, e.g. "WS" or "ZSS") the printer
     // ignores altogether: logged, never answered, no effect.
     std::vector<std::string> neverAnswer;
-    int lateMs = 0;               // every reply goes out this late
-    std::size_t splitBytes = 0;   // replies go out in pieces of at most this many bytes
-    int splitGapMs = 50;          // pause between the pieces
-    std::string garbage;          // sent before every reply
-    long long dropAfterBytes = -1;  // the link drops once this many bytes came in on it
-    bool dropRestarts = false;      // ... because the printer restarts (away for restartMs)
-    long long stallAfterBytes = -1;  // takes no more data once this many bytes came in on a link
-    int errorStatus = -1;         // the status request is answered with this code
-    int writtenStatus = -1;       // reported instead of 56 once a firmware image is written
+    int lateMs = 0;                    // every reply goes out this late
+    std::size_t splitBytes = 0;        // replies go out in pieces of at most this many bytes
+    int splitGapMs = 50;               // pause between the pieces
+    std::string garbage;               // sent before every reply
+    long long dropAfterBytes = -1;     // the link drops once this many bytes came in on it
+    bool dropRestarts = false;         // ... because the printer restarts (away for restartMs)
+    long long stallAfterBytes = -1;    // takes no more data once this many bytes came in on a link
+    int errorStatus = -1;              // the status request is answered with this code
+    int writtenStatus = -1;            // reported instead of 56 once a firmware image is written
     bool lengthsInCharacters = false;  // get replies count a double-byte (932) character as one
     // Set commands (by leading letters) answered with another code than
     // "90": "91" still applies the command, anything else refuses it.
     std::vector<std::pair<std::string, std::string>> setAnswers;
-    bool staleVersions = false;   // programmed firmware leaves the reported versions as they were
+    bool staleVersions = false;  // programmed firmware leaves the reported versions as they were
     // Serial only: how many "next block" statuses an image gets (-1: one
     // per 64 KB block); the printer stays silent after that many.
     int nextBlockLimit = -1;
@@ -59,16 +59,16 @@ struct PrinterConfig {
     int restartMs = 3000;
     std::optional<CodeSet> codes;  // a configured set, tried before ESC LF NUL and { | }
     int headCheckStatus = 0;
-    int destination = 0;           // index into the model's destinations
-    bool anyMode = false;          // answer parameter commands outside the setting mode too
+    int destination = 0;   // index into the model's destinations
+    bool anyMode = false;  // answer parameter commands outside the setting mode too
     std::string bootVersion = "V1.00";
     std::string mainVersion = "V1.00";
     std::size_t dataLogBytes = 8192;
-    int programMs = 3000;          // writing a firmware image to flash, before status 56
-    int basicProgramMs = 1000;     // writing a BASIC image, before its status
-    int basicStatus = 0;           // the status after an accepted BASIC image
-    int allocateMs = 20000;        // busy after a memory allocation
-    int formatMs = 30000;          // busy after a memory format
+    int programMs = 3000;             // writing a firmware image to flash, before status 56
+    int basicProgramMs = 1000;        // writing a BASIC image, before its status
+    int basicStatus = 0;              // the status after an accepted BASIC image
+    int allocateMs = 20000;           // busy after a memory allocation
+    int formatMs = 30000;             // busy after a memory format
     bool lacksDriveVoltage2 = false;  // answer "91" to the set whose first item is RibbonWidth
     // A port number set by a parameter command is listened on after the
     // next restart, as a printer does (LAN printers only).
@@ -101,8 +101,8 @@ struct PrinterState {
     int destination = 0;
     std::map<std::string, std::string> secrets;  // passwords by set command key
     std::map<std::string, std::pair<std::size_t, std::string>> uploads;  // key: size, SHA-256
-    int programmed = 0;                          // firmware images written
-    int lanPortAfterRestart = 0;                 // a new port number set: listened on after the restart
+    int programmed = 0;                                                  // firmware images written
+    int lanPortAfterRestart = 0;  // a new port number set: listened on after the restart
 };
 
 enum class PrinterMode { Vpcl, Setting };
@@ -191,7 +191,7 @@ private:
     LinkKind link_ = LinkKind::Lan;
     ParamStore store_;
     PrinterState state_;
-    PendingLoad lastLoad_;  // the load command the next program command belongs to
+    PendingLoad lastLoad_;    // the load command the next program command belongs to
     int nextBlocksSent_ = 0;  // "next block" statuses of the image coming in
     std::vector<std::pair<std::string, Handler>> handlers_;  // longest letters first
 };

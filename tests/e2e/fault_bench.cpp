@@ -85,8 +85,10 @@ JobOutcome JobBench::Run(const std::shared_ptr<JobInputs>& inputs, std::int64_t 
     if (cancelWhen) {
         // The condition is polled on the test thread; the job's own waits
         // are what the cancel has to cut short.
-        const auto deadline = start + std::chrono::milliseconds(Clock(kFaultScale).ToRealMs(static_cast<int>(limitMs)));
-        while (!cancelWhen() && std::chrono::steady_clock::now() < deadline && runner_->runningWorkers() > 0)
+        const auto deadline = start + std::chrono::milliseconds(
+                                          Clock(kFaultScale).ToRealMs(static_cast<int>(limitMs)));
+        while (!cancelWhen() && std::chrono::steady_clock::now() < deadline &&
+               runner_->runningWorkers() > 0)
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
         runner_->RequestCancel();
     }
