@@ -102,8 +102,6 @@ from ansible_collections.rvq.printer.plugins.module_utils.rvqtool import (
 from ansible_collections.rvq.printer.plugins.module_utils.settings_file import (
     merge_items, set_groups)
 
-SECRET = '(secret)'
-
 
 def value_text(value):
     if isinstance(value, bool):
