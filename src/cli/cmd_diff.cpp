@@ -138,7 +138,7 @@ int RunParamDiff(CliEnv& env, const std::string& path) {
         path, env.document, env.context.settings, ticks, FileEnv(env), env.interaction);
     if (!imported.ok) return imported.badValue ? kExitUsage : kExitFailed;
     // What the set would refuse is refused here too, before any printer.
-    const params::SetPlan prepared = params::PrepareSet(
+    const params::PreparedSet prepared = params::PrepareSet(
         env.document, ticks, env.context, CheckContext(env).multiLan, env.interaction);
     if (prepared.refusal == params::SetRefusal::NothingTicked) {
         if (env.options.json)

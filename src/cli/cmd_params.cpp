@@ -254,7 +254,7 @@ int RunSetParams(CliEnv& env, const std::vector<std::string>& args) {
     const params::ImportResult imported = params::ImportSettings(
         path, env.document, env.context.settings, ticks, FileEnv(env), env.interaction);
     if (!imported.ok) return imported.badValue ? kExitUsage : kExitFailed;
-    const params::SetPlan prepared = params::PrepareSet(
+    const params::PreparedSet prepared = params::PrepareSet(
         env.document, ticks, env.context, CheckContext(env).multiLan, env.interaction);
     if (prepared.refusal == params::SetRefusal::NothingTicked) {
         env.out << "no group of " << path << " is ON: nothing to set\n";

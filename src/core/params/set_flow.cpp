@@ -16,9 +16,9 @@ constexpr int kMsgSetConfirm = 1302;
 
 }  // namespace
 
-SetPlan PrepareSet(Document& document, const GroupTicks& ticks, const AppContext& context,
-                   bool multiLan, Interaction& interaction) {
-    SetPlan plan;
+PreparedSet PrepareSet(Document& document, const GroupTicks& ticks, const AppContext& context,
+                       bool multiLan, Interaction& interaction) {
+    PreparedSet plan;
     plan.checks = {context.serviceMode != ServiceMode::Off, multiLan};
     {
         const std::lock_guard lock(document.modelMutex());
@@ -43,7 +43,7 @@ SetPlan PrepareSet(Document& document, const GroupTicks& ticks, const AppContext
 }
 
 void FinishSet(Document& document, AppContext& context, const GroupTicks& ticks,
-               const SetPlan& plan, bool jobSucceeded, PendingChanges& pending,
+               const PreparedSet& plan, bool jobSucceeded, PendingChanges& pending,
                Interaction& interaction) {
     PendingChanges change = plan.change;
     bool changeDetected = false;

@@ -23,7 +23,7 @@ enum class SetRefusal {
 };
 
 // What a set writes, found before anything goes to the printer.
-struct [[nodiscard]] SetPlan {
+struct [[nodiscard]] PreparedSet {
     SetRefusal refusal = SetRefusal::None;
     std::vector<int> groups;  // check box ids in model order: the set job's groups
     GroupCheckContext checks;
@@ -43,8 +43,8 @@ struct [[nodiscard]] SetPlan {
 // that may go ahead forgets what an earlier set acknowledged: a run that
 // never reaches the printer acknowledges nothing. The question in the plan
 // is left to the caller to ask.
-SetPlan PrepareSet(Document& document, const GroupTicks& ticks, const AppContext& context,
-                   bool multiLan, Interaction& interaction);
+PreparedSet PrepareSet(Document& document, const GroupTicks& ticks, const AppContext& context,
+                       bool multiLan, Interaction& interaction);
 
 // After the set job, successful or not. Under the model's lock: the
 // connection change is kept with the parts the printer acknowledged (it
@@ -56,7 +56,7 @@ SetPlan PrepareSet(Document& document, const GroupTicks& ticks, const AppContext
 // where the tool reaches the printer next. A Multi-LAN run leaves no
 // printer in its setting mode.
 void FinishSet(Document& document, AppContext& context, const GroupTicks& ticks,
-               const SetPlan& plan, bool jobSucceeded, PendingChanges& pending,
+               const PreparedSet& plan, bool jobSucceeded, PendingChanges& pending,
                Interaction& interaction);
 
 }  // namespace rvq::params

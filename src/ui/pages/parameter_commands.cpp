@@ -90,8 +90,8 @@ void ParameterPage::SetParameters() {
     if (!services_.document.model()) return;
     for (ParameterPage* page : set_.pages) page->StoreValues();
     AppContext& context = services_.context;
-    const params::SetPlan plan = params::PrepareSet(services_.document, set_.ticks, context,
-                                                    multiLan_, services_.interaction);
+    const params::PreparedSet plan = params::PrepareSet(services_.document, set_.ticks, context,
+                                                        multiLan_, services_.interaction);
     if (!plan || !services_.interaction.Confirm(plan.confirmId, plan.confirmText)) return;
     const bool done = RunJob(SetParameterJobInputs(plan.groups));
     // A connection change of an earlier set stays pending beside this

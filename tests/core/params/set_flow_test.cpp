@@ -29,7 +29,7 @@ struct Bench {
     void Tick(const std::vector<const char*>& names) {
         for (const char* name : names) ticks.Set(name, true);
     }
-    SetPlan Prepare(bool multiLan = false) {
+    PreparedSet Prepare(bool multiLan = false) {
         return PrepareSet(document, ticks, context, multiLan, interaction);
     }
 
@@ -83,7 +83,7 @@ TEST(SetFlow, RefusalIsShownBeforeAnyJob) {
         if (c.item != nullptr && c.text == nullptr) b.Item(c.item).numValue = c.number;
         b.document.AddAcknowledgedItems({"IPAddress"});
 
-        const SetPlan plan = b.Prepare();
+        const PreparedSet plan = b.Prepare();
         EXPECT_FALSE(plan);
         EXPECT_EQ(plan.refusal, c.refusal);
         EXPECT_EQ(plan.confirmId, 0);
@@ -151,7 +151,7 @@ TEST(SetFlow, PlanNamesTheGroupsTheQuestionAndTheConnectionChange) {
         b.Item("PortNumber").numValue = c.port;
         b.document.AddAcknowledgedItems({"IPAddress"});
 
-        const SetPlan plan = b.Prepare();
+        const PreparedSet plan = b.Prepare();
         ASSERT_TRUE(plan);
         EXPECT_EQ(plan.groups, GatherGroups(*b.document.model(), b.ticks, false));
         EXPECT_EQ(plan.groups.size(), c.groups.size());
@@ -189,7 +189,7 @@ TEST(SetFlow, FinishCommitsReadBackValuesAndKeepsWhatThePrinterTook) {
         Bench b;
         b.Tick({"TCPIP_GROUP", "COMMAND_GROUP"});
         b.Item("IPAddress").textValue = "127.0.0.9";
-        const SetPlan plan = b.Prepare();
+        const PreparedSet plan = b.Prepare();
         ASSERT_TRUE(plan);
         ASSERT_TRUE(plan.change.connectionChanged);
 
@@ -224,7 +224,7 @@ TEST(SetFlow, FinishCommitsReadBackValuesAndKeepsWhatThePrinterTook) {
 TEST(SetFlow, FinishKeepsAnEarlierChangeAndLeavesMultiLanOnline) {
     Bench b;
     b.Tick({"DISPLAY_GROUP"});
-    const SetPlan plan = b.Prepare(true);
+    const PreparedSet plan = b.Prepare(true);
     ASSERT_TRUE(plan);
     EXPECT_TRUE(plan.checks.multiLan);
     EXPECT_FALSE(plan.change.connectionChanged);
