@@ -14,6 +14,7 @@
 #include "core/params/command_builder.h"
 #include "core/params/group_ticks.h"
 #include "core/params/param_diff.h"
+#include "core/params/set_flow.h"
 #include "core/params/settings_file.h"
 
 namespace rvq::cli {
@@ -55,7 +56,8 @@ std::vector<std::pair<int, std::vector<std::string>>> ShortReplies(const Printer
 std::string GetCommandName(const CliEnv& env, int id) {
     std::string text = params::BuildGetCommand(env.context.strings, id).value_or("");
     std::erase_if(text, [](char c) { return static_cast<unsigned char>(c) < 0x20; });
-    return text.empty() ? "get command " + std::to_string(id) : text + " (get command " + std::to_string(id) + ")";
+    return text.empty() ? "get command " + std::to_string(id)
+                        : text + " (get command " + std::to_string(id) + ")";
 }
 
 std::string Joined(const std::vector<std::string>& names) {
@@ -71,18 +73,20 @@ void PrintText(CliEnv& env, const std::vector<PrinterDiff>& diffs) {
             env.out << where << ": not read: " << FailureLine(*d.printer) << "\n";
             continue;
         }
-        env.out << where << ": " << d.changed << " of " << d.items.size() << " items would change\n";
+        env.out << where << ": " << d.changed << " of " << d.items.size()
+                << " items would change\n";
         TextTable table({"", "GROUP", "ITEM", "PRINTER", "FILE"});
         for (const params::ItemDiff& item : d.items) {
             // A short reply is told once per get command below, not per item.
             if (item.shortReply) continue;
-            table.Add({item.changed ? "*" : "", item.group, item.item, item.printerValue, item.fileValue});
+            table.Add({item.changed ? "*" : "", item.group, item.item, item.printerValue,
+                       item.fileValue});
         }
         table.Print(env.out, "  ");
         for (const auto& [command, names] : ShortReplies(d)) {
-            env.out << "  *  the reply to " << GetCommandName(env, command) << " lacked " << names.size()
-                    << (names.size() == 1 ? " item" : " items") << " (a set writes the file's values): "
-                    << Joined(names) << "\n";
+            env.out << "  *  the reply to " << GetCommandName(env, command) << " lacked "
+                    << names.size() << (names.size() == 1 ? " item" : " items")
+                    << " (a set writes the file's values): " << Joined(names) << "\n";
         }
     }
 }
@@ -133,23 +137,22 @@ int RunParamDiff(CliEnv& env, const std::string& path) {
     const params::ImportResult imported = params::ImportSettings(
         path, env.document, env.context.settings, ticks, FileEnv(env), env.interaction);
     if (!imported.ok) return imported.badValue ? kExitUsage : kExitFailed;
-    PrinterModel& model = *env.document.model();
-    const bool serviceMode = env.context.serviceMode != ServiceMode::Off;
-    const std::vector<int> groups = params::GatherGroups(model, ticks, serviceMode);
-    if (groups.empty()) {
+    // What the set would refuse is refused here too, before any printer.
+    const params::PreparedSet prepared = params::PrepareSet(
+        env.document, ticks, env.context, CheckContext(env).multiLan, env.interaction);
+    if (prepared.refusal == params::SetRefusal::NothingTicked) {
         if (env.options.json)
             PrintJson(env, path, "", {});
         else
             env.out << "no group of " << path << " is ON: nothing would change\n";
         return kExitOk;
     }
-    // What the set would refuse is refused here too, before any printer.
-    if (!params::ValidateGroups(model, ticks, CheckContext(env), env.context.strings, env.interaction))
-        return kExitFailed;
+    if (!prepared) return kExitFailed;
+    const std::vector<int>& groups = prepared.groups;
     PrinterModel wanted;
     {
         const std::lock_guard lock(env.document.modelMutex());
-        wanted = model;
+        wanted = *env.document.model();
     }
     PrinterReadRequest request;
     request.base = &wanted;
@@ -164,16 +167,20 @@ int RunParamDiff(CliEnv& env, const std::string& path) {
         if (!printer.selected) continue;
         PrinterDiff d;
         d.printer = &printer;
-        if (const auto it = reads.results.find(printer.index); it != reads.results.end() && it->second.model) {
+        if (const auto it = reads.results.find(printer.index);
+            it != reads.results.end() && it->second.model) {
             d.read = true;
             d.items = params::DiffGroups(wanted, *it->second.model, groups,
-                                         params::ShownLanguageFor(env.context.isJapanese), SendContextOf(env));
+                                         params::ShownLanguageFor(env.context.isJapanese),
+                                         SendContextOf(env));
             for (const params::ItemDiff& item : d.items) d.changed += item.changed ? 1 : 0;
             anyChange = anyChange || d.changed > 0;
         }
         diffs.push_back(std::move(d));
     }
-    const int exitCode = reads.exitCode != kExitOk ? reads.exitCode : anyChange ? kExitWouldChange : kExitOk;
+    const int exitCode = reads.exitCode != kExitOk ? reads.exitCode
+                         : anyChange               ? kExitWouldChange
+                                                   : kExitOk;
     if (env.options.json)
         PrintJson(env, path, GroupNames(wanted, groups), diffs);
     else
@@ -184,8 +191,9 @@ int RunParamDiff(CliEnv& env, const std::string& path) {
             items += d.changed;
             printers += d.changed > 0 ? 1 : 0;
         }
-        env.errors.Note(std::to_string(items) + (items == 1 ? " item" : " items") + " would change on " +
-                        std::to_string(printers) + " of " + std::to_string(diffs.size()) +
+        env.errors.Note(std::to_string(items) + (items == 1 ? " item" : " items") +
+                        " would change on " + std::to_string(printers) + " of " +
+                        std::to_string(diffs.size()) +
                         (diffs.size() == 1 ? " printer" : " printers"));
     }
     return exitCode;

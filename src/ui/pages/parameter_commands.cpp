@@ -9,10 +9,10 @@
 #include "core/app/navigation.h"
 #include "core/app/printer_model.h"
 #include "core/comm/job_inputs.h"
-#include "core/params/group_checks.h"
+#include "core/comm/parameter_inputs.h"
 #include "core/params/model_values.h"
+#include "core/params/set_flow.h"
 #include "core/params/settings_transfer.h"
-#include "core/params/value_check.h"
 #include "ui/file_dialogs.h"
 #include "ui/pages/parameter_page.h"
 #include "ui/ui_services.h"
@@ -21,7 +21,6 @@ namespace rvq::ui {
 
 namespace {
 
-constexpr int kMsgSetConfirm = 1302;
 constexpr int kImportTitle = 440;
 constexpr int kExportTitle = 441;
 constexpr int kSettingsExtension = 730;
@@ -51,11 +50,15 @@ std::set<int> Union(const std::set<int>& a, const std::set<int>& b) {
 }  // namespace
 
 bool ParameterPage::RunJob(int kind, std::vector<std::uint32_t> numbers) {
-    if (!services_.runJob) return false;
     auto inputs = std::make_shared<JobInputs>();
     inputs->kind = static_cast<JobKind>(kind);
     inputs->numbers = std::move(numbers);
-    return services_.runJob(this, inputs) == QDialog::Accepted;
+    return RunJob(std::move(inputs));
+}
+
+bool ParameterPage::RunJob(std::shared_ptr<const JobInputs> inputs) {
+    if (!services_.runJob) return false;
+    return services_.runJob(this, std::move(inputs)) == QDialog::Accepted;
 }
 
 void ParameterPage::GetParameters() {
@@ -84,53 +87,17 @@ void ParameterPage::GetParameters() {
 }
 
 void ParameterPage::SetParameters() {
-    PrinterModel* model = services_.document.model();
-    if (!model) return;
+    if (!services_.document.model()) return;
     for (ParameterPage* page : set_.pages) page->StoreValues();
     AppContext& context = services_.context;
-    const bool service = context.serviceMode != ServiceMode::Off;
-    std::vector<int> groups;
-    // This set's connection change; one from an earlier set stays pending
-    // beside it until the restore.
-    params::PendingChanges change;
-    {
-        const std::lock_guard lock(services_.document.modelMutex());
-        groups = params::GatherGroups(*model, set_.ticks, service);
-        const params::GroupCheckContext checkContext{service, multiLan_};
-        if (groups.empty() ||
-            !params::CheckValues(*model, set_.ticks, checkContext, context.strings, services_.interaction) ||
-            !params::ValidateGroups(*model, set_.ticks, checkContext, context.strings, services_.interaction))
-            return;
-        params::DetectConnectionChange(*model, set_.ticks, context.settings, context.strings, service, change);
-    }
-    if (!services_.interaction.Confirm(kMsgSetConfirm, context.strings.Get(kMsgSetConfirm))) return;
-    // A run that never reaches the printer acknowledges nothing.
-    services_.document.ClearAcknowledgedItems();
-    const bool done = RunJob(static_cast<int>(JobKind::SetParameter),
-                             std::vector<std::uint32_t>(groups.begin(), groups.end()));
-    bool changeDetected = false;
-    {
-        const std::lock_guard lock(services_.document.modelMutex());
-        // The printer takes a new connection once it acknowledged it,
-        // whatever failed afterwards.
-        changeDetected = params::KeepAcknowledgedChange(*model, set_.ticks, context.settings, context.strings,
-                                                        service, services_.document.acknowledgedItems(), change);
-        if (change.connectionChanged) {
-            set_.pending.connectionChanged = true;
-            set_.pending.connection = change.connection;
-        }
-        if (done) {
-            params::CommitReadValues(*model);
-            params::DetectControlCodeChange(*model, set_.ticks, context.settings, context.strings, set_.pending);
-        }
-    }
-    if (changeDetected) {
-        const params::ConnectionNote note =
-            params::NextConnectionNote(context.settings, context.strings, set_.pending, change.connectionChanged);
-        services_.interaction.Info(note.messageId, note.text);
-    }
-    // A Multi LAN run leaves no printer in its setting mode.
-    if (multiLan_) context.settingModeState = SettingModeState::Online;
+    const params::PreparedSet plan = params::PrepareSet(services_.document, set_.ticks, context,
+                                                        multiLan_, services_.interaction);
+    if (!plan || !services_.interaction.Confirm(plan.confirmId, plan.confirmText)) return;
+    const bool done = RunJob(SetParameterJobInputs(plan.groups));
+    // A connection change of an earlier set stays pending beside this
+    // one's until the restore.
+    params::FinishSet(services_.document, context, set_.ticks, plan, done, set_.pending,
+                      services_.interaction);
     RefreshAll();
 }
 
@@ -187,9 +154,8 @@ void ParameterPage::ImportSettings() {
     AppContext& context = services_.context;
     const bool service = context.serviceMode != ServiceMode::Off;
     const params::SettingsFileEnv env{context.strings, context.isJapanese, {service, multiLan_}};
-    const params::ImportResult result =
-        params::ImportSettings(*path, services_.document, context.settings, set_.ticks, env,
-                               services_.interaction);
+    const params::ImportResult result = params::ImportSettings(
+        *path, services_.document, context.settings, set_.ticks, env, services_.interaction);
     if (result.modelChanged) {
         // The printer setting page, the header and the other pages follow
         // the new model; these pages are laid out over it.

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <memory>
 #include <set>
 #include <string>
 #include <vector>
@@ -23,6 +24,7 @@ class QPushButton;
 class QScrollArea;
 
 namespace rvq {
+struct JobInputs;
 struct ParamGroup;
 struct ParamItem;
 }  // namespace rvq
@@ -115,6 +117,7 @@ private:
     void TickAll(bool on);
     void RefreshAll();
     bool RunJob(int kind, std::vector<std::uint32_t> numbers);
+    bool RunJob(std::shared_ptr<const JobInputs> inputs);
     // Hides these password fields again (state 0).
     void MaskPasswords(const std::set<int>& ctrlIds);
 
