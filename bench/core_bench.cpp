@@ -92,10 +92,13 @@ std::string BasicProgram(int lines) {
         source += "\r\n";
         ++written;
     };
-    for (int block = 0; written + 20 <= lines; ++block) {
+    // written grows inside line(), which the loop condition cannot see.
+    for (int block = 0;; ++block) {
+        if (written + 20 > lines) break;
         line("*L" + std::to_string(block));
         line("FOR I=1 TO 3");
-        for (int k = 0; k < 15; ++k) line("A" + std::to_string(k) + "=A" + std::to_string(k) + "+I*2");
+        for (int k = 0; k < 15; ++k)
+            line("A" + std::to_string(k) + "=A" + std::to_string(k) + "+I*2");
         line("NEXT I");
         line("PRINT \"N\";A0");
         line("IF A0>100 THEN GOTO *L" + std::to_string(block));
@@ -105,7 +108,8 @@ std::string BasicProgram(int lines) {
 }
 
 void EncodeBasic(benchmark::State& state, int lines, int mode) {
-    const std::string path = WriteScratchFile("prog" + std::to_string(lines) + ".bas", BasicProgram(lines));
+    const std::string path =
+        WriteScratchFile("prog" + std::to_string(lines) + ".bas", BasicProgram(lines));
     BasicEncoder encoder(EnglishStrings(), ControlCodes{}, false);
     for (auto _ : state) {
         if (!encoder.EncodeBasicProgram(path, mode)) {
@@ -133,13 +137,15 @@ std::string HtmlFolder() {
 }
 
 void BuildHtmlRom1MB(benchmark::State& state) {
-    const HtmlRomScan scan = ScanHtmlRomFolder(HtmlFolder(), HtmlRomType::HtmlXml, EnglishStrings());
+    const HtmlRomScan scan =
+        ScanHtmlRomFolder(HtmlFolder(), HtmlRomType::HtmlXml, EnglishStrings());
     if (scan.files.empty()) {
         state.SkipWithError("no files found");
         return;
     }
     for (auto _ : state) {
-        HtmlRomBuild build = BuildHtmlRomImage(scan.files, HtmlRomType::HtmlXml, true, EnglishStrings());
+        HtmlRomBuild build =
+            BuildHtmlRomImage(scan.files, HtmlRomType::HtmlXml, true, EnglishStrings());
         if (!build.result.ok) {
             state.SkipWithError("the ROM did not build");
             return;
@@ -182,9 +188,11 @@ void BuildEverySetCommand(benchmark::State& state) {
                 params::CommandArgs args = params::CollectCommandArgs(command, *model, context);
                 std::optional<std::string> text;
                 if (args.outcome == params::ArgsOutcome::Texts)
-                    text = params::BuildTextCommand(EnglishStrings(), command.commandId, args.texts);
+                    text =
+                        params::BuildTextCommand(EnglishStrings(), command.commandId, args.texts);
                 else if (args.outcome == params::ArgsOutcome::Numbers)
-                    text = params::BuildNumericCommand(EnglishStrings(), command.commandId, args.numbers);
+                    text = params::BuildNumericCommand(EnglishStrings(), command.commandId,
+                                                       args.numbers);
                 benchmark::DoNotOptimize(text);
                 ++commands;
             }

@@ -96,7 +96,8 @@ TEST_F(EngineTest, RestoreAfterAChangeRestartsAndReconnects) {
     StartPrinters(1, 2000);
     UseLan(0);
     context_.settingModeState = SettingModeState::AfterChange;
-    JobRunner runner(context_, document_.sharedJobLog(), MakeOperationExecutor(context_, document_), events_);
+    JobRunner runner(context_, document_.sharedJobLog(), MakeOperationExecutor(context_, document_),
+                     events_);
     EXPECT_EQ(Run(runner, JobKind::RestoreOnline), kResultSucceed);
     EXPECT_EQ(context_.settingModeState, SettingModeState::Online);
     EXPECT_EQ(events_.closeRequests(), 1);
@@ -108,14 +109,16 @@ TEST_F(EngineTest, RestoreAfterAChangeRestartsAndReconnects) {
     EXPECT_EQ(lines[1], "Restore to Online , Updating the printer...");
     EXPECT_EQ(lines[2], "Restore to Online , Succeed");
     // The log line shows the host, never the port.
-    EXPECT_NE(document_.jobLog().back().find(",127.0.0.1,Restore to Online,Succeed"), std::string::npos);
+    EXPECT_NE(document_.jobLog().back().find(",127.0.0.1,Restore to Online,Succeed"),
+              std::string::npos);
 }
 
 TEST_F(EngineTest, RestoreAfterAReadLeavesWithoutRestart) {
     StartPrinters(1);
     UseLan(0);
     context_.settingModeState = SettingModeState::AfterRead;
-    JobRunner runner(context_, document_.sharedJobLog(), MakeOperationExecutor(context_, document_), events_);
+    JobRunner runner(context_, document_.sharedJobLog(), MakeOperationExecutor(context_, document_),
+                     events_);
     EXPECT_EQ(Run(runner, JobKind::RestoreOnline), kResultSucceed);
     EXPECT_EQ(CommandsOf(0), std::vector<std::string>{"ZSR"});
 }
@@ -124,12 +127,14 @@ TEST_F(EngineTest, RestoreOverAListRestartsEveryPrinterTheRunWasAskedTo) {
     StartPrinters(3, 1000);
     UseMultiLan(3);
     context_.settingModeState = SettingModeState::AfterChange;
-    JobRunner runner(context_, document_.sharedJobLog(), MakeOperationExecutor(context_, document_), events_);
+    JobRunner runner(context_, document_.sharedJobLog(), MakeOperationExecutor(context_, document_),
+                     events_);
     EXPECT_EQ(Run(runner, JobKind::RestoreOnline), kResultSucceed);
     for (int printer = 0; printer < 3; ++printer) {
         const std::vector<std::string> commands = CommandsOf(printer);
         ASSERT_FALSE(commands.empty()) << "printer " << printer;
-        EXPECT_EQ(commands.front(), "ZSE") << "printer " << printer;  // then the status after the restart
+        EXPECT_EQ(commands.front(), "ZSE")
+            << "printer " << printer;  // then the status after the restart
         EXPECT_EQ(std::count(commands.begin(), commands.end(), "ZSR"), 0) << "printer " << printer;
     }
     EXPECT_EQ(context_.settingModeState, SettingModeState::Online);
@@ -138,7 +143,8 @@ TEST_F(EngineTest, RestoreOverAListRestartsEveryPrinterTheRunWasAskedTo) {
 TEST_F(EngineTest, MoreWorkersThanFiveWhenTheFrontEndAsks) {
     StartPrinters(8, 1000);
     UseMultiLan(8);
-    JobRunner runner(context_, document_.sharedJobLog(), MakeOperationExecutor(context_, document_), events_);
+    JobRunner runner(context_, document_.sharedJobLog(), MakeOperationExecutor(context_, document_),
+                     events_);
     runner.SetMaxWorkers(8);
     EXPECT_EQ(Run(runner, JobKind::RestoreOnline), kResultSucceed);
     EXPECT_GT(runner.maxConcurrent(), JobRunner::kMaxWorkers);
@@ -151,7 +157,8 @@ TEST_F(EngineTest, PrinterResetSendsResetAndLeaveInOneWriteAndWaitsForThePrinter
     StartPrinters(1, 1000);
     UseLan(0);
     context_.settingModeState = SettingModeState::AfterRead;
-    JobRunner runner(context_, document_.sharedJobLog(), MakeOperationExecutor(context_, document_), events_);
+    JobRunner runner(context_, document_.sharedJobLog(), MakeOperationExecutor(context_, document_),
+                     events_);
     EXPECT_EQ(Run(runner, JobKind::PrinterReset), kResultSucceed);
     const auto commands = CommandsOf(0);
     ASSERT_GE(commands.size(), 2u);
@@ -164,7 +171,8 @@ TEST_F(EngineTest, PrinterResetSendsResetAndLeaveInOneWriteAndWaitsForThePrinter
 TEST_F(EngineTest, EightPrintersNeverMoreThanFiveAtOnce) {
     StartPrinters(8, 1000);
     UseMultiLan(8);
-    JobRunner runner(context_, document_.sharedJobLog(), MakeOperationExecutor(context_, document_), events_);
+    JobRunner runner(context_, document_.sharedJobLog(), MakeOperationExecutor(context_, document_),
+                     events_);
     EXPECT_EQ(Run(runner, JobKind::PrinterReset), kResultSucceed);
     EXPECT_EQ(runner.printerStates(), std::vector<int>(8, kPrinterSucceeded));
     // Each job's span on the printer side: its first and last command.
@@ -177,7 +185,8 @@ TEST_F(EngineTest, EightPrintersNeverMoreThanFiveAtOnce) {
     int most = 0;
     for (const auto& [p, span] : spans) {
         int overlapping = 0;
-        for (const auto& [q, other] : spans) overlapping += other.first <= span.first && span.first <= other.second;
+        for (const auto& [q, other] : spans)
+            overlapping += other.first <= span.first && span.first <= other.second;
         most = std::max(most, overlapping);
     }
     EXPECT_LE(most, 5);
@@ -192,7 +201,8 @@ TEST_F(EngineTest, OneSilentPrinterFailsTheRunAndRetryRunsOnlyIt) {
     server_.SetFaults(1, silent);
     UseMultiLan(3);
     context_.settingModeState = SettingModeState::AfterRead;
-    JobRunner runner(context_, document_.sharedJobLog(), MakeOperationExecutor(context_, document_), events_);
+    JobRunner runner(context_, document_.sharedJobLog(), MakeOperationExecutor(context_, document_),
+                     events_);
     EXPECT_EQ(Run(runner, JobKind::RestoreOnline), kResultFail);
     EXPECT_EQ(runner.printerStates(),
               (std::vector<int>{kPrinterSucceeded, kPrinterFailed, kPrinterSucceeded}));
@@ -215,7 +225,8 @@ TEST_F(EngineTest, CancelDuringAWaitLogsCancelOnce) {
     UseLan(0);
     ::setenv("RVQ_TIME_SCALE", "1", 1);  // a real 7 s mode wait, which the cancel must cut short
     context_.settingModeState = SettingModeState::AfterRead;
-    JobRunner runner(context_, document_.sharedJobLog(), MakeOperationExecutor(context_, document_), events_);
+    JobRunner runner(context_, document_.sharedJobLog(), MakeOperationExecutor(context_, document_),
+                     events_);
     ASSERT_TRUE(runner.Start(Inputs(JobKind::RestoreOnline)));
     ASSERT_TRUE(server_.log().WaitFor([](const auto& e) { return !e.empty(); }, 5s));
     const auto cancelledAt = std::chrono::steady_clock::now();
@@ -245,9 +256,9 @@ TEST_F(EngineTest, ReadyCheckReportsPerMode) {
     };
     for (const auto& c : cases) {
         Sink sink;
-        std::atomic<bool> cancel{false};
         const JobSetup setup = SingleSetup(c.printer);
-        JobReporter reporter(context_.strings, sink, context_.cancelRequested, "LAN", 785, false, 0);
+        JobReporter reporter(context_.strings, sink, context_.cancelRequested, "LAN", 785, false,
+                             0);
         PrinterJob job(setup, reporter, context_);
         ASSERT_TRUE(job.OpenJobPort());
         EXPECT_EQ(job.CheckReady(c.mode), c.ok);
