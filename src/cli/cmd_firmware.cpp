@@ -9,7 +9,7 @@
 #include "cli/job_run.h"
 #include "core/builders/download_image.h"
 #include "core/builders/rom_list.h"
-#include "core/comm/download_inputs.h"
+#include "core/comm/ops/download_inputs.h"
 
 namespace rvq::cli {
 

@@ -17,10 +17,10 @@
 #include "core/app/maintenance_lists.h"
 #include "core/app/text.h"
 #include "core/builders/test_print.h"
-#include "core/app/maintenance_page.h"
-#include "core/comm/maintenance_inputs.h"
-#include "core/comm/maintenance_operations.h"
-#include "core/comm/printer_reads.h"
+#include "core/pages/maintenance_page.h"
+#include "core/comm/ops/maintenance_inputs.h"
+#include "core/comm/ops/maintenance_operations.h"
+#include "core/comm/ops/printer_reads.h"
 
 namespace rvq::cli {
 

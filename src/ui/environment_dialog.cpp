@@ -15,7 +15,7 @@
 #include "core/app/environment_options.h"
 #include "core/app/machine_store.h"
 #include "core/app/save_failure.h"
-#include "core/comm/multi_lan_list.h"
+#include "core/comm/port/multi_lan_list.h"
 #include "ui/combo_util.h"
 #include "ui/number_edit.h"
 #include "ui/password_dialogs.h"

@@ -12,10 +12,10 @@
 #include "core/app/app_context.h"
 #include "core/app/document.h"
 #include "core/app/job_log.h"
-#include "core/comm/job_events.h"
-#include "core/comm/job_reporter.h"
-#include "core/comm/operations.h"
-#include "core/comm/printer_job.h"
+#include "core/comm/job/job_events.h"
+#include "core/comm/job/job_reporter.h"
+#include "core/comm/ops/operations.h"
+#include "core/comm/job/printer_job.h"
 #include "sim/sim_server.h"
 
 namespace rvq {

@@ -15,7 +15,7 @@
 #include "core/app/document.h"
 #include "core/app/printer_definition.h"
 #include "core/app/text.h"
-#include "core/comm/operations.h"
+#include "core/comm/ops/operations.h"
 #include "core/params/item_kind.h"
 #include "core/params/item_values.h"
 #include "core/params/value_codecs.h"

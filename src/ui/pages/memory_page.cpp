@@ -18,10 +18,10 @@
 
 #include "core/app/app_context.h"
 #include "core/app/document.h"
-#include "core/app/memory_page.h"
+#include "core/pages/memory_page.h"
 #include "core/app/navigation.h"
-#include "core/comm/maintenance_inputs.h"
-#include "core/comm/maintenance_operations.h"
+#include "core/comm/ops/maintenance_inputs.h"
+#include "core/comm/ops/maintenance_operations.h"
 #include "ui/column_widths.h"
 #include "ui/combo_util.h"
 #include "ui/pages/info_list.h"
