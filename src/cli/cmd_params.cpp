@@ -2,24 +2,25 @@
 // information files.
 #include <algorithm>
 #include <memory>
-#include <optional>
 #include <mutex>
+#include <optional>
 #include <ostream>
 #include <tuple>
 
 #include "cli/cli.h"
 #include "cli/export_interaction.h"
-#include "cli/json_writer.h"
 #include "cli/job_run.h"
+#include "cli/json_writer.h"
 #include "cli/param_session.h"
 #include "cli/printer_reads_run.h"
 #include "cli/run_json.h"
 #include "cli/text_table.h"
+#include "core/app/string_ids.h"
 #include "core/app/text.h"
 #include "core/comm/loopback_guard.h"
+#include "core/comm/param_exchange.h"
 #include "core/params/group_ticks.h"
 #include "core/params/item_values.h"
-#include "core/comm/param_exchange.h"
 #include "core/params/model_values.h"
 #include "core/params/param_diff.h"
 #include "core/params/settings_file.h"
@@ -27,8 +28,6 @@
 namespace rvq::cli {
 
 namespace {
-
-constexpr int kMsgConfirmSet = 1302;
 
 struct GetOptions {
     std::string out;
@@ -113,7 +112,8 @@ int RunSetJob(CliEnv& env, const SetPlan& plan, const std::optional<BeforeSet>& 
             std::vector<ItemChange> changes;
             const auto it = b.reads->results.find(printerIndex);
             if (it == b.reads->results.end() || !it->second.model) return changes;
-            for (const params::ItemDiff& d : params::DiffGroups(*b.wanted, *it->second.model, groups, b.language, b.sendContext)) {
+            for (const params::ItemDiff& d : params::DiffGroups(
+                     *b.wanted, *it->second.model, groups, b.language, b.sendContext)) {
                 if (d.changed) changes.push_back({d.item, d.printerValue, d.fileValue});
             }
             return changes;
@@ -126,8 +126,8 @@ int RunSetJob(CliEnv& env, const SetPlan& plan, const std::optional<BeforeSet>& 
 // change; printers with the same groups share one set job, printers
 // without a change are left alone. `exitCode` becomes 1 when a printer
 // could not be read.
-std::vector<SetPlan> PlanChanges(CliEnv& env, const BeforeSet& before, const std::vector<int>& groups,
-                                 int& exitCode) {
+std::vector<SetPlan> PlanChanges(CliEnv& env, const BeforeSet& before,
+                                 const std::vector<int>& groups, int& exitCode) {
     const JobRunRecord readRun = env.runs.back();
     const PrinterModel& wanted = *before.wanted;
     std::vector<SetPlan> plans;
@@ -145,19 +145,21 @@ std::vector<SetPlan> PlanChanges(CliEnv& env, const BeforeSet& before, const std
         if (it == before.reads->results.end() || !it->second.model) {
             exitCode = kExitFailed;
             env.errors.Note(where + ": not read: " + FailureLine(printer));
-            if (!env.options.json) env.out << where << ": not read: " << FailureLine(printer) << "\n";
+            if (!env.options.json)
+                env.out << where << ": not read: " << FailureLine(printer) << "\n";
             json.Key("changed").Null().Key("groups").BeginArray().EndArray().EndObject();
             continue;
         }
         std::vector<int> changedGroups;
         std::string names;
         int items = 0;
-        const auto diffs = params::DiffGroups(wanted, *it->second.model, groups, before.language, before.sendContext);
+        const auto diffs = params::DiffGroups(wanted, *it->second.model, groups, before.language,
+                                              before.sendContext);
         for (const ParamGroup& group : wanted.groups) {
             if (std::find(groups.begin(), groups.end(), group.checkBoxId) == groups.end()) continue;
-            const auto changed = std::count_if(diffs.begin(), diffs.end(), [&](const params::ItemDiff& d) {
-                return d.changed && d.group == group.name;
-            });
+            const auto changed = std::count_if(
+                diffs.begin(), diffs.end(),
+                [&](const params::ItemDiff& d) { return d.changed && d.group == group.name; });
             if (changed == 0) continue;
             items += static_cast<int>(changed);
             changedGroups.push_back(group.checkBoxId);
@@ -173,13 +175,16 @@ std::vector<SetPlan> PlanChanges(CliEnv& env, const BeforeSet& before, const std
             if (changedGroups.empty())
                 env.out << where << ": no change\n";
             else
-                env.out << where << ": " << items << (items == 1 ? " item differs" : " items differ")
-                        << "; writing " << names << "\n";
+                env.out << where << ": " << items
+                        << (items == 1 ? " item differs" : " items differ") << "; writing " << names
+                        << "\n";
         }
         if (changedGroups.empty()) continue;
-        auto plan = std::find_if(plans.begin(), plans.end(), [&](const SetPlan& p) { return p.groups == changedGroups; });
+        auto plan = std::find_if(plans.begin(), plans.end(),
+                                 [&](const SetPlan& p) { return p.groups == changedGroups; });
         if (plan == plans.end())
-            plan = plans.insert(plans.end(), {changedGroups, std::vector<bool>(readRun.printers.size(), false)});
+            plan = plans.insert(plans.end(),
+                                {changedGroups, std::vector<bool>(readRun.printers.size(), false)});
         plan->printers[static_cast<std::size_t>(printer.index)] = true;
     }
     json.EndArray();
@@ -264,7 +269,7 @@ int RunSetParams(CliEnv& env, const std::vector<std::string>& args) {
     params::PendingChanges pending;
     params::DetectConnectionChange(model, ticks, env.context.settings, env.context.strings,
                                    serviceMode, pending);
-    if (!env.interaction.Confirm(kMsgConfirmSet, env.context.strings.Get(kMsgConfirmSet)))
+    if (!env.interaction.Confirm(sid::kConfirmSet, env.context.strings.Get(sid::kConfirmSet)))
         return kExitFailed;
 
     // The printers are read first to skip those without a change, and for
@@ -287,8 +292,9 @@ int RunSetParams(CliEnv& env, const std::vector<std::string>& args) {
         const std::lock_guard lock(env.document.modelMutex());
         // The printer takes a new connection once it acknowledged it,
         // whatever failed afterwards.
-        changeDetected = params::KeepAcknowledgedChange(model, ticks, env.context.settings, strings, serviceMode,
-                                                        env.document.acknowledgedItems(), pending);
+        changeDetected =
+            params::KeepAcknowledgedChange(model, ticks, env.context.settings, strings, serviceMode,
+                                           env.document.acknowledgedItems(), pending);
         if (set == kExitOk) {
             params::CommitReadValues(model);
             params::DetectControlCodeChange(model, ticks, env.context.settings, strings, pending);
@@ -297,19 +303,22 @@ int RunSetParams(CliEnv& env, const std::vector<std::string>& args) {
     if (env.context.settings.interfaceName == "Multi LAN")
         env.context.settingModeState = SettingModeState::Online;
     if (changeDetected) {
-        const params::ConnectionNote note =
-            params::NextConnectionNote(env.context.settings, strings, pending, pending.connectionChanged);
+        const params::ConnectionNote note = params::NextConnectionNote(
+            env.context.settings, strings, pending, pending.connectionChanged);
         env.interaction.Info(note.messageId, note.text);
     }
     // The printer still leaves its setting mode; the reconnect to an address
     // the loopback guard refuses fails, and this says why.
     if (pending.connectionChanged && env.context.settings.interfaceName == "LAN" &&
         LanTargetRefused({"LAN", pending.connection}))
-        Fail(env, kExitFailed, "the printer's new address " + pending.connection + " is refused: " +
-                                   LoopbackRefusal(pending.connection.substr(0, pending.connection.rfind(','))).value_or(""));
+        Fail(env, kExitFailed,
+             "the printer's new address " + pending.connection + " is refused: " +
+                 LoopbackRefusal(pending.connection.substr(0, pending.connection.rfind(',')))
+                     .value_or(""));
     const int restored =
         RestoreIfLeftInSettingMode(env, pending.connectionChanged ? pending.connection : "");
-    if (set == kExitOk && restored == kExitOk) return SaveAfterSet(env, pending, imported.modelChanged);
+    if (set == kExitOk && restored == kExitOk)
+        return SaveAfterSet(env, pending, imported.modelChanged);
     // After a failure only the connection the printer took is stored.
     pending.codesChanged = false;
     const bool connectionKept = pending.connectionChanged;

@@ -12,6 +12,7 @@
 #include "core/app/app_context.h"
 #include "core/app/document.h"
 #include "core/app/job_log.h"
+#include "core/app/string_ids.h"
 #include "core/comm/job_events.h"
 #include "core/comm/job_reporter.h"
 #include "core/comm/operations.h"
@@ -96,8 +97,9 @@ TEST_F(EngineTest, RestoreAfterAChangeRestartsAndReconnects) {
     StartPrinters(1, 2000);
     UseLan(0);
     context_.settingModeState = SettingModeState::AfterChange;
-    JobRunner runner(context_, document_.sharedJobLog(), MakeOperationExecutor(context_, document_), events_);
-    EXPECT_EQ(Run(runner, JobKind::RestoreOnline), kResultSucceed);
+    JobRunner runner(context_, document_.sharedJobLog(), MakeOperationExecutor(context_, document_),
+                     events_);
+    EXPECT_EQ(Run(runner, JobKind::RestoreOnline), sid::kStatusSucceed);
     EXPECT_EQ(context_.settingModeState, SettingModeState::Online);
     EXPECT_EQ(events_.closeRequests(), 1);
     const auto commands = CommandsOf(0);
@@ -108,15 +110,17 @@ TEST_F(EngineTest, RestoreAfterAChangeRestartsAndReconnects) {
     EXPECT_EQ(lines[1], "Restore to Online , Updating the printer...");
     EXPECT_EQ(lines[2], "Restore to Online , Succeed");
     // The log line shows the host, never the port.
-    EXPECT_NE(document_.jobLog().back().find(",127.0.0.1,Restore to Online,Succeed"), std::string::npos);
+    EXPECT_NE(document_.jobLog().back().find(",127.0.0.1,Restore to Online,Succeed"),
+              std::string::npos);
 }
 
 TEST_F(EngineTest, RestoreAfterAReadLeavesWithoutRestart) {
     StartPrinters(1);
     UseLan(0);
     context_.settingModeState = SettingModeState::AfterRead;
-    JobRunner runner(context_, document_.sharedJobLog(), MakeOperationExecutor(context_, document_), events_);
-    EXPECT_EQ(Run(runner, JobKind::RestoreOnline), kResultSucceed);
+    JobRunner runner(context_, document_.sharedJobLog(), MakeOperationExecutor(context_, document_),
+                     events_);
+    EXPECT_EQ(Run(runner, JobKind::RestoreOnline), sid::kStatusSucceed);
     EXPECT_EQ(CommandsOf(0), std::vector<std::string>{"ZSR"});
 }
 
@@ -124,12 +128,14 @@ TEST_F(EngineTest, RestoreOverAListRestartsEveryPrinterTheRunWasAskedTo) {
     StartPrinters(3, 1000);
     UseMultiLan(3);
     context_.settingModeState = SettingModeState::AfterChange;
-    JobRunner runner(context_, document_.sharedJobLog(), MakeOperationExecutor(context_, document_), events_);
-    EXPECT_EQ(Run(runner, JobKind::RestoreOnline), kResultSucceed);
+    JobRunner runner(context_, document_.sharedJobLog(), MakeOperationExecutor(context_, document_),
+                     events_);
+    EXPECT_EQ(Run(runner, JobKind::RestoreOnline), sid::kStatusSucceed);
     for (int printer = 0; printer < 3; ++printer) {
         const std::vector<std::string> commands = CommandsOf(printer);
         ASSERT_FALSE(commands.empty()) << "printer " << printer;
-        EXPECT_EQ(commands.front(), "ZSE") << "printer " << printer;  // then the status after the restart
+        EXPECT_EQ(commands.front(), "ZSE")
+            << "printer " << printer;  // then the status after the restart
         EXPECT_EQ(std::count(commands.begin(), commands.end(), "ZSR"), 0) << "printer " << printer;
     }
     EXPECT_EQ(context_.settingModeState, SettingModeState::Online);
@@ -138,12 +144,13 @@ TEST_F(EngineTest, RestoreOverAListRestartsEveryPrinterTheRunWasAskedTo) {
 TEST_F(EngineTest, MoreWorkersThanFiveWhenTheFrontEndAsks) {
     StartPrinters(8, 1000);
     UseMultiLan(8);
-    JobRunner runner(context_, document_.sharedJobLog(), MakeOperationExecutor(context_, document_), events_);
+    JobRunner runner(context_, document_.sharedJobLog(), MakeOperationExecutor(context_, document_),
+                     events_);
     runner.SetMaxWorkers(8);
-    EXPECT_EQ(Run(runner, JobKind::RestoreOnline), kResultSucceed);
+    EXPECT_EQ(Run(runner, JobKind::RestoreOnline), sid::kStatusSucceed);
     EXPECT_GT(runner.maxConcurrent(), JobRunner::kMaxWorkers);
     runner.SetMaxWorkers(1);
-    EXPECT_EQ(Run(runner, JobKind::RestoreOnline), kResultSucceed);
+    EXPECT_EQ(Run(runner, JobKind::RestoreOnline), sid::kStatusSucceed);
     EXPECT_EQ(runner.maxConcurrent(), 1);
 }
 
@@ -151,8 +158,9 @@ TEST_F(EngineTest, PrinterResetSendsResetAndLeaveInOneWriteAndWaitsForThePrinter
     StartPrinters(1, 1000);
     UseLan(0);
     context_.settingModeState = SettingModeState::AfterRead;
-    JobRunner runner(context_, document_.sharedJobLog(), MakeOperationExecutor(context_, document_), events_);
-    EXPECT_EQ(Run(runner, JobKind::PrinterReset), kResultSucceed);
+    JobRunner runner(context_, document_.sharedJobLog(), MakeOperationExecutor(context_, document_),
+                     events_);
+    EXPECT_EQ(Run(runner, JobKind::PrinterReset), sid::kStatusSucceed);
     const auto commands = CommandsOf(0);
     ASSERT_GE(commands.size(), 2u);
     EXPECT_EQ(commands[0], "WR");
@@ -164,8 +172,9 @@ TEST_F(EngineTest, PrinterResetSendsResetAndLeaveInOneWriteAndWaitsForThePrinter
 TEST_F(EngineTest, EightPrintersNeverMoreThanFiveAtOnce) {
     StartPrinters(8, 1000);
     UseMultiLan(8);
-    JobRunner runner(context_, document_.sharedJobLog(), MakeOperationExecutor(context_, document_), events_);
-    EXPECT_EQ(Run(runner, JobKind::PrinterReset), kResultSucceed);
+    JobRunner runner(context_, document_.sharedJobLog(), MakeOperationExecutor(context_, document_),
+                     events_);
+    EXPECT_EQ(Run(runner, JobKind::PrinterReset), sid::kStatusSucceed);
     EXPECT_EQ(runner.printerStates(), std::vector<int>(8, kPrinterSucceeded));
     // Each job's span on the printer side: its first and last command.
     std::map<int, std::pair<std::int64_t, std::int64_t>> spans;
@@ -177,7 +186,8 @@ TEST_F(EngineTest, EightPrintersNeverMoreThanFiveAtOnce) {
     int most = 0;
     for (const auto& [p, span] : spans) {
         int overlapping = 0;
-        for (const auto& [q, other] : spans) overlapping += other.first <= span.first && span.first <= other.second;
+        for (const auto& [q, other] : spans)
+            overlapping += other.first <= span.first && span.first <= other.second;
         most = std::max(most, overlapping);
     }
     EXPECT_LE(most, 5);
@@ -192,8 +202,9 @@ TEST_F(EngineTest, OneSilentPrinterFailsTheRunAndRetryRunsOnlyIt) {
     server_.SetFaults(1, silent);
     UseMultiLan(3);
     context_.settingModeState = SettingModeState::AfterRead;
-    JobRunner runner(context_, document_.sharedJobLog(), MakeOperationExecutor(context_, document_), events_);
-    EXPECT_EQ(Run(runner, JobKind::RestoreOnline), kResultFail);
+    JobRunner runner(context_, document_.sharedJobLog(), MakeOperationExecutor(context_, document_),
+                     events_);
+    EXPECT_EQ(Run(runner, JobKind::RestoreOnline), sid::kStatusFail);
     EXPECT_EQ(runner.printerStates(),
               (std::vector<int>{kPrinterSucceeded, kPrinterFailed, kPrinterSucceeded}));
     EXPECT_EQ(events_.Lines(1).back(), "[127.0.0.1]Restore to Online , Fail , Mode shift error");
@@ -202,7 +213,7 @@ TEST_F(EngineTest, OneSilentPrinterFailsTheRunAndRetryRunsOnlyIt) {
     const auto before = server_.log().Entries().size();
     ASSERT_TRUE(runner.Retry());
     EXPECT_TRUE(runner.WaitForWorkers(600000));
-    EXPECT_EQ(runner.overallResult(), kResultSucceed);
+    EXPECT_EQ(runner.overallResult(), sid::kStatusSucceed);
     const auto entries = server_.log().Entries();
     for (std::size_t i = before; i < entries.size(); ++i) EXPECT_EQ(entries[i].printer, 1);
 }
@@ -215,14 +226,15 @@ TEST_F(EngineTest, CancelDuringAWaitLogsCancelOnce) {
     UseLan(0);
     ::setenv("RVQ_TIME_SCALE", "1", 1);  // a real 7 s mode wait, which the cancel must cut short
     context_.settingModeState = SettingModeState::AfterRead;
-    JobRunner runner(context_, document_.sharedJobLog(), MakeOperationExecutor(context_, document_), events_);
+    JobRunner runner(context_, document_.sharedJobLog(), MakeOperationExecutor(context_, document_),
+                     events_);
     ASSERT_TRUE(runner.Start(Inputs(JobKind::RestoreOnline)));
     ASSERT_TRUE(server_.log().WaitFor([](const auto& e) { return !e.empty(); }, 5s));
     const auto cancelledAt = std::chrono::steady_clock::now();
     runner.RequestCancel();
     EXPECT_TRUE(runner.WaitForWorkers(30000));
     EXPECT_LT(std::chrono::steady_clock::now() - cancelledAt, 3s);
-    EXPECT_EQ(runner.overallResult(), kResultCancel);
+    EXPECT_EQ(runner.overallResult(), sid::kStatusCancel);
     const auto lines = events_.Lines(0);
     EXPECT_EQ(std::count(lines.begin(), lines.end(), "Restore to Online , Cancel"), 1);
     EXPECT_EQ(lines.back(), "Restore to Online , Cancel");
@@ -247,7 +259,8 @@ TEST_F(EngineTest, ReadyCheckReportsPerMode) {
         Sink sink;
         std::atomic<bool> cancel{false};
         const JobSetup setup = SingleSetup(c.printer);
-        JobReporter reporter(context_.strings, sink, context_.cancelRequested, "LAN", 785, false, 0);
+        JobReporter reporter(context_.strings, sink, context_.cancelRequested, "LAN", 785, false,
+                             0);
         PrinterJob job(setup, reporter, context_);
         ASSERT_TRUE(job.OpenJobPort());
         EXPECT_EQ(job.CheckReady(c.mode), c.ok);

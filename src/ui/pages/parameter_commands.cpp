@@ -8,6 +8,7 @@
 #include "core/app/document.h"
 #include "core/app/navigation.h"
 #include "core/app/printer_model.h"
+#include "core/app/string_ids.h"
 #include "core/comm/job_inputs.h"
 #include "core/params/group_checks.h"
 #include "core/params/model_values.h"
@@ -20,12 +21,6 @@
 namespace rvq::ui {
 
 namespace {
-
-constexpr int kMsgSetConfirm = 1302;
-constexpr int kImportTitle = 440;
-constexpr int kExportTitle = 441;
-constexpr int kSettingsExtension = 730;
-constexpr int kSettingsFilter = 731;
 
 // The items the printer does not report: after a get they keep what their
 // fields show.
@@ -98,12 +93,16 @@ void ParameterPage::SetParameters() {
         groups = params::GatherGroups(*model, set_.ticks, service);
         const params::GroupCheckContext checkContext{service, multiLan_};
         if (groups.empty() ||
-            !params::CheckValues(*model, set_.ticks, checkContext, context.strings, services_.interaction) ||
-            !params::ValidateGroups(*model, set_.ticks, checkContext, context.strings, services_.interaction))
+            !params::CheckValues(*model, set_.ticks, checkContext, context.strings,
+                                 services_.interaction) ||
+            !params::ValidateGroups(*model, set_.ticks, checkContext, context.strings,
+                                    services_.interaction))
             return;
-        params::DetectConnectionChange(*model, set_.ticks, context.settings, context.strings, service, change);
+        params::DetectConnectionChange(*model, set_.ticks, context.settings, context.strings,
+                                       service, change);
     }
-    if (!services_.interaction.Confirm(kMsgSetConfirm, context.strings.Get(kMsgSetConfirm))) return;
+    if (!services_.interaction.Confirm(sid::kConfirmSet, context.strings.Get(sid::kConfirmSet)))
+        return;
     // A run that never reaches the printer acknowledges nothing.
     services_.document.ClearAcknowledgedItems();
     const bool done = RunJob(static_cast<int>(JobKind::SetParameter),
@@ -113,20 +112,22 @@ void ParameterPage::SetParameters() {
         const std::lock_guard lock(services_.document.modelMutex());
         // The printer takes a new connection once it acknowledged it,
         // whatever failed afterwards.
-        changeDetected = params::KeepAcknowledgedChange(*model, set_.ticks, context.settings, context.strings,
-                                                        service, services_.document.acknowledgedItems(), change);
+        changeDetected =
+            params::KeepAcknowledgedChange(*model, set_.ticks, context.settings, context.strings,
+                                           service, services_.document.acknowledgedItems(), change);
         if (change.connectionChanged) {
             set_.pending.connectionChanged = true;
             set_.pending.connection = change.connection;
         }
         if (done) {
             params::CommitReadValues(*model);
-            params::DetectControlCodeChange(*model, set_.ticks, context.settings, context.strings, set_.pending);
+            params::DetectControlCodeChange(*model, set_.ticks, context.settings, context.strings,
+                                            set_.pending);
         }
     }
     if (changeDetected) {
-        const params::ConnectionNote note =
-            params::NextConnectionNote(context.settings, context.strings, set_.pending, change.connectionChanged);
+        const params::ConnectionNote note = params::NextConnectionNote(
+            context.settings, context.strings, set_.pending, change.connectionChanged);
         services_.interaction.Info(note.messageId, note.text);
     }
     // A Multi LAN run leaves no printer in its setting mode.
@@ -181,15 +182,14 @@ bool ParameterPage::HandleCommand(int command) {
 }
 
 void ParameterPage::ImportSettings() {
-    const auto path = services_.files.OpenFile(this, kImportTitle, kSettingsFilter);
+    const auto path = services_.files.OpenFile(this, sid::kImportTitle, sid::kSettingsFilter);
     if (!path) return;
     for (ParameterPage* page : set_.pages) page->StoreValues();
     AppContext& context = services_.context;
     const bool service = context.serviceMode != ServiceMode::Off;
     const params::SettingsFileEnv env{context.strings, context.isJapanese, {service, multiLan_}};
-    const params::ImportResult result =
-        params::ImportSettings(*path, services_.document, context.settings, set_.ticks, env,
-                               services_.interaction);
+    const params::ImportResult result = params::ImportSettings(
+        *path, services_.document, context.settings, set_.ticks, env, services_.interaction);
     if (result.modelChanged) {
         // The printer setting page, the header and the other pages follow
         // the new model; these pages are laid out over it.
@@ -203,8 +203,8 @@ void ParameterPage::ImportSettings() {
 void ParameterPage::ExportSettings() {
     PrinterModel* model = services_.document.model();
     if (!model) return;
-    const auto path =
-        services_.files.SaveFile(this, kExportTitle, kSettingsFilter, kSettingsExtension);
+    const auto path = services_.files.SaveFile(this, sid::kExportTitle, sid::kSettingsFilter,
+                                               sid::kSettingsExtension);
     if (!path) return;
     for (ParameterPage* page : set_.pages) page->StoreValues();
     AppContext& context = services_.context;
