@@ -1,6 +1,6 @@
 // The information blocks a printer sends (version, settings, data log):
 // the announced length of a frame and the text a block is saved as.
-#include "core/comm/printer_info_read.h"
+#include "core/comm/ops/printer_info_read.h"
 #include "fuzz_check.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

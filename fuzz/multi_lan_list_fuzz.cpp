@@ -1,6 +1,6 @@
 // Multi-LAN list files are imported from wherever the user picks them.
 #include "core/app/strings.h"
-#include "core/comm/multi_lan_list.h"
+#include "core/comm/port/multi_lan_list.h"
 #include "fuzz_check.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

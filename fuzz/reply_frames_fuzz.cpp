@@ -3,8 +3,8 @@
 #include <span>
 #include <vector>
 
-#include "core/comm/reply_frame_scan.h"
-#include "core/comm/reply_frames.h"
+#include "core/comm/port/reply_frame_scan.h"
+#include "core/comm/port/reply_frames.h"
 #include "fuzz_check.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

@@ -13,8 +13,8 @@
 #include "core/app/text.h"
 #include "core/builders/basic_encoder.h"
 #include "core/builders/basic_error_message.h"
-#include "core/comm/basic_download.h"
-#include "core/comm/download_inputs.h"
+#include "core/comm/ops/basic_download.h"
+#include "core/comm/ops/download_inputs.h"
 #include "core/platform/file_io.h"
 
 namespace rvq::cli {

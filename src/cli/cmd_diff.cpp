@@ -10,7 +10,7 @@
 #include "cli/printer_reads_run.h"
 #include "cli/run_json.h"
 #include "cli/text_table.h"
-#include "core/comm/param_exchange.h"
+#include "core/comm/ops/param_exchange.h"
 #include "core/params/command_builder.h"
 #include "core/params/group_ticks.h"
 #include "core/params/param_diff.h"

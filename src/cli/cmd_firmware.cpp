@@ -10,7 +10,7 @@
 #include "core/app/string_ids.h"
 #include "core/builders/download_image.h"
 #include "core/builders/rom_list.h"
-#include "core/comm/download_inputs.h"
+#include "core/comm/ops/download_inputs.h"
 
 namespace rvq::cli {
 

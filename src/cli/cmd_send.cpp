@@ -2,7 +2,7 @@
 #include "cli/cli.h"
 #include "cli/input_files.h"
 #include "cli/job_run.h"
-#include "core/comm/download_inputs.h"
+#include "core/comm/ops/download_inputs.h"
 
 namespace rvq::cli {
 

@@ -3,7 +3,7 @@
 #include "cli/cli.h"
 #include "cli/json_writer.h"
 #include "core/app/connection.h"
-#include "core/comm/printer_port.h"
+#include "core/comm/port/printer_port.h"
 
 namespace rvq::cli {
 

@@ -17,13 +17,13 @@
 #include "core/app/job_log.h"
 #include "core/app/string_ids.h"
 #include "core/app/text.h"
-#include "core/comm/job_events.h"
-#include "core/comm/job_reporter.h"
-#include "core/comm/job_runner.h"
-#include "core/comm/loopback_guard.h"
-#include "core/comm/operations.h"
-#include "core/comm/printer_job.h"
-#include "core/comm/printer_port.h"
+#include "core/comm/job/job_events.h"
+#include "core/comm/job/job_reporter.h"
+#include "core/comm/job/job_runner.h"
+#include "core/comm/port/loopback_guard.h"
+#include "core/comm/ops/operations.h"
+#include "core/comm/job/printer_job.h"
+#include "core/comm/port/printer_port.h"
 
 namespace rvq::cli {
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "cli/cli.h"
-#include "core/comm/job_inputs.h"
+#include "core/comm/job/job_inputs.h"
 
 namespace rvq {
 class PrinterJob;

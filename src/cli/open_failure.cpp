@@ -4,7 +4,7 @@
 #include <ostream>
 #include <string>
 
-#include "core/comm/device_errors.h"
+#include "core/comm/port/device_errors.h"
 
 namespace rvq::cli {
 

@@ -6,8 +6,8 @@
 #include "core/app/environment_options.h"
 #include "core/app/string_ids.h"
 #include "core/app/text.h"
-#include "core/comm/multi_lan_list.h"
-#include "core/comm/serial_settings.h"
+#include "core/comm/port/multi_lan_list.h"
+#include "core/comm/port/serial_settings.h"
 
 namespace rvq::cli {
 

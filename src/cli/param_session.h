@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "cli/cli.h"
-#include "core/comm/job_kind.h"
+#include "core/comm/job/job_kind.h"
 #include "core/params/group_checks.h"
 #include "core/params/pending_changes.h"
 #include "core/params/send_state.h"

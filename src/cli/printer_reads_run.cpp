@@ -3,7 +3,7 @@
 #include <mutex>
 
 #include "cli/job_run.h"
-#include "core/comm/printer_job.h"
+#include "core/comm/job/printer_job.h"
 
 namespace rvq::cli {
 

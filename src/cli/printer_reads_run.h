@@ -5,8 +5,8 @@
 #include <string>
 
 #include "cli/cli.h"
-#include "core/comm/job_kind.h"
-#include "core/comm/printer_reads.h"
+#include "core/comm/job/job_kind.h"
+#include "core/comm/ops/printer_reads.h"
 
 namespace rvq::cli {
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "core/comm/job_kind.h"
+#include "core/comm/job/job_kind.h"
 
 namespace rvq::cli {
 

@@ -11,8 +11,8 @@
 
 #include "core/app/file_locations.h"
 #include "core/app/program_info.h"
-#include "core/comm/clock.h"
-#include "core/comm/open_file_limit.h"
+#include "core/comm/job/clock.h"
+#include "core/comm/port/open_file_limit.h"
 #include "sim/sim_options.h"
 #include "sim/sim_server.h"
 

@@ -13,7 +13,7 @@
 #include <utility>
 #include <vector>
 
-#include "core/comm/clock.h"
+#include "core/comm/job/clock.h"
 #include "sim/command_log.h"
 #include "sim/pty.h"
 #include "sim/sha256.h"

@@ -1,5 +1,5 @@
 // The one place where the desktop program chooses how its jobs run.
-#include "core/comm/operations.h"
+#include "core/comm/ops/operations.h"
 #include "ui/progress_dialog.h"
 #include "ui/ui_services.h"
 

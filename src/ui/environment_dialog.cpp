@@ -16,7 +16,7 @@
 #include "core/app/machine_store.h"
 #include "core/app/save_failure.h"
 #include "core/app/string_ids.h"
-#include "core/comm/multi_lan_list.h"
+#include "core/comm/port/multi_lan_list.h"
 #include "ui/combo_util.h"
 #include "ui/number_edit.h"
 #include "ui/password_dialogs.h"

@@ -4,7 +4,7 @@
 #include <QPainter>
 #include <QPushButton>
 
-#include "core/app/printer_page.h"
+#include "core/pages/printer_page.h"
 #include "ui/ui_text.h"
 
 namespace rvq::ui {

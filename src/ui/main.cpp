@@ -12,7 +12,7 @@
 #include "core/app/instance_lock.h"
 #include "core/app/program_info.h"
 #include "core/app/tool_settings_file.h"
-#include "core/comm/printer_port.h"
+#include "core/comm/port/printer_port.h"
 #include "ui/command_line.h"
 #include "ui/file_dialogs.h"
 #include "ui/help_key.h"

@@ -8,7 +8,7 @@
 
 #include "core/app/help_topics.h"
 #include "core/app/navigation.h"
-#include "core/app/printer_page.h"
+#include "core/pages/printer_page.h"
 
 class QAction;
 class QStackedWidget;

@@ -4,7 +4,7 @@
 #include <optional>
 #include <vector>
 
-#include "core/comm/multi_lan_list.h"
+#include "core/comm/port/multi_lan_list.h"
 
 class QPushButton;
 class QTableWidget;

@@ -2,7 +2,7 @@
 
 #include <QWidget>
 
-#include "core/app/printer_page.h"
+#include "core/pages/printer_page.h"
 
 namespace rvq::ui {
 

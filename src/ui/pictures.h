@@ -4,8 +4,8 @@
 #include <QPixmap>
 
 #include "core/app/navigation.h"
-#include "core/comm/progress_view.h"
-#include "core/comm/status_check.h"
+#include "core/comm/job/progress_view.h"
+#include "core/comm/ops/status_check.h"
 
 namespace rvq::ui {
 

@@ -3,8 +3,8 @@
 #include <QDialog>
 #include <memory>
 
-#include "core/comm/job_inputs.h"
-#include "core/comm/job_runner.h"
+#include "core/comm/job/job_inputs.h"
+#include "core/comm/job/job_runner.h"
 
 class QLabel;
 class QPlainTextEdit;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/comm/job_events.h"
+#include "core/comm/job/job_events.h"
 
 namespace rvq::ui {
 

@@ -7,8 +7,8 @@
 #include <thread>
 #include <vector>
 
-#include "core/comm/clock.h"
-#include "core/comm/status_query.h"
+#include "core/comm/job/clock.h"
+#include "core/comm/port/status_query.h"
 
 namespace rvq::ui {
 

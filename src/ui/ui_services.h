@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "core/app/interaction.h"
-#include "core/app/printer_page.h"
-#include "core/comm/job_inputs.h"
-#include "core/comm/multi_lan_list.h"
+#include "core/pages/printer_page.h"
+#include "core/comm/job/job_inputs.h"
+#include "core/comm/port/multi_lan_list.h"
 
 class QWidget;
 

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "core/app/strings.h"
-#include "core/comm/multi_lan_list.h"
+#include "core/comm/port/multi_lan_list.h"
 #include "json_document.h"
 #include "sim/sim_server.h"
 #include "support/temp_dir.h"

@@ -13,10 +13,10 @@
 #include "core/app/document.h"
 #include "core/app/job_log.h"
 #include "core/app/string_ids.h"
-#include "core/comm/job_events.h"
-#include "core/comm/job_reporter.h"
-#include "core/comm/operations.h"
-#include "core/comm/printer_job.h"
+#include "core/comm/job/job_events.h"
+#include "core/comm/job/job_reporter.h"
+#include "core/comm/ops/operations.h"
+#include "core/comm/job/printer_job.h"
 #include "sim/sim_server.h"
 
 namespace rvq {

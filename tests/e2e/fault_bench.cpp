@@ -6,8 +6,8 @@
 #include "core/builders/download_image.h"
 #include "core/builders/rom_list.h"
 #include "core/builders/test_print.h"
-#include "core/comm/download_inputs.h"
-#include "core/comm/operations.h"
+#include "core/comm/ops/download_inputs.h"
+#include "core/comm/ops/operations.h"
 #include "rom_files.h"
 #include "support/scripted_interaction.h"
 

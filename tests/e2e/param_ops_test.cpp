@@ -16,7 +16,7 @@
 #include "core/app/printer_definition.h"
 #include "core/app/string_ids.h"
 #include "core/app/text.h"
-#include "core/comm/operations.h"
+#include "core/comm/ops/operations.h"
 #include "core/params/item_kind.h"
 #include "core/params/item_values.h"
 #include "core/params/value_codecs.h"

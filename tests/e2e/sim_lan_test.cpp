@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-#include "core/comm/reply_frames.h"
+#include "core/comm/port/reply_frames.h"
 #include "sim/sim_server.h"
 #include "sim/tcp_listener.h"
 #include "sim_wire.h"

@@ -9,7 +9,7 @@
 #include <sstream>
 #include <string>
 
-#include "core/comm/reply_frames.h"
+#include "core/comm/port/reply_frames.h"
 #include "sim/sim_server.h"
 #include "sim_wire.h"
 

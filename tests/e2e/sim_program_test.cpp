@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "core/comm/reply_frames.h"
+#include "core/comm/port/reply_frames.h"
 #include "sim_wire.h"
 
 extern char** environ;

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "core/app/document.h"
-#include "core/comm/reply_frames.h"
+#include "core/comm/port/reply_frames.h"
 #include "core/platform/file_io.h"
 #include "sim/sha256.h"
 #include "sim/sim_server.h"

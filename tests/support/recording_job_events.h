@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "core/comm/job_events.h"
+#include "core/comm/job/job_events.h"
 
 namespace rvq::test {
 

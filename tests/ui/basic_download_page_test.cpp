@@ -4,9 +4,9 @@
 #include <QPushButton>
 #include <cstdlib>
 
-#include "core/app/printer_page.h"
+#include "core/pages/printer_page.h"
 #include "core/builders/download_store.h"
-#include "core/comm/basic_download.h"
+#include "core/comm/ops/basic_download.h"
 #include "sim/sim_server.h"
 #include "core/app/navigation.h"
 #include "ui/category_tabs.h"

@@ -7,7 +7,7 @@
 #include <QPushButton>
 #include <filesystem>
 
-#include "core/app/printer_page.h"
+#include "core/pages/printer_page.h"
 #include "core/app/save_failure.h"
 #include "core/builders/bmp_writer.h"
 #include "core/builders/external_chars.h"

@@ -10,7 +10,7 @@
 #include "core/app/help_files.h"
 #include "core/app/help_topics.h"
 #include "core/app/navigation.h"
-#include "core/comm/job_runner.h"
+#include "core/comm/job/job_runner.h"
 #include "ui/category_tabs.h"
 #include "ui/environment_dialog.h"
 #include "ui/help_key.h"

@@ -9,8 +9,8 @@
 #include <QTreeWidget>
 
 #include "core/app/maintenance_lists.h"
-#include "core/comm/job_runner.h"
-#include "core/comm/operations.h"
+#include "core/comm/job/job_runner.h"
+#include "core/comm/ops/operations.h"
 #include "sim/sim_server.h"
 #include "support/recording_job_events.h"
 #include "ui/number_edit.h"

@@ -7,7 +7,7 @@
 
 #include "core/app/navigation.h"
 #include "core/app/printer_model.h"
-#include "core/comm/job_kind.h"
+#include "core/comm/job/job_kind.h"
 #include "core/params/item_values.h"
 #include "ui/pages/parameter_page.h"
 #include "parameter_fixture.h"

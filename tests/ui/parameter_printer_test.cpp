@@ -9,9 +9,9 @@
 #include <map>
 
 #include "core/app/app_context.h"
-#include "core/comm/job_kind.h"
-#include "core/comm/job_runner.h"
-#include "core/comm/operations.h"
+#include "core/comm/job/job_kind.h"
+#include "core/comm/job/job_runner.h"
+#include "core/comm/ops/operations.h"
 #include "parameter_fixture.h"
 #include "sim/sim_server.h"
 #include "support/recording_job_events.h"

@@ -8,7 +8,7 @@
 
 #include "core/app/app_context.h"
 #include "core/app/navigation.h"
-#include "core/comm/job_kind.h"
+#include "core/comm/job/job_kind.h"
 #include "core/params/item_values.h"
 #include "parameter_fixture.h"
 #include "ui/category_tabs.h"

@@ -3,7 +3,7 @@
 #include <QPushButton>
 #include <QTableWidget>
 
-#include "core/app/printer_page.h"
+#include "core/pages/printer_page.h"
 #include "core/app/text.h"
 #include "ui/number_edit.h"
 #include "ui/pages/multi_lan_box.h"

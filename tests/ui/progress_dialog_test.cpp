@@ -5,7 +5,7 @@
 #include <QTableWidget>
 
 #include "core/app/job_log.h"
-#include "core/comm/multi_lan_list.h"
+#include "core/comm/port/multi_lan_list.h"
 #include "ui/mlan_select_dialog.h"
 #include "ui/progress_dialog.h"
 #include "ui_fixture.h"

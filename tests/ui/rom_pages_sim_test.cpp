@@ -9,7 +9,7 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "core/comm/clock.h"
+#include "core/comm/job/clock.h"
 #include "sim/sim_server.h"
 #include "ui/pages/firmware_page.h"
 #include "ui/pages/html_rom_page.h"

@@ -15,8 +15,8 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "core/comm/clock.h"
-#include "core/comm/maintenance_inputs.h"
+#include "core/comm/job/clock.h"
+#include "core/comm/ops/maintenance_inputs.h"
 #include "sim/sim_server.h"
 #include "ui/pages/multi_lan_box.h"
 #include "ui/pages/printer_setting_page.h"

@@ -16,8 +16,8 @@
 
 #include "core/app/app_context.h"
 #include "core/app/document.h"
-#include "core/comm/job_reporter.h"
-#include "core/comm/job_runner.h"
+#include "core/comm/job/job_reporter.h"
+#include "core/comm/job/job_runner.h"
 #include "core/platform/file_io.h"
 #include "support/scripted_interaction.h"
 #include "support/temp_dir.h"

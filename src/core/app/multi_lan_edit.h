@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "core/comm/multi_lan_list.h"
+#include "core/comm/port/multi_lan_list.h"
 
 #include "core/app/string_ids.h"
 

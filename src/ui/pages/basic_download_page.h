@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "core/app/basic_download_page.h"
+#include "core/pages/basic_download_page.h"
 #include "ui/page_view.h"
 
 class QCheckBox;

@@ -17,7 +17,7 @@
 
 #include "core/app/app_context.h"
 #include "core/app/document.h"
-#include "core/app/external_character_page.h"
+#include "core/pages/external_character_page.h"
 #include "core/app/navigation.h"
 #include "core/app/printer_model.h"
 #include "core/app/string_ids.h"

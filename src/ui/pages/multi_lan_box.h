@@ -5,8 +5,8 @@
 #include <optional>
 #include <vector>
 
-#include "core/comm/multi_lan_list.h"
-#include "core/comm/status_query.h"
+#include "core/comm/port/multi_lan_list.h"
+#include "core/comm/port/status_query.h"
 
 class QLineEdit;
 class QPushButton;

@@ -9,7 +9,7 @@
 #include "core/app/navigation.h"
 #include "core/app/printer_model.h"
 #include "core/app/string_ids.h"
-#include "core/comm/job_inputs.h"
+#include "core/comm/job/job_inputs.h"
 #include "core/params/group_checks.h"
 #include "core/params/model_values.h"
 #include "core/params/settings_transfer.h"

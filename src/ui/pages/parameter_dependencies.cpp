@@ -12,7 +12,7 @@
 #include "core/app/printer_model.h"
 #include "core/params/item_kind.h"
 #include "core/params/item_values.h"
-#include "core/params/page_rules.h"
+#include "core/pages/page_rules.h"
 #include "ui/pages/parameter_controls.h"
 #include "ui/pages/parameter_page.h"
 #include "ui/ui_services.h"

@@ -19,7 +19,7 @@
 #include "core/params/input_rules.h"
 #include "core/params/item_kind.h"
 #include "core/params/item_values.h"
-#include "core/params/page_rules.h"
+#include "core/pages/page_rules.h"
 #include "ui/file_dialogs.h"
 #include "ui/focus_forwarding.h"
 #include "ui/pages/parameter_controls.h"

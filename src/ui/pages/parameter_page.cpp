@@ -27,7 +27,7 @@
 #include "core/params/item_kind.h"
 #include "core/params/item_values.h"
 #include "core/params/page_layout.h"
-#include "core/params/page_rules.h"
+#include "core/pages/page_rules.h"
 #include "ui/pages/parameter_controls.h"
 #include "ui/scrolling_frame.h"
 #include "ui/ui_services.h"

@@ -3,7 +3,7 @@
 #include <functional>
 #include <string>
 
-#include "core/app/printer_page.h"
+#include "core/pages/printer_page.h"
 #include "ui/page_view.h"
 
 class QCheckBox;

@@ -18,7 +18,7 @@
 #include "core/app/navigation.h"
 #include "core/app/string_ids.h"
 #include "core/app/text.h"
-#include "core/comm/maintenance_inputs.h"
+#include "core/comm/ops/maintenance_inputs.h"
 #include "ui/number_edit.h"
 #include "ui/ui_services.h"
 #include "ui/ui_text.h"

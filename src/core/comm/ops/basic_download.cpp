@@ -1,0 +1,138 @@
+// BASIC Download: memory allocation, the three encoded BASIC buffers, the
+// BASIC mode switch and a test file, each step only when it was chosen.
+#include "core/comm/ops/basic_download.h"
+
+#include <algorithm>
+#include <array>
+#include <tuple>
+
+#include "core/app/string_ids.h"
+#include "core/app/text.h"
+#include "core/comm/ops/download_steps.h"
+#include "core/comm/port/framing.h"
+#include "core/comm/job/job_reporter.h"
+#include "core/comm/ops/maintenance_operations.h"
+#include "core/comm/ops/operations.h"
+#include "core/comm/job/printer_job.h"
+
+namespace rvq {
+
+namespace {
+
+constexpr std::array<int, basic_step::kCount> kStepSpan{8, 28, 28, 28, 1, 1};
+constexpr int kProgramSpan = 28;
+
+// Statuses a printer may show right after taking a BASIC buffer.
+bool AcceptsBasicStatus(int code) {
+    return code == -1 || code == 0 || code == 27 || code == 52 || code == 53 || code == 56;
+}
+
+// The job's steps must carry what their numbers say, so that nothing is
+// read past a buffer.
+bool InputsFit(const JobInputs& in) {
+    if (in.numbers.size() != basic_step::kCount || in.blocks.size() != basic_step::kCount)
+        return false;
+    for (std::size_t step :
+         {basic_step::kMainProgram, basic_step::kSystemProgram, basic_step::kDataFile}) {
+        const std::uint32_t length = in.numbers[step];
+        if (length == 0) continue;
+        if (!in.blocks[step] || in.blocks[step]->size() < kBasicProgramOffset + length)
+            return false;
+    }
+    const std::uint32_t testSize = in.numbers[basic_step::kTestFile];
+    if (testSize != 0 && (!in.blocks[basic_step::kTestFile] ||
+                          in.blocks[basic_step::kTestFile]->size() < testSize)) {
+        return false;
+    }
+    const std::uint32_t mode = in.numbers[basic_step::kBasicMode];
+    return mode == 0 || mode == kBasicModeOn || mode == kBasicModeOff;
+}
+
+bool SendTestFile(DownloadSteps& steps, int base) {
+    PrinterJob& job = steps.job();
+    job.log().LogStatus(1512);
+    const auto& block = job.inputs().blocks[basic_step::kTestFile];
+    return steps.ChunkWrite(
+        std::span<const std::uint8_t>(*block).first(job.inputs().numbers[basic_step::kTestFile]),
+        base, 1);
+}
+
+bool RunBasicStep(DownloadSteps& steps, std::size_t step, int base) {
+    PrinterJob& job = steps.job();
+    const JobInputs& in = job.inputs();
+    switch (step) {
+        case basic_step::kAllocate:
+            return AllocateMemory(job, true);
+        case basic_step::kMainProgram:
+        case basic_step::kSystemProgram:
+        case basic_step::kDataFile:
+            return SendBasicProgram(steps, *in.blocks[step], in.numbers[step],
+                                    static_cast<int>(step - basic_step::kMainProgram), base);
+        case basic_step::kBasicMode:
+            return SwitchBasicMode(steps, in.numbers[step] == kBasicModeOff);
+        default:
+            return SendTestFile(steps, base);
+    }
+}
+
+}  // namespace
+
+bool SendBasicProgram(DownloadSteps& steps, std::span<const std::uint8_t> buffer,
+                      std::uint32_t length, int kind, int base) {
+    PrinterJob& job = steps.job();
+    job.log().LogStatus(1504);
+    if (!steps.Write(buffer.first(kBlockLoadCommandSize), 1000)) return false;
+    if (!job.CancellableWait(3000)) return false;
+    job.PostProgress(base + 3);
+    job.log().LogStatus(1508 + kind);
+    if (!steps.ChunkWrite(buffer.subspan(kBasicProgramOffset, length), base + 3,
+                          kProgramSpan - 6 /* P + 3 to P + 25 */))
+        return false;
+    if (!job.CancellableWait(job.IsSerial() ? 10000 : 5000)) return false;
+    const int code = steps.PollStatus();
+    if (!AcceptsBasicStatus(code)) {
+        job.log().LogFailure(sid::kStatusFail, sid::kDetailPrinterError, code);
+        return false;
+    }
+    return job.ReconnectAfterRestart(job.timeoutMs());
+}
+
+bool SwitchBasicMode(DownloadSteps& steps, bool off) {
+    PrinterJob& job = steps.job();
+    job.log().LogStatus(1511);
+    if (!job.Send(off ? job.fixed().basicModeB : job.fixed().basicModeA, 1000)) return false;
+    if (!job.CancellableWait(5000)) return false;
+    // The switch itself is done; a printer slow to come back is logged
+    // but the remaining steps still run.
+    std::ignore = job.ReconnectAfterRestart(job.timeoutMs());
+    return true;
+}
+
+bool RunBasicDownload(PrinterJob& job) {
+    job.log().LogStatus(1500);
+    if (!job.OpenJobPort()) return false;
+    job.PostProgress(5);
+    if (!InputsFit(job.inputs())) {
+        job.log().LogFailure(sid::kStatusFail, sid::kDetailProcessing, 0);
+        job.ClosePort();
+        return false;
+    }
+    if (!job.CheckReady(kReadyModeIdle)) {
+        job.ClosePort();
+        return false;
+    }
+    job.PostProgress(5);
+    DownloadSteps steps(job);
+    int progress = 5;
+    for (std::size_t step = 0; step < basic_step::kCount; ++step) {
+        if (job.inputs().numbers[step] != 0 && !RunBasicStep(steps, step, progress)) {
+            job.ClosePort();
+            return false;
+        }
+        progress += kStepSpan[step];
+        job.PostProgress(progress);
+    }
+    return job.Succeed();
+}
+
+}  // namespace rvq
