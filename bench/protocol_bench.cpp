@@ -28,6 +28,7 @@
 #include "core/comm/port/printer_port.h"
 #include "core/platform/file_io.h"
 #include "sim/sim_server.h"
+#include "core/app/string_ids.h"
 
 namespace rvq::bench {
 namespace {
@@ -114,7 +115,7 @@ RunFigures RunJob(AppContext& context, Document& document, sim::SimServer& serve
     RunFigures figures;
     if (!runner.Start(inputs) || !runner.WaitForWorkers(3600000)) return figures;
     figures.ms = MsSince(start);
-    figures.ok = runner.overallResult() == kResultSucceed;
+    figures.ok = runner.overallResult() == sid::kStatusSucceed;
     const double exchanges = static_cast<double>(server.log().Entries().size() - exchangesBefore);
     figures.floorMs =
         static_cast<double>(Clock::PrescribedSleepRealMs() - sleptBefore) + exchanges * roundTripMs;

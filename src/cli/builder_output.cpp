@@ -4,6 +4,7 @@
 #include <ostream>
 
 #include "core/app/save_failure.h"
+#include "core/app/string_ids.h"
 
 namespace rvq::cli {
 
@@ -15,9 +16,9 @@ bool IsFailedRun(int messageId) {
         case 1016:  // external character or print file not saved
         case 1402:  // no memory for the ROM image
         case 1403:  // ROM file not saved
-        case kMsgFolderNotWritable:
-        case kMsgLinkLoop:
-        case kMsgNotAFile:
+        case sid::kMsgFolderNotWritable:
+        case sid::kMsgLinkLoop:
+        case sid::kMsgNotAFile:
             return true;
         default:
             return false;

@@ -9,6 +9,7 @@
 #include "cli/input_files.h"
 #include "cli/job_run.h"
 #include "cli/model_source.h"
+#include "core/app/string_ids.h"
 #include "core/app/text.h"
 #include "core/builders/basic_encoder.h"
 #include "core/builders/basic_error_message.h"
@@ -29,28 +30,31 @@ constexpr std::array<OptionSpec, 9> kOptions{{{"--alloc", true},
                                               {"--data-start", true},
                                               {"--basic-mode", true},
                                               {"--test-file", true}}};
-constexpr int kConfirmBasic = 1301;
-constexpr int kReadFailed = 1014;
 
 // "TTF,BITMAP,BASIC" or "TTF,BITMAP,nochange", each within the model's blocks.
-std::optional<std::string> ParseAllocation(const std::string& text, int maxBlock, BasicJobParts& parts) {
+std::optional<std::string> ParseAllocation(const std::string& text, int maxBlock,
+                                           BasicJobParts& parts) {
     const std::vector<std::string> fields = Split(text, ',');
-    if (fields.size() != 3) return std::string("--alloc takes TTF,BITMAP,BASIC or TTF,BITMAP,nochange");
+    if (fields.size() != 3)
+        return std::string("--alloc takes TTF,BITMAP,BASIC or TTF,BITMAP,nochange");
     const bool keep = fields[2] == "nochange";
     std::array<int, 3> blocks{};
     for (std::size_t i = 0; i < (keep ? 2u : 3u); ++i) {
         const auto n = ParseWholeNumber(fields[i]);
         if (!n || *n < 0 || *n > maxBlock) {
-            return "--alloc: '" + fields[i] + "' is not a block count from 0 to " + std::to_string(maxBlock);
+            return "--alloc: '" + fields[i] + "' is not a block count from 0 to " +
+                   std::to_string(maxBlock);
         }
         blocks[i] = *n;
     }
     // The three areas share the flash; more than it holds leaves a negative PC save area.
     if (blocks[0] + blocks[1] + blocks[2] > maxBlock) {
-        return "--alloc: the areas take more than the model's " + std::to_string(maxBlock) + " blocks";
+        return "--alloc: the areas take more than the model's " + std::to_string(maxBlock) +
+               " blocks";
     }
     parts.allocate = true;
-    parts.allocation = {static_cast<std::uint32_t>(blocks[0]), static_cast<std::uint32_t>(blocks[1]),
+    parts.allocation = {static_cast<std::uint32_t>(blocks[0]),
+                        static_cast<std::uint32_t>(blocks[1]),
                         static_cast<std::uint32_t>(blocks[2]), keep ? 1u : 0u};
     return std::nullopt;
 }
@@ -73,26 +77,30 @@ int EncodeStep(CliEnv& env, const CommandArgs& args, const BasicFileStep& step, 
         return kExitOk;
     }
     std::string error;
-    const int start = NumberOption(args, step.startOption, 0, maxBlock - 1, error).value_or(step.defaultStart);
+    const int start =
+        NumberOption(args, step.startOption, 0, maxBlock - 1, error).value_or(step.defaultStart);
     if (!error.empty()) return UsageError(env, error);
-    const bool encoded =
-        step.mode < 0 ? encoder.EncodeBasicDataFile(*path) : encoder.EncodeBasicProgram(*path, step.mode);
+    const bool encoded = step.mode < 0 ? encoder.EncodeBasicDataFile(*path)
+                                       : encoder.EncodeBasicProgram(*path, step.mode);
     if (!encoded) {
         // The same message as encode-basic and the BASIC page give.
-        const EncoderMessage message = EncoderErrorMessage(env.context.strings, encoder.ErrorText());
+        const EncoderMessage message =
+            EncoderErrorMessage(env.context.strings, encoder.ErrorText());
         return ReportBuildFailure(env, *path, message.messageId, message.text);
     }
     if (!encoder.SetBlockLoadCommand(start)) {
-        return UsageError(env, std::string(step.startOption) + ": block " + std::to_string(start) + " cannot be sent");
+        return UsageError(env, std::string(step.startOption) + ": block " + std::to_string(start) +
+                                   " cannot be sent");
     }
     return kExitOk;
 }
 
 int ReadTestFile(CliEnv& env, const std::string& path, BasicJobParts& parts) {
-    if (!CheckInputFile(env, path, kReadFailed)) return kExitFailed;
+    if (!CheckInputFile(env, path, sid::kMsgReadFailed)) return kExitFailed;
     const auto bytes = ReadFileBytes(path);
     if (!bytes) {
-        FileNamingInteraction(env.interaction, path).Error(kReadFailed, env.context.strings.Get(kReadFailed));
+        FileNamingInteraction(env.interaction, path)
+            .Error(sid::kMsgReadFailed, env.context.strings.Get(sid::kMsgReadFailed));
         return kExitFailed;
     }
     if (bytes->empty()) return UsageError(env, "--test-file: the file is empty");
@@ -126,7 +134,9 @@ int RunBasic(CliEnv& env, const std::vector<std::string>& argv) {
                                    {"--data", "--data-start", -1, model->dataStartBlock}};
     BasicEncoder* encoders[] = {&mainProgram, &systemProgram, &dataFile};
     for (std::size_t i = 0; i < 3; ++i) {
-        if (const int code = EncodeStep(env, args, steps[i], maxBlock, *encoders[i]); code != kExitOk) return code;
+        if (const int code = EncodeStep(env, args, steps[i], maxBlock, *encoders[i]);
+            code != kExitOk)
+            return code;
     }
     parts.mainProgram = &mainProgram;
     parts.systemProgram = &systemProgram;
@@ -138,10 +148,14 @@ int RunBasic(CliEnv& env, const std::vector<std::string>& argv) {
     if (const auto test = args.Value("--test-file")) {
         if (const int code = ReadTestFile(env, *test, parts); code != kExitOk) return code;
     }
-    const bool anyStep = parts.allocate || parts.basicMode != 0 || parts.testFile || mainProgram.HasBuffer() ||
-                         systemProgram.HasBuffer() || dataFile.HasBuffer();
-    if (!anyStep) return UsageError(env, "basic: nothing to send (give --alloc, --main, --system or --data)");
-    if (!env.interaction.Confirm(kConfirmBasic, strings.Get(kConfirmBasic))) return kExitFailed;
+    const bool anyStep = parts.allocate || parts.basicMode != 0 || parts.testFile ||
+                         mainProgram.HasBuffer() || systemProgram.HasBuffer() ||
+                         dataFile.HasBuffer();
+    if (!anyStep)
+        return UsageError(env, "basic: nothing to send (give --alloc, --main, --system or --data)");
+    if (!env.interaction.Confirm(sid::kConfirmBasicDownload,
+                                 strings.Get(sid::kConfirmBasicDownload)))
+        return kExitFailed;
     return RunPrinterJob(env, BasicJobInputs(parts));
 }
 

@@ -6,6 +6,7 @@
 #include "cli/command_args.h"
 #include "cli/model_source.h"
 #include "cli/print_options.h"
+#include "core/app/string_ids.h"
 #include "core/app/strings.h"
 #include "core/app/text.h"
 #include "core/builders/external_chars.h"
@@ -30,7 +31,6 @@ constexpr std::array<OptionSpec, 11> kOptions{{
 constexpr const char* kRecordOptions[] = {"--type", "--code", "--left", "--top", "--spacing"};
 constexpr const char* kPrintOptions[] = {"--magnification", "--print-method", "--label-width",
                                          "--label-length"};
-constexpr int kSizeText = 880;
 
 // Horizontal and vertical magnification in tenths, in list order.
 constexpr std::array<std::pair<int, int>, 6> kMagnifications{
@@ -130,7 +130,7 @@ std::optional<GaijiRecord> FileRecord(CliEnv& env, const CommandArgs& args, cons
 }
 
 void PrintRecords(CliEnv& env, const std::vector<GaijiRecord>& records) {
-    const std::string& sizeFormat = env.context.strings.Get(kSizeText);
+    const std::string& sizeFormat = env.context.strings.Get(sid::kGaijiSizeFormat);
     for (const GaijiRecord& r : records) {
         env.out << std::filesystem::path(r.path).filename().string() << ": type "
                 << Format("%02d", r.type) << ", code " << FormatGaijiCode(r.type, r.code) << ", "

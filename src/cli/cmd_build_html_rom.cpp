@@ -5,6 +5,7 @@
 #include "cli/command_args.h"
 #include "cli/json_writer.h"
 #include "cli/text_table.h"
+#include "core/app/string_ids.h"
 #include "core/app/strings.h"
 #include "core/builders/html_rom.h"
 #include "core/builders/html_rom_rows.h"
@@ -14,7 +15,6 @@ namespace rvq::cli {
 namespace {
 
 constexpr std::array<OptionSpec, 2> kOptions{{{"--type", true}, {"--with-header", false}}};
-constexpr int kFileNameText = 590;
 
 const char* ReasonText(HtmlRomLeftOutReason reason) {
     switch (reason) {
@@ -38,7 +38,7 @@ void PrintScan(CliEnv& env, const HtmlRomScan& scan, HtmlRomType type) {
 }
 
 void PrintRomList(CliEnv& env, const HtmlRomImage& image, CodePage codePage) {
-    TextTable table({"No.", "ID", env.context.strings.Get(kFileNameText), "Offset", "Size"});
+    TextTable table({"No.", "ID", env.context.strings.Get(sid::kFileNameColumn), "Offset", "Size"});
     for (const HtmlRomRow& row : HtmlRomResultRows(image, env.context.strings, codePage)) {
         table.Add(std::vector<std::string>(row.begin(), row.end()));
     }

@@ -7,6 +7,7 @@
 #include "cli/command_args.h"
 #include "cli/input_files.h"
 #include "cli/job_run.h"
+#include "core/app/string_ids.h"
 #include "core/builders/download_image.h"
 #include "core/builders/rom_list.h"
 #include "core/comm/ops/download_inputs.h"
@@ -14,9 +15,8 @@
 namespace rvq::cli {
 
 namespace {
-constexpr std::array<OptionSpec, 2> kOptions{{{"--download-mode", false}, {"--backup-first", true}}};
-constexpr int kNotRomFile = 900;
-constexpr int kConfirmFirmware = 1300;
+constexpr std::array<OptionSpec, 2> kOptions{
+    {{"--download-mode", false}, {"--backup-first", true}}};
 }  // namespace
 
 int RunFirmware(CliEnv& env, const std::vector<std::string>& argv) {
@@ -26,7 +26,8 @@ int RunFirmware(CliEnv& env, const std::vector<std::string>& argv) {
     const ToolSettings& settings = env.context.settings;
     const bool downloadMode = args.Has("--download-mode");
     if (downloadMode && !settings.downloadMode) {
-        return UsageError(env, "--download-mode needs the download mode setting ([DOWNLOAD MODE] DLMODE=1)");
+        return UsageError(
+            env, "--download-mode needs the download mode setting ([DOWNLOAD MODE] DLMODE=1)");
     }
     if (downloadMode && settings.interfaceName != "USB") {
         return UsageError(env, "--download-mode works over USB only");
@@ -40,17 +41,21 @@ int RunFirmware(CliEnv& env, const std::vector<std::string>& argv) {
     for (const std::string& path : args.positional) {
         if (!CheckInputFile(env, path)) return kExitFailed;
         FileNamingInteraction named(env.interaction, path);
-        const AddRomOutcome outcome = AddRomFile(list, path, settings.printerModel, named, strings, codePage);
-        if (outcome == AddRomOutcome::NotRomFile || outcome == AddRomOutcome::WrongModel) return kExitFailed;
+        const AddRomOutcome outcome =
+            AddRomFile(list, path, settings.printerModel, named, strings, codePage);
+        if (outcome == AddRomOutcome::NotRomFile || outcome == AddRomOutcome::WrongModel)
+            return kExitFailed;
     }
     for (const RomListEntry& entry : list.entries) {
         env.out << entry.section << "\t" << entry.version << "\t" << entry.path << "\n";
     }
-    if (!env.interaction.Confirm(kConfirmFirmware, strings.Get(kConfirmFirmware))) return kExitFailed;
+    if (!env.interaction.Confirm(sid::kConfirmFirmwareDownload,
+                                 strings.Get(sid::kConfirmFirmwareDownload)))
+        return kExitFailed;
 
     const auto firmware = BuildFirmwareDownloadInputs(list, settings.controlCodes);
     if (!firmware) {
-        env.interaction.Error(kNotRomFile, strings.Get(kNotRomFile));
+        env.interaction.Error(sid::kMsgNotRomFile, strings.Get(sid::kMsgNotRomFile));
         return kExitFailed;
     }
     if (auto folder = args.Value("--backup-first")) {

@@ -9,15 +9,16 @@
 #include "cli/cli.h"
 #include "cli/command_args.h"
 #include "cli/job_run.h"
-#include "cli/printer_reads_run.h"
-#include "cli/run_json.h"
 #include "cli/json_writer.h"
 #include "cli/model_source.h"
+#include "cli/printer_reads_run.h"
+#include "cli/run_json.h"
 #include "cli/test_print_args.h"
 #include "core/app/maintenance_lists.h"
+#include "core/pages/maintenance_page.h"
+#include "core/app/string_ids.h"
 #include "core/app/text.h"
 #include "core/builders/test_print.h"
-#include "core/pages/maintenance_page.h"
 #include "core/comm/ops/maintenance_inputs.h"
 #include "core/comm/ops/maintenance_operations.h"
 #include "core/comm/ops/printer_reads.h"
@@ -25,13 +26,6 @@
 namespace rvq::cli {
 
 namespace {
-
-constexpr int kConfirmHeadCheck = 420;
-constexpr int kConfirmCounterClear = 421;
-constexpr int kConfirmParameterClear = 422;
-constexpr int kConfirmFactoryDefault = 424;
-constexpr int kConfirmAllocate = 425;
-constexpr int kConfirmFormat = 426;
 
 bool MultiLan(const CliEnv& env) { return env.context.settings.interfaceName == "Multi LAN"; }
 
@@ -95,14 +89,16 @@ void JsonLists(JsonWriter& json, const InfoLists& lists) {
 
 // One printer: the information job fills the program's document.
 int InfoOfOne(CliEnv& env, std::size_t choice) {
-    const int exit = RunPrinterJob(env, PrinterInfoJobInputs(static_cast<unsigned>(InfoSubKind::Refresh)));
+    const int exit =
+        RunPrinterJob(env, PrinterInfoJobInputs(static_cast<unsigned>(InfoSubKind::Refresh)));
     const InfoLists lists = exit == kExitOk ? ListsOf(env.document, choice) : InfoLists{};
     if (env.options.json) {
         JsonWriter json = DataFields(env);
         json.Key("section").String(kParameterListChoices[choice]);
         JsonLists(json, lists);
         json.Key("printers").BeginArray();
-        for (const PrinterRecord& printer : env.runs.empty() ? std::vector<PrinterRecord>{} : env.runs.back().printers) {
+        for (const PrinterRecord& printer :
+             env.runs.empty() ? std::vector<PrinterRecord>{} : env.runs.back().printers) {
             json.BeginObject();
             WritePrinterFields(json, printer);
             JsonLists(json, lists);
@@ -121,7 +117,8 @@ int InfoOfList(CliEnv& env, std::size_t choice) {
     PrinterReadRequest request;
     request.versions = true;
     request.settingsBlock = true;
-    const PrinterReads reads = ReadPrinters(env, JobKind::PrinterInfo, [&](int) { return request; });
+    const PrinterReads reads =
+        ReadPrinters(env, JobKind::PrinterInfo, [&](int) { return request; });
     const JobRunRecord& record = env.runs.back();
     std::map<int, InfoLists> lists;
     for (const auto& [index, result] : reads.results) {
@@ -195,7 +192,7 @@ int RunDataLog(CliEnv& env, const std::vector<std::string>& args) {
 
 int RunHeadCheckCommand(CliEnv& env, const std::vector<std::string>& args) {
     if (!args.empty()) return UsageError(env, "head-check takes no arguments");
-    if (!Confirmed(env, kConfirmHeadCheck)) return kExitFailed;
+    if (!Confirmed(env, sid::kConfirmHeadCheck)) return kExitFailed;
     return RunPrinterJob(env, PlainJobInputs(JobKind::HeadCheck));
 }
 
@@ -214,7 +211,7 @@ int RunCounterClearCommand(CliEnv& env, const std::vector<std::string>& args) {
     if (found == kSelections.end())
         return UsageError(env, "counter-clear takes all, feed, print or cut");
     if (RefuseMultiLan(env, "counter-clear")) return kExitUsage;
-    if (!Confirmed(env, kConfirmCounterClear)) return kExitFailed;
+    if (!Confirmed(env, sid::kConfirmCounterClear)) return kExitFailed;
     return RunPrinterJob(env, CounterClearJobInputs(found->second));
 }
 
@@ -231,14 +228,14 @@ int RunParamClear(CliEnv& env, const std::vector<std::string>& args) {
         model->destinations.end())
         return UsageError(env, "param-clear: " + model->name + " has no destination " + args[0]);
     if (RefuseMultiLan(env, "param-clear")) return kExitUsage;
-    if (!Confirmed(env, kConfirmParameterClear)) return kExitFailed;
+    if (!Confirmed(env, sid::kConfirmParameterClear)) return kExitFailed;
     return RunPrinterJob(env, ParameterClearJobInputs(*index));
 }
 
 int RunFactoryDefaultCommand(CliEnv& env, const std::vector<std::string>& args) {
     if (!args.empty()) return UsageError(env, "factory-default takes no arguments");
     if (RefuseMultiLan(env, "factory-default")) return kExitUsage;
-    if (!Confirmed(env, kConfirmFactoryDefault)) return kExitFailed;
+    if (!Confirmed(env, sid::kConfirmFactoryDefault)) return kExitFailed;
     return RunPrinterJob(env, PlainJobInputs(JobKind::FactoryDefault));
 }
 
@@ -263,11 +260,10 @@ int RunMemAlloc(CliEnv& env, const std::vector<std::string>& args) {
     if (!keepBasic && *font + *bitmap + *basic > model->maxBlock)
         return UsageError(env, "mem-alloc: the areas take more than the " +
                                    std::to_string(model->maxBlock) + " blocks the printer has");
-    if (!Confirmed(env, kConfirmAllocate)) return kExitFailed;
+    if (!Confirmed(env, sid::kConfirmAllocate)) return kExitFailed;
     return RunPrinterJob(
         env, MemoryAllocateJobInputs(static_cast<unsigned>(*font), static_cast<unsigned>(*bitmap),
-                                     keepBasic ? std::nullopt
-                                               : std::optional<unsigned>(*basic)));
+                                     keepBasic ? std::nullopt : std::optional<unsigned>(*basic)));
 }
 
 int RunMemFormat(CliEnv& env, const std::vector<std::string>& args) {
@@ -283,9 +279,9 @@ int RunMemFormat(CliEnv& env, const std::vector<std::string>& args) {
     const int area = args.size() == 2 ? position(kAreas, args[1]) : -1;
     if (location < 0 || area < 0)
         return UsageError(env, "mem-format takes flash|usb pcsave+bitmap|pcsave|bitmap");
-    if (!Confirmed(env, kConfirmFormat)) return kExitFailed;
-    return RunPrinterJob(env, MemoryFormatJobInputs(static_cast<unsigned>(location),
-                                                    static_cast<unsigned>(area)));
+    if (!Confirmed(env, sid::kConfirmFormat)) return kExitFailed;
+    return RunPrinterJob(
+        env, MemoryFormatJobInputs(static_cast<unsigned>(location), static_cast<unsigned>(area)));
 }
 
 int RunTestPrintCommand(CliEnv& env, const std::vector<std::string>& argv) {

@@ -16,6 +16,7 @@
 #include "core/app/connection.h"
 #include "core/app/document.h"
 #include "core/app/maintenance_lists.h"
+#include "core/app/string_ids.h"
 #include "core/app/text.h"
 #include "core/comm/port/framing.h"
 #include "core/comm/ops/maintenance_inputs.h"
@@ -27,8 +28,6 @@
 namespace rvq::cli {
 
 namespace {
-
-constexpr int kBrokenElementMessage = 1526;
 
 // One printer's figures; the optional ones are left out when not read.
 struct PrinterMetrics {
@@ -71,10 +70,13 @@ std::string Exposition(const std::vector<PrinterMetrics>& printers, bool counter
     std::ostringstream out;
     Family(out, "rvq_printer_up", "1 when the printer answered the status request, else 0.");
     for (const auto& m : printers)
-        out << "rvq_printer_up" << Labels(m) << " " << (m.status.outcome == StatusOutcome::Answered ? 1 : 0) << "\n";
+        out << "rvq_printer_up" << Labels(m) << " "
+            << (m.status.outcome == StatusOutcome::Answered ? 1 : 0) << "\n";
     Family(out, "rvq_printer_ready", "1 when the printer reported itself ready, else 0.");
-    for (const auto& m : printers) out << "rvq_printer_ready" << Labels(m) << " " << (m.status.ready() ? 1 : 0) << "\n";
-    Family(out, "rvq_printer_status_code", "The status code the printer answered (0 and 27: ready).");
+    for (const auto& m : printers)
+        out << "rvq_printer_ready" << Labels(m) << " " << (m.status.ready() ? 1 : 0) << "\n";
+    Family(out, "rvq_printer_status_code",
+           "The status code the printer answered (0 and 27: ready).");
     for (const auto& m : printers) {
         if (m.status.outcome == StatusOutcome::Answered && m.status.status >= 0)
             out << "rvq_printer_status_code" << Labels(m) << " " << m.status.status << "\n";
@@ -85,21 +87,24 @@ std::string Exposition(const std::vector<PrinterMetrics>& printers, bool counter
     for (const auto& m : printers) {
         for (const auto& [row, number] : m.counters) {
             out << "rvq_printer_maintenance_counter"
-                << Labels(m, ",counter=\"" + LabelValue(row.item) + "\",unit=\"" + LabelValue(number.unit) + "\"")
+                << Labels(m, ",counter=\"" + LabelValue(row.item) + "\",unit=\"" +
+                                 LabelValue(number.unit) + "\"")
                 << " " << Value(number.number) << "\n";
         }
     }
-    Family(out, "rvq_printer_head_ok", "1 when the head check found no broken element, 0 when it found one.");
+    Family(out, "rvq_printer_head_ok",
+           "1 when the head check found no broken element, 0 when it found one.");
     for (const auto& m : printers) {
-        if (m.headOk) out << "rvq_printer_head_ok" << Labels(m) << " " << (*m.headOk ? 1 : 0) << "\n";
+        if (m.headOk)
+            out << "rvq_printer_head_ok" << Labels(m) << " " << (*m.headOk ? 1 : 0) << "\n";
     }
     return out.str();
 }
 
 // The maintenance counters and the head check of the ready printers, each
 // through the printer's setting mode.
-void ReadCounters(CliEnv& env, std::vector<PrinterMetrics>& printers, const std::vector<int>& indexes,
-                  std::size_t count) {
+void ReadCounters(CliEnv& env, std::vector<PrinterMetrics>& printers,
+                  const std::vector<int>& indexes, std::size_t count) {
     std::vector<bool> ready(std::max<std::size_t>(count, 1), false);
     bool any = false;
     for (std::size_t i = 0; i < printers.size(); ++i) {
@@ -110,14 +115,16 @@ void ReadCounters(CliEnv& env, std::vector<PrinterMetrics>& printers, const std:
     if (!any) return;
     PrinterReadRequest request;
     request.settingsBlock = true;
-    const PrinterReads reads = ReadPrinters(env, JobKind::PrinterInfo, [&](int) { return request; }, ready);
+    const PrinterReads reads = ReadPrinters(
+        env, JobKind::PrinterInfo, [&](int) { return request; }, ready);
     for (std::size_t i = 0; i < printers.size(); ++i) {
         const auto it = reads.results.find(indexes[i]);
         if (it == reads.results.end()) continue;
         Document document;
         document.ParsePrinterInfo(it->second.settingsText);
         for (const InfoRow& row : CounterRows(document)) {
-            if (auto number = ParseInfoNumber(row.value)) printers[i].counters.push_back({row, *number});
+            if (auto number = ParseInfoNumber(row.value))
+                printers[i].counters.push_back({row, *number});
         }
     }
     if (StopSignal() != 0) return;
@@ -131,7 +138,7 @@ void ReadCounters(CliEnv& env, std::vector<PrinterMetrics>& printers, const std:
         PrinterMetrics& m = printers[static_cast<std::size_t>(at - indexes.begin())];
         if (printer.outcome == PrinterOutcome::Succeeded)
             m.headOk = true;
-        else if (printer.detailId == kBrokenElementMessage)
+        else if (printer.detailId == sid::kDetailBrokenElement)
             m.headOk = false;
     }
 }
@@ -151,7 +158,8 @@ int RunMetrics(CliEnv& env, const std::vector<std::string>& argv) {
         return kExitUsage;
     }
     std::string error;
-    const std::vector<bool> selected = multiLan ? PickedPrinters(env, count, error) : std::vector<bool>{};
+    const std::vector<bool> selected =
+        multiLan ? PickedPrinters(env, count, error) : std::vector<bool>{};
     if (!error.empty()) return UsageError(env, error);
     if (auto refused = RefusedTarget(env, selected)) return UsageError(env, *refused);
 
@@ -166,7 +174,8 @@ int RunMetrics(CliEnv& env, const std::vector<std::string>& argv) {
     const StatusQuery query = StatusQueryFor(settings);
     const std::vector<StatusAnswer> answers =
         AskStatusAll(connections, query, Clock::FromEnvironment(), Parallel(env), &StopRequested());
-    for (std::size_t i = 0; i < connections.size(); ++i) printers.push_back({connections[i], answers[i], {}, {}});
+    for (std::size_t i = 0; i < connections.size(); ++i)
+        printers.push_back({connections[i], answers[i], {}, {}});
     const bool counters = args.Has("--counters");
     if (counters && StopSignal() == 0) ReadCounters(env, printers, indexes, count);
 
@@ -174,7 +183,8 @@ int RunMetrics(CliEnv& env, const std::vector<std::string>& argv) {
     const auto out = args.Value("--out");
     if (out) {
         if (const WriteResult written = WriteFileAtomically(*out, text); !written)
-            return Fail(env, kExitFailed, "cannot write " + *out + ": " + std::strerror(written.systemError));
+            return Fail(env, kExitFailed,
+                        "cannot write " + *out + ": " + std::strerror(written.systemError));
     }
     if (env.options.json) {
         JsonWriter json = DataFields(env);

@@ -15,6 +15,7 @@
 #include "cli/printer_reads_run.h"
 #include "cli/run_json.h"
 #include "cli/text_table.h"
+#include "core/app/string_ids.h"
 #include "core/app/text.h"
 #include "core/comm/port/loopback_guard.h"
 #include "core/comm/ops/param_exchange.h"

@@ -14,6 +14,7 @@
 #include "cli/status_meaning.h"
 #include "cli/stop_signals.h"
 #include "core/app/connection.h"
+#include "core/app/string_ids.h"
 #include "core/app/text.h"
 #include "core/comm/job/clock.h"
 #include "core/comm/port/device_errors.h"
@@ -28,13 +29,6 @@ namespace rvq::cli {
 
 namespace {
 
-constexpr int kNoHostMessage = 1003;
-constexpr int kNoMultiLanMessage = 1004;
-constexpr int kNoUsbPrinterMessage = 1012;
-constexpr int kSeveralUsbMessage = 1013;
-constexpr int kNotOnlineMessage = 1523;
-constexpr int kCommunicationErrorMessage = 1530;
-
 std::string SystemErrorText(std::uint32_t error) {
     return error == 0 ? std::string("no system error reported")
                       : std::string(std::strerror(static_cast<int>(error)));
@@ -46,11 +40,11 @@ std::optional<int> CheckTarget(CliEnv& env, const Connection& connection) {
     const ToolSettings& t = env.context.settings;
     const Strings& strings = env.context.strings;
     if (t.interfaceName == "Multi LAN" && t.multiLanHosts.empty()) {
-        env.interaction.Error(kNoMultiLanMessage, OneLine(strings.Get(kNoMultiLanMessage)));
+        env.interaction.Error(sid::kMsgNoMultiLan, OneLine(strings.Get(sid::kMsgNoMultiLan)));
         return kExitUsage;
     }
     if (connection.interfaceName == "LAN" && StartsWith(connection.settings, ",")) {
-        env.interaction.Error(kNoHostMessage, OneLine(strings.Get(kNoHostMessage)));
+        env.interaction.Error(sid::kMsgNoHost, OneLine(strings.Get(sid::kMsgNoHost)));
         return kExitUsage;
     }
     if (connection.interfaceName == "USB" && !StartsWith(connection.settings, "\\\\")) {
@@ -58,11 +52,12 @@ std::optional<int> CheckTarget(CliEnv& env, const Connection& connection) {
         if (!PrinterPort::EnumerateUsbDevices(connection.settings, paths))
             return Fail(env, kExitFailed, "the USB printers cannot be listed");
         if (paths.empty()) {
-            env.interaction.Error(kNoUsbPrinterMessage, OneLine(strings.Get(kNoUsbPrinterMessage)));
+            env.interaction.Error(sid::kMsgNoUsbPrinter,
+                                  OneLine(strings.Get(sid::kMsgNoUsbPrinter)));
             return kExitFailed;
         }
         if (paths.size() > 1) {
-            env.interaction.Error(kSeveralUsbMessage, OneLine(strings.Get(kSeveralUsbMessage)));
+            env.interaction.Error(sid::kMsgSeveralUsb, OneLine(strings.Get(sid::kMsgSeveralUsb)));
             return kExitUsage;
         }
     }
@@ -84,18 +79,19 @@ std::string AnswerText(const CliEnv& env, const StatusAnswer& a, int& id) {
         case StatusOutcome::BadInterface:
             return "'" + a.interfaceName + "' is not an interface a printer can be reached on";
         case StatusOutcome::OpenFailed:
-            return "cannot open " + a.interfaceName + " " + a.settings + ": " + SystemErrorText(a.systemError);
+            return "cannot open " + a.interfaceName + " " + a.settings + ": " +
+                   SystemErrorText(a.systemError);
         case StatusOutcome::Refused:
             return LoopbackRefusal(a.settings.substr(0, a.settings.rfind(','))).value_or("refused");
         case StatusOutcome::NoStatusPort:
             return "a printer on a parallel port cannot report its status";
         case StatusOutcome::WriteFailed:
         case StatusOutcome::ReadFailed:
-            id = kCommunicationErrorMessage;
-            return strings.Get(kCommunicationErrorMessage) + ": " + SystemErrorText(a.systemError);
+            id = sid::kDetailCommunication;
+            return strings.Get(sid::kDetailCommunication) + ": " + SystemErrorText(a.systemError);
         case StatusOutcome::NoAnswer:
-            id = kNotOnlineMessage;
-            return OneLine(strings.Get(kNotOnlineMessage));
+            id = sid::kDetailNotOnline;
+            return OneLine(strings.Get(sid::kDetailNotOnline));
         case StatusOutcome::Cancelled:
             break;
     }
@@ -106,7 +102,8 @@ std::string AnswerText(const CliEnv& env, const StatusAnswer& a, int& id) {
 // connection the line already names.
 std::string PrinterText(const CliEnv& env, const StatusAnswer& a) {
     int id = 0;
-    if (a.outcome == StatusOutcome::OpenFailed) return "cannot open: " + SystemErrorText(a.systemError);
+    if (a.outcome == StatusOutcome::OpenFailed)
+        return "cannot open: " + SystemErrorText(a.systemError);
     return AnswerText(env, a, id);
 }
 
@@ -161,7 +158,8 @@ int StatusOfOne(CliEnv& env) {
     const Connection connection = BuildConnection(env.context.settings, env.context.strings);
     if (auto stop = CheckTarget(env, connection)) return *stop;
     if (auto refused = RefusedTarget(env)) return UsageError(env, *refused);
-    const StatusAnswer answer = AskStatus(connection, Query(env), Clock::FromEnvironment(), &StopRequested());
+    const StatusAnswer answer =
+        AskStatus(connection, Query(env), Clock::FromEnvironment(), &StopRequested());
     Audit(env, {answer});
     if (env.options.json) {
         JsonWriter json = DataFields(env);
@@ -216,21 +214,24 @@ int StatusOfList(CliEnv& env) {
         printers.push_back(BuildConnection(settings, env.context.strings, i));
         indexes.push_back(static_cast<int>(i));
     }
-    const std::vector<StatusAnswer> answers =
-        AskStatusAll(printers, Query(env), Clock::FromEnvironment(), Parallel(env), &StopRequested());
+    const std::vector<StatusAnswer> answers = AskStatusAll(
+        printers, Query(env), Clock::FromEnvironment(), Parallel(env), &StopRequested());
     Audit(env, answers);
 
     int ready = 0;
     std::string firstProblem;
     for (const StatusAnswer& a : answers) {
-        if (a.ready()) ++ready;
-        else if (firstProblem.empty()) firstProblem = AnswerLine(env, a);
+        if (a.ready())
+            ++ready;
+        else if (firstProblem.empty())
+            firstProblem = AnswerLine(env, a);
     }
     if (env.options.json) {
         JsonWriter json = DataFields(env);
         json.Key("ready").Int(ready);
         json.Key("printers").BeginArray();
-        for (std::size_t i = 0; i < answers.size(); ++i) WritePrinterJson(json, env, answers[i], indexes[i]);
+        for (std::size_t i = 0; i < answers.size(); ++i)
+            WritePrinterJson(json, env, answers[i], indexes[i]);
         json.EndArray();
     } else {
         for (const StatusAnswer& a : answers) env.out << AnswerLine(env, a) << "\n";
@@ -238,7 +239,8 @@ int StatusOfList(CliEnv& env) {
     env.err << ready << " of " << answers.size() << " printers ready\n";
     if (ready == static_cast<int>(answers.size())) return kExitOk;
     env.errors.Note(std::to_string(answers.size() - static_cast<std::size_t>(ready)) + " of " +
-                    std::to_string(answers.size()) + " printers not ready; the first: " + firstProblem);
+                    std::to_string(answers.size()) +
+                    " printers not ready; the first: " + firstProblem);
     return kExitFailed;
 }
 

@@ -10,11 +10,12 @@
 #include <optional>
 
 #include "cli/audit_log.h"
-#include "cli/open_failure.h"
 #include "cli/builder_output.h"
+#include "cli/open_failure.h"
 #include "cli/stop_signals.h"
 #include "core/app/connection.h"
 #include "core/app/job_log.h"
+#include "core/app/string_ids.h"
 #include "core/app/text.h"
 #include "core/comm/job/job_events.h"
 #include "core/comm/job/job_reporter.h"
@@ -82,7 +83,8 @@ private:
         const int percent = total_ * 100 / range_;
         const int filled = percent * 30 / 100;
         std::cerr << "[" << std::string(static_cast<std::size_t>(filled), '#')
-                  << std::string(static_cast<std::size_t>(30 - filled), ' ') << "] " << percent << "%" << std::flush;
+                  << std::string(static_cast<std::size_t>(30 - filled), ' ') << "] " << percent
+                  << "%" << std::flush;
         drawn_ = true;
     }
 
@@ -101,7 +103,9 @@ private:
 class RecordingExecutor : public JobExecutor {
 public:
     RecordingExecutor(AppContext& context, Document& document, JobStep step)
-        : context_(context), document_(document), step_(std::move(step)),
+        : context_(context),
+          document_(document),
+          step_(std::move(step)),
           operation_(MakeOperationExecutor(context, document)) {}
 
     bool Run(const JobSetup& setup, JobReporter& reporter) override {
@@ -113,8 +117,9 @@ public:
         {
             std::lock_guard lock(mutex_);
             details_[setup.printerIndex] = reporter.detailId();
-            if (reporter.failureDetailId() == kDetailNoConnection)
-                openFailures_[setup.printerIndex] = static_cast<std::uint32_t>(reporter.failureCode());
+            if (reporter.failureDetailId() == sid::kDetailNoConnection)
+                openFailures_[setup.printerIndex] =
+                    static_cast<std::uint32_t>(reporter.failureCode());
         }
         return ok;
     }
@@ -140,8 +145,6 @@ public:
     }
 
 private:
-    static constexpr int kDetailNoConnection = 1522;
-
     bool RunJob(const JobSetup& setup, JobReporter& reporter) {
         if (!step_) return operation_->Run(setup, reporter);
         if (!setup.inputs) return false;
@@ -157,7 +160,7 @@ private:
     JobStep step_;
     std::shared_ptr<JobExecutor> operation_;
     std::mutex mutex_;
-    std::map<int, Connection> connections_;  // guarded by mutex_
+    std::map<int, Connection> connections_;      // guarded by mutex_
     std::map<int, std::uint32_t> openFailures_;  // guarded by mutex_
     std::map<int, int> details_;                 // guarded by mutex_
 };
@@ -180,7 +183,8 @@ std::vector<bool> PickedPrinters(const CliEnv& env, std::size_t count, std::stri
     for (const std::string& item : Split(*env.options.pick, ',')) {
         const int n = ParseLeadingInt(item);
         if (n < 1 || static_cast<std::size_t>(n) > count || Trim(item) != std::to_string(n)) {
-            error = "--pick: '" + item + "' is not an entry of the list (1 to " + std::to_string(count) + ")";
+            error = "--pick: '" + item + "' is not an entry of the list (1 to " +
+                    std::to_string(count) + ")";
             return {};
         }
         selected[static_cast<std::size_t>(n - 1)] = true;
@@ -190,7 +194,8 @@ std::vector<bool> PickedPrinters(const CliEnv& env, std::size_t count, std::stri
 
 std::optional<std::string> RefusedTarget(const CliEnv& env, const std::vector<bool>& selected) {
     const ToolSettings& settings = env.context.settings;
-    const std::size_t count = settings.interfaceName == "Multi LAN" ? settings.multiLanHosts.size() : 1;
+    const std::size_t count =
+        settings.interfaceName == "Multi LAN" ? settings.multiLanHosts.size() : 1;
     for (std::size_t i = 0; i < count; ++i) {
         if (i < selected.size() && !selected[i]) continue;
         const Connection connection = BuildConnection(settings, env.context.strings, i);
@@ -238,11 +243,15 @@ bool RunStage(CliEnv& env, JobRunner& runner, TerminalEvents& events,
 
 PrinterOutcome OutcomeOf(int state, bool cancelled) {
     switch (state) {
-        case kPrinterSucceeded: return PrinterOutcome::Succeeded;
-        case kPrinterFailed: return cancelled ? PrinterOutcome::Cancelled : PrinterOutcome::Failed;
+        case kPrinterSucceeded:
+            return PrinterOutcome::Succeeded;
+        case kPrinterFailed:
+            return cancelled ? PrinterOutcome::Cancelled : PrinterOutcome::Failed;
         case kPrinterWaiting:
-        case kPrinterInProgress: return cancelled ? PrinterOutcome::Cancelled : PrinterOutcome::Failed;
-        default: return PrinterOutcome::NotRun;
+        case kPrinterInProgress:
+            return cancelled ? PrinterOutcome::Cancelled : PrinterOutcome::Failed;
+        default:
+            return PrinterOutcome::NotRun;
     }
 }
 
@@ -271,8 +280,12 @@ JobRunRecord EmptyRecord(const CliEnv& env, JobKind kind, bool multiLan, std::si
     const std::size_t printers = multiLan ? count : 1;
     for (std::size_t i = 0; i < printers; ++i) {
         const Connection connection = BuildConnection(env.context.settings, env.context.strings, i);
-        record.printers.push_back({static_cast<int>(i), connection.interfaceName, connection.settings,
-                                   PrinterOutcome::NotRun, {}, i >= selected.size() || selected[i]});
+        record.printers.push_back({static_cast<int>(i),
+                                   connection.interfaceName,
+                                   connection.settings,
+                                   PrinterOutcome::NotRun,
+                                   {},
+                                   i >= selected.size() || selected[i]});
     }
     return record;
 }
@@ -314,7 +327,8 @@ void PrintSummary(CliEnv& env, const JobRunRecord& record) {
     int ok = 0, failed = 0, notRun = 0;
     for (const PrinterRecord& printer : record.printers) {
         ok += printer.outcome == PrinterOutcome::Succeeded;
-        failed += printer.outcome == PrinterOutcome::Failed || printer.outcome == PrinterOutcome::Cancelled;
+        failed += printer.outcome == PrinterOutcome::Failed ||
+                  printer.outcome == PrinterOutcome::Cancelled;
     }
     for (const PrinterRecord& printer : record.printers)
         notRun += printer.selected && printer.outcome == PrinterOutcome::NotRun;
@@ -329,7 +343,8 @@ int RunPrinterJob(CliEnv& env, std::shared_ptr<JobInputs> inputs, const JobRunHo
     AppContext& context = env.context;
     // Under --json the lines go to the error stream, standard output being
     // the document's.
-    TerminalEvents events(env.options.json ? env.err : env.out, hooks.quiet, ::isatty(STDERR_FILENO) != 0, 100);
+    TerminalEvents events(env.options.json ? env.err : env.out, hooks.quiet,
+                          ::isatty(STDERR_FILENO) != 0, 100);
     auto executor = std::make_shared<RecordingExecutor>(context, env.document, hooks.step);
     JobRunner runner(context, env.document.sharedJobLog(), executor, events);
     runner.SetMaxWorkers(Parallel(env));
@@ -365,8 +380,9 @@ int RunPrinterJob(CliEnv& env, std::shared_ptr<JobInputs> inputs, const JobRunHo
     stages.push_back(selected);
     for (std::size_t stage = 0; stage < stages.size(); ++stage) {
         const bool last = stage + 1 == stages.size();
-        const bool anySelected = stages[stage].empty() ||
-                                 std::find(stages[stage].begin(), stages[stage].end(), true) != stages[stage].end();
+        const bool anySelected =
+            stages[stage].empty() ||
+            std::find(stages[stage].begin(), stages[stage].end(), true) != stages[stage].end();
         if (!anySelected && stage > 0) break;  // the canaries were the whole selection
         if (stage > 0 && StopSignal() != 0) break;
         if (!RunStage(env, runner, events, inputs, stages[stage], stopsBefore, cancelled)) {
@@ -375,19 +391,20 @@ int RunPrinterJob(CliEnv& env, std::shared_ptr<JobInputs> inputs, const JobRunHo
         CollectStage(runner, events, *executor, cancelled, record);
         // Each stage starts the document's log afresh; the file gets every one.
         for (std::string& line : env.document.jobLog()) env.jobLogLines.push_back(std::move(line));
-        allSucceeded = allSucceeded && runner.overallResult() == kResultSucceed &&
+        allSucceeded = allSucceeded && runner.overallResult() == sid::kStatusSucceed &&
                        runner.state() == RunState::Succeeded;
         if (runner.runningWorkers() > 0) break;
         if (!last && !allSucceeded) {
-            Fail(env, kExitFailed, "a canary printer did not succeed; the other printers are not run");
+            Fail(env, kExitFailed,
+                 "a canary printer did not succeed; the other printers are not run");
             break;
         }
     }
 
     ReportDeviceFailures(env, *executor);
     if (env.options.logFile) {
-        if (const WriteResult written =
-                WriteJobLogFile(*env.options.logFile, env.jobLogLines, context.strings, context.isJapanese);
+        if (const WriteResult written = WriteJobLogFile(*env.options.logFile, env.jobLogLines,
+                                                        context.strings, context.isJapanese);
             !written) {
             ReportSaveFailure(env, *env.options.logFile, written);
         }
@@ -396,7 +413,8 @@ int RunPrinterJob(CliEnv& env, std::shared_ptr<JobInputs> inputs, const JobRunHo
     WriteAudit(env, record, hooks);
     if (runner.multiLan() && !env.options.json && !hooks.quiet) PrintSummary(env, record);
     env.runs.push_back(record);
-    if (runner.runningWorkers() > 0) ::_exit(kExitFailed);  // a stuck worker must not outlive main's objects
+    if (runner.runningWorkers() > 0)
+        ::_exit(kExitFailed);  // a stuck worker must not outlive main's objects
     return record.exitCode;
 }
 

@@ -8,6 +8,7 @@
 
 #include "cli/builder_output.h"
 #include "core/app/environment_options.h"
+#include "core/app/string_ids.h"
 #include "core/app/strings.h"
 #include "core/platform/file_io.h"
 
@@ -65,7 +66,8 @@ std::optional<std::string> CheckLogin(const GlobalOptions& options, const AppCon
                "RVQ_PASSWORD, "
                "or run on a terminal to be asked";
     }
-    if (!LoginPasses(stored, *entered)) return OneLine(context.strings.Get(kMsgWrongLoginPassword));
+    if (!LoginPasses(stored, *entered))
+        return OneLine(context.strings.Get(sid::kMsgWrongLoginPassword));
     return std::nullopt;
 }
 

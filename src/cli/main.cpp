@@ -14,6 +14,7 @@
 #include "cli/stop_signals.h"
 #include "core/app/file_locations.h"
 #include "core/app/program_info.h"
+#include "core/app/string_ids.h"
 #include "core/app/tool_settings_file.h"
 #include "core/platform/file_io.h"
 
@@ -85,11 +86,10 @@ int main(int argc, char** argv) {
     context.settings = LoadToolSettings(locations, context.strings);
     const std::string& iniPath = context.settings.iniPath;
     if (!context.settings.loaded) {
-        constexpr int kIniFileError = 152;
         return CommandLineError(json, command->name,
-                                iniPath + ": " + context.strings.Get(kIniFileError) +
+                                iniPath + ": " + context.strings.Get(sid::kIniFileError) +
                                     " (its [HEADER] TITLE is not \"R-VQ Setting Tool\")",
-                                std::nullopt, kIniFileError);
+                                std::nullopt, sid::kIniFileError);
     }
     const DataFile definitions = FindDataFile(locations, kDefinitionsFileName);
     const std::string definitionsPath = parsed.options.definitions.value_or(definitions.path);

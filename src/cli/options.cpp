@@ -14,7 +14,8 @@ namespace rvq::cli {
 namespace {
 
 bool IsNumber(const std::string& text) {
-    return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+    return !text.empty() &&
+           std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
 void Note(ToolSettings& t, const char* field) {
@@ -28,13 +29,15 @@ void Note(ToolSettings& t, const char* field) {
 }
 
 // Names the first field of a well-formed line the printers do not support.
-std::optional<std::string> UnsupportedLineField(const std::string& line, const std::vector<std::string>& fields) {
+std::optional<std::string> UnsupportedLineField(const std::string& line,
+                                                const std::vector<std::string>& fields) {
     const auto quoted = [](const std::string& field) { return " (not '" + field + "')"; };
     switch (FirstUnsupportedField(ParseSerialLine(line))) {
         case SerialField::None:
             return std::nullopt;
         case SerialField::Baud:
-            return "--line: the baud rate is one of 2400, 4800, 9600, 19200, 38400, 57600 and 115200" +
+            return "--line: the baud rate is one of 2400, 4800, 9600, 19200, 38400, 57600 and "
+                   "115200" +
                    quoted(fields[0]);
         case SerialField::Parity:
             return "--line: the parity is N, E or O" + quoted(fields[1]);
@@ -57,7 +60,10 @@ std::optional<std::string> ApplyLine(const std::string& line, AppContext& c) {
     const int flow = ParseLeadingInt(fields[4]);
     ToolSettings& t = c.settings;
     t.baudRate = fields[0] + " bps";
-    t.parity = fields[1] == "N" ? "None" : fields[1] == "E" ? "Even" : fields[1] == "O" ? "Odd" : fields[1];
+    t.parity = fields[1] == "N"   ? "None"
+               : fields[1] == "E" ? "Even"
+               : fields[1] == "O" ? "Odd"
+                                  : fields[1];
     t.dataLength = fields[2] + " bits";
     t.stopBit = fields[3] + (fields[3] == "1" ? " bit" : " bits");
     t.flowControl = c.strings.Get(sid::kFlowFirst + flow);
@@ -65,7 +71,8 @@ std::optional<std::string> ApplyLine(const std::string& line, AppContext& c) {
     return std::nullopt;
 }
 
-std::optional<std::string> ApplyCodes(const std::string& codes, ToolSettings& t, const Strings& strings) {
+std::optional<std::string> ApplyCodes(const std::string& codes, ToolSettings& t,
+                                      const Strings& strings) {
     if (codes == "auto") {
         t.controlCodeType = "AUTO";
         t.controlCodes = {0x1B, 0x0A, 0x00};
@@ -78,7 +85,9 @@ std::optional<std::string> ApplyCodes(const std::string& codes, ToolSettings& t,
     } else {
         const auto parts = Split(codes, ',');
         auto isHexByte = [](const std::string& p) {
-            return p.size() == 2 && std::all_of(p.begin(), p.end(), [](char ch) { return std::isxdigit(static_cast<unsigned char>(ch)); });
+            return p.size() == 2 && std::all_of(p.begin(), p.end(), [](char ch) {
+                       return std::isxdigit(static_cast<unsigned char>(ch));
+                   });
         };
         if (parts.size() != 3 || !std::all_of(parts.begin(), parts.end(), isHexByte)) {
             return "--codes takes auto, esc, braces or three hexadecimal bytes such as 7B,7C,7D";
@@ -86,7 +95,8 @@ std::optional<std::string> ApplyCodes(const std::string& codes, ToolSettings& t,
         const ControlCodes typed{static_cast<unsigned char>(ParseLeadingHex(parts[0])),
                                  static_cast<unsigned char>(ParseLeadingHex(parts[1])),
                                  static_cast<unsigned char>(ParseLeadingHex(parts[2]))};
-        if (!ControlCodesDiffer(typed)) return "--codes " + codes + ": " + OneLine(strings.Get(kMsgEqualControlCodes));
+        if (!ControlCodesDiffer(typed))
+            return "--codes " + codes + ": " + OneLine(strings.Get(sid::kMsgEqualControlCodes));
         t.controlCodeType = "Manual";
         t.controlCodes = typed;
     }
@@ -107,7 +117,8 @@ constexpr GlobalOptionSpec kGlobalOptions[] = {
     {"--settings", "", "FILE|DIR", OptionValue::File,
      "the settings file, or the folder that holds VQTool.INI (default: ./VQTool.INI when "
      "there is one, else the per-user settings)"},
-    {"--lan", "", "HOST[:PORT]", OptionValue::Text, "a printer on the LAN (HOST,PORT as in the lists too)"},
+    {"--lan", "", "HOST[:PORT]", OptionValue::Text,
+     "a printer on the LAN (HOST,PORT as in the lists too)"},
     {"--com", "", "N", OptionValue::Text,
      "a serial port: COMn, a link in the device folder or /dev/ttyS(n-1)"},
     {"--line", "", "9600,N,8,1,0", OptionValue::Text,
@@ -151,27 +162,48 @@ void StoreOption(const GlobalOptionSpec& spec, const std::optional<std::string>&
         }
         return ParseLeadingInt(*value);
     };
-    if (name == "--model") o.model = value;
-    else if (name == "--definitions") o.definitions = value;
-    else if (name == "--lan") o.lan = value;
-    else if (name == "--com") o.com = number();
-    else if (name == "--line") o.line = value;
-    else if (name == "--usb") o.usb = value.value_or(std::string());
-    else if (name == "--lpt") o.lpt = number();
-    else if (name == "--settings") o.settingsFile = value;
-    else if (name == "--timeout") o.timeoutSeconds = number();
-    else if (name == "--codes") o.codes = value;
-    else if (name == "--multi-lan") o.multiLan = value;
-    else if (name == "--pick") o.pick = value;
-    else if (name == "--log") o.logFile = value;
-    else if (name == "--audit") o.auditFile = value;
-    else if (name == "--canary") o.canary = number();
-    else if (name == "--parallel") o.parallel = number();
-    else if (name == "--password-file") o.passwordFile = value;
-    else if (name == "--yes") o.yes = true;
-    else if (name == "--json") o.json = true;
-    else if (name == "--help") o.help = true;
-    else if (name == "--version") p.version = true;
+    if (name == "--model")
+        o.model = value;
+    else if (name == "--definitions")
+        o.definitions = value;
+    else if (name == "--lan")
+        o.lan = value;
+    else if (name == "--com")
+        o.com = number();
+    else if (name == "--line")
+        o.line = value;
+    else if (name == "--usb")
+        o.usb = value.value_or(std::string());
+    else if (name == "--lpt")
+        o.lpt = number();
+    else if (name == "--settings")
+        o.settingsFile = value;
+    else if (name == "--timeout")
+        o.timeoutSeconds = number();
+    else if (name == "--codes")
+        o.codes = value;
+    else if (name == "--multi-lan")
+        o.multiLan = value;
+    else if (name == "--pick")
+        o.pick = value;
+    else if (name == "--log")
+        o.logFile = value;
+    else if (name == "--audit")
+        o.auditFile = value;
+    else if (name == "--canary")
+        o.canary = number();
+    else if (name == "--parallel")
+        o.parallel = number();
+    else if (name == "--password-file")
+        o.passwordFile = value;
+    else if (name == "--yes")
+        o.yes = true;
+    else if (name == "--json")
+        o.json = true;
+    else if (name == "--help")
+        o.help = true;
+    else if (name == "--version")
+        p.version = true;
 }
 
 }  // namespace
@@ -196,7 +228,8 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& argv) {
             break;
         }
         const bool looksLikeOption = arg.size() > 1 && arg[0] == '-';
-        const OptionRead read = looksLikeOption ? ReadOption(kGlobalOptions, argv, i) : OptionRead{};
+        const OptionRead read =
+            looksLikeOption ? ReadOption(kGlobalOptions, argv, i) : OptionRead{};
         if (!read.error.empty()) {
             p.error = read.error;
             return p;
@@ -232,10 +265,13 @@ std::optional<std::string> ApplyGlobalOptions(const GlobalOptions& o, AppContext
         t.printerModel = *o.model;
         Note(t, "printerModel");
     }
-    int interfaces = (o.lan ? 1 : 0) + (o.com ? 1 : 0) + (o.usb ? 1 : 0) + (o.lpt ? 1 : 0) + (o.multiLan ? 1 : 0);
+    int interfaces = (o.lan ? 1 : 0) + (o.com ? 1 : 0) + (o.usb ? 1 : 0) + (o.lpt ? 1 : 0) +
+                     (o.multiLan ? 1 : 0);
     if (interfaces > 1) return "choose one of --lan, --com, --usb, --lpt and --multi-lan";
-    if (o.pick && !o.multiLan && t.interfaceName != "Multi LAN") return "--pick goes with a Multi-LAN list";
-    if (o.canary && !o.multiLan && t.interfaceName != "Multi LAN") return "--canary goes with a Multi-LAN list";
+    if (o.pick && !o.multiLan && t.interfaceName != "Multi LAN")
+        return "--pick goes with a Multi-LAN list";
+    if (o.canary && !o.multiLan && t.interfaceName != "Multi LAN")
+        return "--canary goes with a Multi-LAN list";
     if (o.canary && *o.canary < 1) return "--canary takes a number of printers of at least 1";
     if (o.parallel && (*o.parallel < 1 || *o.parallel > kMostParallel))
         return "--parallel takes a number of printers from 1 to " + std::to_string(kMostParallel);
@@ -258,13 +294,15 @@ std::optional<std::string> ApplyGlobalOptions(const GlobalOptions& o, AppContext
         std::string host = *o.lan;
         const std::size_t comma = host.rfind(',');
         const std::size_t colon = host.rfind(':');
-        const std::size_t split = comma != std::string::npos                             ? comma
-                                  : colon != std::string::npos && host.find(':') == colon ? colon
-                                                                                         : std::string::npos;
+        const std::size_t split = comma != std::string::npos ? comma
+                                  : colon != std::string::npos && host.find(':') == colon
+                                      ? colon
+                                      : std::string::npos;
         if (split != std::string::npos) {
             const std::string port = host.substr(split + 1);
             const int portNumber = IsNumber(port) ? ParseLeadingInt(port) : 0;
-            if (portNumber < 1 || portNumber > 65535) return "--lan: '" + port + "' is not a TCP port (1 to 65535)";
+            if (portNumber < 1 || portNumber > 65535)
+                return "--lan: '" + port + "' is not a TCP port (1 to 65535)";
             t.lanPort = portNumber;
             host = host.substr(0, split);
         }

@@ -7,6 +7,7 @@
 #include "cli/builder_output.h"
 #include "cli/model_source.h"
 #include "cli/print_options.h"
+#include "core/app/string_ids.h"
 #include "core/app/strings.h"
 #include "core/app/text.h"
 #include "core/platform/file_io.h"
@@ -37,9 +38,7 @@ constexpr std::array<std::pair<const char*, TestPattern>, 4> kPatterns{{
 }};
 constexpr const char* kSensors[] = {"none", "reflective", "transmissive", "preprinted",
                                     "reflective-manual"};
-constexpr int kFirstSensorText = 850;
 constexpr const char* kIssueModes[] = {"batch", "cut", "peel-off"};
-constexpr int kFirstIssueModeText = 860;
 
 // A choice given by its short name or its list text, in any case.
 std::optional<int> Choice(const CliEnv& env, const std::string& text,
@@ -68,13 +67,13 @@ std::optional<std::string> ApplyChoices(const CliEnv& env, const CommandArgs& ar
         o.pattern = found->second;
     }
     if (auto text = args.Value("--sensor")) {
-        const auto sensor = Choice(env, *text, kSensors, kFirstSensorText);
+        const auto sensor = Choice(env, *text, kSensors, sid::kFirstSensor);
         if (!sensor)
             return "--sensor takes none, reflective, transmissive, preprinted or reflective-manual";
         o.sensor = *sensor;
     }
     if (auto text = args.Value("--issue-mode")) {
-        const auto mode = Choice(env, *text, kIssueModes, kFirstIssueModeText);
+        const auto mode = Choice(env, *text, kIssueModes, sid::kFirstIssueMode);
         if (!mode) return "--issue-mode takes batch, cut or peel-off";
         o.issueMode = static_cast<IssueMode>(*mode);
     }
@@ -149,8 +148,10 @@ std::optional<TestPrintFromArgs> BuildTestPrintFromArgs(CliEnv& env, const Comma
     }
     TestPrintBuild build = BuildTestPrintData(options, *model, settings, env.context.strings);
     if (!build.result) {
-        const std::string patternFile = PatternFilePath(options.pattern, model->resolution, settings);
-        exitCode = ReportBuildFailure(env, patternFile, build.result.messageId, build.result.message);
+        const std::string patternFile =
+            PatternFilePath(options.pattern, model->resolution, settings);
+        exitCode =
+            ReportBuildFailure(env, patternFile, build.result.messageId, build.result.message);
         return std::nullopt;
     }
     return TestPrintFromArgs{std::move(build), model->name};

@@ -15,6 +15,7 @@
 #include "core/app/environment_options.h"
 #include "core/app/machine_store.h"
 #include "core/app/save_failure.h"
+#include "core/app/string_ids.h"
 #include "core/comm/port/multi_lan_list.h"
 #include "ui/combo_util.h"
 #include "ui/number_edit.h"
@@ -35,7 +36,6 @@ constexpr int kCodeLabels[3] = {60404, 60405, 60406};
 constexpr int kPasswordLabel = 60407;
 constexpr int kOk = 60032;
 constexpr int kCancel = 60033;
-constexpr int kFirstLanguage = 950;
 constexpr int kLastLanguage = 999;
 
 }  // namespace
@@ -51,7 +51,7 @@ EnvironmentDialog::EnvironmentDialog(UiServices& services, std::function<void()>
     setWindowTitle(Text(strings, kCaption));
 
     language_ = new QComboBox(this);
-    FillCombo(language_, StringRun(strings, kFirstLanguage, kLastLanguage));
+    FillCombo(language_, StringRun(strings, sid::kFirstLanguage, kLastLanguage));
     language_->setCurrentIndex(LanguageIndex(settings.language));
     timeout_ = new NumberEdit(kTimeoutMin, kTimeoutMax, kTimeoutDefault, 3, this);
     timeout_->setValue(settings.timeoutSeconds);
@@ -129,8 +129,9 @@ void EnvironmentDialog::OnOk() {
     }
     const int language = language_->currentIndex();
     const bool languageChanged = language != LanguageIndex(context.settings.language);
-    if (languageChanged && !services_.interaction.Confirm(kMsgRestartForLanguage,
-                                                          strings.Get(kMsgRestartForLanguage))) {
+    if (languageChanged &&
+        !services_.interaction.Confirm(sid::kMsgRestartForLanguage,
+                                       strings.Get(sid::kMsgRestartForLanguage))) {
         return;
     }
     context.settings.timeoutSeconds = timeout_->value();
@@ -154,7 +155,7 @@ void EnvironmentDialog::OnPassword() {
             SavePassword(context.settings.locations.machineStorePath, password);
         !saved) {
         const SaveFailureMessage message =
-            SaveFailureMessageFor(saved, kMsgSaveFailed, context.strings);
+            SaveFailureMessageFor(saved, sid::kMsgSaveFailed, context.strings);
         services_.interaction.Error(message.id, message.text);
         return;
     }

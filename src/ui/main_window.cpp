@@ -16,12 +16,13 @@
 
 #include "core/app/app_context.h"
 #include "core/app/connection.h"
+#include "core/app/string_ids.h"
 #include "core/app/window_placement.h"
 #include "core/builders/download_store.h"
 #include "ui/category_tabs.h"
 #include "ui/environment_dialog.h"
-#include "ui/help_window.h"
 #include "ui/header_band.h"
+#include "ui/help_window.h"
 #include "ui/nav_bar.h"
 #include "ui/pages/basic_gaiji_pages.h"
 #include "ui/pages/maintenance_pages.h"
@@ -39,17 +40,13 @@ namespace rvq::ui {
 
 namespace {
 
-constexpr int kTitle = 550;
-constexpr int kOptionsLabel = 231;
 constexpr int kPlaceholderNotice = 60001;
 constexpr int kFileMenu = 60010;
 constexpr int kEditMenu = 60011;
 constexpr int kViewMenu = 60012;
 constexpr int kHelpMenu = 60013;
-constexpr int kPrinterSettingLabel = 400;
 constexpr int kAboutCaption = 60030;
 constexpr int kAboutText = 60031;
-constexpr int kMsgRestart = 428;
 constexpr int kJobWatchMs = 250;
 
 }  // namespace
@@ -58,13 +55,13 @@ MainWindow::MainWindow(UiServices& services, QWidget* parent)
     : QMainWindow(parent), services_(services) {
     const AppContext& context = services.context;
     const Strings& strings = context.strings;
-    setWindowTitle(Text(strings, kTitle));
+    setWindowTitle(Text(strings, sid::kDefTitle));
     setWindowIcon(ProgramIcon());
     setMinimumSize(kMinimumWindowSide, kMinimumWindowSide);
     downloads_ =
         std::make_unique<DownloadStore>(strings, context.settings.controlCodes, context.isJapanese);
 
-    header_ = new HeaderBand(Text(strings, kOptionsLabel), this);
+    header_ = new HeaderBand(Text(strings, sid::kOptionsLabel), this);
     connect(header_, &HeaderBand::optionsClicked, this, &MainWindow::OnOptions);
     nav_ = new NavBar(strings, this);
     connect(nav_, &NavBar::categoryRequested, this,
@@ -136,10 +133,8 @@ void MainWindow::BuildPages() {
                 page = new ParameterPage(services_, *parameterPages_, pageIndex++, tabs);
             else
                 page = MakeRomPage(services_, labelId, tabs);
-            if (page == nullptr)
-                page = MakeBasicOrGaijiPage(services_, *downloads_, labelId, tabs);
-            if (page == nullptr)
-                page = MakeMaintenancePage(services_, labelId, tabs);
+            if (page == nullptr) page = MakeBasicOrGaijiPage(services_, *downloads_, labelId, tabs);
+            if (page == nullptr) page = MakeMaintenancePage(services_, labelId, tabs);
             if (page == nullptr)
                 page = new PlaceholderPage(Text(strings, labelId),
                                            Text(strings, kPlaceholderNotice), tabs);
@@ -236,7 +231,7 @@ bool MainWindow::LeaveSettingMode() {
     const SettingModeState state = context.settingModeState;
     if (state == SettingModeState::Online) return true;
     if (state == SettingModeState::AfterChange &&
-        !services_.interaction.Confirm(kMsgRestart, context.strings.Get(kMsgRestart))) {
+        !services_.interaction.Confirm(sid::kMsgRestart, context.strings.Get(sid::kMsgRestart))) {
         return false;
     }
     params::PendingChanges& pending = parameterPages_->pending;
@@ -329,7 +324,7 @@ void MainWindow::OnHelp() {
 }
 
 help::Topic MainWindow::helpTopic() const {
-    int label = kPrinterSettingLabel;
+    int label = sid::kPrinterSettingLabel;
     if (current_ != Category::PrinterSetting) {
         const std::vector<int> labels = CategoryTabLabelIds(current_);
         const int tab = categories_[static_cast<std::size_t>(current_)]->currentIndex();

@@ -3,14 +3,13 @@
 #include <QMessageBox>
 
 #include "core/app/environment_options.h"
+#include "core/app/string_ids.h"
 #include "core/app/strings.h"
 #include "ui/ui_text.h"
 
 namespace rvq::ui {
 
 namespace {
-
-constexpr int kTitleId = 550;
 
 QString BoxText(const std::string& text) {
     QString shown = ToQt(text);
@@ -22,17 +21,19 @@ QString BoxText(const std::string& text) {
 
 std::unique_ptr<QMessageBox> MakeMessageBox(BoxKind kind, const Strings& strings, int messageId,
                                             const std::string& text, QWidget* parent) {
-    const bool okCancel = messageId == kMsgRestartForLanguage;
+    const bool okCancel = messageId == sid::kMsgRestartForLanguage;
     QMessageBox::Icon icon = QMessageBox::Information;
     QMessageBox::StandardButtons buttons = QMessageBox::Ok;
     if (kind == BoxKind::Error) icon = QMessageBox::Critical;
     if (kind == BoxKind::Question) {
         icon = QMessageBox::Question;
-        buttons = okCancel ? QMessageBox::Ok | QMessageBox::Cancel : QMessageBox::Yes | QMessageBox::No;
+        buttons =
+            okCancel ? QMessageBox::Ok | QMessageBox::Cancel : QMessageBox::Yes | QMessageBox::No;
     }
-    auto box = std::make_unique<QMessageBox>(icon, Text(strings, kTitleId), BoxText(text), buttons,
-                                             parent);
-    if (kind == BoxKind::Question) box->setDefaultButton(okCancel ? QMessageBox::Cancel : QMessageBox::No);
+    auto box = std::make_unique<QMessageBox>(icon, Text(strings, sid::kDefTitle), BoxText(text),
+                                             buttons, parent);
+    if (kind == BoxKind::Question)
+        box->setDefaultButton(okCancel ? QMessageBox::Cancel : QMessageBox::No);
     return box;
 }
 

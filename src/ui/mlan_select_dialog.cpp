@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "core/app/string_ids.h"
 #include "core/app/strings.h"
 #include "ui/column_widths.h"
 #include "ui/ui_text.h"
@@ -17,8 +18,6 @@ namespace {
 
 constexpr int kCaption = 60300;
 constexpr int kNumberColumn = 60115;
-constexpr int kHostColumn = 580;
-constexpr int kPortColumn = 581;
 constexpr int kOk = 60032;
 constexpr int kCancel = 60033;
 
@@ -29,8 +28,9 @@ MLanSelectDialog::MLanSelectDialog(const Strings& strings, const std::vector<Lan
     : QDialog(parent) {
     setWindowTitle(Text(strings, kCaption));
     table_ = new QTableWidget(static_cast<int>(printers.size()), 3, this);
-    table_->setHorizontalHeaderLabels(
-        {Text(strings, kNumberColumn), Text(strings, kHostColumn), Text(strings, kPortColumn)});
+    table_->setHorizontalHeaderLabels({Text(strings, kNumberColumn),
+                                       Text(strings, sid::kHostColumn),
+                                       Text(strings, sid::kPortColumn)});
     SetColumnWidths(table_->horizontalHeader(), {55, 220, 80});
     table_->verticalHeader()->hide();
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);

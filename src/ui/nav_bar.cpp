@@ -5,6 +5,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "core/app/string_ids.h"
 #include "core/app/strings.h"
 #include "ui/pictures.h"
 #include "ui/scrolling_frame.h"
@@ -15,7 +16,6 @@ namespace rvq::ui {
 namespace {
 
 constexpr int kShortcutsCaption = 60000;
-constexpr int kViewPane = 311;
 constexpr int kBarWidth = 140;
 
 QLabel* Caption(const QString& text, bool strong, QWidget* parent) {
@@ -67,7 +67,7 @@ NavBar::NavBar(const Strings& strings, QWidget* parent) : QWidget(parent) {
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->addWidget(Caption(Text(strings, kShortcutsCaption), true, this));
-    layout->addWidget(Caption(Text(strings, kViewPane), false, this));
+    layout->addWidget(Caption(Text(strings, sid::kViewPane), false, this));
     layout->addWidget(scroll_, 1);
     SetCurrent(Category::PrinterSetting);
 }

@@ -10,6 +10,7 @@
 #include "core/app/environment_options.h"
 #include "core/app/field_rules.h"
 #include "core/app/interaction.h"
+#include "core/app/string_ids.h"
 #include "core/app/strings.h"
 #include "ui/line_edit_rules.h"
 #include "ui/ui_text.h"
@@ -94,7 +95,7 @@ void LoginDialog::OnOk() {
         accept();
         return;
     }
-    interaction_.Error(kMsgWrongLoginPassword, strings_.Get(kMsgWrongLoginPassword));
+    interaction_.Error(sid::kMsgWrongLoginPassword, strings_.Get(sid::kMsgWrongLoginPassword));
     reject();
 }
 

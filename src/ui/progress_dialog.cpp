@@ -14,6 +14,7 @@
 #include "core/app/app_context.h"
 #include "core/app/document.h"
 #include "core/app/save_failure.h"
+#include "core/app/string_ids.h"
 #include "core/comm/job/job_kind.h"
 #include "core/comm/job/progress_view.h"
 #include "ui/file_dialogs.h"
@@ -26,16 +27,10 @@ namespace rvq::ui {
 
 namespace {
 
-constexpr int kMsgCancelQuestion = 802;
 constexpr int kMsgPreviousJobRunning = 60203;
 constexpr int kLoggingLabel = 60200;
 constexpr int kRetryLabel = 60201;
 constexpr int kErrorListLabel = 60202;
-constexpr int kExportTitle = 441;
-constexpr int kCsvExtension = 738;
-constexpr int kCsvFilter = 739;
-constexpr int kListExtension = 726;
-constexpr int kListFilter = 727;
 // A cancel waits for the workers in 100 ms steps, at most 30 seconds.
 constexpr int kCancelTickMs = 100;
 constexpr int kCancelTicks = 300;
@@ -195,7 +190,7 @@ void ProgressDialog::OnCloseClicked() {
     bool stayOpen = false;
     if (runner_->runningWorkers() > 0 && !finished_) {
         const Strings& strings = services_.context.strings;
-        if (!services_.interaction.Confirm(kMsgCancelQuestion, strings.Get(kMsgCancelQuestion)))
+        if (!services_.interaction.Confirm(sid::kConfirmCancel, strings.Get(sid::kConfirmCancel)))
             return;
         if (finished_) return;
         cancelRequested_ = true;
@@ -238,24 +233,26 @@ void ProgressDialog::OnRetry() {
 
 void ProgressDialog::OnLogging() {
     const AppContext& context = services_.context;
-    const auto path = services_.files.SaveFile(this, 0, kCsvFilter, kCsvExtension);
+    const auto path = services_.files.SaveFile(this, 0, sid::kCsvFilter, sid::kCsvExtension);
     if (!path) return;
     if (const WriteResult written =
             services_.document.WriteJobLog(*path, context.strings, context.isJapanese);
         !written) {
         const SaveFailureMessage message =
-            SaveFailureMessageFor(written, kMsgSaveFailed, context.strings);
+            SaveFailureMessageFor(written, sid::kMsgSaveFailed, context.strings);
         services_.interaction.Error(message.id, message.text);
     }
 }
 
 void ProgressDialog::OnErrorList() {
     const Strings& strings = services_.context.strings;
-    const auto path = services_.files.SaveFile(this, kExportTitle, kListFilter, kListExtension);
+    const auto path =
+        services_.files.SaveFile(this, sid::kExportTitle, sid::kListFilter, sid::kListExtension);
     if (!path) return;
     if (const WriteResult written = ExportMultiLanList(*path, runner_->ErrorList(), strings);
         !written) {
-        const SaveFailureMessage message = SaveFailureMessageFor(written, kMsgSaveFailed, strings);
+        const SaveFailureMessage message =
+            SaveFailureMessageFor(written, sid::kMsgSaveFailed, strings);
         services_.interaction.Error(message.id, message.text);
     }
 }

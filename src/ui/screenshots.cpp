@@ -13,6 +13,7 @@
 #include "core/app/app_context.h"
 #include "core/app/interaction.h"
 #include "core/app/navigation.h"
+#include "core/app/string_ids.h"
 #include "core/app/window_placement.h"
 #include "core/comm/ops/maintenance_inputs.h"
 #include "core/comm/ops/maintenance_operations.h"
@@ -40,8 +41,6 @@ namespace {
 
 constexpr int kFirmwareTab = 0;
 constexpr int kHtmlRomTab = 2;
-constexpr int kFirmwarePageLabel = 700;
-constexpr int kMsgModelChange = 427;
 // The program's default window size.
 constexpr int kPageShotWidth = 910;
 constexpr int kPageShotHeight = 740;
@@ -135,7 +134,8 @@ bool SaveMaintenancePage(MainWindow& window, UiServices& shots, const QString& f
 // loopback addresses (the printer selection's picture always has those).
 std::vector<LanPrinter> ScreenshotList(const ToolSettings& settings) {
     std::vector<LanPrinter> list;
-    for (std::size_t i = 0; i < settings.multiLanHosts.size() && i < settings.multiLanPorts.size(); ++i)
+    for (std::size_t i = 0; i < settings.multiLanHosts.size() && i < settings.multiLanPorts.size();
+         ++i)
         list.push_back({settings.multiLanHosts[i], settings.multiLanPorts[i]});
     if (list.empty()) list = {{"127.0.0.2", 8000}, {"127.0.0.3", 8000}, {"127.0.0.4", 8000}};
     return list;
@@ -185,10 +185,14 @@ bool SaveManualPictures(MainWindow& window, UiServices& shots, const QString& fo
         }
         CategoryTabs* tabs = window.categoryTabs(page.category);
         tabs->SetCurrentIndex(page.tab);
-        if (page.tickGroups) std::ignore = tabs->currentPage()->HandleCommand(command::kEnableAllInTab);
+        if (page.tickGroups)
+            std::ignore = tabs->currentPage()->HandleCommand(command::kEnableAllInTab);
         Settle(200);
-        ok = Save(window, folder + QLatin1Char('/') + QLatin1String(page.file) + QStringLiteral(".png")) && ok;
-        if (page.tickGroups) std::ignore = tabs->currentPage()->HandleCommand(command::kDisableAllInTab);
+        ok = Save(window,
+                  folder + QLatin1Char('/') + QLatin1String(page.file) + QStringLiteral(".png")) &&
+             ok;
+        if (page.tickGroups)
+            std::ignore = tabs->currentPage()->HandleCommand(command::kDisableAllInTab);
         tabs->SetCurrentIndex(0);
     }
     std::ignore = window.SwitchCategory(Category::PrinterSetting);
@@ -196,7 +200,8 @@ bool SaveManualPictures(MainWindow& window, UiServices& shots, const QString& fo
     ok = SaveMaintenancePage(window, shots, folder, QStringLiteral("/self-diagnosis.png")) && ok;
 
     const Strings& strings = shots.context.strings;
-    EnvironmentDialog environment(shots, [] {}, &window);
+    EnvironmentDialog environment(
+        shots, [] {}, &window);
     ok = SaveDialog(environment, folder + QStringLiteral("/environment-dialog.png")) && ok;
     PasswordChangeDialog password(strings, shots.interaction, std::string(), &window);
     ok = SaveDialog(password, folder + QStringLiteral("/password-change-dialog.png")) && ok;
@@ -231,11 +236,11 @@ bool SaveManualPictures(MainWindow& window, UiServices& shots, const QString& fo
 
     // The help window on a page of its own, for the manual and its readers.
     if (HelpWindow* help = ShowHelp(shots.context, shots.interaction, &window,
-                                    *help::PageTopic(kFirmwarePageLabel))) {
+                                    *help::PageTopic(sid::kFirmwareTab))) {
         Settle(300);
         ok = Save(*help, folder + QStringLiteral("/help-window.png")) && ok;
         // And a search of the manual, beside the manual's pictures.
-        help->Search(ToQt(shots.context.strings.Get(kFirmwarePageLabel)));
+        help->Search(ToQt(shots.context.strings.Get(sid::kFirmwareTab)));
         Settle(300);
         ok = Save(*help, folder + QStringLiteral("/../help-window-search.png")) && ok;
         help->close();
@@ -262,8 +267,8 @@ int TakeScreenshots(MainWindow& window, UiServices& services, const QString& fol
     {
         // A question, with the standard buttons in the interface's language.
         const Strings& strings = services.context.strings;
-        const auto box = MakeMessageBox(BoxKind::Question, strings, kMsgModelChange,
-                                        strings.Get(kMsgModelChange), &window);
+        const auto box = MakeMessageBox(BoxKind::Question, strings, sid::kMsgModelChange,
+                                        strings.Get(sid::kMsgModelChange), &window);
         box->show();
         Settle(200);
         ok = Save(*box, folder + QStringLiteral("/message-box.png")) && ok;
@@ -277,9 +282,8 @@ int TakeScreenshots(MainWindow& window, UiServices& services, const QString& fol
         const QSize before = window.size();
         const WindowSize size = DefaultWindowSize(services.context.isJapanese);
         window.resize(size.width, size.height);
-        const std::pair<int, const char*> shots[] = {{1, "/parameter-general-2.png"},
-                                                     {3, "/parameter-lan.png"},
-                                                     {4, "/parameter-wlan.png"}};
+        const std::pair<int, const char*> shots[] = {
+            {1, "/parameter-general-2.png"}, {3, "/parameter-lan.png"}, {4, "/parameter-wlan.png"}};
         for (const auto& [tab, file] : shots) {
             tabs->SetCurrentIndex(tab);
             std::ignore = tabs->currentPage()->HandleCommand(command::kEnableAllInTab);
@@ -291,8 +295,10 @@ int TakeScreenshots(MainWindow& window, UiServices& services, const QString& fol
         window.resize(before);
         std::ignore = window.SwitchCategory(Category::PrinterSetting);
     }
-    ok = SavePage(window, Category::Download, 1, folder + QStringLiteral("/basic-download.png")) && ok;
-    ok = SavePage(window, Category::Tool, 1, folder + QStringLiteral("/external-character.png")) && ok;
+    ok = SavePage(window, Category::Download, 1, folder + QStringLiteral("/basic-download.png")) &&
+         ok;
+    ok = SavePage(window, Category::Tool, 1, folder + QStringLiteral("/external-character.png")) &&
+         ok;
     ok = SaveRomPages(window, services, folder) && ok;
 
     auto inputs = std::make_shared<JobInputs>();
@@ -309,7 +315,9 @@ int TakeScreenshots(MainWindow& window, UiServices& services, const QString& fol
         while (services.context.jobRunning && timer.elapsed() < 20000) Settle(50);
     }
     ok = SaveMaintenancePage(window, shots, folder) && ok;
-    ok = SavePage(window, Category::Maintenance, 1, folder + QStringLiteral("/memory-management.png")) && ok;
+    ok = SavePage(window, Category::Maintenance, 1,
+                  folder + QStringLiteral("/memory-management.png")) &&
+         ok;
     ok = SavePage(window, Category::Tool, 0, folder + QStringLiteral("/tool.png")) && ok;
     ok = SavePage(window, Category::Tool, 2, folder + QStringLiteral("/test-print.png")) && ok;
     ok = SaveManualPictures(window, shots, folder + QStringLiteral("/manual")) && ok;

@@ -31,7 +31,8 @@ StartResult PrepareStart(AppContext& context, Document& document, Interaction& i
     // Equal codes in VQTool.INI were replaced by the standard ones; the
     // Environment dialog is where the operator chooses others.
     if (context.settings.equalCodesReplaced) {
-        interaction.Error(kMsgEqualControlCodes, context.strings.Get(kMsgEqualControlCodes));
+        interaction.Error(sid::kMsgEqualControlCodes,
+                          context.strings.Get(sid::kMsgEqualControlCodes));
     }
     // A store this user cannot read may hold a password: never skip the login for it.
     if (const std::string& problem = context.settings.passwordStoreProblem; !problem.empty()) {

@@ -12,6 +12,7 @@
 #include "core/app/app_context.h"
 #include "core/app/document.h"
 #include "core/app/job_log.h"
+#include "core/app/string_ids.h"
 #include "core/comm/job/job_events.h"
 #include "core/comm/job/job_reporter.h"
 #include "core/comm/ops/operations.h"
@@ -98,7 +99,7 @@ TEST_F(EngineTest, RestoreAfterAChangeRestartsAndReconnects) {
     context_.settingModeState = SettingModeState::AfterChange;
     JobRunner runner(context_, document_.sharedJobLog(), MakeOperationExecutor(context_, document_),
                      events_);
-    EXPECT_EQ(Run(runner, JobKind::RestoreOnline), kResultSucceed);
+    EXPECT_EQ(Run(runner, JobKind::RestoreOnline), sid::kStatusSucceed);
     EXPECT_EQ(context_.settingModeState, SettingModeState::Online);
     EXPECT_EQ(events_.closeRequests(), 1);
     const auto commands = CommandsOf(0);
@@ -119,7 +120,7 @@ TEST_F(EngineTest, RestoreAfterAReadLeavesWithoutRestart) {
     context_.settingModeState = SettingModeState::AfterRead;
     JobRunner runner(context_, document_.sharedJobLog(), MakeOperationExecutor(context_, document_),
                      events_);
-    EXPECT_EQ(Run(runner, JobKind::RestoreOnline), kResultSucceed);
+    EXPECT_EQ(Run(runner, JobKind::RestoreOnline), sid::kStatusSucceed);
     EXPECT_EQ(CommandsOf(0), std::vector<std::string>{"ZSR"});
 }
 
@@ -129,7 +130,7 @@ TEST_F(EngineTest, RestoreOverAListRestartsEveryPrinterTheRunWasAskedTo) {
     context_.settingModeState = SettingModeState::AfterChange;
     JobRunner runner(context_, document_.sharedJobLog(), MakeOperationExecutor(context_, document_),
                      events_);
-    EXPECT_EQ(Run(runner, JobKind::RestoreOnline), kResultSucceed);
+    EXPECT_EQ(Run(runner, JobKind::RestoreOnline), sid::kStatusSucceed);
     for (int printer = 0; printer < 3; ++printer) {
         const std::vector<std::string> commands = CommandsOf(printer);
         ASSERT_FALSE(commands.empty()) << "printer " << printer;
@@ -146,10 +147,10 @@ TEST_F(EngineTest, MoreWorkersThanFiveWhenTheFrontEndAsks) {
     JobRunner runner(context_, document_.sharedJobLog(), MakeOperationExecutor(context_, document_),
                      events_);
     runner.SetMaxWorkers(8);
-    EXPECT_EQ(Run(runner, JobKind::RestoreOnline), kResultSucceed);
+    EXPECT_EQ(Run(runner, JobKind::RestoreOnline), sid::kStatusSucceed);
     EXPECT_GT(runner.maxConcurrent(), JobRunner::kMaxWorkers);
     runner.SetMaxWorkers(1);
-    EXPECT_EQ(Run(runner, JobKind::RestoreOnline), kResultSucceed);
+    EXPECT_EQ(Run(runner, JobKind::RestoreOnline), sid::kStatusSucceed);
     EXPECT_EQ(runner.maxConcurrent(), 1);
 }
 
@@ -159,7 +160,7 @@ TEST_F(EngineTest, PrinterResetSendsResetAndLeaveInOneWriteAndWaitsForThePrinter
     context_.settingModeState = SettingModeState::AfterRead;
     JobRunner runner(context_, document_.sharedJobLog(), MakeOperationExecutor(context_, document_),
                      events_);
-    EXPECT_EQ(Run(runner, JobKind::PrinterReset), kResultSucceed);
+    EXPECT_EQ(Run(runner, JobKind::PrinterReset), sid::kStatusSucceed);
     const auto commands = CommandsOf(0);
     ASSERT_GE(commands.size(), 2u);
     EXPECT_EQ(commands[0], "WR");
@@ -173,7 +174,7 @@ TEST_F(EngineTest, EightPrintersNeverMoreThanFiveAtOnce) {
     UseMultiLan(8);
     JobRunner runner(context_, document_.sharedJobLog(), MakeOperationExecutor(context_, document_),
                      events_);
-    EXPECT_EQ(Run(runner, JobKind::PrinterReset), kResultSucceed);
+    EXPECT_EQ(Run(runner, JobKind::PrinterReset), sid::kStatusSucceed);
     EXPECT_EQ(runner.printerStates(), std::vector<int>(8, kPrinterSucceeded));
     // Each job's span on the printer side: its first and last command.
     std::map<int, std::pair<std::int64_t, std::int64_t>> spans;
@@ -203,7 +204,7 @@ TEST_F(EngineTest, OneSilentPrinterFailsTheRunAndRetryRunsOnlyIt) {
     context_.settingModeState = SettingModeState::AfterRead;
     JobRunner runner(context_, document_.sharedJobLog(), MakeOperationExecutor(context_, document_),
                      events_);
-    EXPECT_EQ(Run(runner, JobKind::RestoreOnline), kResultFail);
+    EXPECT_EQ(Run(runner, JobKind::RestoreOnline), sid::kStatusFail);
     EXPECT_EQ(runner.printerStates(),
               (std::vector<int>{kPrinterSucceeded, kPrinterFailed, kPrinterSucceeded}));
     EXPECT_EQ(events_.Lines(1).back(), "[127.0.0.1]Restore to Online , Fail , Mode shift error");
@@ -212,7 +213,7 @@ TEST_F(EngineTest, OneSilentPrinterFailsTheRunAndRetryRunsOnlyIt) {
     const auto before = server_.log().Entries().size();
     ASSERT_TRUE(runner.Retry());
     EXPECT_TRUE(runner.WaitForWorkers(600000));
-    EXPECT_EQ(runner.overallResult(), kResultSucceed);
+    EXPECT_EQ(runner.overallResult(), sid::kStatusSucceed);
     const auto entries = server_.log().Entries();
     for (std::size_t i = before; i < entries.size(); ++i) EXPECT_EQ(entries[i].printer, 1);
 }
@@ -233,7 +234,7 @@ TEST_F(EngineTest, CancelDuringAWaitLogsCancelOnce) {
     runner.RequestCancel();
     EXPECT_TRUE(runner.WaitForWorkers(30000));
     EXPECT_LT(std::chrono::steady_clock::now() - cancelledAt, 3s);
-    EXPECT_EQ(runner.overallResult(), kResultCancel);
+    EXPECT_EQ(runner.overallResult(), sid::kStatusCancel);
     const auto lines = events_.Lines(0);
     EXPECT_EQ(std::count(lines.begin(), lines.end(), "Restore to Online , Cancel"), 1);
     EXPECT_EQ(lines.back(), "Restore to Online , Cancel");

@@ -9,6 +9,7 @@
 
 #include "core/app/app_context.h"
 #include "core/app/document.h"
+#include "core/app/string_ids.h"
 #include "core/builders/basic_encoder.h"
 #include "core/builders/download_image.h"
 #include "core/builders/rom_list.h"
@@ -20,10 +21,10 @@
 #include "fault_bench.h"
 #include "rom_files.h"
 #include "sim/sim_server.h"
+#include "sim_process.h"
 #include "support/recording_job_events.h"
 #include "support/scripted_interaction.h"
 #include "support/temp_dir.h"
-#include "sim_process.h"
 #include "tool_process.h"
 
 namespace rvq {
@@ -37,17 +38,18 @@ using Clk = std::chrono::steady_clock;
 struct KindCase {
     const char* name;
     std::function<std::shared_ptr<JobInputs>(JobBench&)> inputs;
-    std::string silenced;      // the request whose answer the job waits for mid-way
-    std::string cancelAt;      // a request after which the job waits (empty: a byte count)
-    long long midBytes;        // a byte count well inside what the job sends
-    const char* savedFile;     // the file the job writes, if any
+    std::string silenced;   // the request whose answer the job waits for mid-way
+    std::string cancelAt;   // a request after which the job waits (empty: a byte count)
+    long long midBytes;     // a byte count well inside what the job sends
+    const char* savedFile;  // the file the job writes, if any
 };
 
 std::vector<KindCase> Kinds() {
     using Sub = InfoSubKind;
     auto info = [](Sub sub, const char* file) {
         return [sub, file](JobBench& b) {
-            return b.Job(JobKind::PrinterInfo, {static_cast<std::uint32_t>(sub)}, {b.dir.File(file)});
+            return b.Job(JobKind::PrinterInfo, {static_cast<std::uint32_t>(sub)},
+                         {b.dir.File(file)});
         };
     };
     return {
@@ -55,10 +57,12 @@ std::vector<KindCase> Kinds() {
          "ZC", "ZC", 40, nullptr},
         {"set parameter", [](JobBench& b) { return b.Job(JobKind::SetParameter, {4000}); }, "ZB",
          "ZB", 20, nullptr},
-        {"firmware download", [](JobBench& b) { return b.Firmware(); }, "LP;", "LD;", 100000, nullptr},
+        {"firmware download", [](JobBench& b) { return b.Firmware(); }, "LP;", "LD;", 100000,
+         nullptr},
         {"basic download", [](JobBench& b) { return b.Basic(); }, "WS", "LDB;", 25, nullptr},
         {"send file", [](JobBench& b) { return b.SendFile(); }, "", "", 100000, nullptr},
-        {"save information", info(Sub::SavePrinterInfo, "info.txt"), "ZLR10", "ZLR10", 20, "info.txt"},
+        {"save information", info(Sub::SavePrinterInfo, "info.txt"), "ZLR10", "ZLR10", 20,
+         "info.txt"},
         {"data log", info(Sub::DataLogging, "datalog.bin"), "ZLR00", "ZLR00", 8, "datalog.bin"},
         {"test print", [](JobBench& b) { return b.TestPrint(); }, "WS", "WS", 100, nullptr},
     };
@@ -78,9 +82,9 @@ std::string WithoutErrno(const std::string& line) {
 }
 
 int ResultOf(const std::string& line) {
-    if (line.find(" , Succeed") != std::string::npos) return kResultSucceed;
-    if (line.find(" , Cancel") != std::string::npos) return kResultCancel;
-    return kResultFail;
+    if (line.find(" , Succeed") != std::string::npos) return sid::kStatusSucceed;
+    if (line.find(" , Cancel") != std::string::npos) return sid::kStatusCancel;
+    return sid::kStatusFail;
 }
 
 // Runs every kind against printers set up by `faults` and checks the
@@ -115,7 +119,9 @@ void RunEveryKind(const std::function<sim::FaultPlan(const KindCase&)>& faults,
         EXPECT_EQ(WithoutErrno(outcome.last()), WithoutErrno(expected[i]));
         const int result = ResultOf(expected[i]);
         EXPECT_EQ(outcome.result, result);
-        const char* word = result == kResultSucceed ? ",Succeed" : result == kResultCancel ? ",Cancel" : ",Fail";
+        const char* word = result == sid::kStatusSucceed  ? ",Succeed"
+                           : result == sid::kStatusCancel ? ",Cancel"
+                                                          : ",Fail";
         EXPECT_NE(outcome.logLine.find(word), std::string::npos) << outcome.logLine;
         // A printer that stopped taking data sees the close only once it
         // reads again.
@@ -123,7 +129,7 @@ void RunEveryKind(const std::function<sim::FaultPlan(const KindCase&)>& faults,
         EXPECT_TRUE(bench.server->WaitUntilDisconnected(0, 5s)) << "the tool kept its connection";
         if (k.savedFile) {
             const std::string now = test::ReadAll(bench.dir.File(k.savedFile));
-            if (result == kResultSucceed)
+            if (result == sid::kStatusSucceed)
                 EXPECT_NE(now, kEarlier);
             else
                 EXPECT_EQ(now, kEarlier) << "a failed job changed the file";
@@ -154,7 +160,8 @@ sim::FaultPlan SilentAtTheCancel(const KindCase& k) {
 }
 
 TEST(FaultInjection, NoAnswer) {
-    RunEveryKind(Silent, Expected{
+    RunEveryKind(Silent,
+                 Expected{
                      "Get Parameter , Fail , Obtaining the printer settings failed.(General/XML)",
                      "Set Parameter , Fail , Obtaining the printer settings failed.(General/Image)",
                      "Firmware Download , Fail , Timeout error",
@@ -167,111 +174,126 @@ TEST(FaultInjection, NoAnswer) {
 }
 
 TEST(FaultInjection, LateAnswer) {
-    RunEveryKind([](const KindCase&) {
-        sim::FaultPlan plan;
-        plan.lateMs = 500;
-        return plan;
-    }, Expected{
-                     "Get Parameter , Succeed",
-                     "Set Parameter , Succeed",
-                     "Firmware Download , Succeed",
-                     "BASIC Download , Succeed",
-                     "Send File , Succeed",
-                     "Save Printer Info , Succeed",
-                     "Data Logging , Succeed",
-                     "Test Print , Succeed",
-                 });
+    RunEveryKind(
+        [](const KindCase&) {
+            sim::FaultPlan plan;
+            plan.lateMs = 500;
+            return plan;
+        },
+        Expected{
+            "Get Parameter , Succeed",
+            "Set Parameter , Succeed",
+            "Firmware Download , Succeed",
+            "BASIC Download , Succeed",
+            "Send File , Succeed",
+            "Save Printer Info , Succeed",
+            "Data Logging , Succeed",
+            "Test Print , Succeed",
+        });
 }
 
 TEST(FaultInjection, SplitFrames) {
-    RunEveryKind([](const KindCase&) {
-        sim::FaultPlan plan;
-        plan.splitBytes = 3;
-        plan.splitGapMs = 20;
-        return plan;
-    }, Expected{
-                     "Get Parameter , Succeed",
-                     "Set Parameter , Succeed",
-                     "Firmware Download , Succeed",
-                     "BASIC Download , Succeed",
-                     "Send File , Succeed",
-                     "Save Printer Info , Succeed",
-                     "Data Logging , Succeed",
-                     "Test Print , Succeed",
-                 });
+    RunEveryKind(
+        [](const KindCase&) {
+            sim::FaultPlan plan;
+            plan.splitBytes = 3;
+            plan.splitGapMs = 20;
+            return plan;
+        },
+        Expected{
+            "Get Parameter , Succeed",
+            "Set Parameter , Succeed",
+            "Firmware Download , Succeed",
+            "BASIC Download , Succeed",
+            "Send File , Succeed",
+            "Save Printer Info , Succeed",
+            "Data Logging , Succeed",
+            "Test Print , Succeed",
+        });
 }
 
 TEST(FaultInjection, GarbageBeforeFrames) {
-    RunEveryKind([](const KindCase&) {
-        sim::FaultPlan plan;
-        plan.garbage = "\x05junk\x15";
-        return plan;
-    }, Expected{
-                     "Get Parameter , Succeed",
-                     "Set Parameter , Succeed",
-                     "Firmware Download , Fail , Communication error",
-                     "BASIC Download , Succeed",
-                     "Send File , Succeed",
-                     "Save Printer Info , Fail , Communication error",
-                     "Data Logging , Fail , Communication error",
-                     "Test Print , Succeed",
-                 });
+    RunEveryKind(
+        [](const KindCase&) {
+            sim::FaultPlan plan;
+            plan.garbage = "\x05junk\x15";
+            return plan;
+        },
+        Expected{
+            "Get Parameter , Succeed",
+            "Set Parameter , Succeed",
+            "Firmware Download , Fail , Communication error",
+            "BASIC Download , Succeed",
+            "Send File , Succeed",
+            "Save Printer Info , Fail , Communication error",
+            "Data Logging , Fail , Communication error",
+            "Test Print , Succeed",
+        });
 }
 
 TEST(FaultInjection, LinkDroppedMidTransfer) {
-    RunEveryKind([](const KindCase& k) {
-        sim::FaultPlan plan;
-        plan.dropAfterBytes = k.midBytes;
-        return plan;
-    }, Expected{
-                     "Get Parameter , Fail , Obtaining the printer settings failed.(RFID/UHF Setting)",
-                     "Set Parameter , Fail , Updating the printer settings failed.(General/Image/Character Code)",
-                     "Firmware Download , Fail , Communication error (104)",
-                     "BASIC Download , Fail , Communication error (32)",
-                     "Send File , Fail , Communication error (104)",
-                     "Save Printer Info , Fail , Communication error",
-                     "Data Logging , Fail , Communication error",
-                     "Test Print , Fail , Communication error (104)",
-                 });
+    RunEveryKind(
+        [](const KindCase& k) {
+            sim::FaultPlan plan;
+            plan.dropAfterBytes = k.midBytes;
+            return plan;
+        },
+        Expected{
+            "Get Parameter , Fail , Obtaining the printer settings failed.(RFID/UHF Setting)",
+            "Set Parameter , Fail , Updating the printer settings failed.(General/Image/Character "
+            "Code)",
+            "Firmware Download , Fail , Communication error (104)",
+            "BASIC Download , Fail , Communication error (32)",
+            "Send File , Fail , Communication error (104)",
+            "Save Printer Info , Fail , Communication error",
+            "Data Logging , Fail , Communication error",
+            "Test Print , Fail , Communication error (104)",
+        });
 }
 
 TEST(FaultInjection, PrinterRestartsMidTransfer) {
-    RunEveryKind([](const KindCase& k) {
-        sim::FaultPlan plan;
-        plan.dropAfterBytes = k.midBytes;
-        plan.dropRestarts = true;
-        return plan;
-    }, Expected{
-                     "Get Parameter , Fail , Obtaining the printer settings failed.(RFID/UHF Setting)",
-                     "Set Parameter , Fail , Updating the printer settings failed.(General/Image/Character Code)",
-                     "Firmware Download , Fail , Communication error (104)",
-                     "BASIC Download , Fail , Communication error (32)",
-                     "Send File , Fail , Communication error (104)",
-                     "Save Printer Info , Fail , Communication error",
-                     "Data Logging , Fail , Communication error",
-                     "Test Print , Fail , Communication error (104)",
-                 });
+    RunEveryKind(
+        [](const KindCase& k) {
+            sim::FaultPlan plan;
+            plan.dropAfterBytes = k.midBytes;
+            plan.dropRestarts = true;
+            return plan;
+        },
+        Expected{
+            "Get Parameter , Fail , Obtaining the printer settings failed.(RFID/UHF Setting)",
+            "Set Parameter , Fail , Updating the printer settings failed.(General/Image/Character "
+            "Code)",
+            "Firmware Download , Fail , Communication error (104)",
+            "BASIC Download , Fail , Communication error (32)",
+            "Send File , Fail , Communication error (104)",
+            "Save Printer Info , Fail , Communication error",
+            "Data Logging , Fail , Communication error",
+            "Test Print , Fail , Communication error (104)",
+        });
 }
 
 TEST(FaultInjection, ErrorStatus) {
-    RunEveryKind([](const KindCase&) {
-        sim::FaultPlan plan;
-        plan.errorStatus = 6;
-        return plan;
-    }, Expected{
-                     "Get Parameter , Fail , The printer is not in idle state. (06)",
-                     "Set Parameter , Fail , The printer is not in idle state. (06)",
-                     "Firmware Download , Fail , The printer is not in idle state. (06)",
-                     "BASIC Download , Fail , The printer is not in idle state. (06)",
-                     "Send File , Succeed",
-                     "Save Printer Info , Fail , The printer is not in idle state. (06)",
-                     "Data Logging , Succeed",
-                     "Test Print , Fail , The printer is not in idle state. (06)",
-                 });
+    RunEveryKind(
+        [](const KindCase&) {
+            sim::FaultPlan plan;
+            plan.errorStatus = 6;
+            return plan;
+        },
+        Expected{
+            "Get Parameter , Fail , The printer is not in idle state. (06)",
+            "Set Parameter , Fail , The printer is not in idle state. (06)",
+            "Firmware Download , Fail , The printer is not in idle state. (06)",
+            "BASIC Download , Fail , The printer is not in idle state. (06)",
+            "Send File , Succeed",
+            "Save Printer Info , Fail , The printer is not in idle state. (06)",
+            "Data Logging , Succeed",
+            "Test Print , Fail , The printer is not in idle state. (06)",
+        });
 }
 
 TEST(FaultInjection, CancelWhileWaitingForTheAnswer) {
-    RunEveryKind(SilentAtTheCancel, Expected{
+    RunEveryKind(SilentAtTheCancel,
+                 Expected{
                      "Get Parameter , Cancel",
                      "Set Parameter , Cancel",
                      "Firmware Download , Cancel",
@@ -280,7 +302,8 @@ TEST(FaultInjection, CancelWhileWaitingForTheAnswer) {
                      "Save Printer Info , Cancel",
                      "Data Logging , Cancel",
                      "Test Print , Cancel",
-                 }, true);
+                 },
+                 true);
 }
 
 // The waits for a restarting printer: the cancel ends them too.
@@ -298,11 +321,13 @@ TEST(FaultInjection, CancelWhileThePrinterRestarts) {
         JobBench bench;
         // Away for 1000 s of protocol time: only the cancel ends the wait early.
         ASSERT_TRUE(bench.Start({}, 1, [](int, sim::PrinterConfig& p) { p.restartMs = 1000000; }));
-        const auto outcome = bench.Run(c.inputs(bench), 2000000, [&] { return bench.server->Down(0); });
+        const auto outcome =
+            bench.Run(c.inputs(bench), 2000000, [&] { return bench.server->Down(0); });
         ASSERT_TRUE(outcome.ended);
         EXPECT_EQ(outcome.last(), c.line);
-        EXPECT_EQ(outcome.result, kResultCancel);
-        EXPECT_LT(outcome.realMs, Clock(test::kFaultScale).ToRealMs(1000000)) << "the restart wait ran out";
+        EXPECT_EQ(outcome.result, sid::kStatusCancel);
+        EXPECT_LT(outcome.realMs, Clock(test::kFaultScale).ToRealMs(1000000))
+            << "the restart wait ran out";
     }
 }
 
@@ -327,12 +352,13 @@ TEST(FaultInjection, SimulatorKilledOutright) {
     });
     ASSERT_TRUE(sim.killed());
     ASSERT_TRUE(outcome.ended);
-    EXPECT_EQ(outcome.result, kResultFail);
+    EXPECT_EQ(outcome.result, sid::kStatusFail);
     EXPECT_EQ(outcome.last().rfind("Firmware Download , Fail , ", 0), 0u) << outcome.last();
     EXPECT_NE(outcome.logLine.find(",Fail"), std::string::npos) << outcome.logLine;
 
-    const test::ToolRun status = test::RunTool({"--lan", "127.0.0.1:" + std::to_string(port), "status"},
-                                               dir.path(), {"RVQ_TIME_SCALE=0.01"});
+    const test::ToolRun status =
+        test::RunTool({"--lan", "127.0.0.1:" + std::to_string(port), "status"}, dir.path(),
+                      {"RVQ_TIME_SCALE=0.01"});
     EXPECT_NE(status.exitCode, 0);
     EXPECT_NE(status.exitCode, -1) << "status did not end by itself";
     EXPECT_FALSE(status.err.empty());

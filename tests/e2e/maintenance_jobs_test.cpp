@@ -7,6 +7,7 @@
 
 #include "core/app/app_context.h"
 #include "core/app/document.h"
+#include "core/app/string_ids.h"
 #include "core/builders/test_print.h"
 #include "core/comm/job/job_kind.h"
 #include "core/comm/job/job_reporter.h"
@@ -315,9 +316,10 @@ TEST_F(MaintenanceJobs, HeadCheckResults) {
         int result;
         const char* line;
     } cases[] = {
-        {0, true, kResultSucceed, "Head Check , Succeed"},
-        {17, false, kResultSucceed, "Head Check , Succeed , The print head has a broken element."},
-        {5, false, kResultFail, "Head Check , Fail , An error (05) occurred on the printer."},
+        {0, true, sid::kStatusSucceed, "Head Check , Succeed"},
+        {17, false, sid::kStatusSucceed,
+         "Head Check , Succeed , The print head has a broken element."},
+        {5, false, sid::kStatusFail, "Head Check , Fail , An error (05) occurred on the printer."},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.status);

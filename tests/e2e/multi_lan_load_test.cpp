@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <set>
 
+#include "core/app/string_ids.h"
 #include "core/app/text.h"
 #include "core/params/item_values.h"
 #include "fault_bench.h"
@@ -29,11 +30,21 @@ std::optional<sim::FaultPlan> FaultOf(int index) {
     if (index % 10 != 3) return std::nullopt;
     sim::FaultPlan plan;
     switch (index / 10) {
-        case 0: plan.neverAnswer = {"ZA"}; break;          // the image commands unanswered
-        case 1: plan.errorStatus = 6; break;               // not idle
-        case 2: plan.dropAfterBytes = 12; break;           // link gone after the ready check
-        case 3: plan.setAnswers = {{"ZA08", "92"}}; break; // the contrast refused
-        default: plan.neverAnswer = {"WS"}; break;         // silent from the start
+        case 0:
+            plan.neverAnswer = {"ZA"};
+            break;  // the image commands unanswered
+        case 1:
+            plan.errorStatus = 6;
+            break;  // not idle
+        case 2:
+            plan.dropAfterBytes = 12;
+            break;  // link gone after the ready check
+        case 3:
+            plan.setAnswers = {{"ZA08", "92"}};
+            break;  // the contrast refused
+        default:
+            plan.neverAnswer = {"WS"};
+            break;  // silent from the start
     }
     return plan;
 }
@@ -46,7 +57,8 @@ int Rounds() {
 int StoredContrast(JobBench& bench, int index) {
     const int offset = FindItem(*bench.document.model(), "Contrast")->offset;
     std::string value;
-    bench.server->Inspect(index, [&](const sim::SimPrinter& p) { value = *p.store().Field(0, offset); });
+    bench.server->Inspect(index,
+                          [&](const sim::SimPrinter& p) { value = *p.store().Field(0, offset); });
     return ParseLeadingInt(value);
 }
 
@@ -71,7 +83,7 @@ void OneRound(int round) {
     const auto first = bench.Run(bench.Job(JobKind::SetParameter, {kDisplayGroup}), 600000);
     ASSERT_TRUE(first.ended) << "a worker is stuck";
     EXPECT_EQ(bench.runner().runningWorkers(), 0);
-    EXPECT_EQ(first.result, kResultFail);
+    EXPECT_EQ(first.result, sid::kStatusFail);
     const auto states = bench.runner().printerStates();
     ASSERT_EQ(states.size(), static_cast<std::size_t>(kPrinters));
     std::set<int> faulty;
@@ -79,9 +91,10 @@ void OneRound(int round) {
         const bool bad = FaultOf(i).has_value();
         if (bad) faulty.insert(i);
         EXPECT_EQ(states[i], bad ? kPrinterFailed : kPrinterSucceeded) << "printer " << i;
-        EXPECT_EQ(bench.events.Lines(i).back().find(bad ? "Set Parameter , Fail" : "Set Parameter , Succeed") !=
-                      std::string::npos,
-                  true)
+        EXPECT_EQ(
+            bench.events.Lines(i).back().find(bad ? "Set Parameter , Fail"
+                                                  : "Set Parameter , Succeed") != std::string::npos,
+            true)
             << bench.events.Lines(i).back();
         if (!bad) {
             EXPECT_EQ(StoredContrast(bench, i), kContrast) << "printer " << i;
@@ -100,15 +113,18 @@ void OneRound(int round) {
     ASSERT_TRUE(bench.runner().Retry());
     ASSERT_TRUE(bench.runner().WaitForWorkers(600000)) << "a worker is stuck";
     const auto retryMs = std::chrono::duration_cast<std::chrono::milliseconds>(
-                             std::chrono::steady_clock::now() - start).count();
-    EXPECT_EQ(bench.runner().overallResult(), kResultSucceed);
+                             std::chrono::steady_clock::now() - start)
+                             .count();
+    EXPECT_EQ(bench.runner().overallResult(), sid::kStatusSucceed);
     EXPECT_EQ(PrintersReached(bench, before), faulty);
-    for (int i = 0; i < kPrinters; ++i) EXPECT_EQ(StoredContrast(bench, i), kContrast) << "printer " << i;
+    for (int i = 0; i < kPrinters; ++i)
+        EXPECT_EQ(StoredContrast(bench, i), kContrast) << "printer " << i;
     EXPECT_LE(bench.server->MostConnectedPrinters(), 5);
-    std::printf("load round %d: 50 printers in %lld ms (most connected at once %d), "
-                "retry of %zu in %lld ms\n",
-                round, static_cast<long long>(first.realMs), mostFirst, faulty.size(),
-                static_cast<long long>(retryMs));
+    std::printf(
+        "load round %d: 50 printers in %lld ms (most connected at once %d), "
+        "retry of %zu in %lld ms\n",
+        round, static_cast<long long>(first.realMs), mostFirst, faulty.size(),
+        static_cast<long long>(retryMs));
 }
 
 TEST(MultiLanLoad, FiftyPrintersOneInTenFaultyAndRetry) {

@@ -14,6 +14,7 @@
 #include "core/app/app_context.h"
 #include "core/app/document.h"
 #include "core/app/printer_definition.h"
+#include "core/app/string_ids.h"
 #include "core/app/text.h"
 #include "core/comm/ops/operations.h"
 #include "core/params/item_kind.h"
@@ -206,7 +207,7 @@ void RoundTrip(const std::string& modelName) {
     }
     ASSERT_FALSE(changed.empty());
     UseAuthenticationCode(model, 9);
-    ASSERT_EQ(bench.Run(*written, JobKind::SetParameter, AllGroups(model)), kResultSucceed)
+    ASSERT_EQ(bench.Run(*written, JobKind::SetParameter, AllGroups(model)), sid::kStatusSucceed)
         << bench.LastLine(0);
     EXPECT_EQ(bench.LastLine(0), "Set Parameter , Succeed");
     EXPECT_EQ(bench.context.settingModeState, SettingModeState::AfterChange);
@@ -214,7 +215,7 @@ void RoundTrip(const std::string& modelName) {
     // Still in setting mode: the get asks for no status and enters nothing.
     const std::size_t before = bench.server.log().Entries().size();
     const auto read = LoadDocument(modelName);
-    ASSERT_EQ(bench.Run(*read, JobKind::GetParameter, AllGets(*read->model())), kResultSucceed)
+    ASSERT_EQ(bench.Run(*read, JobKind::GetParameter, AllGets(*read->model())), sid::kStatusSucceed)
         << bench.LastLine(0);
     for (const std::string& command : bench.CommandsOf(0, before)) {
         EXPECT_NE(command, "WS");
@@ -224,7 +225,9 @@ void RoundTrip(const std::string& modelName) {
         const ParamItem& sent = *FindItem(model, name);
         const ParamItem& got = *FindItem(*read->model(), name);
         // Never reported, or not on this printer (and so never sent).
-        if (sent.offset < 0 || sent.kind == kind::kFile || (sent.flag & item_flag::kNotOnPrinter) != 0) continue;
+        if (sent.offset < 0 || sent.kind == kind::kFile ||
+            (sent.flag & item_flag::kNotOnPrinter) != 0)
+            continue;
         SCOPED_TRACE(name);
         EXPECT_EQ(got.flag & item_flag::kNotOnPrinter, 0);
         if (IsPasswordItem(name)) {
@@ -283,9 +286,10 @@ TEST(ParamOps, RefusedAndIgnoredSetsFailWithTheirGroup) {
         const auto document = LoadDocument("R-VQ4T1-T");
         ParamItem& code = *FindItem(*document->model(), "CharacterCode");
         ASSERT_TRUE(GiveOtherValue(code, ""));
-        EXPECT_EQ(bench.Run(*document, JobKind::SetParameter, {4000}), kResultFail);
+        EXPECT_EQ(bench.Run(*document, JobKind::SetParameter, {4000}), sid::kStatusFail);
         EXPECT_EQ(bench.LastLine(0),
-                  "Set Parameter , Fail , Updating the printer settings failed.(General/Image/Character Code)");
+                  "Set Parameter , Fail , Updating the printer settings "
+                  "failed.(General/Image/Character Code)");
         const auto commands = bench.CommandsOf(i);
         EXPECT_EQ(std::count(commands.begin(), commands.end(), "ZA"), cases[i].readBack ? 1 : 0);
         // The printer is left in setting mode for a later restore.
@@ -308,10 +312,11 @@ TEST(ParamOps, ThreePrintersShareTheModelAndEachLeavesItsSettingMode) {
     // list would move them all there on their restart, as it would real ones.
     std::vector<std::uint32_t> groups;
     for (const ParamGroup& group : model.groups) {
-        if (group.name != "PROTOCOL_GROUP") groups.push_back(static_cast<std::uint32_t>(group.checkBoxId));
+        if (group.name != "PROTOCOL_GROUP")
+            groups.push_back(static_cast<std::uint32_t>(group.checkBoxId));
     }
     ASSERT_EQ(groups.size() + 1, model.groups.size());
-    ASSERT_EQ(bench.Run(*document, JobKind::SetParameter, groups), kResultSucceed)
+    ASSERT_EQ(bench.Run(*document, JobKind::SetParameter, groups), sid::kStatusSucceed)
         << bench.LastLine(0);
     for (int i = 0; i < 3; ++i) {
         EXPECT_EQ(bench.LastLine(i), "[127.0.0.1]Set Parameter , Succeed");
@@ -338,7 +343,7 @@ TEST(ParamOps, ThreePrintersShareTheModelAndEachLeavesItsSettingMode) {
         bench.server.Configure(
             i, [&](sim::SimPrinter& p) { *p.store().Field(0, offset) = std::to_string(i + 1); });
     }
-    ASSERT_EQ(bench.Run(*document, JobKind::GetParameter, AllGets(model)), kResultSucceed);
+    ASSERT_EQ(bench.Run(*document, JobKind::GetParameter, AllGets(model)), sid::kStatusSucceed);
     const ParamItem& contrast = *FindItem(model, "Contrast");
     EXPECT_GE(contrast.numValue, 1);
     EXPECT_LE(contrast.numValue, 3);

@@ -83,7 +83,9 @@ QStringList Listing(const std::string& folder) {
     return names;
 }
 
-void Click(QCheckBox* box) { QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2)); }
+void Click(QCheckBox* box) {
+    QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2));
+}
 
 }  // namespace
 
@@ -143,8 +145,8 @@ private slots:
             QString typed;
             QString shown;
         } cases[] = {
-            {"1", "41", "HEX(41)"},   {"1", "10", "HEX(20)"},   {"42", "7F", "HEX(7E)"},
-            {"42", "FD", "HEX(FC)"},  {"42", "3", "HEX(40)"},  {"51", "1234", "HEX(2020)"},
+            {"1", "41", "HEX(41)"},      {"1", "10", "HEX(20)"}, {"42", "7F", "HEX(7E)"},
+            {"42", "FD", "HEX(FC)"},     {"42", "3", "HEX(40)"}, {"51", "1234", "HEX(2020)"},
             {"51", "A1B2", "HEX(A1B2)"},
         };
         for (const auto& c : cases) {
@@ -171,7 +173,8 @@ private slots:
 
         ChooseEntry(p.methodCombo(), QStringLiteral("Folder"));
         QVERIFY(p.bitmapList()->isEnabled());
-        QVERIFY(!p.typeCombo()->isEnabled() && !p.codeEdit()->isEnabled() && !p.leftEdit()->isEnabled());
+        QVERIFY(!p.typeCombo()->isEnabled() && !p.codeEdit()->isEnabled() &&
+                !p.leftEdit()->isEnabled());
         QVERIFY(!p.confirmationCheck()->isEnabled());
         t.Browse(folder);
         QCOMPARE(p.countLabel()->text(), QStringLiteral("3"));
@@ -189,7 +192,8 @@ private slots:
                      {"G_0142_2_3_9.BMP", "1", "HEX(42)", 2, 3, 9},
                      {"g_41f0.bmp", "41", "HEX(F0)", 0, 0, 0}};
         for (const auto& c : shown) {
-            p.bitmapList()->setCurrentItem(p.bitmapList()->findItems(c.name, Qt::MatchExactly).front());
+            p.bitmapList()->setCurrentItem(
+                p.bitmapList()->findItems(c.name, Qt::MatchExactly).front());
             QCOMPARE(p.typeCombo()->currentText(), c.type);
             QCOMPARE(p.codeEdit()->text(), c.code);
             QCOMPARE(p.leftEdit()->value(), c.left);
@@ -254,7 +258,7 @@ private slots:
         t.Bitmap("A.BMP", kPicture);
         p.outputEdit()->setText(QString::fromStdString(t.f.folder.File("missing/OUT.GAI")));
         QTest::mouseClick(p.createButton(), Qt::LeftButton);
-        QCOMPARE(t.f.interaction.ids().back(), kMsgFolderNotWritable);
+        QCOMPARE(t.f.interaction.ids().back(), sid::kMsgFolderNotWritable);
         QCOMPARE(Listing(t.f.folder.path()), QStringList{"A.BMP"});
     }
 
@@ -275,7 +279,8 @@ private slots:
         QVERIFY(!p.createButton()->isEnabled());
         // A "T2" model has neither ribbon saving nor head up.
         QStringList methods;
-        for (int i = 0; i < p.printMethodCombo()->count(); ++i) methods << p.printMethodCombo()->itemText(i);
+        for (int i = 0; i < p.printMethodCombo()->count(); ++i)
+            methods << p.printMethodCombo()->itemText(i);
         QCOMPARE(methods, (QStringList{"Thermal Transfer", "Direct Thermal"}));
     }
 };
@@ -283,4 +288,5 @@ private slots:
 }  // namespace rvq::test
 
 QTEST_MAIN(rvq::test::ExternalCharacterPageTest)
+#include "core/app/string_ids.h"
 #include "external_character_page_test.moc"

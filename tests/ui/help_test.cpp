@@ -1,11 +1,11 @@
 #include <QImage>
-#include <filesystem>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextFragment>
 #include <QToolButton>
+#include <filesystem>
 
 #include "core/app/help_files.h"
 #include "core/app/help_topics.h"
@@ -26,13 +26,12 @@ namespace rvq::test {
 
 namespace {
 
-constexpr int kPrinterSettingLabel = 400;
-
 // The position of the text that carries `anchor`; -1 when the page has none.
 int AnchorPosition(const QTextDocument* document, const QString& anchor) {
     for (QTextBlock block = document->begin(); block.isValid(); block = block.next())
         for (auto it = block.begin(); !it.atEnd(); ++it)
-            if (it.fragment().charFormat().anchorNames().contains(anchor)) return it.fragment().position();
+            if (it.fragment().charFormat().anchorNames().contains(anchor))
+                return it.fragment().position();
     return -1;
 }
 
@@ -77,11 +76,13 @@ private:
         QCOMPARE(source.fragment(), anchor);
         const QTextDocument* document = help->browser()->document();
         const int position = AnchorPosition(document, anchor);
-        QVERIFY2(position >= 0, qPrintable(QStringLiteral("no section %1 in %2").arg(anchor, source.path())));
+        QVERIFY2(position >= 0,
+                 qPrintable(QStringLiteral("no section %1 in %2").arg(anchor, source.path())));
         const QStringList pictures = SectionPictures(document, position);
-        QVERIFY2(!pictures.isEmpty(), qPrintable(QStringLiteral("section %1 shows no picture").arg(anchor)));
-        const QVariant picture =
-            help->browser()->loadResource(QTextDocument::ImageResource, source.resolved(QUrl(pictures.first())));
+        QVERIFY2(!pictures.isEmpty(),
+                 qPrintable(QStringLiteral("section %1 shows no picture").arg(anchor)));
+        const QVariant picture = help->browser()->loadResource(
+            QTextDocument::ImageResource, source.resolved(QUrl(pictures.first())));
         QVERIFY2(!picture.value<QImage>().isNull() || !picture.toByteArray().isEmpty(),
                  qPrintable(QStringLiteral("picture %1 does not load").arg(pictures.first())));
         help->close();
@@ -114,13 +115,15 @@ private slots:
         for (int c = 0; c < kCategoryCount; ++c) {
             const auto category = static_cast<Category>(c);
             std::vector<int> labels = CategoryTabLabelIds(category);
-            if (category == Category::PrinterSetting) labels = {kPrinterSettingLabel};
+            if (category == Category::PrinterSetting) labels = {sid::kPrinterSettingLabel};
             for (std::size_t tab = 0; tab < labels.size(); ++tab) {
                 QVERIFY(window.SwitchCategory(category));
                 if (ui::CategoryTabs* tabs = window.categoryTabs(category))
                     tabs->SetCurrentIndex(static_cast<int>(tab));
                 const auto topic = help::PageTopic(labels[tab]);
-                QVERIFY2(topic.has_value(), qPrintable(QStringLiteral("page %1 has no help section").arg(labels[tab])));
+                QVERIFY2(
+                    topic.has_value(),
+                    qPrintable(QStringLiteral("page %1 has no help section").arg(labels[tab])));
                 CheckLandsOn(window.visiblePage(), &window, *topic, language);
                 if (QTest::currentTestFailed()) return;
             }
@@ -128,7 +131,8 @@ private slots:
         QVERIFY(f.interaction.ids().empty());
         // Help > Contents: the start page.
         window.action(command::kHelpContents)->trigger();
-        QCOMPARE(HelpWindowOf(&window)->browser()->source().fileName(), QStringLiteral("index.html"));
+        QCOMPARE(HelpWindowOf(&window)->browser()->source().fileName(),
+                 QStringLiteral("index.html"));
         qApp->removeEventFilter(&key);
     }
 
@@ -147,10 +151,8 @@ private slots:
         ui::LoginDialog login(f.context.strings, f.interaction, "secret");
         ui::MLanSelectDialog select(f.context.strings, {{"127.0.0.2", 8000}});
         const std::pair<QWidget*, help::Dialog> dialogs[] = {
-            {&progress, help::Dialog::Progress},
-            {&environment, help::Dialog::Environment},
-            {&password, help::Dialog::PasswordChange},
-            {&login, help::Dialog::Login},
+            {&progress, help::Dialog::Progress},       {&environment, help::Dialog::Environment},
+            {&password, help::Dialog::PasswordChange}, {&login, help::Dialog::Login},
             {&select, help::Dialog::PrinterList},
         };
         for (const auto& [dialog, which] : dialogs) {
@@ -215,11 +217,13 @@ private slots:
         std::filesystem::create_directories(data.File("help/en"));
         data.Write("help/ja/index.html", "<html><body><p>目次</p></body></html>");
         data.Write("help/en/index.html", "<html><body><p>Contents</p></body></html>");
-        data.Write("help/en/tool.html", "<html><body><a id=\"tool\" name=\"tool\"></a><h2>Send File</h2></body></html>");
+        data.Write("help/en/tool.html",
+                   "<html><body><a id=\"tool\" name=\"tool\"></a><h2>Send File</h2></body></html>");
         const help::Location location =
             help::Locate({data.path()}, "help/ja/index.html", "help/en/index.html");
         QWidget owner;
-        ui::HelpWindow* help = ui::ShowHelpAt(location, f.context, f.interaction, &owner, {"tool.html", "tool"});
+        ui::HelpWindow* help =
+            ui::ShowHelpAt(location, f.context, f.interaction, &owner, {"tool.html", "tool"});
         QVERIFY(help != nullptr);
         QVERIFY2(help->browser()->toPlainText().contains(QStringLiteral("Send File")),
                  qPrintable(help->browser()->toPlainText()));
@@ -233,7 +237,8 @@ private slots:
         help::Location nowhere;
         nowhere.startFile = "index.html";
         nowhere.tried = {"/opt/a/help/en", "/opt/b/help/en"};
-        QVERIFY(ui::ShowHelpAt(nowhere, f.context, f.interaction, &owner, help::Contents()) == nullptr);
+        QVERIFY(ui::ShowHelpAt(nowhere, f.context, f.interaction, &owner, help::Contents()) ==
+                nullptr);
         QVERIFY(HelpWindowOf(&owner) == nullptr);
         const auto shown = f.interaction.shown();
         QCOMPARE(shown.size(), std::size_t(1));
@@ -247,4 +252,5 @@ private slots:
 }  // namespace rvq::test
 
 QTEST_MAIN(rvq::test::HelpTest)
+#include "core/app/string_ids.h"
 #include "help_test.moc"

@@ -1,3 +1,4 @@
+#include <sys/stat.h>
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QDialog>
@@ -6,7 +7,6 @@
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QTreeWidget>
-#include <sys/stat.h>
 
 #include "core/app/maintenance_lists.h"
 #include "core/comm/job/job_runner.h"
@@ -60,7 +60,7 @@ struct SimulatedPrinter {
             JobRunner runner(f.context, f.document.sharedJobLog(),
                              MakeOperationExecutor(f.context, f.document), events);
             if (!runner.Start(inputs) || !runner.WaitForWorkers(600000)) return 0;
-            return runner.overallResult() == kResultSucceed ? int(QDialog::Accepted) : 0;
+            return runner.overallResult() == sid::kStatusSucceed ? int(QDialog::Accepted) : 0;
         };
     }
     ~SimulatedPrinter() { server.Stop(); }
@@ -133,7 +133,8 @@ private slots:
             QVERIFY2(list->columnWidth(1) >= value, c.value);
             QVERIFY(list->columnWidth(0) >= own);
             if (value < list->viewport()->width() - own)
-                QVERIFY2(list->columnWidth(0) + list->columnWidth(1) <= list->viewport()->width(), c.name);
+                QVERIFY2(list->columnWidth(0) + list->columnWidth(1) <= list->viewport()->width(),
+                         c.name);
             QCOMPARE(list->columnWidth(0) >= metrics.horizontalAdvance(QString::fromLatin1(c.name)),
                      c.nameWhole);
         }
@@ -327,10 +328,14 @@ private slots:
             int expected;
         };
         const Case cases[] = {
-            {page.lengthEdit(), "99999", longest}, {page.lengthEdit(), "", longest},
-            {page.lengthEdit(), "3", 8},           {page.widthEdit(), "", widest},
-            {page.widthEdit(), "5", 10},           {page.gapEdit(), "25", 20},
-            {page.countEdit(), "0", 1},            {page.countEdit(), "", 1},
+            {page.lengthEdit(), "99999", longest},
+            {page.lengthEdit(), "", longest},
+            {page.lengthEdit(), "3", 8},
+            {page.widthEdit(), "", widest},
+            {page.widthEdit(), "5", 10},
+            {page.gapEdit(), "25", 20},
+            {page.countEdit(), "0", 1},
+            {page.countEdit(), "", 1},
         };
         for (const Case& c : cases) {
             QLineEdit* edit = c.edit->lineEdit();
@@ -433,4 +438,5 @@ private slots:
 }  // namespace rvq::test
 
 QTEST_MAIN(rvq::test::MaintenancePagesTest)
+#include "core/app/string_ids.h"
 #include "maintenance_pages_test.moc"

@@ -33,13 +33,11 @@ void RunJobsAgainst(UiFixture& f, RecordingJobEvents& events, int port) {
         JobRunner runner(f.context, f.document.sharedJobLog(),
                          MakeOperationExecutor(f.context, f.document), events);
         if (!runner.Start(inputs) || !runner.WaitForWorkers(kWaitMs)) return 0;
-        return runner.overallResult() == kResultSucceed ? 1 : 0;
+        return runner.overallResult() == sid::kStatusSucceed ? 1 : 0;
     };
 }
 
-void StepUp(QWidget* control) {
-    control->findChild<QToolButton*>(QStringLiteral("up"))->click();
-}
+void StepUp(QWidget* control) { control->findChild<QToolButton*>(QStringLiteral("up"))->click(); }
 
 void ChooseNext(QComboBox* combo) {
     ChooseEntry(combo, combo->itemText((combo->currentIndex() + 1) % combo->count()));
@@ -107,7 +105,8 @@ private slots:
         // Fresh pages with the definition file's defaults read the printer.
         Pages reader;
         RunJobsAgainst(reader.f, events, server.Port(0));
-        for (const Change& c : kChanges) QVERIFY(Shown(reader.control(c.ctrlId)) != wanted[c.ctrlId]);
+        for (const Change& c : kChanges)
+            QVERIFY(Shown(reader.control(c.ctrlId)) != wanted[c.ctrlId]);
         reader.page(2).getButton()->click();
         QCOMPARE(QString::fromStdString(events.Lines(0).back()),
                  QStringLiteral("Get Parameter , Succeed"));
@@ -121,4 +120,5 @@ private slots:
 }  // namespace rvq::test
 
 QTEST_MAIN(rvq::test::ParameterPrinterTest)
+#include "core/app/string_ids.h"
 #include "parameter_printer_test.moc"

@@ -66,7 +66,8 @@ struct HtmlRomSetup {
     }
     QStringList Files() const {
         QStringList texts;
-        for (int i = 0; i < page.sourceList()->count(); ++i) texts << page.sourceList()->item(i)->text();
+        for (int i = 0; i < page.sourceList()->count(); ++i)
+            texts << page.sourceList()->item(i)->text();
         return texts;
     }
     QList<QStringList> RomRows() const {
@@ -151,20 +152,22 @@ private slots:
             const char* fileModel;
             bool accepted;
         } cases[] = {
-            {"R-VQ4T2-H", "MAIN", "R-VQ4T2", false},  {"R-VQ4T2-H", "MAIN", "R-VQ4T2H", true},
-            {"R-VQ4T2-H", "BOOT", "R-VQ4T2", false},  {"R-VQ4T1-G", "BOOT", "r-vq", true},
-            {"R-VQ4T1-G", "MAIN", "R-VQ", false},     {"R-VQ4T1-G", "MAIN", "R-VQ4T1", true},
-            {"R-VQ4T1-G", "MAIN", "r-vq4t1", false},  {"R-VQ4T1-G", "KANJI", "r-vq4t1", true},
+            {"R-VQ4T2-H", "MAIN", "R-VQ4T2", false}, {"R-VQ4T2-H", "MAIN", "R-VQ4T2H", true},
+            {"R-VQ4T2-H", "BOOT", "R-VQ4T2", false}, {"R-VQ4T1-G", "BOOT", "r-vq", true},
+            {"R-VQ4T1-G", "MAIN", "R-VQ", false},    {"R-VQ4T1-G", "MAIN", "R-VQ4T1", true},
+            {"R-VQ4T1-G", "MAIN", "r-vq4t1", false}, {"R-VQ4T1-G", "KANJI", "r-vq4t1", true},
             {"R-VQ6T2-T", "C/G", "R-VQ4T1", false},
         };
         for (const auto& c : cases) {
             FirmwareSetup s;
             s.f.context.settings.printerModel = c.selected;
             s.Add(s.Rom("ROM.BIN", c.section, "V1.0", c.fileModel));
-            const QString label = QStringLiteral("%1 %2 %3").arg(c.selected, c.section, c.fileModel);
+            const QString label =
+                QStringLiteral("%1 %2 %3").arg(c.selected, c.section, c.fileModel);
             QVERIFY2(s.page.romList().entries.size() == (c.accepted ? 1u : 0u), qPrintable(label));
-            QVERIFY2(s.f.interaction.ids() == (c.accepted ? std::vector<int>{} : std::vector<int>{1408}),
-                     qPrintable(label));
+            QVERIFY2(
+                s.f.interaction.ids() == (c.accepted ? std::vector<int>{} : std::vector<int>{1408}),
+                qPrintable(label));
             QCOMPARE(s.page.startButton()->isEnabled(), c.accepted);
         }
 
@@ -251,8 +254,9 @@ private slots:
         const std::string rom = ReadAll(s.f.folder.File("MAIN.BIN"));
         const ByteBuffer& block = *job.blocks[1];
         QCOMPARE(block.size(), download_image::kImageOffset + rom.size());
-        QVERIFY(std::equal(rom.begin(), rom.end(), block.begin() + download_image::kImageOffset,
-                           [](char a, std::uint8_t b) { return static_cast<std::uint8_t>(a) == b; }));
+        QVERIFY(
+            std::equal(rom.begin(), rom.end(), block.begin() + download_image::kImageOffset,
+                       [](char a, std::uint8_t b) { return static_cast<std::uint8_t>(a) == b; }));
 
         // A listed file that cannot be loaded any more stops the start.
         std::filesystem::remove(s.f.folder.File("CG.BIN"));
@@ -366,8 +370,8 @@ private slots:
         QVERIFY(s.f.interaction.ids().empty());
         QCOMPARE(s.page.progressBar()->value(), 100);
         QCOMPARE(s.RomRows(), (QList<QStringList>{{"1", "/", "XML/A.XML", "1000", "10"},
-                                                   {"2", "3", "PASS/p.htm", "100A", "300"},
-                                                   {"", "", "TOTAL", "1136", "4406"}}));
+                                                  {"2", "3", "PASS/p.htm", "100A", "300"},
+                                                  {"", "", "TOTAL", "1136", "4406"}}));
         const std::string image = ReadAll(output);
         QCOMPARE(image.size(), std::size_t{0x100000});
         QCOMPARE(image.substr(image.size() - 256 + 0xF0, 13), std::string("VNTA LOADFILE"));
@@ -400,7 +404,7 @@ private slots:
         s.source.Write("XML/B.XML", std::string(10, 'b'));
         s.page.outputEdit()->setText(QString::fromStdString(s.f.folder.File("no/such/ROM.BIN")));
         s.page.createButton()->click();
-        QCOMPARE(s.f.interaction.ids(), (std::vector<int>{1401, kMsgFolderNotWritable}));
+        QCOMPARE(s.f.interaction.ids(), (std::vector<int>{1401, sid::kMsgFolderNotWritable}));
         QCOMPARE(s.page.progressBar()->value(), 0);
         QVERIFY(s.RomRows().isEmpty());
         QVERIFY(!std::filesystem::exists(s.f.folder.File("no")));
@@ -410,4 +414,5 @@ private slots:
 }  // namespace rvq::test
 
 QTEST_MAIN(rvq::test::RomPagesTest)
+#include "core/app/string_ids.h"
 #include "rom_pages_test.moc"

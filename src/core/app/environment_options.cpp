@@ -2,6 +2,7 @@
 
 #include "core/app/combo_match.h"
 #include "core/app/field_rules.h"
+#include "core/app/string_ids.h"
 #include "core/app/strings.h"
 #include "core/app/text.h"
 
@@ -9,10 +10,6 @@ namespace rvq {
 
 namespace {
 
-constexpr int kEntryAuto = 570;
-constexpr int kEntryEscLfNul = 571;
-constexpr int kEntryBraces = 572;
-constexpr int kEntryManual = 573;
 constexpr const char* kModeAuto = "AUTO";
 constexpr const char* kModeManual = "Manual";
 
@@ -23,17 +20,17 @@ int LanguageIndex(const std::string& language) { return language == "JPN" ? 1 : 
 std::string LanguageCode(int index) { return index == 1 ? "JPN" : "ENG"; }
 
 std::vector<std::string> ControlCodeEntries(const Strings& strings) {
-    return StringRun(strings, kEntryAuto, kEntryManual);
+    return StringRun(strings, sid::kControlCodeAuto, sid::kControlCodeManual);
 }
 
 std::string ControlCodeEntryFor(const std::string& storedType, const Strings& strings) {
-    if (storedType == kModeAuto) return strings.Get(kEntryAuto);
-    if (storedType == kModeManual) return strings.Get(kEntryManual);
+    if (storedType == kModeAuto) return strings.Get(sid::kControlCodeAuto);
+    if (storedType == kModeManual) return strings.Get(sid::kControlCodeManual);
     return storedType;
 }
 
 bool CodeFieldsEditable(const std::string& entry, const Strings& strings) {
-    return entry == strings.Get(kEntryManual);
+    return entry == strings.Get(sid::kControlCodeManual);
 }
 
 std::string FormatCodeField(unsigned char code) {
@@ -49,7 +46,7 @@ unsigned char ParseCodeField(std::string_view text) {
 CodeCheck CheckControlCodes(const ControlCodes& codes) {
     CodeCheck check;
     if (ControlCodesDiffer(codes)) return check;
-    check.messageId = kMsgEqualControlCodes;
+    check.messageId = sid::kMsgEqualControlCodes;
     // Only codes 2 and 3 equal: the field to correct is Code 2.
     if (codes.code1 != codes.code2 && codes.code1 != codes.code3) check.focus = CodeField::Code2;
     return check;
@@ -61,16 +58,16 @@ int ClampTimeout(std::string_view text) {
 
 void StoreControlCodes(ToolSettings& settings, const std::string& entry, const ControlCodes& typed,
                        const Strings& strings) {
-    if (entry == strings.Get(kEntryAuto)) {
+    if (entry == strings.Get(sid::kControlCodeAuto)) {
         settings.controlCodeType = kModeAuto;
         settings.controlCodes = ControlCodes{0x1B, 0x0A, 0x00};
-    } else if (entry == strings.Get(kEntryEscLfNul)) {
+    } else if (entry == strings.Get(sid::kControlCodeEscLfNul)) {
         settings.controlCodeType = entry;
         settings.controlCodes = ControlCodes{0x1B, 0x0A, 0x00};
-    } else if (entry == strings.Get(kEntryBraces)) {
+    } else if (entry == strings.Get(sid::kControlCodeBraces)) {
         settings.controlCodeType = entry;
         settings.controlCodes = ControlCodes{0x7B, 0x7C, 0x7D};
-    } else if (entry == strings.Get(kEntryManual)) {
+    } else if (entry == strings.Get(sid::kControlCodeManual)) {
         settings.controlCodeType = kModeManual;
         settings.controlCodes = typed;
     } else {
@@ -83,8 +80,8 @@ void StoreControlCodes(ToolSettings& settings, const std::string& entry, const C
 
 int CheckPasswordChange(const std::string& stored, const std::string& oldPassword,
                         const std::string& newPassword, const std::string& confirmation) {
-    if (oldPassword != stored) return kMsgWrongOldPassword;
-    if (newPassword != confirmation) return kMsgPasswordMismatch;
+    if (oldPassword != stored) return sid::kMsgWrongOldPassword;
+    if (newPassword != confirmation) return sid::kMsgPasswordMismatch;
     return 0;
 }
 

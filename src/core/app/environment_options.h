@@ -7,6 +7,8 @@
 
 #include "core/app/tool_settings.h"
 
+#include "core/app/string_ids.h"
+
 namespace rvq {
 
 class Strings;
@@ -14,12 +16,6 @@ class Strings;
 inline constexpr int kTimeoutMin = 1;
 inline constexpr int kTimeoutMax = 600;
 inline constexpr int kTimeoutDefault = 20;
-
-inline constexpr int kMsgRestartForLanguage = 1000;
-inline constexpr int kMsgWrongLoginPassword = 1007;
-inline constexpr int kMsgWrongOldPassword = 1008;
-inline constexpr int kMsgPasswordMismatch = 1009;
-inline constexpr int kMsgEqualControlCodes = 1017;
 
 // A password is at most this many characters in every dialog.
 inline constexpr int kPasswordMaxLength = 16;

@@ -1,5 +1,6 @@
 #include "core/app/job_log.h"
 
+#include "core/app/string_ids.h"
 #include "core/app/strings.h"
 #include "core/app/text.h"
 #include "core/platform/code_page.h"
@@ -36,7 +37,6 @@ bool JobLog::multiLan() const {
 
 WriteResult WriteJobLogFile(const std::string& path, const std::vector<std::string>& lines,
                             const Strings& strings, bool isJapanese) {
-    constexpr int kHeaderId = 1200;
     // Text-mode line ends: every LF is written as CR LF.
     std::string text;
     auto append = [&text](std::string_view line) {
@@ -46,7 +46,7 @@ WriteResult WriteJobLogFile(const std::string& path, const std::vector<std::stri
         }
         text += "\r\n";
     };
-    append(strings.Get(kHeaderId));
+    append(strings.Get(sid::kJobLogHeader));
     for (const std::string& line : lines) append(line);
     return WriteFileAtomically(path, ToCodePage(text, CodePageFor(isJapanese)));
 }
@@ -62,16 +62,18 @@ namespace {
 std::string FirstChars(const std::string& text, std::size_t count) {
     std::size_t chars = 0;
     for (std::size_t i = 0; i < text.size(); ++i) {
-        if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80 && chars++ == count) return text.substr(0, i);
+        if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80 && chars++ == count)
+            return text.substr(0, i);
     }
     return text;
 }
 }  // namespace
 
-std::string FormatLogLine(const std::tm& t, const std::string& label, bool multiLan, const std::string& title,
-                          const std::string& status, const std::string& detail) {
-    std::string line = Format("%04d/%02d/%02d,%02d:%02d:%02d,", t.tm_year + 1900, t.tm_mon + 1, t.tm_mday,
-                              t.tm_hour, t.tm_min, t.tm_sec);
+std::string FormatLogLine(const std::tm& t, const std::string& label, bool multiLan,
+                          const std::string& title, const std::string& status,
+                          const std::string& detail) {
+    std::string line = Format("%04d/%02d/%02d,%02d:%02d:%02d,", t.tm_year + 1900, t.tm_mon + 1,
+                              t.tm_mday, t.tm_hour, t.tm_min, t.tm_sec);
     line += multiLan ? "[" + label + "]" : label;
     line += "," + title + "," + status;
     if (!detail.empty()) line += "," + detail;

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "core/app/string_ids.h"
+
 namespace rvq {
 
 namespace {
@@ -23,7 +25,7 @@ AddOutcome AddPrinter(std::vector<LanPrinter>& list, int selected, const std::st
     outcome.selected = selected;
     if (!CanAddPrinter(list, host)) return outcome;
     if (Contains(list, host)) {
-        outcome.messageId = kMsgHostRegistered;
+        outcome.messageId = sid::kMsgHostRegistered;
         return outcome;
     }
     const bool hasSelection = selected >= 0 && static_cast<std::size_t>(selected) < list.size();

@@ -6,13 +6,13 @@
 
 #include "core/comm/port/multi_lan_list.h"
 
+#include "core/app/string_ids.h"
+
 namespace rvq {
 
 // The Add button fills the Multi-LAN list up to this many printers; an
 // imported list may hold more.
 inline constexpr std::size_t kMaxAddedPrinters = 50;
-
-inline constexpr int kMsgHostRegistered = 1002;
 
 // Add is offered while the list has room and the host field holds a valid
 // host. A duplicate is refused when pressed, with a message saying why.

@@ -1,5 +1,6 @@
 #include "core/app/navigation.h"
 
+#include "core/app/string_ids.h"
 #include "core/app/text.h"
 
 namespace rvq {
@@ -27,7 +28,7 @@ std::vector<int> CategoryTabLabelIds(Category category) {
 int CategoryRefusal(const std::string& pageInterface, Category target) {
     const bool needsReplies =
         target == Category::ParameterSetting || target == Category::Maintenance;
-    return needsReplies && StartsWith(pageInterface, "LPT") ? kMsgFunctionUnavailable : 0;
+    return needsReplies && StartsWith(pageInterface, "LPT") ? sid::kMsgFunctionUnavailable : 0;
 }
 
 bool LeavingParameterPages(Category current, Category target) {

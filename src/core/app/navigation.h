@@ -5,6 +5,8 @@
 
 #include "core/app/app_context.h"
 
+#include "core/app/string_ids.h"
+
 namespace rvq {
 
 // The five categories of the main window's navigation bar.
@@ -25,8 +27,6 @@ int CategoryCommand(Category category);
 int CategoryLabelId(Category category);
 // The string ids of a category's tab labels (none for the printer setting page).
 std::vector<int> CategoryTabLabelIds(Category category);
-
-inline constexpr int kMsgFunctionUnavailable = 970;
 
 // A parallel port only sends, so the pages that need replies cannot be
 // used with one: 970, else 0.

@@ -1,5 +1,6 @@
 #include "core/app/save_failure.h"
 
+#include "core/app/string_ids.h"
 #include "core/app/strings.h"
 #include "core/app/text.h"
 
@@ -20,12 +21,13 @@ SaveFailureMessage SaveFailureMessageFor(const WriteResult& result, int fileMess
                                          const Strings& strings) {
     switch (result.failure) {
         case WriteFailure::FolderNotWritable:
-            return {kMsgFolderNotWritable, FormatRuntime(strings.Get(kMsgFolderNotWritable),
-                                                         FullFolder(result.folder).c_str())};
+            return {sid::kMsgFolderNotWritable,
+                    FormatRuntime(strings.Get(sid::kMsgFolderNotWritable),
+                                  FullFolder(result.folder).c_str())};
         case WriteFailure::LinkLoop:
-            return {kMsgLinkLoop, strings.Get(kMsgLinkLoop)};
+            return {sid::kMsgLinkLoop, strings.Get(sid::kMsgLinkLoop)};
         case WriteFailure::NotAFile:
-            return {kMsgNotAFile, strings.Get(kMsgNotAFile)};
+            return {sid::kMsgNotAFile, strings.Get(sid::kMsgNotAFile)};
         case WriteFailure::None:
         case WriteFailure::FileNotWritable:
         case WriteFailure::Io:

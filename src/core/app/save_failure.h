@@ -4,13 +4,11 @@
 
 #include "core/platform/file_io.h"
 
+#include "core/app/string_ids.h"
+
 namespace rvq {
 
 class Strings;
-
-inline constexpr int kMsgFolderNotWritable = 1031;
-inline constexpr int kMsgLinkLoop = 1032;
-inline constexpr int kMsgNotAFile = 1033;
 
 // The message shown when a file could not be saved.
 struct SaveFailureMessage {

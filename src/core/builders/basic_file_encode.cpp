@@ -1,6 +1,7 @@
 #include "core/builders/basic_file_encode.h"
 
 #include "core/app/save_failure.h"
+#include "core/app/string_ids.h"
 #include "core/app/strings.h"
 #include "core/builders/basic_encoder.h"
 #include "core/builders/basic_error_message.h"
@@ -8,9 +9,7 @@
 
 namespace rvq {
 
-namespace {
-constexpr int kWriteFailedMessage = 1011;
-}  // namespace
+namespace {}  // namespace
 
 EncodeFileResult EncodeBasicFile(const Strings& strings, const std::string& sourcePath,
                                  const std::string& outputPath, BasicOutputKind kind,
@@ -35,7 +34,7 @@ EncodeFileResult EncodeBasicFile(const Strings& strings, const std::string& sour
     const auto image = encoder.Image();
     const std::string_view bytes(reinterpret_cast<const char*>(image.data()), image.size());
     if (const WriteResult written = WriteFileAtomically(outputPath, bytes); !written) {
-        SaveFailureMessage message = SaveFailureMessageFor(written, kWriteFailedMessage, strings);
+        SaveFailureMessage message = SaveFailureMessageFor(written, sid::kMsgSaveFailed, strings);
         return {false, message.id, std::move(message.text), outputPath};
     }
     return {true, 0, {}, {}};

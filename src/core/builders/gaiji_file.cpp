@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "core/app/string_ids.h"
 #include "core/app/strings.h"
 #include "core/app/text.h"
 #include "core/builders/external_chars.h"
@@ -9,12 +10,6 @@
 namespace rvq {
 
 namespace {
-
-constexpr int kNotMonochromeMessage = 891;
-constexpr int kTooLargeMessage = 892;
-constexpr int kNoBitmapInFolderMessage = 893;
-constexpr int kCreateFailedMessage = 1015;
-constexpr int kSaveFailedMessage = 1016;
 
 std::string CodeBytes(int type, int code) {
     std::string bytes;
@@ -31,9 +26,9 @@ GaijiBitmapCheck CheckGaijiBitmap(const std::string& path, int type, const Gaiji
     const auto file = ReadFileBytes(path);
     auto bitmap = file ? ReadMonoBitmap(*file) : std::nullopt;
     if (!bitmap) {
-        check.result = BuildFailure(strings, kNotMonochromeMessage);
+        check.result = BuildFailure(strings, sid::kMsgNotMonochrome);
     } else if (!GaijiBitmapSizeFits(bitmap->width, bitmap->height, type, limits)) {
-        check.result = BuildFailure(strings, kTooLargeMessage);
+        check.result = BuildFailure(strings, sid::kMsgBitmapTooLarge);
     } else {
         check.bitmap = std::move(*bitmap);
     }
@@ -65,7 +60,7 @@ GaijiFolderScan ScanGaijiFolder(const std::string& folder, GaijiLocation locatio
         record->height = check.bitmap.height;
         scan.records.push_back(std::move(*record));
     }
-    if (scan.records.empty()) scan.result = BuildFailure(strings, kNoBitmapInFolderMessage);
+    if (scan.records.empty()) scan.result = BuildFailure(strings, sid::kMsgNoBitmapInFolder);
     return scan;
 }
 
@@ -97,11 +92,11 @@ BuildResult CreateExternalCharacterFile(const GaijiFileJob& job, const Strings& 
         const GaijiRecord& record = job.records[i];
         const GaijiBitmapCheck check = CheckGaijiBitmap(record.path, record.type, limits, strings);
         // Nothing is written when any bitmap fails, so no half file is left.
-        if (!check.result) return BuildFailure(strings, kCreateFailedMessage);
+        if (!check.result) return BuildFailure(strings, sid::kMsgGaijiCreateFailed);
         file += BuildGaijiRecord(record, check.bitmap, job.location, job.codes);
         if (progress) progress(static_cast<int>(100 * (i + 1) / steps));
     }
-    if (job.records.empty()) return BuildFailure(strings, kCreateFailedMessage);
+    if (job.records.empty()) return BuildFailure(strings, sid::kMsgGaijiCreateFailed);
 
     std::string print;
     std::string printPath;
@@ -112,10 +107,10 @@ BuildResult CreateExternalCharacterFile(const GaijiFileJob& job, const Strings& 
         printPath = ConfirmationPrintPath(job.outputPath);
     }
     if (const WriteResult written = WriteFileAtomically(job.outputPath, file); !written)
-        return SaveFailure(strings, kSaveFailedMessage, job.outputPath, written);
+        return SaveFailure(strings, sid::kMsgGaijiSaveFailed, job.outputPath, written);
     if (job.confirmation) {
         if (const WriteResult written = WriteFileAtomically(printPath, print); !written)
-            return SaveFailure(strings, kSaveFailedMessage, printPath, written);
+            return SaveFailure(strings, sid::kMsgGaijiSaveFailed, printPath, written);
     }
     if (job.confirmation && progress) progress(100);
     return {};

@@ -1,6 +1,7 @@
 #include <new>
 #include <numeric>
 
+#include "core/app/string_ids.h"
 #include "core/app/strings.h"
 #include "core/app/text.h"
 #include "core/builders/html_rom.h"
@@ -11,14 +12,6 @@
 namespace rvq {
 
 namespace {
-
-constexpr int kNoFileMessage = 1400;
-constexpr int kEmptyFileMessage = 1401;
-constexpr int kNoMemoryMessage = 1402;
-constexpr int kSaveFailedMessage = 1403;
-constexpr int kTooManyFilesMessage = 1404;
-constexpr int kTooLargeMessage = 1405;
-constexpr int kUnreadableMessage = 1406;
 
 struct Pending {
     const HtmlRomSource* source;
@@ -69,15 +62,15 @@ BuildResult PackFiles(const std::vector<HtmlRomSource>& sources, std::size_t roo
         if (list[i].taken) continue;
         const HtmlRomSource& source = *list[i].source;
         const auto content = ReadFileBytes(source.path);
-        if (!content) return BuildFailure(strings, kUnreadableMessage);
-        if (content->empty()) return BuildFailure(strings, kEmptyFileMessage);
-        if (position + content->size() > room) return BuildFailure(strings, kTooLargeMessage);
+        if (!content) return BuildFailure(strings, sid::kMsgHtmlUnreadable);
+        if (content->empty()) return BuildFailure(strings, sid::kMsgHtmlEmptyFile);
+        if (position + content->size() > room) return BuildFailure(strings, sid::kMsgHtmlTooLarge);
         if (out.entries.size() == html_rom::kMaxEntries)
-            return BuildFailure(strings, kTooManyFilesMessage);
+            return BuildFailure(strings, sid::kMsgHtmlTooManyFiles);
         const std::string entryName = HtmlRomEntryName(source.relativePath, codePage);
         // The folder scan leaves such files out; a list from elsewhere may not.
         if (entryName.size() > html_rom::kNameField)
-            return BuildFailure(strings, kUnreadableMessage);
+            return BuildFailure(strings, sid::kMsgHtmlUnreadable);
 
         image.replace(position, content->size(), *content);
         HtmlRomIndexEntry entry{entryName[0], entryName.substr(1),
@@ -103,7 +96,7 @@ HtmlRomBuild BuildHtmlRomImage(const std::vector<HtmlRomSource>& sources, HtmlRo
                                const ProgressFn& progress) {
     HtmlRomBuild build;
     if (sources.empty()) {
-        build.result = BuildFailure(strings, kNoFileMessage);
+        build.result = BuildFailure(strings, sid::kMsgHtmlNoFile);
         return build;
     }
     const HtmlRomTypeInfo& info = HtmlRomTypeInfoOf(type);
@@ -112,7 +105,7 @@ HtmlRomBuild BuildHtmlRomImage(const std::vector<HtmlRomSource>& sources, HtmlRo
     try {
         image.assign(imageSize, '\0');
     } catch (const std::bad_alloc&) {
-        build.result = BuildFailure(strings, kNoMemoryMessage);
+        build.result = BuildFailure(strings, sid::kMsgHtmlNoMemory);
         return build;
     }
     std::fill(image.end() - rom_trailer::kSize, image.end(), ' ');
@@ -162,7 +155,7 @@ HtmlRomBuild CreateHtmlRomFile(const std::vector<HtmlRomSource>& sources, HtmlRo
     if (const WriteResult written = WriteFileAtomically(outputPath, build.image.fileBytes);
         !written) {
         if (progress) progress(0);
-        build.result = SaveFailure(strings, kSaveFailedMessage, outputPath, written);
+        build.result = SaveFailure(strings, sid::kMsgHtmlSaveFailed, outputPath, written);
         return build;
     }
     if (progress) progress(100);

@@ -1,13 +1,12 @@
 #include "core/builders/html_rom_rows.h"
 
+#include "core/app/string_ids.h"
 #include "core/app/strings.h"
 #include "core/app/text.h"
 
 namespace rvq {
 
-namespace {
-constexpr int kTotalText = 594;
-}  // namespace
+namespace {}  // namespace
 
 std::vector<HtmlRomType> OfferedHtmlRomTypes(ServiceMode mode) {
     if (mode == ServiceMode::Off) return {HtmlRomType::HtmlXml};
@@ -23,7 +22,7 @@ std::vector<HtmlRomRow> HtmlRomResultRows(const HtmlRomImage& image, const Strin
                         FromCodePage(e.name, codePage), Format("%X", e.offset),
                         std::to_string(e.size)});
     }
-    rows.push_back({"", "", strings.Get(kTotalText), Format("%X", image.endOffset),
+    rows.push_back({"", "", strings.Get(sid::kTotalRow), Format("%X", image.endOffset),
                     std::to_string(image.total)});
     return rows;
 }

@@ -5,6 +5,7 @@
 #include <charconv>
 #include <filesystem>
 
+#include "core/app/string_ids.h"
 #include "core/app/strings.h"
 #include "core/app/text.h"
 #include "core/builders/html_rom.h"
@@ -14,8 +15,6 @@ namespace rvq {
 namespace fs = std::filesystem;
 
 namespace {
-
-constexpr int kNoFileMessage = 1400;
 
 const HtmlRomTypeInfo kHtmlXml{960,
                                "0x00B00000",
@@ -141,7 +140,7 @@ HtmlRomScan ScanHtmlRomFolder(const std::string& folder, HtmlRomType type, const
             }
         }
     }
-    if (scan.files.empty()) scan.result = BuildFailure(strings, kNoFileMessage);
+    if (scan.files.empty()) scan.result = BuildFailure(strings, sid::kMsgHtmlNoFile);
     return scan;
 }
 

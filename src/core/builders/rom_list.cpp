@@ -3,18 +3,13 @@
 #include <algorithm>
 
 #include "core/app/interaction.h"
+#include "core/app/string_ids.h"
 #include "core/app/strings.h"
 #include "core/app/text.h"
 
 namespace rvq {
 
-namespace {
-
-constexpr int kNotRomFileMessage = 900;
-constexpr int kReplaceQuestion = 901;
-constexpr int kWrongModelMessage = 1408;
-
-}  // namespace
+namespace {}  // namespace
 
 std::string ExpectedRomModel(std::string_view selectedModel) {
     if (selectedModel == "R-VQ4T2-H") return "R-VQ4T2H";
@@ -35,12 +30,12 @@ AddRomOutcome AddRomFile(RomList& list, const std::string& path, std::string_vie
                          int* position) {
     const auto info = ReadRomTrailer(path, codePage);
     if (!info) {
-        interaction.Error(kNotRomFileMessage, strings.Get(kNotRomFileMessage));
+        interaction.Error(sid::kMsgNotRomFile, strings.Get(sid::kMsgNotRomFile));
         return AddRomOutcome::NotRomFile;
     }
     const RomSectionType type = SectionTypeOf(info->section);
     if (!RomFitsModel(info->model, type, selectedModel)) {
-        interaction.Error(kWrongModelMessage, strings.Get(kWrongModelMessage));
+        interaction.Error(sid::kMsgRomWrongModel, strings.Get(sid::kMsgRomWrongModel));
         return AddRomOutcome::WrongModel;
     }
 
@@ -49,7 +44,8 @@ AddRomOutcome AddRomFile(RomList& list, const std::string& path, std::string_vie
     const std::string_view canonical = CanonicalSectionName(type);
     const bool named = std::any_of(list.entries.begin(), list.entries.end(),
                                    [&](const RomListEntry& e) { return e.section == canonical; });
-    if (named && !interaction.Confirm(kReplaceQuestion, strings.Get(kReplaceQuestion))) {
+    if (named &&
+        !interaction.Confirm(sid::kConfirmReplaceRom, strings.Get(sid::kConfirmReplaceRom))) {
         return AddRomOutcome::Declined;
     }
 

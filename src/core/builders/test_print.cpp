@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <new>
 
+#include "core/app/string_ids.h"
 #include "core/app/strings.h"
 #include "core/app/text.h"
 #include "core/platform/file_io.h"
@@ -11,8 +12,6 @@
 namespace rvq {
 
 namespace {
-
-constexpr int kGenerationFailedMessage = 1018;
 
 struct ModelSpeeds {
     std::string_view model;
@@ -163,7 +162,7 @@ TestPrintBuild BuildTestPrintData(const TestPrintOptions& requested, const Print
             const auto file =
                 ReadFileBytes(PatternFilePath(options.pattern, model.resolution, settings));
             if (!file) {
-                build.result = BuildFailure(strings, kGenerationFailedMessage);
+                build.result = BuildFailure(strings, sid::kMsgGenerationFailed);
                 build.data = {};
                 return build;
             }
@@ -171,7 +170,7 @@ TestPrintBuild BuildTestPrintData(const TestPrintOptions& requested, const Print
         }
         build.data.issue = BuildIssueCommand(options, model.name, codes);
     } catch (const std::bad_alloc&) {
-        build.result = BuildFailure(strings, kGenerationFailedMessage);
+        build.result = BuildFailure(strings, sid::kMsgGenerationFailed);
         build.data = {};
     }
     return build;

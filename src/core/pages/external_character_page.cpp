@@ -1,5 +1,6 @@
 #include "core/pages/external_character_page.h"
 
+#include "core/app/string_ids.h"
 #include "core/app/strings.h"
 #include "core/builders/external_chars.h"
 
@@ -7,7 +8,6 @@ namespace rvq {
 
 namespace {
 
-constexpr int kFirstMagnification = 680;
 constexpr int kMagnificationCount = 6;
 
 int HexDigit(char c) {
@@ -48,7 +48,8 @@ GaijiOffsetFields GaijiOffsetsForType(bool folderMode, int type, int firstBitmap
 
 std::vector<std::string> MagnificationTexts(const Strings& strings) {
     std::vector<std::string> texts;
-    for (int i = 0; i < kMagnificationCount; ++i) texts.push_back(strings.Get(kFirstMagnification + i));
+    for (int i = 0; i < kMagnificationCount; ++i)
+        texts.push_back(strings.Get(sid::kFirstMagnification + i));
     return texts;
 }
 

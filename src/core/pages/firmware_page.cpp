@@ -1,16 +1,12 @@
 #include "core/pages/firmware_page.h"
 
+#include "core/app/string_ids.h"
 #include "core/app/strings.h"
 
 namespace rvq {
 
 namespace {
 
-constexpr int kFileNameLabel = 740;
-constexpr int kModelLabel = 741;
-constexpr int kAddressLabel = 742;
-constexpr int kSizeLabel = 743;
-constexpr int kDateLabel = 744;
 constexpr const char* kUsb = "USB";
 
 std::string FileNameOf(const std::string& path) {
@@ -31,9 +27,9 @@ bool FirmwareDownloadModeFlag(const ToolSettings& settings, bool boxTicked) {
 
 RomDetails RomDetailsOf(const std::string& path, const RomFileInfo& info, const Strings& strings) {
     RomDetails details;
-    details.fileLine = strings.Get(kFileNameLabel) + FileNameOf(path);
-    details.labels = strings.Get(kModelLabel) + strings.Get(kAddressLabel) +
-                     strings.Get(kSizeLabel) + strings.Get(kDateLabel);
+    details.fileLine = strings.Get(sid::kRomFileNameLabel) + FileNameOf(path);
+    details.labels = strings.Get(sid::kRomModelLabel) + strings.Get(sid::kRomAddressLabel) +
+                     strings.Get(sid::kRomSizeLabel) + strings.Get(sid::kRomDateLabel);
     details.values =
         info.model + "\r\n" + info.loadAddress + "\r\n" + info.size + "\r\n" + info.date;
     return details;

@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "core/app/string_ids.h"
 #include "core/app/strings.h"
 #include "core/comm/ops/maintenance_operations.h"
 
@@ -9,7 +10,6 @@ namespace rvq {
 
 namespace {
 
-constexpr int kFirstDestinationCode = 990;
 constexpr int kDestinationCodes = 5;
 
 }  // namespace
@@ -23,7 +23,7 @@ std::optional<unsigned> CounterSelectionAt(int position) {
 
 std::optional<unsigned> DestinationClearIndex(const Strings& strings, std::string_view code) {
     for (int i = 0; i < kDestinationCodes; ++i) {
-        if (!code.empty() && code == strings.Get(kFirstDestinationCode + i))
+        if (!code.empty() && code == strings.Get(sid::kFirstDestinationCode + i))
             return static_cast<unsigned>(i);
     }
     return std::nullopt;

@@ -5,12 +5,13 @@
 
 #include "core/app/app_context.h"
 
+#include "core/app/string_ids.h"
+
 namespace rvq {
 
 class Strings;
 
 // The counter list's entries, in list order (string ids).
-inline constexpr int kCounterChoiceFirst = 840;
 inline constexpr int kCounterChoiceCount = 5;
 
 // The selection the clear sends for a position of the counter list:
@@ -25,8 +26,8 @@ std::optional<unsigned> DestinationClearIndex(const Strings& strings, std::strin
 
 // Which of the self diagnosis page's controls may be used.
 struct MaintenanceControls {
-    bool perPrinter = true;      // refresh, save, logging, clears, lists, combos
-    bool factoryShown = false;   // "Factory Setting..."
+    bool perPrinter = true;     // refresh, save, logging, clears, lists, combos
+    bool factoryShown = false;  // "Factory Setting..."
     bool factoryEnabled = false;
 };
 

@@ -1,6 +1,7 @@
 #include "core/pages/printer_page.h"
 
 #include "core/app/connection.h"
+#include "core/app/string_ids.h"
 #include "core/app/strings.h"
 #include "core/app/text.h"
 
@@ -8,14 +9,6 @@ namespace rvq {
 
 namespace {
 
-constexpr int kParityNone = 640;
-constexpr int kParityEven = 641;
-constexpr int kParityOdd = 642;
-constexpr int kParityShownNone = 645;
-constexpr int kParityShownEven = 646;
-constexpr int kParityShownOdd = 647;
-constexpr int kDefaultDestination = 565;
-constexpr int kDestinationQQ = 992;
 constexpr const char* kModelWithQQ = "R-VQ4D2-G";
 constexpr char kHeaderSeparator = '\x08';
 
@@ -37,16 +30,16 @@ InterfacePanel PanelFor(const std::string& pageInterface) {
 
 std::string ParityForDisplay(const std::string& stored, const Strings& strings, bool isJapanese) {
     if (!isJapanese) return stored;
-    if (stored == "Even") return strings.Get(kParityShownEven);
-    if (stored == "Odd") return strings.Get(kParityShownOdd);
-    return strings.Get(kParityShownNone);
+    if (stored == "Even") return strings.Get(sid::kParityShownEven);
+    if (stored == "Odd") return strings.Get(sid::kParityShownOdd);
+    return strings.Get(sid::kParityShownNone);
 }
 
 std::string ParityForStorage(const std::string& shown, const Strings& strings, bool isJapanese) {
     if (!isJapanese) return shown;
-    if (shown == strings.Get(kParityShownEven)) return strings.Get(kParityEven);
-    if (shown == strings.Get(kParityShownOdd)) return strings.Get(kParityOdd);
-    return strings.Get(kParityNone);
+    if (shown == strings.Get(sid::kParityShownEven)) return strings.Get(sid::kParityEven);
+    if (shown == strings.Get(sid::kParityShownOdd)) return strings.Get(sid::kParityOdd);
+    return strings.Get(sid::kParityNone);
 }
 
 PrinterPageValues LoadPrinterPage(const ToolSettings& settings, const Strings& strings,
@@ -132,8 +125,8 @@ HeaderText SplitHeaderText(const std::string& text) {
 
 std::string DestinationForNewModel(const std::string& currentDestination,
                                    const std::string& newModel, const Strings& strings) {
-    if (currentDestination.empty()) return strings.Get(kDefaultDestination);
-    if (newModel == kModelWithQQ) return strings.Get(kDestinationQQ);
+    if (currentDestination.empty()) return strings.Get(sid::kDefDestination);
+    if (newModel == kModelWithQQ) return strings.Get(sid::kDestinationQq);
     return currentDestination;
 }
 

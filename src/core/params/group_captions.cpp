@@ -1,5 +1,6 @@
 #include "core/params/group_captions.h"
 
+#include "core/app/string_ids.h"
 #include "core/app/strings.h"
 
 namespace rvq::params {
@@ -10,13 +11,12 @@ namespace {
 // same offset from 3700.
 constexpr int kFirstCheckBoxId = 4000;
 constexpr int kLastCheckBoxId = 4299;
-constexpr int kCaptionBase = 3700;
 
 }  // namespace
 
 std::string GroupCaption(const Strings& strings, int checkBoxId) {
     if (checkBoxId < kFirstCheckBoxId || checkBoxId > kLastCheckBoxId) return {};
-    const int id = kCaptionBase + (checkBoxId - kFirstCheckBoxId);
+    const int id = sid::kFirstGroupCaption + (checkBoxId - kFirstCheckBoxId);
     return strings.Has(id) ? strings.Get(id) : std::string();
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/app/interaction.h"
+#include "core/app/string_ids.h"
 #include "core/app/strings.h"
 #include "core/app/text.h"
 #include "core/params/group_captions.h"
@@ -13,14 +14,6 @@
 namespace rvq::params {
 
 namespace {
-
-constexpr int kMsgWrongValues = 902;
-constexpr int kMsgSameCodes = 1001;
-constexpr int kMsgMacAddress = 1411;
-constexpr int kMsgWepKey = 1412;
-constexpr int kMsgDhcpClientId = 1414;
-constexpr int kMsgUsbSerial = 1415;
-constexpr int kPageTitleBase = 703;
 
 using Failure = std::optional<GroupCheckFailure>;
 
@@ -45,9 +38,10 @@ Failure FailItem(const ParamGroup& group, const ParamItem& item, const Strings& 
     const std::string itemText =
         strings.Has(item.messageId) ? strings.Get(item.messageId) : item.name;
     return GroupCheckFailure{
-        kMsgWrongValues, FormatRuntime(strings.Get(kMsgWrongValues),
-                                       strings.Get(kPageTitleBase + group.pageIndex).c_str(),
-                                       GroupCaption(strings, group.checkBoxId).c_str(), itemText.c_str())};
+        sid::kMsgWrongValues,
+        FormatRuntime(strings.Get(sid::kMsgWrongValues),
+                      strings.Get(sid::kFirstPageTitle + group.pageIndex).c_str(),
+                      GroupCaption(strings, group.checkBoxId).c_str(), itemText.c_str())};
 }
 
 // Each item named must have exactly `length` characters; the first that
@@ -68,7 +62,7 @@ Failure CheckCommandGroup(const PrinterModel& model, const Strings& strings) {
         if (FindItem(model, name) == nullptr) return std::nullopt;
     }
     // The codes are bytes: "1b" and "1B" are the same code.
-    if (!ControlCodesDiffer(ManualControlCodes(model))) return Fail(strings, kMsgSameCodes);
+    if (!ControlCodesDiffer(ManualControlCodes(model))) return Fail(strings, sid::kMsgSameCodes);
     return std::nullopt;
 }
 
@@ -83,7 +77,7 @@ Failure CheckPasswordGroup(const PrinterModel& model, const ParamGroup& group,
 Failure CheckUsbGroup(const PrinterModel& model, const Strings& strings) {
     const ParamItem* serial = FindItem(model, "SerialNumber");
     if (serial != nullptr && CharacterCount(CommandText(*serial)) != 12)
-        return Fail(strings, kMsgUsbSerial);
+        return Fail(strings, sid::kMsgUsbSerial);
     return std::nullopt;
 }
 
@@ -98,7 +92,7 @@ Failure CheckServerGroup(PrinterModel& model, const GroupCheckContext& context,
     // padding is left to each printer there.
     if (!LabelIs(model, "DHCPInput", "HEX") || context.multiLan) return std::nullopt;
     const ParamItem* id = FindItem(model, "DHCPClientID");
-    if (id != nullptr && Length(*id) % 2 != 0) return Fail(strings, kMsgDhcpClientId);
+    if (id != nullptr && Length(*id) % 2 != 0) return Fail(strings, sid::kMsgDhcpClientId);
     return std::nullopt;
 }
 
@@ -106,7 +100,7 @@ Failure CheckPriorityApGroup(const PrinterModel& model, const Strings& strings) 
     for (int i = 1; i <= 5; ++i) {
         const ParamItem* mac = FindItem(model, Format("MACAddress%d", i));
         if (mac != nullptr && Length(*mac) != 0 && Length(*mac) != 12)
-            return FailNumbered(strings, kMsgMacAddress, i);
+            return FailNumbered(strings, sid::kMsgMacAddress, i);
     }
     return std::nullopt;
 }
@@ -131,7 +125,7 @@ Failure CheckWepGroup(const PrinterModel& model, const Strings& strings) {
         const ParamItem* data = FindItem(model, Format("WEP_KeyData%d", i));
         if (size == nullptr || data == nullptr) continue;
         if (!WepKeyFits(NumericValue(*size), Length(*data), hex))
-            return FailNumbered(strings, kMsgWepKey, i);
+            return FailNumbered(strings, sid::kMsgWepKey, i);
     }
     return std::nullopt;
 }
@@ -206,7 +200,8 @@ std::optional<GroupCheckFailure> CheckGroups(PrinterModel& model, const GroupTic
     return std::nullopt;
 }
 
-std::vector<GroupCheckFailure> GroupCheckFailures(const PrinterModel& model, const GroupTicks& ticks,
+std::vector<GroupCheckFailure> GroupCheckFailures(const PrinterModel& model,
+                                                  const GroupTicks& ticks,
                                                   const GroupCheckContext& context,
                                                   const Strings& strings) {
     std::vector<GroupCheckFailure> failures;
@@ -215,7 +210,8 @@ std::vector<GroupCheckFailure> GroupCheckFailures(const PrinterModel& model, con
         GroupTicks one;
         one.Set(group.name, true);
         PrinterModel copy = model;  // the checks complete addresses in place
-        if (auto failure = CheckGroups(copy, one, context, strings)) failures.push_back(std::move(*failure));
+        if (auto failure = CheckGroups(copy, one, context, strings))
+            failures.push_back(std::move(*failure));
     }
     return failures;
 }

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "core/app/connection.h"
+#include "core/app/string_ids.h"
 #include "core/app/strings.h"
 #include "core/app/text.h"
 #include "core/params/item_values.h"
@@ -12,9 +13,6 @@
 namespace rvq::params {
 
 namespace {
-
-constexpr int kModeEscLfNul = 571;
-constexpr int kModeBraces = 572;
 
 std::string TextOf(const PrinterModel& model, const char* name) {
     const ParamItem* item = FindItem(model, name);
@@ -40,15 +38,17 @@ std::string SerialDescription(const PrinterModel& model, const ToolSettings& set
     auto part = [&](std::size_t index, const char* item, const std::string& fromItem) {
         return carried(item) ? fromItem : now[index];
     };
-    return part(0, "RS232C_BaudRate", Format("%d", ParseLeadingInt(TextOf(model, "RS232C_BaudRate")))) + "," +
-           part(1, "RS232C_Parity", FirstCharacter(LabelOf(model, "RS232C_Parity"))) + "," +
+    return part(0, "RS232C_BaudRate",
+                Format("%d", ParseLeadingInt(TextOf(model, "RS232C_BaudRate")))) +
+           "," + part(1, "RS232C_Parity", FirstCharacter(LabelOf(model, "RS232C_Parity"))) + "," +
            part(2, "RS232C_DataLength", FirstCharacter(TextOf(model, "RS232C_DataLength"))) + "," +
            part(3, "RS232C_StopBit", FirstCharacter(TextOf(model, "RS232C_StopBit"))) + "," +
            FlowIndex(settings, strings);
 }
 
-void DetectLanChange(const PrinterModel& model, const GroupTicks& ticks, const ToolSettings& settings,
-                     bool serviceMode, const Carried& carried, PendingChanges& pending) {
+void DetectLanChange(const PrinterModel& model, const GroupTicks& ticks,
+                     const ToolSettings& settings, bool serviceMode, const Carried& carried,
+                     PendingChanges& pending) {
     std::string host = settings.lanHost;
     int port = settings.lanPort;
     bool changed = false;
@@ -79,7 +79,8 @@ void DetectLanChange(const PrinterModel& model, const GroupTicks& ticks, const T
 }
 
 void Detect(const PrinterModel& model, const GroupTicks& ticks, const ToolSettings& settings,
-            const Strings& strings, bool serviceMode, const Carried& carried, PendingChanges& pending) {
+            const Strings& strings, bool serviceMode, const Carried& carried,
+            PendingChanges& pending) {
     const std::string& interfaceName = settings.interfaceName;
     if (StartsWith(interfaceName, "COM")) {
         if (!IsGroupTicked(ticks, "RS232C_GROUP", serviceMode)) return;
@@ -105,11 +106,12 @@ void Detect(const PrinterModel& model, const GroupTicks& ticks, const ToolSettin
 void DetectConnectionChange(const PrinterModel& model, const GroupTicks& ticks,
                             const ToolSettings& settings, const Strings& strings, bool serviceMode,
                             PendingChanges& pending) {
-    Detect(model, ticks, settings, strings, serviceMode, [](const char*) { return true; }, pending);
+    Detect(
+        model, ticks, settings, strings, serviceMode, [](const char*) { return true; }, pending);
 }
 
-bool KeepAcknowledgedChange(const PrinterModel& model, const GroupTicks& ticks, const ToolSettings& settings,
-                            const Strings& strings, bool serviceMode,
+bool KeepAcknowledgedChange(const PrinterModel& model, const GroupTicks& ticks,
+                            const ToolSettings& settings, const Strings& strings, bool serviceMode,
                             const std::vector<std::string>& acknowledged, PendingChanges& pending) {
     const bool detected = pending.connectionChanged;
     pending.connectionChanged = false;
@@ -126,8 +128,9 @@ ConnectionNote NextConnectionNote(const ToolSettings& settings, const Strings& s
                                   const PendingChanges& pending, bool printerTookIt) {
     constexpr int kTook = 64820;
     constexpr int kKept = 64821;
-    const std::string connection =
-        pending.connectionChanged ? pending.connection : BuildConnection(settings, strings).settings;
+    const std::string connection = pending.connectionChanged
+                                       ? pending.connection
+                                       : BuildConnection(settings, strings).settings;
     const int id = printerTookIt ? kTook : kKept;
     const std::string where = settings.interfaceName + " " + connection;
     return {id, FormatRuntime(strings.Get(id), where.c_str())};
@@ -154,9 +157,9 @@ void DetectControlCodeChange(const PrinterModel& model, const GroupTicks& ticks,
     if (entry == 0u) {
         mode = "AUTO";
     } else if (entry == 1u) {
-        mode = strings.Get(kModeEscLfNul);
+        mode = strings.Get(sid::kControlCodeEscLfNul);
     } else if (entry == 2u) {
-        mode = strings.Get(kModeBraces);
+        mode = strings.Get(sid::kControlCodeBraces);
         codes = ControlCodes{0x7B, 0x7C, 0x7D};
     } else {
         mode = entry == 3u ? "Manual" : item->textValue;

@@ -5,16 +5,11 @@
 #include "core/app/app_context.h"
 #include "core/app/document.h"
 #include "core/app/interaction.h"
+#include "core/app/string_ids.h"
 #include "core/params/model_values.h"
 #include "core/params/value_check.h"
 
 namespace rvq::params {
-
-namespace {
-
-constexpr int kMsgSetConfirm = 1302;
-
-}  // namespace
 
 PreparedSet PrepareSet(Document& document, const GroupTicks& ticks, const AppContext& context,
                        bool multiLan, Interaction& interaction) {
@@ -37,8 +32,8 @@ PreparedSet PrepareSet(Document& document, const GroupTicks& ticks, const AppCon
                                plan.checks.serviceMode, plan.change);
     }
     document.ClearAcknowledgedItems();
-    plan.confirmId = kMsgSetConfirm;
-    plan.confirmText = context.strings.Get(kMsgSetConfirm);
+    plan.confirmId = sid::kConfirmSet;
+    plan.confirmText = context.strings.Get(sid::kConfirmSet);
     return plan;
 }
 

@@ -6,6 +6,7 @@
 #include "core/app/interaction.h"
 #include "core/app/machine_store.h"
 #include "core/app/save_failure.h"
+#include "core/app/string_ids.h"
 #include "core/app/strings.h"
 #include "core/app/text.h"
 #include "core/params/item_values.h"
@@ -17,14 +18,6 @@
 namespace rvq::params {
 
 namespace {
-
-constexpr int kMsgNoPasswords = 800;
-constexpr int kMsgIncludePasswords = 801;
-constexpr int kMsgOtherModel = 897;
-constexpr int kMsgWrongFile = 898;
-constexpr int kMsgSaveFailed = 1011;
-constexpr int kDestinationDefault = 565;
-constexpr int kDestinationQq = 992;
 
 enum class HeaderOutcome { Continue, Stop, Refused };
 
@@ -38,7 +31,7 @@ bool SwitchModel(const std::string& name, Document& document, ToolSettings& sett
                  GroupTicks& ticks, const Strings& strings) {
     if (!document.SelectModel(name)) return false;
     std::string destination =
-        name == "R-VQ4D2-G" ? strings.Get(kDestinationQq) : strings.Get(kDestinationDefault);
+        name == "R-VQ4D2-G" ? strings.Get(sid::kDestinationQq) : strings.Get(sid::kDefDestination);
     const auto& destinations = document.model()->destinations;
     if (std::find(destinations.begin(), destinations.end(), destination) == destinations.end() &&
         !destinations.empty()) {
@@ -63,7 +56,7 @@ HeaderOutcome ApplyHeaderLine(const TsiEntry& entry, Document& document, ToolSet
         const auto& names = document.modelNames();
         if (std::find(names.begin(), names.end(), entry.value) == names.end())
             return HeaderOutcome::Stop;
-        if (!interaction.Confirm(kMsgOtherModel, strings.Get(kMsgOtherModel)))
+        if (!interaction.Confirm(sid::kMsgOtherModel, strings.Get(sid::kMsgOtherModel)))
             return HeaderOutcome::Refused;
         if (!SwitchModel(entry.value, document, settings, ticks, strings))
             return HeaderOutcome::Stop;
@@ -73,7 +66,7 @@ HeaderOutcome ApplyHeaderLine(const TsiEntry& entry, Document& document, ToolSet
     } else if (entry.key == "SECURITY") {
         result.passwordsIncluded = true;
         if (ParseLeadingInt(entry.value) == 0) {
-            interaction.Info(kMsgNoPasswords, strings.Get(kMsgNoPasswords));
+            interaction.Info(sid::kMsgNoPasswords, strings.Get(sid::kMsgNoPasswords));
             result.passwordsIncluded = false;
         }
     }
@@ -104,19 +97,21 @@ bool ExportSettings(const std::string& path, PrinterModel& model, const GroupTic
                     Interaction& interaction) {
     if (!ValidateGroups(model, ticks, env.checks, env.strings, interaction)) return false;
     const bool includeSecrets =
-        interaction.Confirm(kMsgIncludePasswords, env.strings.Get(kMsgIncludePasswords));
+        interaction.Confirm(sid::kMsgIncludePasswords, env.strings.Get(sid::kMsgIncludePasswords));
     return WriteSettingsFileAsHeld(path, model, ticks, settings, env, includeSecrets, interaction);
 }
 
-bool WriteSettingsFileAsHeld(const std::string& path, const PrinterModel& model, const GroupTicks& ticks,
-                             const ToolSettings& settings, const SettingsFileEnv& env,
-                             bool includeSecrets, Interaction& interaction) {
-    const std::string bytes = BuildSettingsFile(model, ticks, settings, env.isJapanese, includeSecrets);
+bool WriteSettingsFileAsHeld(const std::string& path, const PrinterModel& model,
+                             const GroupTicks& ticks, const ToolSettings& settings,
+                             const SettingsFileEnv& env, bool includeSecrets,
+                             Interaction& interaction) {
+    const std::string bytes =
+        BuildSettingsFile(model, ticks, settings, env.isJapanese, includeSecrets);
     // Passwords and keys are only scrambled: such a file is its owner's alone.
     const FileAccess access = includeSecrets ? FileAccess::Private : FileAccess::Shared;
     if (const WriteResult written = WriteFileAtomically(path, bytes, access); !written) {
         const SaveFailureMessage message =
-            SaveFailureMessageFor(written, kMsgSaveFailed, env.strings);
+            SaveFailureMessageFor(written, sid::kMsgSaveFailed, env.strings);
         interaction.Error(message.id, message.text);
         return false;
     }
@@ -128,7 +123,7 @@ ImportResult ImportSettings(const std::string& path, Document& document, ToolSet
                             Interaction& interaction) {
     ImportResult result;
     auto wrongFile = [&] {
-        interaction.Error(kMsgWrongFile, env.strings.Get(kMsgWrongFile));
+        interaction.Error(sid::kMsgWrongFile, env.strings.Get(sid::kMsgWrongFile));
         return result;
     };
     const auto header = ReadTsiSection(path, "HEADER", env.isJapanese);

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "core/app/interaction.h"
+#include "core/app/string_ids.h"
 #include "core/app/strings.h"
 #include "core/app/text.h"
 #include "core/params/item_kind.h"
@@ -21,7 +22,6 @@ constexpr int kReasonRange = 64802;
 constexpr int kReasonLength = 64803;
 constexpr int kReasonAddress = 64804;
 constexpr int kReasonUnsigned = 64805;
-constexpr int kPageTitleBase = 703;
 
 bool AllDigits(std::string_view text) {
     return std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
@@ -33,18 +33,21 @@ bool IsAddress(std::string_view text) {
     if (parts.size() != 4) return false;
     return std::all_of(parts.begin(), parts.end(), [](const std::string& raw) {
         const std::string part = Trim(raw);
-        return part.empty() || (part.size() <= 3 && AllDigits(part) && ParseLeadingInt(part) <= 255);
+        return part.empty() ||
+               (part.size() <= 3 && AllDigits(part) && ParseLeadingInt(part) <= 255);
     });
 }
 
-std::optional<std::string> ListProblem(const ParamItem& item, std::string_view value, const Strings& strings) {
+std::optional<std::string> ListProblem(const ParamItem& item, std::string_view value,
+                                       const Strings& strings) {
     if (EntryLabelled(item, value)) return std::nullopt;
     std::string labels;
     for (const std::string& label : item.labels) labels += (labels.empty() ? "" : ", ") + label;
     return FormatRuntime(strings.Get(kReasonList), labels.c_str());
 }
 
-std::optional<std::string> NumberProblem(const ParamItem& item, std::string_view value, const Strings& strings) {
+std::optional<std::string> NumberProblem(const ParamItem& item, std::string_view value,
+                                         const Strings& strings) {
     const int number = NumberFromText(item.kind, value);
     if ((item.kind & kind::kSigned) == 0 && number < 0) {
         if (item.minValue == 0 && item.maxValue == 0) return strings.Get(kReasonUnsigned);
@@ -52,14 +55,16 @@ std::optional<std::string> NumberProblem(const ParamItem& item, std::string_view
                (number >= item.minValue && number <= item.maxValue)) {
         return std::nullopt;
     }
-    return FormatRuntime(strings.Get(kReasonRange), NumberToCommandText(item.kind, item.minValue).c_str(),
+    return FormatRuntime(strings.Get(kReasonRange),
+                         NumberToCommandText(item.kind, item.minValue).c_str(),
                          NumberToCommandText(item.kind, item.maxValue).c_str());
 }
 
 // Items a set does not send under the context: their values stay unused.
 bool HeldBack(const ParamItem& item, const GroupCheckContext& context) {
     if ((item.flag & item_flag::kNotOnPrinter) != 0) return true;
-    if (!context.serviceMode && (item.flag & (item_flag::kService | item_flag::kServiceToo)) != 0) return true;
+    if (!context.serviceMode && (item.flag & (item_flag::kService | item_flag::kServiceToo)) != 0)
+        return true;
     return context.multiLan && (item.flag & item_flag::kNotMultiLan) != 0;
 }
 
@@ -70,16 +75,18 @@ std::string HeldValue(const ParamItem& item) {
 
 }  // namespace
 
-std::optional<std::string> ValueProblem(const ParamItem& item, std::string_view value, const Strings& strings) {
+std::optional<std::string> ValueProblem(const ParamItem& item, std::string_view value,
+                                        const Strings& strings) {
     if (IsList(item.kind)) return ListProblem(item, value, strings);
     if (HoldsNumber(item.kind)) return NumberProblem(item, value, strings);
     if (item.kind == kind::kIpAddress) {
         if (IsAddress(value)) return std::nullopt;
         return strings.Get(kReasonAddress);
     }
-    const bool edited = item.kind != kind::kReadOnly && item.kind != kind::kDate && item.kind != kind::kTime &&
-                        item.kind != kind::kFile;
-    if (edited && item.maxLength > 0 && CharacterCount(value) > static_cast<std::size_t>(item.maxLength))
+    const bool edited = item.kind != kind::kReadOnly && item.kind != kind::kDate &&
+                        item.kind != kind::kTime && item.kind != kind::kFile;
+    if (edited && item.maxLength > 0 &&
+        CharacterCount(value) > static_cast<std::size_t>(item.maxLength))
         return FormatRuntime(strings.Get(kReasonLength), item.maxLength);
     return std::nullopt;
 }
@@ -95,7 +102,8 @@ std::optional<BadValue> FindBadValue(const PrinterModel& model, const GroupTicks
                 const ParamItem* item = FindItem(model, command.paramNames[i]);
                 if (item == nullptr || HeldBack(*item, context)) continue;
                 const std::string value = HeldValue(*item);
-                if (auto reason = ValueProblem(*item, value, strings)) return BadValue{item, value, *reason};
+                if (auto reason = ValueProblem(*item, value, strings))
+                    return BadValue{item, value, *reason};
             }
         }
     }
@@ -108,11 +116,13 @@ std::string BadValueMessage(const BadValue& bad, const Strings& strings) {
     std::string name = strings.Has(item.messageId) ? strings.Get(item.messageId) : item.name;
     if (name != item.name) name += " (" + item.name + ")";
     return FormatRuntime(strings.Get(kMsgBadValue), bad.value.c_str(), name.c_str(),
-                         strings.Get(kPageTitleBase + item.pageIndex).c_str(), bad.reason.c_str());
+                         strings.Get(sid::kFirstPageTitle + item.pageIndex).c_str(),
+                         bad.reason.c_str());
 }
 
-bool CheckValues(const PrinterModel& model, const GroupTicks& ticks, const GroupCheckContext& context,
-                 const Strings& strings, Interaction& interaction) {
+bool CheckValues(const PrinterModel& model, const GroupTicks& ticks,
+                 const GroupCheckContext& context, const Strings& strings,
+                 Interaction& interaction) {
     const auto bad = FindBadValue(model, ticks, context, strings);
     if (bad) interaction.Error(kMsgBadValue, BadValueMessage(*bad, strings));
     return !bad;

@@ -16,6 +16,7 @@
 #include "core/app/document.h"
 #include "core/app/navigation.h"
 #include "core/app/printer_model.h"
+#include "core/app/string_ids.h"
 #include "core/builders/basic_encoder.h"
 #include "core/builders/basic_error_message.h"
 #include "core/builders/download_store.h"
@@ -42,10 +43,6 @@ constexpr int kStartBlockLabel = 67018;
 constexpr int kStartText = 67019;
 constexpr int kBrowseText = 67020;
 constexpr int kFilesTitle = 67023;
-constexpr int kNoChange = 406;
-constexpr int kBasicFilter = 723;
-constexpr int kDataFilter = 729;
-constexpr int kConfirmDownload = 1301;
 
 constexpr BasicAllocationChoice kDefaultAllocation{};
 constexpr int kStartBlockLength = 2;
@@ -118,7 +115,7 @@ QWidget* BasicDownloadPage::BuildFilesBox() {
     auto* box = new QGroupBox(Text(strings, kFilesTitle), this);
     auto* grid = new QGridLayout(box);
     const int captions[] = {kMainText, kSystemText, kDataText};
-    const int filters[] = {kBasicFilter, kBasicFilter, kDataFilter};
+    const int filters[] = {sid::kBasicFilter, sid::kBasicFilter, sid::kDataFilter};
     for (int i = 0; i < kFileCount; ++i) {
         FileRow& row = files_[static_cast<std::size_t>(i)];
         row.check = new QCheckBox(Text(strings, captions[i]), box);
@@ -168,8 +165,9 @@ void BasicDownloadPage::ResetBasicPage() {
 
 void BasicDownloadPage::FillAllocationCombos() {
     const Strings& strings = services_.context.strings;
-    const std::vector<std::string> entries = AllocationEntries(strings, ModelOf(services_.document));
-    std::vector<std::string> basicEntries{strings.Get(kNoChange)};
+    const std::vector<std::string> entries =
+        AllocationEntries(strings, ModelOf(services_.document));
+    std::vector<std::string> basicEntries{strings.Get(sid::kNoChange)};
     basicEntries.insert(basicEntries.end(), entries.begin(), entries.end());
     const QSignalBlocker b1(ttf_), b2(bitmap_), b3(basic_);
     FillCombo(ttf_, entries);
@@ -214,8 +212,8 @@ void BasicDownloadPage::OnFileCheck(int index) {
 
 void BasicDownloadPage::UpdateAllocation() {
     const BasicPageChoice choice = Choice();
-    pcSave_->setText(
-        ToQt(PcSaveText(services_.context.strings, ModelOf(services_.document), choice.allocation)));
+    pcSave_->setText(ToQt(
+        PcSaveText(services_.context.strings, ModelOf(services_.document), choice.allocation)));
     UpdateEnabling();
 }
 
@@ -251,7 +249,9 @@ BasicPageChoice BasicDownloadPage::Choice() const {
 
 void BasicDownloadPage::OnStart() {
     const Strings& strings = services_.context.strings;
-    if (!services_.interaction.Confirm(kConfirmDownload, strings.Get(kConfirmDownload))) return;
+    if (!services_.interaction.Confirm(sid::kConfirmBasicDownload,
+                                       strings.Get(sid::kConfirmBasicDownload)))
+        return;
     for (FileRow& row : files_) row.start->setValue(row.start->value());
     const std::shared_ptr<JobInputs> job = MakeBasicPageJob(Choice());
     if (!job) return;

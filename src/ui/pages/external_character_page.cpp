@@ -20,6 +20,7 @@
 #include "core/pages/external_character_page.h"
 #include "core/app/navigation.h"
 #include "core/app/printer_model.h"
+#include "core/app/string_ids.h"
 #include "core/app/text.h"
 #include "core/platform/file_io.h"
 #include "ui/combo_util.h"
@@ -34,14 +35,6 @@ namespace rvq::ui {
 
 namespace {
 
-constexpr int kFileMethod = 660;
-constexpr int kFolderMethod = 661;
-constexpr int kFlashLocation = 670;
-constexpr int kUsbLocation = 671;
-constexpr int kBitmapFilter = 735;
-constexpr int kGaijiFilter = 737;
-constexpr int kGaijiExtension = 736;
-constexpr int kSizeFormat = 880;
 constexpr int kBrowseText = 67020;
 constexpr int kMethodLabel = 67130;
 constexpr int kLocationLabel = 67131;
@@ -110,12 +103,12 @@ QWidget* ExternalCharacterPage::BuildSourceBox() {
     auto* box = new QGroupBox(Text(strings, kBitmapTitle), this);
     method_ = new QComboBox(box);
     location_ = new QComboBox(box);
-    FillCombo(method_, {strings.Get(kFileMethod), strings.Get(kFolderMethod)});
-    FillCombo(location_, {strings.Get(kFlashLocation), strings.Get(kUsbLocation)});
+    FillCombo(method_, {strings.Get(sid::kFileMethod), strings.Get(sid::kFolderMethod)});
+    FillCombo(location_, {strings.Get(sid::kFlashLocation), strings.Get(sid::kUsbLocation)});
     path_ = new FileSelect(Text(strings, kBrowseText), box);
     path_->choose = [this]() {
         return folderMode() ? services_.files.OpenFolder(this, 0)
-                            : services_.files.OpenFile(this, 0, kBitmapFilter);
+                            : services_.files.OpenFile(this, 0, sid::kBitmapFilter);
     };
     path_->accept = [this](const std::string& path) { return TakePath(path); };
     list_ = new QListWidget(box);
@@ -174,7 +167,8 @@ QWidget* ExternalCharacterPage::BuildConfirmationBox() {
     FillCombo(magnification_, MagnificationTexts(strings));
     printMethod_ = new QComboBox(box);
     labelWidth_ = new NumberEdit(kMinLabelWidthMm, kMinLabelWidthMm, kMinLabelWidthMm, 3, box);
-    labelLength_ = new NumberEdit(kMinLabelLengthMm, kMinLabelLengthMm, kDefaultLabelLengthMm, 4, box);
+    labelLength_ =
+        new NumberEdit(kMinLabelLengthMm, kMinLabelLengthMm, kDefaultLabelLengthMm, 4, box);
     auto* grid = new QGridLayout(box);
     grid->addWidget(confirmation_, 0, 0, 1, 4);
     grid->addWidget(new QLabel(Text(strings, kMagnificationLabel), box), 1, 0);
@@ -211,7 +205,8 @@ void ExternalCharacterPage::Connect() {
     connect(confirmation_, &QCheckBox::toggled, this, &ExternalCharacterPage::UpdateEnabling);
     connect(output_, &QLineEdit::textChanged, this, &ExternalCharacterPage::UpdateEnabling);
     connect(outputBrowse_, &QPushButton::clicked, this, [this] {
-        const auto path = services_.files.SaveFile(this, 0, kGaijiFilter, kGaijiExtension);
+        const auto path =
+            services_.files.SaveFile(this, 0, sid::kGaijiFilter, sid::kGaijiExtension);
         if (path) output_->setText(ToQt(*path));
     });
     connect(create_, &QPushButton::clicked, this, &ExternalCharacterPage::OnCreate);
@@ -240,7 +235,8 @@ void ExternalCharacterPage::ResetExternalCharacterPage() {
     magnification_->setCurrentIndex(kDefaultMagnification);
     printMethods_ = PrintMethodsFor(model.name);
     std::vector<std::string> methodTexts;
-    for (PrintMethod m : printMethods_) methodTexts.push_back(services_.context.strings.Get(static_cast<int>(m)));
+    for (PrintMethod m : printMethods_)
+        methodTexts.push_back(services_.context.strings.Get(static_cast<int>(m)));
     FillCombo(printMethod_, methodTexts);
     const int widthMm = std::max(kMinLabelWidthMm, model.maxWidth / 10);
     const int lengthMm = std::max(kMinLabelLengthMm, model.maxLength / 10);
@@ -319,7 +315,8 @@ bool ExternalCharacterPage::TakePath(const std::string& path) {
 bool ExternalCharacterPage::TakeFile(const std::string& path) {
     ClearList();
     const int type = currentType();
-    const GaijiBitmapCheck check = CheckGaijiBitmap(path, type, limits(), services_.context.strings);
+    const GaijiBitmapCheck check =
+        CheckGaijiBitmap(path, type, limits(), services_.context.strings);
     if (!check.result) {
         services_.interaction.Error(check.result.messageId, check.result.message);
         return false;
@@ -354,7 +351,8 @@ bool ExternalCharacterPage::TakeFolder(const std::string& path) {
 void ExternalCharacterPage::ShowRecord(int row) {
     if (row < 0 || row >= static_cast<int>(records_.size())) return;
     const GaijiRecord& r = records_[static_cast<std::size_t>(row)];
-    size_->setText(ToQt(FormatRuntime(services_.context.strings.Get(kSizeFormat), r.width, r.height)));
+    size_->setText(ToQt(
+        FormatRuntime(services_.context.strings.Get(sid::kGaijiSizeFormat), r.width, r.height)));
     ShowPreview(r.path);
     // In File mode the fields are the operator's; in Folder mode they
     // show what the file name says.
@@ -370,7 +368,8 @@ void ExternalCharacterPage::ShowPreview(const std::string& path) {
     preview_->clear();
     const auto bytes = ReadFileBytes(path);
     if (!bytes) return;
-    const auto bitmap = ReadMonoBitmap(std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()));
+    const auto bitmap = ReadMonoBitmap(
+        std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()));
     if (bitmap) preview_->setPixmap(MonoBitmapPixmap(*bitmap, kPreviewBox));
 }
 
@@ -415,7 +414,8 @@ void ExternalCharacterPage::UpdateEnabling() {
     }
     confirmation_->setEnabled(file);
     const bool print = file && confirmation_->isChecked();
-    for (QWidget* w : std::initializer_list<QWidget*>{magnification_, printMethod_, labelWidth_, labelLength_}) {
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{magnification_, printMethod_, labelWidth_, labelLength_}) {
         w->setEnabled(print);
     }
     create_->setEnabled(!records_.empty() && !Trim(FromQt(output_->text())).empty());

@@ -13,6 +13,7 @@
 
 #include "core/app/app_context.h"
 #include "core/app/navigation.h"
+#include "core/app/string_ids.h"
 #include "core/builders/download_image.h"
 #include "core/pages/firmware_page.h"
 #include "core/comm/ops/download_inputs.h"
@@ -25,17 +26,11 @@ namespace rvq::ui {
 
 namespace {
 
-constexpr int kFileNameColumn = 590;
-constexpr int kSectionColumn = 591;
-constexpr int kVersionColumn = 592;
-constexpr int kRomFilter = 721;
 constexpr int kAddLabel = 61050;
 constexpr int kDeleteLabel = 61051;
 constexpr int kDownloadModeLabel = 61052;
 constexpr int kStartLabel = 61053;
 constexpr int kDetailsGroup = 61054;
-constexpr int kMsgNotRomFile = 900;
-constexpr int kMsgConfirmDownload = 1300;
 constexpr int kFileNameWidth = 450;
 constexpr int kFileNameWidthJapanese = 520;
 constexpr int kNarrowColumnWidth = 100;
@@ -67,11 +62,10 @@ FirmwarePage::FirmwarePage(UiServices& services, QWidget* parent)
     view_->setRootIsDecorated(false);
     view_->setSelectionMode(QAbstractItemView::SingleSelection);
     view_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    view_->setHeaderLabels({Text(strings, kFileNameColumn), Text(strings, kSectionColumn),
-                            Text(strings, kVersionColumn)});
-    SetColumnWidths(view_->header(),
-                    {context.isJapanese ? kFileNameWidthJapanese : kFileNameWidth,
-                     kNarrowColumnWidth, kNarrowColumnWidth});
+    view_->setHeaderLabels({Text(strings, sid::kFileNameColumn), Text(strings, sid::kSectionColumn),
+                            Text(strings, sid::kVersionColumn)});
+    SetColumnWidths(view_->header(), {context.isJapanese ? kFileNameWidthJapanese : kFileNameWidth,
+                                      kNarrowColumnWidth, kNarrowColumnWidth});
     view_->header()->setSectionsMovable(false);
 
     add_ = new QPushButton(Text(strings, kAddLabel), this);
@@ -155,7 +149,7 @@ bool FirmwarePage::HandleCommand(int command) {
 }
 
 void FirmwarePage::OnAdd() {
-    const auto path = services_.files.OpenFile(this, 0, kRomFilter);
+    const auto path = services_.files.OpenFile(this, 0, sid::kRomFilter);
     if (path) AddFile(*path);
 }
 
@@ -186,18 +180,20 @@ void FirmwarePage::OnDelete() {
 void FirmwarePage::OnStart() {
     const AppContext& context = services_.context;
     const Strings& strings = context.strings;
-    if (!services_.interaction.Confirm(kMsgConfirmDownload, strings.Get(kMsgConfirmDownload))) {
+    if (!services_.interaction.Confirm(sid::kConfirmFirmwareDownload,
+                                       strings.Get(sid::kConfirmFirmwareDownload))) {
         return;
     }
     const auto firmware = BuildFirmwareDownloadInputs(list_, context.settings.controlCodes);
     if (!firmware) {
-        services_.interaction.Error(kMsgNotRomFile, strings.Get(kMsgNotRomFile));
+        services_.interaction.Error(sid::kMsgNotRomFile, strings.Get(sid::kMsgNotRomFile));
         return;
     }
     // The job owns the loaded images; they go when the run has ended.
     const bool downloadMode =
         FirmwareDownloadModeFlag(context.settings, downloadMode_->isChecked());
-    if (services_.runJob) std::ignore = services_.runJob(this, FirmwareJobInputs(*firmware, downloadMode));
+    if (services_.runJob)
+        std::ignore = services_.runJob(this, FirmwareJobInputs(*firmware, downloadMode));
 }
 
 void FirmwarePage::OnSelectionChanged() {

@@ -16,6 +16,7 @@
 
 #include "core/app/app_context.h"
 #include "core/app/navigation.h"
+#include "core/app/string_ids.h"
 #include "core/builders/html_rom_rows.h"
 #include "ui/file_dialogs.h"
 #include "ui/ui_services.h"
@@ -25,10 +26,7 @@ namespace rvq::ui {
 
 namespace {
 
-constexpr int kFileNameColumn = 590;
 constexpr int kNumberColumn = 60115;
-constexpr int kBinExtension = 720;
-constexpr int kRomFilter = 750;
 constexpr int kTypeLabel = 61060;
 constexpr int kSourceLabel = 61061;
 constexpr int kOutputLabel = 61062;
@@ -100,7 +98,7 @@ HtmlRomPage::HtmlRomPage(UiServices& services, QWidget* parent)
     rom_->setRootIsDecorated(false);
     rom_->setSelectionMode(QAbstractItemView::NoSelection);
     rom_->setHeaderLabels({Text(strings, kNumberColumn), Text(strings, kIdColumn),
-                           Text(strings, kFileNameColumn), Text(strings, kOffsetColumn),
+                           Text(strings, sid::kFileNameColumn), Text(strings, kOffsetColumn),
                            Text(strings, kSizeColumn)});
     rom_->header()->setStretchLastSection(false);
     rom_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
@@ -190,7 +188,7 @@ void HtmlRomPage::ChooseSource(const std::string& folder) {
 }
 
 void HtmlRomPage::OnBrowseOutput() {
-    const auto path = services_.files.SaveFile(this, 0, kRomFilter, kBinExtension);
+    const auto path = services_.files.SaveFile(this, 0, sid::kHtmlRomFilter, sid::kBinExtension);
     if (path) output_->setText(ToQt(*path));
 }
 

@@ -4,6 +4,7 @@
 #include <QTreeWidget>
 #include <algorithm>
 
+#include "core/app/string_ids.h"
 #include "ui/column_widths.h"
 #include "ui/ui_text.h"
 
@@ -11,8 +12,6 @@ namespace rvq::ui {
 
 namespace {
 
-constexpr int kItemColumn = 582;
-constexpr int kValueColumn = 583;
 // The item column's own width, which a fill never goes below.
 const char* const kItemWidth = "rvqItemWidth";
 
@@ -21,7 +20,7 @@ const char* const kItemWidth = "rvqItemWidth";
 QTreeWidget* MakeInfoList(const Strings& strings, bool isJapanese, QWidget* parent) {
     auto* list = new QTreeWidget(parent);
     list->setColumnCount(2);
-    list->setHeaderLabels({Text(strings, kItemColumn), Text(strings, kValueColumn)});
+    list->setHeaderLabels({Text(strings, sid::kItemColumn), Text(strings, sid::kValueColumn)});
     list->setRootIsDecorated(false);
     list->setSelectionBehavior(QAbstractItemView::SelectRows);
     list->setUniformRowHeights(true);

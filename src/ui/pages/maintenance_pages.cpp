@@ -1,5 +1,6 @@
 #include "ui/pages/maintenance_pages.h"
 
+#include "core/app/string_ids.h"
 #include "ui/pages/memory_page.h"
 #include "ui/pages/self_diagnosis_page.h"
 #include "ui/pages/test_print_page.h"
@@ -7,24 +8,17 @@
 
 namespace rvq::ui {
 
-namespace {
-
-constexpr int kSelfDiagnosisTab = 710;
-constexpr int kMemoryTab = 711;
-constexpr int kToolTab = 712;
-constexpr int kTestPrintTab = 714;
-
-}  // namespace
+namespace {}  // namespace
 
 PageView* MakeMaintenancePage(UiServices& services, int tabLabelId, QWidget* parent) {
     switch (tabLabelId) {
-        case kSelfDiagnosisTab:
+        case sid::kSelfDiagnosisTab:
             return new SelfDiagnosisPage(services, parent);
-        case kMemoryTab:
+        case sid::kMemoryTab:
             return new MemoryPage(services, parent);
-        case kToolTab:
+        case sid::kToolTab:
             return new ToolPage(services, parent);
-        case kTestPrintTab:
+        case sid::kTestPrintTab:
             return new TestPrintPage(services, parent);
         default:
             return nullptr;

@@ -9,9 +9,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QShowEvent>
+#include <QSignalBlocker>
 #include <QTreeWidget>
 #include <QVBoxLayout>
-#include <QSignalBlocker>
 #include <algorithm>
 #include <optional>
 #include <tuple>
@@ -20,6 +20,7 @@
 #include "core/app/document.h"
 #include "core/pages/memory_page.h"
 #include "core/app/navigation.h"
+#include "core/app/string_ids.h"
 #include "core/comm/ops/maintenance_inputs.h"
 #include "core/comm/ops/maintenance_operations.h"
 #include "ui/column_widths.h"
@@ -46,13 +47,8 @@ constexpr int kAreaLabel = 68305;
 constexpr int kFormat = 68201;
 constexpr int kAllocationGroup = 68010;
 constexpr int kFormatGroup = 68011;
-constexpr int kNoChange = 406;
-constexpr int kFirstLocation = 820;
 constexpr int kLocations = 2;
-constexpr int kFirstArea = 830;
 constexpr int kAreas = 3;
-constexpr int kAskAllocate = 425;
-constexpr int kAskFormat = 426;
 
 }  // namespace
 
@@ -87,7 +83,7 @@ QWidget* MemoryPage::BuildAllocation() {
     auto* group = new QGroupBox(Text(strings, kAllocationGroup), this);
     auto* form = new QFormLayout(group);
     fixedLocation_ = new QComboBox(group);
-    fixedLocation_->addItem(Text(strings, kFirstLocation));
+    fixedLocation_->addItem(Text(strings, sid::kFirstMemoryLocation));
     fixedLocation_->setEnabled(false);
     font_ = new QComboBox(group);
     bitmap_ = new QComboBox(group);
@@ -114,8 +110,9 @@ QWidget* MemoryPage::BuildFormat() {
     auto* form = new QFormLayout(group);
     location_ = new QComboBox(group);
     area_ = new QComboBox(group);
-    for (int i = 0; i < kLocations; ++i) location_->addItem(Text(strings, kFirstLocation + i));
-    for (int i = 0; i < kAreas; ++i) area_->addItem(Text(strings, kFirstArea + i));
+    for (int i = 0; i < kLocations; ++i)
+        location_->addItem(Text(strings, sid::kFirstMemoryLocation + i));
+    for (int i = 0; i < kAreas; ++i) area_->addItem(Text(strings, sid::kFirstMemoryArea + i));
     format_ = new QPushButton(Text(strings, kFormat), group);
     form->addRow(Text(strings, kLocationLabel), location_);
     form->addRow(Text(strings, kAreaLabel), area_);
@@ -126,12 +123,13 @@ QWidget* MemoryPage::BuildFormat() {
 
 void MemoryPage::FillAllocationCombos() {
     const PrinterModel* model = services_.document.model();
-    const std::vector<std::string> choices = model ? AllocationChoices(*model) : std::vector<std::string>{};
+    const std::vector<std::string> choices =
+        model ? AllocationChoices(*model) : std::vector<std::string>{};
     const QSignalBlocker fontQuiet(font_), bitmapQuiet(bitmap_), basicQuiet(basic_);
     FillCombo(font_, choices);
     FillCombo(bitmap_, choices);
     basic_->clear();
-    basic_->addItem(Text(services_.context.strings, kNoChange));
+    basic_->addItem(Text(services_.context.strings, sid::kNoChange));
     for (const std::string& choice : choices) basic_->addItem(ToQt(choice));
     font_->setCurrentIndex(std::min(kDefaultFontBlocks, font_->count() - 1));
     bitmap_->setCurrentIndex(std::min(kDefaultBitmapBlocks, bitmap_->count() - 1));
@@ -150,8 +148,10 @@ void MemoryPage::UpdatePcSave() {
     const PrinterModel* model = services_.document.model();
     if (model == nullptr) return;
     const auto basic = BasicBlocksAt(basic_->currentIndex());
-    pcSave_->setText(ToQt(PcSaveText(*model, font_->currentIndex(), bitmap_->currentIndex(), basic)));
-    allocate_->setEnabled(AllocationFits(*model, font_->currentIndex(), bitmap_->currentIndex(), basic));
+    pcSave_->setText(
+        ToQt(PcSaveText(*model, font_->currentIndex(), bitmap_->currentIndex(), basic)));
+    allocate_->setEnabled(
+        AllocationFits(*model, font_->currentIndex(), bitmap_->currentIndex(), basic));
 }
 
 void MemoryPage::ResetPage(const PageResets& resets) {
@@ -195,7 +195,8 @@ void MemoryPage::OnAllocate() {
     const int bitmap = bitmap_->currentIndex();
     if (model == nullptr || font < 0 || bitmap < 0 || !AllocationFits(*model, font, bitmap, basic))
         return;
-    if (!services_.interaction.Confirm(kAskAllocate, services_.context.strings.Get(kAskAllocate)))
+    if (!services_.interaction.Confirm(sid::kConfirmAllocate,
+                                       services_.context.strings.Get(sid::kConfirmAllocate)))
         return;
     const auto inputs =
         MemoryAllocateJobInputs(static_cast<unsigned>(font), static_cast<unsigned>(bitmap), basic);
@@ -204,7 +205,9 @@ void MemoryPage::OnAllocate() {
 }
 
 void MemoryPage::OnFormat() {
-    if (!services_.interaction.Confirm(kAskFormat, services_.context.strings.Get(kAskFormat))) return;
+    if (!services_.interaction.Confirm(sid::kConfirmFormat,
+                                       services_.context.strings.Get(sid::kConfirmFormat)))
+        return;
     const auto inputs = MemoryFormatJobInputs(static_cast<unsigned>(location_->currentIndex()),
                                               static_cast<unsigned>(area_->currentIndex()));
     if (services_.runJob) std::ignore = services_.runJob(this, inputs);

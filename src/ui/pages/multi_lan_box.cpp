@@ -16,6 +16,7 @@
 #include "core/app/field_rules.h"
 #include "core/app/multi_lan_edit.h"
 #include "core/app/save_failure.h"
+#include "core/app/string_ids.h"
 #include "core/app/text.h"
 #include "core/comm/job/job_runner.h"
 #include "core/comm/port/loopback_guard.h"
@@ -33,8 +34,6 @@ namespace rvq::ui {
 
 namespace {
 
-constexpr int kHostColumnLabel = 580;
-constexpr int kPortColumnLabel = 581;
 constexpr int kNumberColumnLabel = 60115;
 constexpr int kListLabel = 60109;
 constexpr int kHostLabel = 60108;
@@ -43,10 +42,6 @@ constexpr int kAddLabel = 60110;
 constexpr int kDeleteLabel = 60111;
 constexpr int kImportLabel = 60112;
 constexpr int kExportLabel = 60113;
-constexpr int kImportTitle = 440;
-constexpr int kExportTitle = 441;
-constexpr int kListFilter = 727;
-constexpr int kListExtension = 726;
 constexpr int kCheckLabel = 60118;
 constexpr int kStopLabel = 60119;
 constexpr int kStatusColumnLabel = 60120;
@@ -61,7 +56,6 @@ constexpr int kNoStatusDetail = 60128;
 constexpr int kStoppedDetail = 60129;
 constexpr int kStatusCodeDetail = 60130;
 constexpr int kMsgPreviousJobRunning = 60203;
-constexpr int kMsgPrinterError = 1525;
 constexpr int kHostMaxLength = 32;
 constexpr int kDefaultPort = 8000;
 
@@ -98,7 +92,8 @@ QString StateDetail(const Strings& strings, const StatusAnswer& a, const StatusV
         case PrinterState::Ready:
             return ToQt(Formatted(strings, kReadyDetail, v.code));
         case PrinterState::Error:
-            if (v.messageId == kMsgPrinterError) return ToQt(Formatted(strings, v.messageId, v.code));
+            if (v.messageId == sid::kDetailPrinterError)
+                return ToQt(Formatted(strings, v.messageId, v.code));
             return Text(strings, v.messageId) + QLatin1Char('\n') +
                    ToQt(Formatted(strings, kStatusCodeDetail, v.code));
         case PrinterState::NoAnswer: {
@@ -128,8 +123,8 @@ MultiLanBox::MultiLanBox(UiServices& services, QWidget* parent)
     const Strings& strings = services.context.strings;
     table_ = new QTableWidget(0, 4, this);
     table_->setHorizontalHeaderLabels(
-        {Text(strings, kNumberColumnLabel), Text(strings, kHostColumnLabel),
-         Text(strings, kPortColumnLabel), Text(strings, kStatusColumnLabel)});
+        {Text(strings, kNumberColumnLabel), Text(strings, sid::kHostColumn),
+         Text(strings, sid::kPortColumn), Text(strings, kStatusColumnLabel)});
     table_->horizontalHeaderItem(0)->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
     table_->horizontalHeaderItem(2)->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
     table_->horizontalHeaderItem(kStatusColumn)->setTextAlignment(Qt::AlignLeft | Qt::AlignVCenter);
@@ -162,11 +157,12 @@ MultiLanBox::MultiLanBox(UiServices& services, QWidget* parent)
     export_ = new QPushButton(Text(strings, kExportLabel), this);
     check_ = new QPushButton(Text(strings, kCheckLabel), this);
     // Wide enough for either of its two texts, so it does not jump.
-    check_->setMinimumWidth(
-        std::max(check_->sizeHint().width(),
-                 QPushButton(Text(strings, kStopLabel)).sizeHint().width()));
+    check_->setMinimumWidth(std::max(check_->sizeHint().width(),
+                                     QPushButton(Text(strings, kStopLabel)).sizeHint().width()));
     statusCheck_ = new StatusCheck(this);
-    statusCheck_->onAnswer = [this](int index, const StatusAnswer& answer) { OnAnswer(index, answer); };
+    statusCheck_->onAnswer = [this](int index, const StatusAnswer& answer) {
+        OnAnswer(index, answer);
+    };
     statusCheck_->onDone = [this] { OnCheckDone(); };
     connect(add_, &QPushButton::clicked, this, &MultiLanBox::OnAdd);
     connect(delete_, &QPushButton::clicked, this, &MultiLanBox::OnDelete);
@@ -269,7 +265,7 @@ void MultiLanBox::OnDelete() {
 
 void MultiLanBox::OnImport() {
     const Strings& strings = services_.context.strings;
-    const auto path = services_.files.OpenFile(this, kImportTitle, kListFilter);
+    const auto path = services_.files.OpenFile(this, sid::kImportTitle, sid::kListFilter);
     if (!path) return;
     const MultiLanImport imported = ImportMultiLanList(*path, strings);
     if (!imported.ok) {
@@ -282,10 +278,12 @@ void MultiLanBox::OnImport() {
 
 void MultiLanBox::OnExport() {
     const Strings& strings = services_.context.strings;
-    const auto path = services_.files.SaveFile(this, kExportTitle, kListFilter, kListExtension);
+    const auto path =
+        services_.files.SaveFile(this, sid::kExportTitle, sid::kListFilter, sid::kListExtension);
     if (!path) return;
     if (const WriteResult written = ExportMultiLanList(*path, printers_, strings); !written) {
-        const SaveFailureMessage message = SaveFailureMessageFor(written, kMsgSaveFailed, strings);
+        const SaveFailureMessage message =
+            SaveFailureMessageFor(written, sid::kMsgSaveFailed, strings);
         services_.interaction.Error(message.id, message.text);
     }
 }

@@ -21,11 +21,6 @@ namespace rvq::ui {
 
 namespace {
 
-constexpr int kImportTitle = 440;
-constexpr int kExportTitle = 441;
-constexpr int kSettingsExtension = 730;
-constexpr int kSettingsFilter = 731;
-
 // The items the printer does not report: after a get they keep what their
 // fields show.
 const char* const kFileItems[] = {"ServerCertificate", "ClientCertificate", "KeyFile",
@@ -148,7 +143,7 @@ bool ParameterPage::HandleCommand(int command) {
 }
 
 void ParameterPage::ImportSettings() {
-    const auto path = services_.files.OpenFile(this, kImportTitle, kSettingsFilter);
+    const auto path = services_.files.OpenFile(this, sid::kImportTitle, sid::kSettingsFilter);
     if (!path) return;
     for (ParameterPage* page : set_.pages) page->StoreValues();
     AppContext& context = services_.context;
@@ -169,8 +164,8 @@ void ParameterPage::ImportSettings() {
 void ParameterPage::ExportSettings() {
     PrinterModel* model = services_.document.model();
     if (!model) return;
-    const auto path =
-        services_.files.SaveFile(this, kExportTitle, kSettingsFilter, kSettingsExtension);
+    const auto path = services_.files.SaveFile(this, sid::kExportTitle, sid::kSettingsFilter,
+                                               sid::kSettingsExtension);
     if (!path) return;
     for (ParameterPage* page : set_.pages) page->StoreValues();
     AppContext& context = services_.context;

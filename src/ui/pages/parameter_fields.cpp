@@ -14,6 +14,7 @@
 #include "core/app/app_context.h"
 #include "core/app/document.h"
 #include "core/app/printer_model.h"
+#include "core/app/string_ids.h"
 #include "core/app/text.h"
 #include "core/params/input_rules.h"
 #include "core/params/item_kind.h"
@@ -33,7 +34,6 @@ namespace {
 constexpr int kContrastCtrl = 4801;
 constexpr int kEuroFontCtrl = 4800;
 constexpr int kAccessPasswordCtrl = 5057;
-constexpr int kAllFilesFilter = 728;
 constexpr int kFirstWepKey = 4960;
 constexpr int kLastWepKey = 4963;
 constexpr int kFirstCentury = 2000;
@@ -135,7 +135,7 @@ QWidget* ParameterPage::MakeControl(ParamItem& item, bool password, QWidget* par
         }
         case kFile:
             return new FileEdit(
-                [this] { return services_.files.OpenFile(this, 0, kAllFilesFilter); }, parent);
+                [this] { return services_.files.OpenFile(this, 0, sid::kAllFilesFilter); }, parent);
         default:
             break;
     }

@@ -20,6 +20,7 @@
 #include "core/app/app_context.h"
 #include "core/app/document.h"
 #include "core/app/printer_model.h"
+#include "core/app/string_ids.h"
 #include "core/app/text.h"
 #include "core/params/group_captions.h"
 #include "core/params/input_rules.h"
@@ -36,9 +37,6 @@ namespace rvq::ui {
 
 namespace {
 
-constexpr int kGetParameter = 785;
-constexpr int kSetParameter = 786;
-constexpr int kRestoreOnline = 799;
 // Close rows and frames, so that the busiest pages fit the default window.
 constexpr int kRowSpacing = 2;
 constexpr int kFrameMargin = 6;
@@ -72,9 +70,9 @@ void ParameterPage::Build() {
 
     const Strings& strings = services_.context.strings;
     auto* buttons = new QHBoxLayout;
-    get_ = new QPushButton(Text(strings, kGetParameter), this);
-    setButton_ = new QPushButton(Text(strings, kSetParameter) + QStringLiteral("..."), this);
-    restore_ = new QPushButton(Text(strings, kRestoreOnline), this);
+    get_ = new QPushButton(Text(strings, sid::kGetParameter), this);
+    setButton_ = new QPushButton(Text(strings, sid::kSetParameter) + QStringLiteral("..."), this);
+    restore_ = new QPushButton(Text(strings, sid::kRestoreOnline), this);
     buttons->addStretch(1);
     buttons->addWidget(setButton_);
     buttons->addWidget(get_);
@@ -146,7 +144,8 @@ QGroupBox* ParameterPage::AddGroup(const ParamGroup& group, QWidget* body, int& 
 
     std::vector<params::LayoutRow> rows;
     std::set<int> placed;
-    if (const params::LayoutGroup* layout = params::FindLayoutGroup(group.checkBoxId)) rows = layout->rows;
+    if (const params::LayoutGroup* layout = params::FindLayoutGroup(group.checkBoxId))
+        rows = layout->rows;
     for (const params::LayoutRow& row : rows)
         for (const params::LayoutControl& c : row.controls) placed.insert(c.ctrlId);
     for (int ctrlId : group.ctrlIds)
@@ -165,8 +164,7 @@ QGroupBox* ParameterPage::AddGroup(const ParamGroup& group, QWidget* body, int& 
             if (!item) continue;
             if (captionId == 0) captionId = item->messageId;
             if (firstCtrl == 0) firstCtrl = c.ctrlId;
-            QWidget* widget =
-                MakeControl(*item, c.shape == params::ControlShape::Password, cell);
+            QWidget* widget = MakeControl(*item, c.shape == params::ControlShape::Password, cell);
             widget->setObjectName(QStringLiteral("ctrl%1").arg(c.ctrlId));
             // Lists and texts share the row's room; numbers keep their width.
             const bool fixed = widget->sizePolicy().horizontalPolicy() == QSizePolicy::Fixed;
@@ -233,7 +231,8 @@ void ParameterPage::ShowItem(ParamItem& item, QWidget* widget) const {
         const auto& labels = language == params::ShownLanguage::Japanese && !item.labelsJpn.empty()
                                  ? item.labelsJpn
                                  : item.labels;
-        const int shown = entry && *entry < labels.size() ? combo->findText(ToQt(labels[*entry])) : -1;
+        const int shown =
+            entry && *entry < labels.size() ? combo->findText(ToQt(labels[*entry])) : -1;
         combo->setCurrentIndex(shown >= 0 ? shown : 0);
         return;
     }
@@ -267,8 +266,8 @@ void ParameterPage::ShowItem(ParamItem& item, QWidget* widget) const {
     } else if (item.kind == params::kind::kReadOnly) {
         edit->setText(QString::number(item.numValue));
     } else {
-        edit->setText(ToQt(params::HoldsNumber(item.kind) ? params::CommandText(item)
-                                                          : item.textValue));
+        edit->setText(
+            ToQt(params::HoldsNumber(item.kind) ? params::CommandText(item) : item.textValue));
     }
 }
 
@@ -293,8 +292,8 @@ void ParameterPage::ReadItem(ParamItem& item, QWidget* widget) const {
     }
     QLineEdit* edit = EditOf(widget);
     if (!edit || edit->isReadOnly()) return;
-    params::SetValueText(item, item.kind == params::kind::kHexByte ? HexByteDigits(edit)
-                                                                  : FromQt(edit->text()));
+    params::SetValueText(
+        item, item.kind == params::kind::kHexByte ? HexByteDigits(edit) : FromQt(edit->text()));
 }
 
 ParamItem* ParameterPage::ItemOf(int ctrlId) const {
@@ -394,7 +393,8 @@ void ParameterPage::RefreshAll() {
 
 void ParameterPage::MaskPasswords(const std::set<int>& ctrlIds) {
     for (const Field& field : fields_)
-        if (auto* edit = qobject_cast<PasswordEdit*>(field.widget); edit && ctrlIds.count(field.ctrlId))
+        if (auto* edit = qobject_cast<PasswordEdit*>(field.widget);
+            edit && ctrlIds.count(field.ctrlId))
             edit->Mask();
 }
 

@@ -15,6 +15,7 @@
 #include "core/app/combo_match.h"
 #include "core/app/document.h"
 #include "core/app/field_rules.h"
+#include "core/app/string_ids.h"
 #include "core/app/text.h"
 #include "ui/combo_util.h"
 #include "ui/form_labels.h"
@@ -40,7 +41,6 @@ constexpr int kParityLabel = 60106;
 constexpr int kStopLabel = 60107;
 constexpr int kHostLabel = 60108;
 constexpr int kSerialLabel = 60114;
-constexpr int kMsgModelChange = 427;
 constexpr int kHostMaxLength = 32;
 constexpr int kSerialMaxLength = 12;
 
@@ -270,7 +270,7 @@ void PrinterSettingPage::OnModelChosen() {
     if (chosen == values_.model) return;
     const Strings& strings = services_.context.strings;
     if (services_.context.jobRunning ||
-        !services_.interaction.Confirm(kMsgModelChange, strings.Get(kMsgModelChange)) ||
+        !services_.interaction.Confirm(sid::kMsgModelChange, strings.Get(sid::kMsgModelChange)) ||
         !services_.document.SelectModel(chosen)) {
         // The document still holds the previous model; so does the list.
         SelectStored(model_, values_.model);
@@ -293,7 +293,7 @@ void PrinterSettingPage::OnDestinationChosen() {
     if (chosen == values_.destination) return;
     const Strings& strings = services_.context.strings;
     if (services_.context.jobRunning ||
-        !services_.interaction.Confirm(kMsgModelChange, strings.Get(kMsgModelChange))) {
+        !services_.interaction.Confirm(sid::kMsgModelChange, strings.Get(sid::kMsgModelChange))) {
         SelectStored(destination_, values_.destination);
         return;
     }

@@ -1,20 +1,18 @@
 #include "ui/pages/rom_pages.h"
 
+#include "core/app/string_ids.h"
 #include "ui/pages/firmware_page.h"
 #include "ui/pages/html_rom_page.h"
 
 namespace rvq::ui {
 
-namespace {
-constexpr int kFirmwareTab = 700;
-constexpr int kHtmlRomTab = 702;
-}  // namespace
+namespace {}  // namespace
 
 PageView* MakeRomPage(UiServices& services, int tabLabelId, QWidget* parent) {
     switch (tabLabelId) {
-        case kFirmwareTab:
+        case sid::kFirmwareTab:
             return new FirmwarePage(services, parent);
-        case kHtmlRomTab:
+        case sid::kHtmlRomTab:
             return new HtmlRomPage(services, parent);
         default:
             return nullptr;

@@ -18,6 +18,7 @@
 #include "core/app/maintenance_lists.h"
 #include "core/pages/maintenance_page.h"
 #include "core/app/navigation.h"
+#include "core/app/string_ids.h"
 #include "core/comm/ops/maintenance_inputs.h"
 #include "core/comm/ops/maintenance_operations.h"
 #include "ui/combo_util.h"
@@ -45,17 +46,6 @@ constexpr int kInitialize = 66703;
 constexpr int kFactorySetting = 66709;
 constexpr int kCounterGroup = 66010;
 constexpr int kInitializeGroup = 66011;
-
-constexpr int kAskHeadCheck = 420;
-constexpr int kAskCounterClear = 421;
-constexpr int kAskParameterClear = 422;
-constexpr int kAskReset = 423;
-constexpr int kAskFactoryDefault = 424;
-
-constexpr int kInfoExtension = 724;
-constexpr int kInfoFilter = 748;
-constexpr int kLogExtension = 732;
-constexpr int kLogFilter = 733;
 
 QWidget* Labelled(const QString& label, QWidget* body, QWidget* extra, QWidget* parent) {
     auto* box = new QWidget(parent);
@@ -92,11 +82,13 @@ QWidget* SelfDiagnosisPage::BuildLists() {
     firmware_ = MakeInfoList(strings, japanese, box);
     parameters_ = MakeInfoList(strings, japanese, box);
     section_ = new QComboBox(box);
-    for (std::string_view choice : kParameterListChoices) section_->addItem(ToQt(std::string(choice)));
+    for (std::string_view choice : kParameterListChoices)
+        section_->addItem(ToQt(std::string(choice)));
     connect(section_, &QComboBox::activated, this, [this] { ShowParameterRows(); });
     grid->addWidget(Labelled(Text(strings, kCounterLabel), counters_, nullptr, box), 0, 0);
     grid->addWidget(Labelled(Text(strings, kFirmwareLabel), firmware_, nullptr, box), 1, 0);
-    grid->addWidget(Labelled(Text(strings, kParameterLabel), parameters_, section_, box), 0, 1, 2, 1);
+    grid->addWidget(Labelled(Text(strings, kParameterLabel), parameters_, section_, box), 0, 1, 2,
+                    1);
     grid->setColumnStretch(0, 1);
     grid->setColumnStretch(1, 1);
     return box;
@@ -114,9 +106,11 @@ QWidget* SelfDiagnosisPage::BuildActions() {
     };
     refresh_ = button(kRefresh, &SelfDiagnosisPage::OnRefresh);
     headCheck_ = new QPushButton(Text(strings, kHeadCheck), box);
-    connect(headCheck_, &QPushButton::clicked, this, [this] { OnHeadCheckOrReset(kAskHeadCheck, false); });
+    connect(headCheck_, &QPushButton::clicked, this,
+            [this] { OnHeadCheckOrReset(sid::kConfirmHeadCheck, false); });
     reset_ = new QPushButton(Text(strings, kPrinterReset), box);
-    connect(reset_, &QPushButton::clicked, this, [this] { OnHeadCheckOrReset(kAskReset, true); });
+    connect(reset_, &QPushButton::clicked, this,
+            [this] { OnHeadCheckOrReset(sid::kConfirmReset, true); });
     saveInfo_ = new QPushButton(Text(strings, kSaveInfo), box);
     connect(saveInfo_, &QPushButton::clicked, this, [this] { OnSaveFile(false); });
     dataLog_ = new QPushButton(Text(strings, kDataLogging), box);
@@ -155,14 +149,17 @@ QWidget* SelfDiagnosisPage::BuildActions() {
 void SelfDiagnosisPage::FillCombos() {
     const Strings& strings = services_.context.strings;
     counter_->clear();
-    for (int i = 0; i < kCounterChoiceCount; ++i) counter_->addItem(Text(strings, kCounterChoiceFirst + i));
+    for (int i = 0; i < kCounterChoiceCount; ++i)
+        counter_->addItem(Text(strings, sid::kFirstCounterChoice + i));
     destination_->clear();
     const PrinterModel* model = services_.document.model();
     if (model != nullptr) {
         FillCombo(destination_, model->destinations);
         const auto& codes = model->destinations;
-        const auto stored = std::find(codes.begin(), codes.end(), services_.context.settings.destination);
-        destination_->setCurrentIndex(stored != codes.end() ? static_cast<int>(stored - codes.begin()) : 0);
+        const auto stored =
+            std::find(codes.begin(), codes.end(), services_.context.settings.destination);
+        destination_->setCurrentIndex(
+            stored != codes.end() ? static_cast<int>(stored - codes.begin()) : 0);
     }
     section_->setCurrentIndex(0);
 }
@@ -200,14 +197,16 @@ void SelfDiagnosisPage::showEvent(QShowEvent* event) {
 void SelfDiagnosisPage::ApplyControlRules() {
     const MaintenanceControls rules =
         MaintenanceControlStates(multiLan_, services_.context.serviceMode);
-    for (QWidget* w : std::initializer_list<QWidget*>{refresh_, saveInfo_, dataLog_, counters_,
-                                                       firmware_, parameters_, counter_, destination_})
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{refresh_, saveInfo_, dataLog_, counters_, firmware_,
+                                         parameters_, counter_, destination_})
         w->setEnabled(rules.perPrinter);
-    clear_->setEnabled(rules.perPrinter && CounterSelectionAt(counter_->currentIndex()).has_value());
-    initialize_->setEnabled(rules.perPrinter &&
-                            DestinationClearIndex(services_.context.strings,
-                                                  FromQt(destination_->currentText()))
-                                .has_value());
+    clear_->setEnabled(rules.perPrinter &&
+                       CounterSelectionAt(counter_->currentIndex()).has_value());
+    initialize_->setEnabled(
+        rules.perPrinter &&
+        DestinationClearIndex(services_.context.strings, FromQt(destination_->currentText()))
+            .has_value());
     factory_->setVisible(rules.factoryShown);
     factory_->setEnabled(rules.factoryEnabled);
     if (!rules.perPrinter) {
@@ -260,8 +259,9 @@ void SelfDiagnosisPage::OnHeadCheckOrReset(int messageId, bool reset) {
 }
 
 void SelfDiagnosisPage::OnSaveFile(bool dataLog) {
-    const auto path = dataLog ? services_.files.SaveFile(this, 0, kLogFilter, kLogExtension)
-                              : services_.files.SaveFile(this, 0, kInfoFilter, kInfoExtension);
+    const auto path =
+        dataLog ? services_.files.SaveFile(this, 0, sid::kLogFilter, sid::kLogExtension)
+                : services_.files.SaveFile(this, 0, sid::kInfoFilter, sid::kInfoExtension);
     if (!path || path->empty()) return;
     const InfoSubKind kind = dataLog ? InfoSubKind::DataLogging : InfoSubKind::SavePrinterInfo;
     std::ignore = Run(PrinterInfoJobInputs(static_cast<unsigned>(kind), *path));
@@ -269,19 +269,21 @@ void SelfDiagnosisPage::OnSaveFile(bool dataLog) {
 
 void SelfDiagnosisPage::OnClear() {
     const auto selection = CounterSelectionAt(counter_->currentIndex());
-    if (!selection || !Confirmed(kAskCounterClear)) return;
+    if (!selection || !Confirmed(sid::kConfirmCounterClear)) return;
     if (Run(CounterClearJobInputs(*selection))) ShowCountersAndParameters(true);
 }
 
 void SelfDiagnosisPage::OnInitialize() {
     const auto index =
         DestinationClearIndex(services_.context.strings, FromQt(destination_->currentText()));
-    if (!index || !Confirmed(kAskParameterClear)) return;
+    if (!index || !Confirmed(sid::kConfirmParameterClear)) return;
     if (Run(ParameterClearJobInputs(*index))) ShowCountersAndParameters(false);
 }
 
 void SelfDiagnosisPage::OnFactorySetting() {
-    if (services_.context.serviceMode != ServiceMode::Full || !Confirmed(kAskFactoryDefault)) return;
+    if (services_.context.serviceMode != ServiceMode::Full ||
+        !Confirmed(sid::kConfirmFactoryDefault))
+        return;
     if (!Run(PlainJobInputs(JobKind::FactoryDefault))) return;
     ShowInformation();
     TellMemoryPage();

@@ -16,6 +16,7 @@
 #include "core/app/app_context.h"
 #include "core/app/document.h"
 #include "core/app/navigation.h"
+#include "core/app/string_ids.h"
 #include "core/app/text.h"
 #include "core/comm/ops/maintenance_inputs.h"
 #include "ui/number_edit.h"
@@ -42,9 +43,7 @@ constexpr int kPatternGroup = 63720;
 constexpr int kConditionsGroup = 63721;
 constexpr int kMillimetres = 63722;
 constexpr int kSpeedItem = 63723;
-constexpr int kFirstSensor = 850;
 constexpr int kSensors = 5;
-constexpr int kFirstIssueMode = 860;
 constexpr int kIssueModes = 3;
 
 constexpr int kMinLength = 8;
@@ -103,8 +102,9 @@ QWidget* TestPrintPage::BuildConditions() {
     sensor_ = new QComboBox(group);
     issueMode_ = new QComboBox(group);
     method_ = new QComboBox(group);
-    for (int i = 0; i < kSensors; ++i) sensor_->addItem(Text(strings, kFirstSensor + i));
-    for (int i = 0; i < kIssueModes; ++i) issueMode_->addItem(Text(strings, kFirstIssueMode + i));
+    for (int i = 0; i < kSensors; ++i) sensor_->addItem(Text(strings, sid::kFirstSensor + i));
+    for (int i = 0; i < kIssueModes; ++i)
+        issueMode_->addItem(Text(strings, sid::kFirstIssueMode + i));
     // The limits of lengths and widths follow the model (ResetTestPrintPage).
     length_ = new NumberEdit(kMinLength, kMinLength, kMinLength, 4, group);
     gap_ = new NumberEdit(0, 20, 2, 2, group);
@@ -182,7 +182,8 @@ void TestPrintPage::PrintTestPattern() {
     const PrinterModel* model = services_.document.model();
     if (model == nullptr) return;
     const Strings& strings = services_.context.strings;
-    const TestPrintBuild build = BuildTestPrintData(options(), *model, services_.context.settings, strings);
+    const TestPrintBuild build =
+        BuildTestPrintData(options(), *model, services_.context.settings, strings);
     if (!build.result) {
         services_.interaction.Error(build.result.messageId, build.result.message);
         return;

@@ -6,6 +6,7 @@
 #include <tuple>
 
 #include "core/app/app_context.h"
+#include "core/app/string_ids.h"
 #include "core/pages/tool_page.h"
 #include "core/comm/ops/download_inputs.h"
 #include "core/platform/input_file.h"
@@ -19,8 +20,6 @@ namespace {
 
 constexpr int kSendFile = 62200;
 constexpr int kStartFontTool = 62202;
-constexpr int kAllFilesFilter = 728;
-constexpr int kReadFailed = 1014;
 
 }  // namespace
 
@@ -45,16 +44,18 @@ void ToolPage::showEvent(QShowEvent* event) {
 }
 
 void ToolPage::UpdateFontToolButton() {
-    fontTool_->setVisible(FontToolOffered(services_.context.settings, services_.context.isJapanese));
+    fontTool_->setVisible(
+        FontToolOffered(services_.context.settings, services_.context.isJapanese));
 }
 
 void ToolPage::OnSendFile() {
-    const auto path = services_.files.OpenFile(this, 0, kAllFilesFilter);
+    const auto path = services_.files.OpenFile(this, 0, sid::kAllFilesFilter);
     if (!path || path->empty()) return;
     // The job reads the file while it sends it, so any size goes; what
     // cannot be opened (or is no regular file) is refused here.
     if (!InputFile(*path).ok()) {
-        services_.interaction.Error(kReadFailed, services_.context.strings.Get(kReadFailed));
+        services_.interaction.Error(sid::kMsgReadFailed,
+                                    services_.context.strings.Get(sid::kMsgReadFailed));
         return;
     }
     if (services_.runJob) std::ignore = services_.runJob(this, SendFileJobInputs(*path));

@@ -8,6 +8,7 @@
 
 #include "core/app/strings.h"
 #include "core/platform/code_page.h"
+#include "support/english_table_file.h"
 
 namespace rvq {
 namespace {
@@ -16,23 +17,29 @@ namespace fs = std::filesystem;
 
 using Table = std::map<int, std::string>;
 
-Table LoadTable(const fs::path& path) {
-    std::ifstream in(path);
-    const std::string content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+Table ParseTable(const std::string& content, const fs::path& path) {
     int bad = 0;
     auto table = ParseStringTable(content, &bad);
     EXPECT_TRUE(table) << path << " line " << bad;
     return table.value_or(Table{});
 }
 
-Table JapaneseTable() { return LoadTable(fs::path(RVQ_SOURCE_DIR) / "data/lang/VQTool_Jpn.strings"); }
+Table JapaneseTable() {
+    const fs::path path = fs::path(RVQ_SOURCE_DIR) / "data/lang/VQTool_Jpn.strings";
+    std::ifstream in(path);
+    const std::string content((std::istreambuf_iterator<char>(in)),
+                              std::istreambuf_iterator<char>());
+    return ParseTable(content, path);
+}
 
 // Every English table file, read now, so texts added later are covered too.
 Table EnglishTables() {
     Table all;
-    for (const auto& entry : fs::directory_iterator(fs::path(RVQ_SOURCE_DIR) / "src/core/app/strings")) {
+    for (const auto& entry :
+         fs::directory_iterator(fs::path(RVQ_SOURCE_DIR) / "src/core/app/strings")) {
         if (entry.path().extension() != ".tsv") continue;
-        for (auto& [id, text] : LoadTable(entry.path())) all.emplace(id, std::move(text));
+        for (auto& [id, text] : ParseTable(test::ReadEnglishTableFile(entry.path()), entry.path()))
+            all.emplace(id, std::move(text));
     }
     return all;
 }
@@ -102,7 +109,8 @@ TEST(JapaneseTable, KeepsThePrintfConversionsOfTheEnglishText) {
     for (const auto& [id, text] : JapaneseTable()) {
         const auto it = english.find(id);
         if (it == english.end()) continue;  // refused by JapaneseTableOnlyTranslatesKnownTexts
-        EXPECT_EQ(PrintfConversions(text), PrintfConversions(it->second)) << "string " << id << ": " << text;
+        EXPECT_EQ(PrintfConversions(text), PrintfConversions(it->second))
+            << "string " << id << ": " << text;
     }
 }
 
@@ -122,9 +130,11 @@ TEST(JapaneseTable, TranslatesEveryInterfaceTextAndMessageButNoData) {
         if (IsCommandTableId(id)) continue;
         const bool translated = japanese.count(id) != 0;
         if (const DataRange* data = DataRangeOf(id)) {
-            EXPECT_FALSE(translated) << "string " << id << " is data (" << data->reason << "): \"" << text << "\"";
+            EXPECT_FALSE(translated)
+                << "string " << id << " is data (" << data->reason << "): \"" << text << "\"";
         } else {
-            EXPECT_TRUE(translated) << "string " << id << " has no Japanese text: \"" << text << "\"";
+            EXPECT_TRUE(translated)
+                << "string " << id << " has no Japanese text: \"" << text << "\"";
         }
     }
 }

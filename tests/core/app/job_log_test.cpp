@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "core/app/job_log.h"
+#include "core/app/string_ids.h"
 #include "core/app/strings.h"
 #include "core/comm/job/job_kind.h"
 #include "core/comm/job/job_reporter.h"
@@ -36,7 +37,8 @@ TEST(JobLogLines, LabelsAndLineShapes) {
     const std::string host20 = "abcdefghijklmnopqrst";
     EXPECT_EQ(FormatLogLine(t, host20, true, "Printer Reset", "Start", ""),
               "2026/12/09,07:05:03,[" + host20 + "],Printer Reset,Start");
-    EXPECT_EQ(FormatDisplayLine(host20, true, "Printer Reset", "Start", ""), "[abcdefghijklmnop]Printer Reset , Start");
+    EXPECT_EQ(FormatDisplayLine(host20, true, "Printer Reset", "Start", ""),
+              "[abcdefghijklmnop]Printer Reset , Start");
     EXPECT_EQ(FormatDisplayLine("USB", false, "Printer Reset", "Fail", "System error"),
               "Printer Reset , Fail , System error");
 }
@@ -56,8 +58,10 @@ TEST(JobLogLines, FailureDetails) {
         {1522, 0, "No printer connection is detected."},
     };
     for (const auto& c : cases) EXPECT_EQ(FailureDetail(s, c.detail, c.code), c.text) << c.detail;
-    EXPECT_EQ(FailureAtDetail(s, 1521, "General", "Speed", ""), "Updating the printer settings failed.(General/Speed)");
-    EXPECT_EQ(FailureAtDetail(s, 1520, "LAN", "IP", "x"), "Obtaining the printer settings failed.(LAN/IP/x)");
+    EXPECT_EQ(FailureAtDetail(s, 1521, "General", "Speed", ""),
+              "Updating the printer settings failed.(General/Speed)");
+    EXPECT_EQ(FailureAtDetail(s, 1520, "LAN", "IP", "x"),
+              "Obtaining the printer settings failed.(LAN/IP/x)");
 }
 
 TEST(JobReporter, FirstFinalStatusWinsAndCancelOverridesEverything) {
@@ -71,7 +75,7 @@ TEST(JobReporter, FirstFinalStatusWinsAndCancelOverridesEverything) {
     job.LogFailure(1502, 1530, 5);  // logged as Cancel while a cancel is requested
     job.LogStatus(1501);            // ignored: the job is final
     EXPECT_TRUE(job.CancelCheck());
-    EXPECT_EQ(job.result(), kResultCancel);
+    EXPECT_EQ(job.result(), sid::kStatusCancel);
     ASSERT_EQ(sink.displayLines.size(), 2u);
     EXPECT_EQ(sink.displayLines[0], "Printer Reset , Start");
     EXPECT_EQ(sink.displayLines[1], "Printer Reset , Cancel");
@@ -81,9 +85,10 @@ TEST(JobReporter, FirstFinalStatusWinsAndCancelOverridesEverything) {
     JobReporter failing(s, other, noCancel, "LAN-host", 785, false, 0);
     failing.LogFailure(1502, 1525, 12);
     failing.LogStatus(1501);
-    EXPECT_EQ(failing.result(), kResultFail);
+    EXPECT_EQ(failing.result(), sid::kStatusFail);
     ASSERT_EQ(other.logLines.size(), 1u);
-    EXPECT_NE(other.logLines[0].find(",LAN-host,Get Parameter,Fail,An error (12) occurred on the printer."),
+    EXPECT_NE(other.logLines[0].find(
+                  ",LAN-host,Get Parameter,Fail,An error (12) occurred on the printer."),
               std::string::npos);
 }
 
@@ -94,12 +99,12 @@ TEST(JobKinds, TitlesAndResultMerge) {
     EXPECT_EQ(JobTitleId(JobKind::RestoreOnline), 799);
     EXPECT_FALSE(IsValidJobKind(0));
     EXPECT_FALSE(IsValidJobKind(17));
-    EXPECT_EQ(MergeResult(kResultCancel, kResultSucceed), kResultCancel);
-    EXPECT_EQ(MergeResult(kResultCancel, kResultFail), kResultCancel);
-    EXPECT_EQ(MergeResult(kResultFail, kResultSucceed), kResultFail);
-    EXPECT_EQ(MergeResult(kResultFail, kResultCancel), kResultCancel);
-    EXPECT_EQ(MergeResult(kResultSucceed, kResultFail), kResultFail);
-    EXPECT_EQ(MergeResult(0, kResultSucceed), kResultSucceed);
+    EXPECT_EQ(MergeResult(sid::kStatusCancel, sid::kStatusSucceed), sid::kStatusCancel);
+    EXPECT_EQ(MergeResult(sid::kStatusCancel, sid::kStatusFail), sid::kStatusCancel);
+    EXPECT_EQ(MergeResult(sid::kStatusFail, sid::kStatusSucceed), sid::kStatusFail);
+    EXPECT_EQ(MergeResult(sid::kStatusFail, sid::kStatusCancel), sid::kStatusCancel);
+    EXPECT_EQ(MergeResult(sid::kStatusSucceed, sid::kStatusFail), sid::kStatusFail);
+    EXPECT_EQ(MergeResult(0, sid::kStatusSucceed), sid::kStatusSucceed);
 }
 
 }  // namespace

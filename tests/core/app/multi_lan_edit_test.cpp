@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "core/app/string_ids.h"
 #include "core/app/text.h"
 
 namespace rvq {
@@ -23,7 +24,7 @@ TEST(MultiLanEdit, AddRefusesDuplicatesInvalidHostsAndAFullList) {
     std::vector<LanPrinter> list{{"10.0.0.1", 8000}};
     AddOutcome out = AddPrinter(list, 0, "10.0.0.1", 9100);
     EXPECT_FALSE(out.added);
-    EXPECT_EQ(out.messageId, kMsgHostRegistered);
+    EXPECT_EQ(out.messageId, sid::kMsgHostRegistered);
     EXPECT_EQ(out.selected, 0);
 
     out = AddPrinter(list, 0, "a.b.c.d", 8000);

@@ -2,6 +2,7 @@
 
 #include "core/app/file_filter.h"
 #include "core/app/navigation.h"
+#include "core/app/string_ids.h"
 #include "core/app/window_placement.h"
 #include "core/comm/job/progress_view.h"
 
@@ -51,11 +52,11 @@ TEST(WindowPlacement, TenNumbersOrNothing) {
 
 TEST(ProgressView, ButtonsAndPictureAfterEachOutcome) {
     const ProgressButtons running = ButtonsFor(false, false, false, true);
-    EXPECT_EQ(running.closeLabelId, kLabelCancel);
+    EXPECT_EQ(running.closeLabelId, sid::kLabelCancel);
     EXPECT_FALSE(running.logging || running.retry || running.errorList);
 
     const ProgressButtons success = ButtonsFor(true, false, false, true);
-    EXPECT_EQ(success.closeLabelId, kLabelClose);
+    EXPECT_EQ(success.closeLabelId, sid::kLabelClose);
     EXPECT_TRUE(success.logging);
     EXPECT_FALSE(success.retry || success.errorList);
 
@@ -65,7 +66,7 @@ TEST(ProgressView, ButtonsAndPictureAfterEachOutcome) {
     EXPECT_TRUE(ButtonsFor(true, true, false, true).errorList);
 
     const ProgressButtons cancelled = ButtonsFor(true, true, true, true);
-    EXPECT_EQ(cancelled.closeLabelId, kLabelCancel);
+    EXPECT_EQ(cancelled.closeLabelId, sid::kLabelCancel);
     EXPECT_TRUE(cancelled.retry && cancelled.errorList);
 
     EXPECT_EQ(PictureFor(false, RunState::Running, 0), StatusPicture::Running);

@@ -6,6 +6,7 @@
 #include <fstream>
 #include <map>
 
+#include "support/english_table_file.h"
 #include "support/temp_dir.h"
 
 namespace rvq {
@@ -24,13 +25,18 @@ TEST(Strings, ParserHandlesEscapesAndRejectsMalformedLines) {
     int bad = 0;
     auto table = ParseStringTable("# c\n\n1\ta\\r\\nb\\e\\x41\\\\\r\n2\t\n", &bad);
     ASSERT_TRUE(table);
-    EXPECT_EQ(table->at(1), "a\r\nb\x1b" "A\\");
+    EXPECT_EQ(table->at(1),
+              "a\r\nb\x1b"
+              "A\\");
     EXPECT_EQ(table->at(2), "");
 
     const struct {
         const char* content;
         int line;
-    } cases[] = {{"1\tok\nx2\tbad\n", 2}, {"3 no tab\n", 1}, {"4\tbad \\q escape\n", 1}, {"5\ttrailing \\", 1},
+    } cases[] = {{"1\tok\nx2\tbad\n", 2},
+                 {"3 no tab\n", 1},
+                 {"4\tbad \\q escape\n", 1},
+                 {"5\ttrailing \\", 1},
                  {"6\t\\x4", 1}};
     for (const auto& c : cases) {
         bad = 0;
@@ -49,15 +55,15 @@ namespace {
 // silently replace another area's text.
 TEST(Strings, NoIdIsDefinedInTwoTables) {
     std::map<int, std::string> owner;
-    const std::filesystem::path folder = std::filesystem::path(RVQ_SOURCE_DIR) / "src/core/app/strings";
+    const std::filesystem::path folder =
+        std::filesystem::path(RVQ_SOURCE_DIR) / "src/core/app/strings";
     for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-        std::ifstream in(entry.path());
-        std::string content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-        const auto table = ParseStringTable(content);
+        const auto table = ParseStringTable(test::ReadEnglishTableFile(entry.path()));
         ASSERT_TRUE(table) << entry.path();
         for (const auto& [id, text] : *table) {
             const auto [it, added] = owner.emplace(id, entry.path().filename().string());
-            EXPECT_TRUE(added) << "string " << id << " is in " << it->second << " and " << entry.path().filename();
+            EXPECT_TRUE(added) << "string " << id << " is in " << it->second << " and "
+                               << entry.path().filename();
         }
     }
 }

@@ -3,6 +3,7 @@
 
 #include "bmp_writer.h"
 #include "core/app/save_failure.h"
+#include "core/app/string_ids.h"
 #include "core/app/strings.h"
 #include "core/builders/external_chars.h"
 #include "test_support.h"
@@ -295,7 +296,7 @@ TEST(GaijiFile, FailuresLeaveTheOldFileAlone) {
     job.records.pop_back();
     job.outputPath = dir.File("no/such/OUT.GAI");
     const BuildResult noFolder = CreateExternalCharacterFile(job, strings);
-    EXPECT_EQ(noFolder.messageId, kMsgFolderNotWritable);
+    EXPECT_EQ(noFolder.messageId, sid::kMsgFolderNotWritable);
     EXPECT_EQ(noFolder.file, job.outputPath);
 }
 

@@ -6,6 +6,7 @@
 #include <numeric>
 
 #include "core/app/save_failure.h"
+#include "core/app/string_ids.h"
 #include "core/app/strings.h"
 #include "core/app/text.h"
 #include "core/builders/download_image.h"
@@ -191,12 +192,12 @@ TEST_F(HtmlRomTest, FilesChangedAfterTheScanFailCreate) {
     EXPECT_EQ(CreateHtmlRomFile(Scan().files, HtmlRomType::HtmlXml, false,
                                 out.File("no/such/R.BIN"), strings)
                   .result.messageId,
-              kMsgFolderNotWritable);
+              sid::kMsgFolderNotWritable);
     test::TempDir blocked;
     ASSERT_EQ(::mkdir(blocked.File("R.BIN").c_str(), 0755), 0);
     const HtmlRomBuild onFolder = CreateHtmlRomFile(Scan().files, HtmlRomType::HtmlXml, false,
                                                     blocked.File("R.BIN"), strings);
-    EXPECT_EQ(onFolder.result.messageId, kMsgNotAFile);
+    EXPECT_EQ(onFolder.result.messageId, sid::kMsgNotAFile);
     EXPECT_EQ(onFolder.result.file, blocked.File("R.BIN"));
 }
 

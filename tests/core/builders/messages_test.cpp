@@ -5,6 +5,7 @@
 #include "basic_test_support.h"
 #include "core/app/interaction.h"
 #include "core/app/save_failure.h"
+#include "core/app/string_ids.h"
 #include "core/app/strings.h"
 #include "core/builders/basic_error_message.h"
 #include "core/builders/basic_file_encode.h"
@@ -104,7 +105,7 @@ TEST(EncodeBasicFile, FailureLeavesTheOutputAlone) {
     const EncodeFileResult unwritable = EncodeBasicFile(
         strings, good, folder.Path("no/such/folder/OUT.BIN"), BasicOutputKind::MainProgram, false);
     EXPECT_FALSE(unwritable);
-    EXPECT_EQ(unwritable.messageId, kMsgFolderNotWritable);
+    EXPECT_EQ(unwritable.messageId, sid::kMsgFolderNotWritable);
     EXPECT_EQ(unwritable.file, folder.Path("no/such/folder/OUT.BIN"));
     EXPECT_NE(unwritable.text.find(folder.Path("no/such/folder") + " exists"), std::string::npos)
         << unwritable.text;

@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "core/app/app_context.h"
+#include "core/app/string_ids.h"
 #include "core/app/document.h"
 #include "core/params/item_values.h"
 #include "support/scripted_interaction.h"
@@ -73,7 +74,7 @@ TEST(SetFlow, RefusalIsShownBeforeAnyJob) {
          "12345",
          0,
          SetRefusal::CheckFailed,
-         {1411}},
+         {sid::kMsgMacAddress}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -155,8 +156,8 @@ TEST(SetFlow, PlanNamesTheGroupsTheQuestionAndTheConnectionChange) {
         ASSERT_TRUE(plan);
         EXPECT_EQ(plan.groups, GatherGroups(*b.document.model(), b.ticks, false));
         EXPECT_EQ(plan.groups.size(), c.groups.size());
-        EXPECT_EQ(plan.confirmId, 1302);
-        EXPECT_EQ(plan.confirmText, b.context.strings.Get(1302));
+        EXPECT_EQ(plan.confirmId, sid::kConfirmSet);
+        EXPECT_EQ(plan.confirmText, b.context.strings.Get(sid::kConfirmSet));
         EXPECT_TRUE(b.interaction.shown().empty()) << "the question is the caller's to ask";
         EXPECT_EQ(plan.change.connectionChanged, c.changed);
         EXPECT_EQ(plan.change.connection, c.connection);

@@ -8,6 +8,7 @@
 
 #include "core/app/document.h"
 #include "core/app/save_failure.h"
+#include "core/app/string_ids.h"
 #include "core/app/strings.h"
 #include "core/params/settings_transfer.h"
 #include "core/platform/code_page.h"
@@ -152,21 +153,25 @@ TEST_F(SettingsFile, AValueNoPageCouldHoldRefusesTheFileAndChangesNothing) {
                         {"DHCPHostName", "\"abcdefghijabcdefghijabcdefghijabc\""}};
     for (const Case& c : bad) {
         SCOPED_TRACE(c.item);
-        const std::string path =
-            dir_.Write("bad.TSI", Header() + "[GROUP]\r\nDISPLAY_GROUP=ON\r\nTCPIP_GROUP=ON\r\nSERVER_GROUP=ON\r\n"
-                                  "[ITEM]\r\n" + std::string(c.item) + "=" + c.value + "\r\n");
+        const std::string path = dir_.Write(
+            "bad.TSI", Header() +
+                           "[GROUP]\r\nDISPLAY_GROUP=ON\r\nTCPIP_GROUP=ON\r\nSERVER_GROUP=ON\r\n"
+                           "[ITEM]\r\n" +
+                           std::string(c.item) + "=" + c.value + "\r\n");
         ScriptedInteraction interaction;
         const ImportResult result = Import(path, interaction);
         EXPECT_FALSE(result.ok);
         EXPECT_TRUE(result.badValue);
         ASSERT_EQ(interaction.shown().size(), 1u);
         EXPECT_EQ(interaction.shown()[0].messageId, 64800);
-        EXPECT_NE(interaction.shown()[0].text.find(c.item), std::string::npos) << interaction.shown()[0].text;
+        EXPECT_NE(interaction.shown()[0].text.find(c.item), std::string::npos)
+            << interaction.shown()[0].text;
         EXPECT_EQ(Item("Contrast").numValue, 9) << "the model is as it was";
         EXPECT_EQ(ticks_.ticked, (std::set<std::string>{"IMAGE_GROUP"}));
     }
     // The same value in a group the file leaves OFF is not sent: the file is taken.
-    const std::string off = dir_.Write("off.TSI", Header() + "[GROUP]\r\nDISPLAY_GROUP=OFF\r\n[ITEM]\r\nContrast=-5\r\n");
+    const std::string off = dir_.Write(
+        "off.TSI", Header() + "[GROUP]\r\nDISPLAY_GROUP=OFF\r\n[ITEM]\r\nContrast=-5\r\n");
     ScriptedInteraction interaction;
     EXPECT_TRUE(Import(off, interaction).ok);
 }
@@ -183,7 +188,7 @@ TEST_F(SettingsFile, AFailedCheckWritesNothingAndAnUnwritablePlaceIsNamed) {
     ticks_.Set("COMMAND_GROUP", false);
     ScriptedInteraction unwritable;
     EXPECT_FALSE(Export(dir_.File("no-such-folder/f.TSI"), true, unwritable));
-    EXPECT_EQ(unwritable.ids(), (std::vector<int>{801, kMsgFolderNotWritable}));
+    EXPECT_EQ(unwritable.ids(), (std::vector<int>{801, sid::kMsgFolderNotWritable}));
     ASSERT_EQ(unwritable.shown().size(), 2u);
     const std::string text = unwritable.shown()[1].text;
     EXPECT_NE(text.find(dir_.File("no-such-folder") + " exists and is writable"), std::string::npos)
@@ -213,7 +218,8 @@ TEST_F(SettingsFile, ALineBreakInAValueCannotAddLines) {
     ScriptedInteraction interaction;
     const std::string path = dir_.File("e.TSI");
     ASSERT_TRUE(Export(path, false, interaction));
-    EXPECT_NE(ReadAll(path).find("\r\nESSID=\"lab  [GROUP]  IMAGE_GROUP=ON\"\r\n"), std::string::npos);
+    EXPECT_NE(ReadAll(path).find("\r\nESSID=\"lab  [GROUP]  IMAGE_GROUP=ON\"\r\n"),
+              std::string::npos);
     ScriptedInteraction importing;
     EXPECT_TRUE(Import(path, importing).ok);
     EXPECT_FALSE(ticks_.Has("IMAGE_GROUP"));

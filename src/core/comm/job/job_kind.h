@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/app/string_ids.h"
+
 namespace rvq {
 
 // The operations a job can run against one printer.
@@ -23,9 +25,6 @@ enum class JobKind : int {
 };
 
 // Final job results, which are also the status texts' ids.
-inline constexpr int kResultSucceed = 1501;
-inline constexpr int kResultFail = 1502;
-inline constexpr int kResultCancel = 1503;
 
 bool IsValidJobKind(int kind);
 

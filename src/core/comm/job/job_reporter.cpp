@@ -3,14 +3,16 @@
 #include <ctime>
 
 #include "core/app/job_log.h"
+#include "core/app/string_ids.h"
 #include "core/app/strings.h"
 #include "core/app/text.h"
 #include "core/comm/job/job_kind.h"
 
 namespace rvq {
 
-JobReporter::JobReporter(const Strings& strings, JobSink& sink, const std::atomic<bool>& cancelRequested,
-                         std::string label, int titleId, bool multiLan, int printerIndex)
+JobReporter::JobReporter(const Strings& strings, JobSink& sink,
+                         const std::atomic<bool>& cancelRequested, std::string label, int titleId,
+                         bool multiLan, int printerIndex)
     : strings_(strings),
       sink_(sink),
       cancelRequested_(cancelRequested),
@@ -23,11 +25,12 @@ void JobReporter::Write(int statusId, const std::string& detail, int detailId) {
     if (finalized_) return;
     std::string shownDetail = detail;
     if (cancelRequested_.load()) {
-        statusId = kResultCancel;
+        statusId = sid::kStatusCancel;
         shownDetail.clear();
         detailId = 0;
     }
-    if (statusId == kResultSucceed || statusId == kResultFail || statusId == kResultCancel) {
+    if (statusId == sid::kStatusSucceed || statusId == sid::kStatusFail ||
+        statusId == sid::kStatusCancel) {
         finalized_ = true;
         result_ = statusId;
         detailId_ = detailId;
@@ -44,15 +47,15 @@ void JobReporter::Write(int statusId, const std::string& detail, int detailId) {
 void JobReporter::LogStatus(int statusId) { Write(statusId, ""); }
 
 void JobReporter::LogFailure(int statusId, int detailId, long long code) {
-    if (!finalized_ && !cancelRequested_.load() && statusId == kResultFail) {
+    if (!finalized_ && !cancelRequested_.load() && statusId == sid::kStatusFail) {
         failureDetailId_ = detailId;
         failureCode_ = code;
     }
     Write(statusId, FailureDetail(strings_, detailId, code), detailId);
 }
 
-void JobReporter::LogFailureAt(int statusId, int detailId, const std::string& first, const std::string& second,
-                               const std::string& third) {
+void JobReporter::LogFailureAt(int statusId, int detailId, const std::string& first,
+                               const std::string& second, const std::string& third) {
     Write(statusId, FailureAtDetail(strings_, detailId, first, second, third), detailId);
 }
 
@@ -74,7 +77,7 @@ void JobReporter::PostProgress(int percent) {
 
 bool JobReporter::CancelCheck() {
     if (!cancelRequested_.load()) return false;
-    LogStatus(kResultCancel);
+    LogStatus(sid::kStatusCancel);
     return true;
 }
 

@@ -9,6 +9,7 @@
 #include "core/app/app_context.h"
 #include "core/app/connection.h"
 #include "core/app/job_log.h"
+#include "core/app/string_ids.h"
 #include "core/comm/job/clock.h"
 #include "core/comm/job/job_events.h"
 #include "core/comm/job/job_reporter.h"
@@ -52,7 +53,8 @@ struct JobRunner::Shared : JobSink {
     std::mutex eventsMutex;
     JobEvents* events;
 
-    void Line(int printerIndex, const std::string& logLine, const std::string& displayLine) override {
+    void Line(int printerIndex, const std::string& logLine,
+              const std::string& displayLine) override {
         log->Append(logLine);
         std::lock_guard lock(eventsMutex);
         if (events) events->OnLine(printerIndex, displayLine);
@@ -79,7 +81,8 @@ struct JobRunner::Shared : JobSink {
             if (states[i] != kPrinterWaiting) continue;
             bool busy = false;
             for (std::size_t j = 0; j < states.size(); ++j) {
-                busy = busy || (states[j] == kPrinterInProgress && connections[j] == connections[i]);
+                busy =
+                    busy || (states[j] == kPrinterInProgress && connections[j] == connections[i]);
             }
             if (busy) continue;
             if (claim) Claim(static_cast<int>(i));
@@ -124,7 +127,9 @@ void Finish(const std::shared_ptr<JobRunner::Shared>& s, int index, bool succeed
         } else if (const int n = s->NextPrinterLocked(true); n >= 0) {
             next.push_back(n);
         } else {
-            const auto has = [&](int state) { return std::count(s->states.begin(), s->states.end(), state) > 0; };
+            const auto has = [&](int state) {
+                return std::count(s->states.begin(), s->states.end(), state) > 0;
+            };
             const bool cancel = s->runState == RunState::CancelRequested;
             if (!has(kPrinterInProgress) && (!has(kPrinterWaiting) || cancel) && !s->decided) {
                 finishedNow = true;
@@ -167,19 +172,21 @@ void Work(const std::shared_ptr<JobRunner::Shared>& s, int index) {
     setup.settings = s->settingsShared;
     setup.settingMode = s->settingMode;
     JobReporter reporter(s->strings, *s, s->context.cancelRequested,
-                         InterfaceLabel(setup.connection.interfaceName, setup.connection.settings), s->titleId,
-                         s->multiLan, index);
+                         InterfaceLabel(setup.connection.interfaceName, setup.connection.settings),
+                         s->titleId, s->multiLan, index);
     bool ok = false;
-    if (IsValidJobKind(static_cast<int>(s->kind)) && s->kind != JobKind::None) ok = s->executor->Run(setup, reporter);
+    if (IsValidJobKind(static_cast<int>(s->kind)) && s->kind != JobKind::None)
+        ok = s->executor->Run(setup, reporter);
     reporter.PostProgress(100);
-    Finish(s, index, ok && reporter.result() == kResultSucceed, reporter.result());
+    Finish(s, index, ok && reporter.result() == sid::kStatusSucceed, reporter.result());
 }
 
 }  // namespace
 
-JobRunner::JobRunner(AppContext& context, std::shared_ptr<JobLog> log, std::shared_ptr<JobExecutor> executor,
-                     JobEvents& events)
-    : context_(context), shared_(std::make_shared<Shared>(context, std::move(log), std::move(executor), events)) {
+JobRunner::JobRunner(AppContext& context, std::shared_ptr<JobLog> log,
+                     std::shared_ptr<JobExecutor> executor, JobEvents& events)
+    : context_(context),
+      shared_(std::make_shared<Shared>(context, std::move(log), std::move(executor), events)) {
     shared_->strings = context.strings;
     shared_->settings = context.settings;
     shared_->multiLan = context.settings.interfaceName == "Multi LAN";
@@ -200,13 +207,17 @@ int JobRunner::PreCheck(JobKind kind, const UsbCounter& countUsb) const {
     } else if (t.interfaceName == "USB" && t.usbDevicePath.rfind("\\\\", 0) != 0) {
         // A fixed device path skips the search; a filter given in its place
         // is searched like the configured one.
-        const std::string filter =
-            t.usbDevicePath.empty() ? BuildUsbFilter(t.usbProductIds, t.usbSerialNumber) : t.usbDevicePath;
+        const std::string filter = t.usbDevicePath.empty()
+                                       ? BuildUsbFilter(t.usbProductIds, t.usbSerialNumber)
+                                       : t.usbDevicePath;
         const int count = countUsb ? countUsb(filter) : -1;
-        if (count <= 0) message = 1012;
-        else if (count > 1) message = 1013;
+        if (count <= 0)
+            message = 1012;
+        else if (count > 1)
+            message = 1013;
     }
-    if (message != 0 && kind == JobKind::RestoreOnline) context_.settingModeState = SettingModeState::Online;
+    if (message != 0 && kind == JobKind::RestoreOnline)
+        context_.settingModeState = SettingModeState::Online;
     return message;
 }
 
@@ -231,7 +242,8 @@ bool JobRunner::Start(std::shared_ptr<const JobInputs> inputs, const std::vector
         s.strings = context_.strings;
         s.inputs = std::move(inputs);
         s.kind = s.inputs ? s.inputs->kind : JobKind::None;
-        s.titleId = JobTitleId(s.kind, s.inputs && !s.inputs->numbers.empty() ? s.inputs->numbers[0] : 0);
+        s.titleId =
+            JobTitleId(s.kind, s.inputs && !s.inputs->numbers.empty() ? s.inputs->numbers[0] : 0);
         s.multiLan = s.settings.interfaceName == "Multi LAN";
         s.timeScale = Clock::ScaleFromEnvironment();
         // A Restore to Online takes the printers online whatever its jobs
@@ -255,7 +267,8 @@ bool JobRunner::Start(std::shared_ptr<const JobInputs> inputs, const std::vector
             }
             s.progress.assign(count, 0);
             s.log->Start(s.titleId, true);
-            for (std::size_t i = 0; i < std::min<std::size_t>(count, static_cast<std::size_t>(s.maxWorkers)); ++i) {
+            for (std::size_t i = 0;
+                 i < std::min<std::size_t>(count, static_cast<std::size_t>(s.maxWorkers)); ++i) {
                 const int n = s.NextPrinterLocked(true);
                 if (n < 0) break;
                 toStart.push_back(n);
@@ -385,8 +398,10 @@ std::vector<LanPrinter> JobRunner::ErrorList() const {
     std::vector<LanPrinter> errors;
     for (std::size_t i = 0; i < shared_->states.size() && shared_->multiLan; ++i) {
         if (shared_->states[i] == kPrinterSucceeded) continue;
-        if (i < shared_->settings.multiLanHosts.size() && i < shared_->settings.multiLanPorts.size()) {
-            errors.push_back({shared_->settings.multiLanHosts[i], shared_->settings.multiLanPorts[i]});
+        if (i < shared_->settings.multiLanHosts.size() &&
+            i < shared_->settings.multiLanPorts.size()) {
+            errors.push_back(
+                {shared_->settings.multiLanHosts[i], shared_->settings.multiLanPorts[i]});
         }
     }
     return errors;

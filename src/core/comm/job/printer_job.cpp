@@ -3,16 +3,13 @@
 #include <algorithm>
 
 #include "core/app/app_context.h"
+#include "core/app/string_ids.h"
 #include "core/comm/job/job_reporter.h"
 #include "core/comm/port/reply_frame_scan.h"
 
 namespace rvq {
 
-namespace {
-constexpr int kStatusFail = 1502;
-constexpr int kDetailNoConnection = 1522;
-constexpr int kDetailCommunication = 1530;
-}  // namespace
+namespace {}  // namespace
 
 PrinterJob::PrinterJob(const JobSetup& setup, JobReporter& reporter, AppContext& context)
     : setup_(setup),
@@ -47,7 +44,7 @@ bool PrinterJob::OpenJobPort() {
         port_.DiscardQueued();
         return true;
     }
-    reporter_.LogFailure(kStatusFail, kDetailNoConnection, port_.lastError());
+    reporter_.LogFailure(sid::kStatusFail, sid::kDetailNoConnection, port_.lastError());
     return false;
 }
 
@@ -60,7 +57,7 @@ void PrinterJob::ClosePort() { port_.Close(); }
 bool PrinterJob::Succeed() {
     ClosePort();
     PostProgress(100);
-    reporter_.LogStatus(kResultSucceed);
+    reporter_.LogStatus(sid::kStatusSucceed);
     return true;
 }
 
@@ -78,11 +75,12 @@ bool PrinterJob::CancellableWait(int ms) {
 bool PrinterJob::Send(const std::string& bytes, int timeoutMs) {
     const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.data());
     if (port_.Write(std::span<const std::uint8_t>(data, bytes.size()), timeoutMs)) return true;
-    reporter_.LogFailure(kStatusFail, kDetailCommunication, port_.lastError());
+    reporter_.LogFailure(sid::kStatusFail, sid::kDetailCommunication, port_.lastError());
     return false;
 }
 
-bool PrinterJob::ReadReply(std::string& reply, std::size_t capacity, int timeoutMs, bool& timedOut) {
+bool PrinterJob::ReadReply(std::string& reply, std::size_t capacity, int timeoutMs,
+                           bool& timedOut) {
     reply.clear();
     timedOut = false;
     std::vector<std::uint8_t> buffer(capacity);
@@ -98,7 +96,8 @@ bool PrinterJob::ReadReply(std::string& reply, std::size_t capacity, int timeout
         }
         const int slice = static_cast<int>(std::min<std::int64_t>(left, 500));
         std::size_t count = 0;
-        if (!port_.Read(std::span<std::uint8_t>(buffer.data() + received, capacity - received), slice, count)) {
+        if (!port_.Read(std::span<std::uint8_t>(buffer.data() + received, capacity - received),
+                        slice, count)) {
             if (port_.status() != PortStatus::TimedOut) break;
             if (CancelCheck()) break;
             continue;

@@ -4,6 +4,7 @@
 #include <thread>
 
 #include "core/app/app_context.h"
+#include "core/app/string_ids.h"
 #include "core/comm/job/job_reporter.h"
 #include "core/comm/job/printer_job.h"
 #include "core/comm/port/reply_frames.h"
@@ -11,14 +12,6 @@
 namespace rvq {
 
 namespace {
-constexpr int kStatusFail = 1502;
-constexpr int kDetailNoConnection = 1522;
-constexpr int kDetailNotOnline = 1523;
-constexpr int kDetailNotIdle = 1524;
-constexpr int kDetailPrinterError = 1525;
-constexpr int kDetailTimeout = 1529;
-constexpr int kDetailCommunication = 1530;
-constexpr int kDetailModeShift = 1532;
 
 bool IsReady(int code) { return code == status::kReady || code == status::kReadyAlt; }
 }  // namespace
@@ -27,7 +20,8 @@ bool PrinterJob::CheckReady(int mode, bool quiet) {
     if (IsParallel()) return true;  // a parallel port cannot answer
     const auto* data = reinterpret_cast<const std::uint8_t*>(fixed_.statusRequest.data());
     if (!port_.Write(std::span<const std::uint8_t>(data, fixed_.statusRequest.size()), 1000)) {
-        if (!quiet) reporter_.LogFailure(kStatusFail, kDetailCommunication, port_.lastError());
+        if (!quiet)
+            reporter_.LogFailure(sid::kStatusFail, sid::kDetailCommunication, port_.lastError());
         return false;
     }
     if (CancelCheck()) return false;
@@ -36,9 +30,10 @@ bool PrinterJob::CheckReady(int mode, bool quiet) {
     if (!ReadReply(reply, 100, multiLan() ? 30000 : 10000, timedOut)) {
         if (!quiet) {
             if (timedOut) {
-                reporter_.LogFailure(kStatusFail, kDetailNotOnline, 0);
+                reporter_.LogFailure(sid::kStatusFail, sid::kDetailNotOnline, 0);
             } else {
-                reporter_.LogFailure(kStatusFail, kDetailCommunication, port_.lastError());
+                reporter_.LogFailure(sid::kStatusFail, sid::kDetailCommunication,
+                                     port_.lastError());
             }
         }
         return false;
@@ -47,11 +42,11 @@ bool PrinterJob::CheckReady(int mode, bool quiet) {
     if (IsReady(code)) return true;
     if (!quiet) {
         if (mode == kReadyModeIdle) {
-            reporter_.LogFailure(kStatusFail, kDetailNotIdle, code);
+            reporter_.LogFailure(sid::kStatusFail, sid::kDetailNotIdle, code);
         } else if (code == status::kNoFrame) {
-            reporter_.LogFailure(kStatusFail, kDetailTimeout, 0);
+            reporter_.LogFailure(sid::kStatusFail, sid::kDetailTimeout, 0);
         } else {
-            reporter_.LogFailure(kStatusFail, kDetailPrinterError, code);
+            reporter_.LogFailure(sid::kStatusFail, sid::kDetailPrinterError, code);
         }
     }
     return false;
@@ -69,13 +64,13 @@ bool PrinterJob::WaitReady(int timeoutMs, bool acceptVpcl) {
             lastPrinterStatus_ = code;
             if (IsReady(code) || (acceptVpcl && code == status::kModeVpcl)) return true;
             if (code != status::kNoFrame) {
-                reporter_.LogFailure(kStatusFail, kDetailPrinterError, code);
+                reporter_.LogFailure(sid::kStatusFail, sid::kDetailPrinterError, code);
                 return false;
             }
             if (!CancellableWait(100)) return false;
         }
     }
-    reporter_.LogFailure(kStatusFail, kDetailNotOnline, 0);
+    reporter_.LogFailure(sid::kStatusFail, sid::kDetailNotOnline, 0);
     return false;
 }
 
@@ -98,9 +93,9 @@ int PrinterJob::PollStatus(std::string& pending) {
 }
 
 bool PrinterJob::ReopenAfterRestart(int attempts, bool usbWaits) {
-    const std::string& settings =
-        setup_.inputs && !setup_.inputs->reconnectSettings.empty() ? setup_.inputs->reconnectSettings
-                                                                   : setup_.connection.settings;
+    const std::string& settings = setup_.inputs && !setup_.inputs->reconnectSettings.empty()
+                                      ? setup_.inputs->reconnectSettings
+                                      : setup_.connection.settings;
     for (int attempt = 0; attempt < attempts; ++attempt) {
         if (Reopen(settings)) {
             return !usbWaits || CancellableWait(1000);
@@ -109,7 +104,7 @@ bool PrinterJob::ReopenAfterRestart(int attempts, bool usbWaits) {
         // between the attempts instead of using them up in milliseconds.
         if (!CancellableWait(1000)) return false;
     }
-    reporter_.LogFailure(kStatusFail, kDetailNoConnection, port_.lastError());
+    reporter_.LogFailure(sid::kStatusFail, sid::kDetailNoConnection, port_.lastError());
     return false;
 }
 
@@ -139,10 +134,13 @@ bool PrinterJob::ReadModeReply(bool enter, std::string& reply, bool& timedOut, b
 
 bool PrinterJob::ModeShift(bool enter, bool restart, double span) {
     const int base = progress();
-    auto step = [&](double fraction) { PostProgress(base + static_cast<int>(std::lround(fraction * span))); };
+    auto step = [&](double fraction) {
+        PostProgress(base + static_cast<int>(std::lround(fraction * span)));
+    };
 
-    const std::string& command =
-        enter ? fixed_.enterSettingMode : (restart ? fixed_.leaveWithRestart : fixed_.leaveNoRestart);
+    const std::string& command = enter
+                                     ? fixed_.enterSettingMode
+                                     : (restart ? fixed_.leaveWithRestart : fixed_.leaveNoRestart);
     if (!enter) {
         SetSettingMode(SettingModeState::Online);
     } else if (restart) {
@@ -156,7 +154,8 @@ bool PrinterJob::ModeShift(bool enter, bool restart, double span) {
     if (!enter && restart) {
         if (!CancellableWait(1000)) return false;
         step(0.3);
-        const bool hasReconnectSettings = setup_.inputs && !setup_.inputs->reconnectSettings.empty();
+        const bool hasReconnectSettings =
+            setup_.inputs && !setup_.inputs->reconnectSettings.empty();
         if (IsUsb() || IsLan() || (IsSerial() && hasReconnectSettings)) {
             ClosePort();
             if (!CancellableWait(5000)) return false;
@@ -176,12 +175,13 @@ bool PrinterJob::ModeShift(bool enter, bool restart, double span) {
             step(1.0);
             return true;
         }
-        reporter_.LogFailure(kStatusFail, kDetailModeShift, code == status::kNoFrame ? 0 : code);
+        reporter_.LogFailure(sid::kStatusFail, sid::kDetailModeShift,
+                             code == status::kNoFrame ? 0 : code);
         return false;
     }
     if (reporter_.finalized()) return false;  // cancelled while waiting
     if (readError) {
-        reporter_.LogFailure(kStatusFail, kDetailCommunication, port_.lastError());
+        reporter_.LogFailure(sid::kStatusFail, sid::kDetailCommunication, port_.lastError());
         return false;
     }
     // A printer that restarted over the LAN may not repeat its mode word:
@@ -190,7 +190,7 @@ bool PrinterJob::ModeShift(bool enter, bool restart, double span) {
         step(1.0);
         return true;
     }
-    reporter_.LogFailure(kStatusFail, kDetailModeShift, 0);
+    reporter_.LogFailure(sid::kStatusFail, sid::kDetailModeShift, 0);
     return false;
 }
 
@@ -206,7 +206,7 @@ bool PrinterJob::ReconnectAfterRestart(int timeoutMs) {
             }
             if (!CancellableWait(500)) return false;
         }
-        reporter_.LogFailure(kStatusFail, kDetailNoConnection, port_.lastError());
+        reporter_.LogFailure(sid::kStatusFail, sid::kDetailNoConnection, port_.lastError());
         return false;
     }
     if (IsSerial()) {
@@ -220,7 +220,7 @@ bool PrinterJob::ReconnectAfterRestart(int timeoutMs) {
             if (!CancellableWait(attempt == 0 ? 5000 : 500)) return false;
             if (Reopen(setup_.connection.settings)) return WaitReady(timeoutMs, false);
         }
-        reporter_.LogFailure(kStatusFail, kDetailNoConnection, port_.lastError());
+        reporter_.LogFailure(sid::kStatusFail, sid::kDetailNoConnection, port_.lastError());
         return false;
     }
     return CancellableWait(timeoutMs);

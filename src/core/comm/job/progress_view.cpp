@@ -1,5 +1,6 @@
 #include "core/comm/job/progress_view.h"
 
+#include "core/app/string_ids.h"
 #include "core/comm/job/job_kind.h"
 
 namespace rvq {
@@ -7,7 +8,7 @@ namespace rvq {
 StatusPicture PictureFor(bool finished, RunState state, int overallResult) {
     if (!finished) return StatusPicture::Running;
     if (state == RunState::Succeeded) return StatusPicture::Succeeded;
-    if (overallResult == kResultFail || overallResult == kResultSucceed)
+    if (overallResult == sid::kStatusFail || overallResult == sid::kStatusSucceed)
         return StatusPicture::Failed;
     return StatusPicture::Cancelled;
 }
@@ -15,7 +16,7 @@ StatusPicture PictureFor(bool finished, RunState state, int overallResult) {
 ProgressButtons ButtonsFor(bool finished, bool failed, bool cancelRequested, bool multiLan) {
     ProgressButtons buttons;
     if (!finished) return buttons;
-    buttons.closeLabelId = cancelRequested ? kLabelCancel : kLabelClose;
+    buttons.closeLabelId = cancelRequested ? sid::kLabelCancel : sid::kLabelClose;
     buttons.logging = true;
     buttons.retry = failed || cancelRequested;
     buttons.errorList = multiLan && buttons.retry;

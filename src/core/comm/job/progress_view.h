@@ -2,6 +2,8 @@
 
 #include "core/comm/job/job_runner.h"
 
+#include "core/app/string_ids.h"
+
 namespace rvq {
 
 // What the progress dialog shows for a run, decided without a window.
@@ -18,9 +20,6 @@ struct ProgressButtons {
     bool retry = false;
     bool errorList = false;
 };
-
-inline constexpr int kLabelCancel = 794;
-inline constexpr int kLabelClose = 798;
 
 // The buttons while a run goes on (`finished` false) and after it.
 // `cancelRequested` says the operator confirmed a cancel of this run.

@@ -6,21 +6,19 @@
 #include <array>
 #include <tuple>
 
+#include "core/app/string_ids.h"
 #include "core/app/text.h"
 #include "core/comm/ops/download_steps.h"
 #include "core/comm/port/framing.h"
 #include "core/comm/job/job_reporter.h"
-#include "core/comm/ops/operations.h"
 #include "core/comm/ops/maintenance_operations.h"
+#include "core/comm/ops/operations.h"
 #include "core/comm/job/printer_job.h"
 
 namespace rvq {
 
 namespace {
 
-constexpr int kStatusFail = 1502;
-constexpr int kDetailPrinterError = 1525;
-constexpr int kDetailProcessing = 1528;
 constexpr std::array<int, basic_step::kCount> kStepSpan{8, 28, 28, 28, 1, 1};
 constexpr int kProgramSpan = 28;
 
@@ -32,14 +30,18 @@ bool AcceptsBasicStatus(int code) {
 // The job's steps must carry what their numbers say, so that nothing is
 // read past a buffer.
 bool InputsFit(const JobInputs& in) {
-    if (in.numbers.size() != basic_step::kCount || in.blocks.size() != basic_step::kCount) return false;
-    for (std::size_t step : {basic_step::kMainProgram, basic_step::kSystemProgram, basic_step::kDataFile}) {
+    if (in.numbers.size() != basic_step::kCount || in.blocks.size() != basic_step::kCount)
+        return false;
+    for (std::size_t step :
+         {basic_step::kMainProgram, basic_step::kSystemProgram, basic_step::kDataFile}) {
         const std::uint32_t length = in.numbers[step];
         if (length == 0) continue;
-        if (!in.blocks[step] || in.blocks[step]->size() < kBasicProgramOffset + length) return false;
+        if (!in.blocks[step] || in.blocks[step]->size() < kBasicProgramOffset + length)
+            return false;
     }
     const std::uint32_t testSize = in.numbers[basic_step::kTestFile];
-    if (testSize != 0 && (!in.blocks[basic_step::kTestFile] || in.blocks[basic_step::kTestFile]->size() < testSize)) {
+    if (testSize != 0 && (!in.blocks[basic_step::kTestFile] ||
+                          in.blocks[basic_step::kTestFile]->size() < testSize)) {
         return false;
     }
     const std::uint32_t mode = in.numbers[basic_step::kBasicMode];
@@ -50,40 +52,46 @@ bool SendTestFile(DownloadSteps& steps, int base) {
     PrinterJob& job = steps.job();
     job.log().LogStatus(1512);
     const auto& block = job.inputs().blocks[basic_step::kTestFile];
-    return steps.ChunkWrite(std::span<const std::uint8_t>(*block).first(job.inputs().numbers[basic_step::kTestFile]),
-                           base, 1);
+    return steps.ChunkWrite(
+        std::span<const std::uint8_t>(*block).first(job.inputs().numbers[basic_step::kTestFile]),
+        base, 1);
 }
 
 bool RunBasicStep(DownloadSteps& steps, std::size_t step, int base) {
     PrinterJob& job = steps.job();
     const JobInputs& in = job.inputs();
     switch (step) {
-        case basic_step::kAllocate: return AllocateMemory(job, true);
+        case basic_step::kAllocate:
+            return AllocateMemory(job, true);
         case basic_step::kMainProgram:
         case basic_step::kSystemProgram:
         case basic_step::kDataFile:
             return SendBasicProgram(steps, *in.blocks[step], in.numbers[step],
                                     static_cast<int>(step - basic_step::kMainProgram), base);
-        case basic_step::kBasicMode: return SwitchBasicMode(steps, in.numbers[step] == kBasicModeOff);
-        default: return SendTestFile(steps, base);
+        case basic_step::kBasicMode:
+            return SwitchBasicMode(steps, in.numbers[step] == kBasicModeOff);
+        default:
+            return SendTestFile(steps, base);
     }
 }
 
 }  // namespace
 
-bool SendBasicProgram(DownloadSteps& steps, std::span<const std::uint8_t> buffer, std::uint32_t length, int kind,
-                      int base) {
+bool SendBasicProgram(DownloadSteps& steps, std::span<const std::uint8_t> buffer,
+                      std::uint32_t length, int kind, int base) {
     PrinterJob& job = steps.job();
     job.log().LogStatus(1504);
     if (!steps.Write(buffer.first(kBlockLoadCommandSize), 1000)) return false;
     if (!job.CancellableWait(3000)) return false;
     job.PostProgress(base + 3);
     job.log().LogStatus(1508 + kind);
-    if (!steps.ChunkWrite(buffer.subspan(kBasicProgramOffset, length), base + 3, kProgramSpan - 6 /* P + 3 to P + 25 */)) return false;
+    if (!steps.ChunkWrite(buffer.subspan(kBasicProgramOffset, length), base + 3,
+                          kProgramSpan - 6 /* P + 3 to P + 25 */))
+        return false;
     if (!job.CancellableWait(job.IsSerial() ? 10000 : 5000)) return false;
     const int code = steps.PollStatus();
     if (!AcceptsBasicStatus(code)) {
-        job.log().LogFailure(kStatusFail, kDetailPrinterError, code);
+        job.log().LogFailure(sid::kStatusFail, sid::kDetailPrinterError, code);
         return false;
     }
     return job.ReconnectAfterRestart(job.timeoutMs());
@@ -105,7 +113,7 @@ bool RunBasicDownload(PrinterJob& job) {
     if (!job.OpenJobPort()) return false;
     job.PostProgress(5);
     if (!InputsFit(job.inputs())) {
-        job.log().LogFailure(kStatusFail, kDetailProcessing, 0);
+        job.log().LogFailure(sid::kStatusFail, sid::kDetailProcessing, 0);
         job.ClosePort();
         return false;
     }

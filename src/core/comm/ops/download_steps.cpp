@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "core/app/string_ids.h"
 #include "core/comm/ops/firmware_rules.h"
 #include "core/comm/job/job_reporter.h"
 #include "core/comm/job/printer_job.h"
@@ -11,18 +12,13 @@
 namespace rvq {
 
 namespace {
-constexpr int kStatusFail = 1502;
-constexpr int kDetailPrinterError = 1525;
-constexpr int kDetailTimeout = 1529;
-constexpr int kDetailCommunication = 1530;
-constexpr int kDetailProcessing = 1528;
 constexpr int kPollIntervalMs = 200;
 constexpr std::size_t kStatusFrameLength = 13;
 }  // namespace
 
 bool DownloadSteps::Write(std::span<const std::uint8_t> bytes, int timeoutMs) {
     if (job_.port().Write(bytes, timeoutMs)) return true;
-    job_.log().LogFailure(kStatusFail, kDetailCommunication, job_.port().lastError());
+    job_.log().LogFailure(sid::kStatusFail, sid::kDetailCommunication, job_.port().lastError());
     return false;
 }
 
@@ -40,19 +36,22 @@ bool DownloadSteps::ChunkWrite(std::span<const std::uint8_t> data, int base, int
 bool DownloadSteps::ChunkWrite(std::uint64_t size, const ChunkReader& read, int base, int span) {
     ResetLastStatus();
     const int timeout = ChunkWriteTimeoutMs(job_.IsSerial());
-    std::vector<std::uint8_t> chunk(static_cast<std::size_t>(std::min<std::uint64_t>(kDownloadChunk, size)));
+    std::vector<std::uint8_t> chunk(
+        static_cast<std::size_t>(std::min<std::uint64_t>(kDownloadChunk, size)));
     for (std::uint64_t sent = 0; sent < size;) {
         if (job_.CancelCheck()) return false;
-        const auto length = static_cast<std::size_t>(std::min<std::uint64_t>(kDownloadChunk, size - sent));
+        const auto length =
+            static_cast<std::size_t>(std::min<std::uint64_t>(kDownloadChunk, size - sent));
         const std::span<std::uint8_t> piece(chunk.data(), length);
         if (!read(sent, piece)) {
-            job_.log().LogFailure(kStatusFail, kDetailProcessing, 0);
+            job_.log().LogFailure(sid::kStatusFail, sid::kDetailProcessing, 0);
             return false;
         }
         if (!Write(piece, timeout)) return false;
         sent += length;
         if (sent < size) {
-            job_.PostProgress(base + static_cast<int>(static_cast<std::uint64_t>(span) * sent / size));
+            job_.PostProgress(base +
+                              static_cast<int>(static_cast<std::uint64_t>(span) * sent / size));
         }
     }
     job_.PostProgress(base + span);
@@ -70,16 +69,17 @@ int DownloadSteps::PollStatus() {
     if (code != status::kNoFrame) {
         pending_.clear();
     } else if (pending_.size() > 64) {
-        pending_.erase(0, pending_.size() - (kStatusFrameLength - 1));  // keep what may start a frame
+        pending_.erase(0,
+                       pending_.size() - (kStatusFrameLength - 1));  // keep what may start a frame
     }
     return code;
 }
 
 void DownloadSteps::LogStatusFailure() {
     if (lastStatus_ == status::kNoFrame) {
-        job_.log().LogFailure(kStatusFail, kDetailTimeout, 0);
+        job_.log().LogFailure(sid::kStatusFail, sid::kDetailTimeout, 0);
     } else {
-        job_.log().LogFailure(kStatusFail, kDetailPrinterError, lastStatus_);
+        job_.log().LogFailure(sid::kStatusFail, sid::kDetailPrinterError, lastStatus_);
     }
 }
 

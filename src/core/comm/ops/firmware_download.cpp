@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <span>
 
+#include "core/app/string_ids.h"
 #include "core/comm/ops/download_steps.h"
 #include "core/comm/ops/firmware_rules.h"
 #include "core/comm/job/job_reporter.h"
@@ -16,11 +17,6 @@ namespace rvq {
 
 namespace {
 
-constexpr int kStatusFail = 1502;
-constexpr int kDetailNotOnline = 1523;
-constexpr int kDetailNotIdle = 1524;
-constexpr int kDetailProcessing = 1528;
-constexpr int kDetailCommunication = 1530;
 constexpr std::size_t kLoadCommandSize = 13;
 constexpr std::size_t kProgramPrefixOffset = 20;
 constexpr std::size_t kProgramPrefixSize = 4;
@@ -42,7 +38,8 @@ DownloadLink LinkOf(PrinterJob& job) {
 // read past its end; a list that does not fit together is refused before
 // anything goes to the printer.
 bool InputsFit(const JobInputs& in) {
-    if (in.blocks.empty() || in.numbers.size() != in.blocks.size() || in.names.size() != in.blocks.size()) {
+    if (in.blocks.empty() || in.numbers.size() != in.blocks.size() ||
+        in.names.size() != in.blocks.size()) {
         return false;
     }
     for (std::size_t i = 0; i < in.blocks.size(); ++i) {
@@ -70,15 +67,16 @@ std::optional<char> QueryBankType(PrinterJob& job) {
     bool timedOut = false;
     if (!job.ReadReply(reply, 100, job.multiLan() ? 30000 : 10000, timedOut)) {
         if (timedOut) {
-            job.log().LogFailure(kStatusFail, kDetailNotOnline, 0);
+            job.log().LogFailure(sid::kStatusFail, sid::kDetailNotOnline, 0);
         } else {
-            job.log().LogFailure(kStatusFail, kDetailCommunication, job.port().lastError());
+            job.log().LogFailure(sid::kStatusFail, sid::kDetailCommunication,
+                                 job.port().lastError());
         }
         return std::nullopt;
     }
     const std::string type = ParseTypeFrame(reply);
     if (type.empty()) {
-        job.log().LogFailure(kStatusFail, kDetailNotIdle, 0);
+        job.log().LogFailure(sid::kStatusFail, sid::kDetailNotIdle, 0);
         return std::nullopt;
     }
     return type.front();
@@ -101,7 +99,8 @@ bool SendFirmwareBlock(DownloadSteps& steps, std::size_t index, int base, int co
     if (!steps.Write(bytes.subspan(kProgramPrefixOffset, kProgramPrefixSize), 1000)) return false;
 
     if (ReadsStatus(job)) {
-        if (!steps.WaitForStatus(status::kDownloadAccepted, job.multiLan() ? 60000 : 10000)) return false;
+        if (!steps.WaitForStatus(status::kDownloadAccepted, job.multiLan() ? 60000 : 10000))
+            return false;
     } else if (!job.CancellableWait(2000)) {
         return false;
     }
@@ -117,8 +116,9 @@ bool SendFirmwareBlock(DownloadSteps& steps, std::size_t index, int base, int co
         if (!steps.Write(image.subspan(sent, length), writeTimeout)) return false;
         sent += length;
         if (sent < imageLength) {
-            job.PostProgress(imageBase + static_cast<int>(70LL * static_cast<long long>(sent) /
-                                                          static_cast<long long>(imageLength) / count));
+            job.PostProgress(imageBase +
+                             static_cast<int>(70LL * static_cast<long long>(sent) /
+                                              static_cast<long long>(imageLength) / count));
             // A serial printer takes the image block by block.
             if (job.IsSerial() && !steps.WaitForStatus(status::kNextBlock, 30000)) return false;
         }
@@ -128,7 +128,8 @@ bool SendFirmwareBlock(DownloadSteps& steps, std::size_t index, int base, int co
 
     const DownloadLink link = LinkOf(job);
     if (ReadsStatus(job)) {
-        if (!steps.WaitDownloadComplete(WrittenStatusTimeoutMs(size, link, job.timeoutMs()))) return false;
+        if (!steps.WaitDownloadComplete(WrittenStatusTimeoutMs(size, link, job.timeoutMs())))
+            return false;
     } else if (!job.CancellableWait(PlainWrittenWaitMs(size, job.timeoutMs()))) {
         return false;
     }
@@ -145,7 +146,7 @@ bool RunFirmwareDownload(PrinterJob& job) {
     job.PostProgress(5);
     const JobInputs& in = job.inputs();
     if (!InputsFit(in)) {
-        job.log().LogFailure(kStatusFail, kDetailProcessing, 0);
+        job.log().LogFailure(sid::kStatusFail, sid::kDetailProcessing, 0);
         job.ClosePort();
         return false;
     }
@@ -158,7 +159,7 @@ bool RunFirmwareDownload(PrinterJob& job) {
 
     const std::optional<char> bankType = QueryBankType(job);
     if (!bankType) {
-        job.log().LogFailure(kStatusFail, kDetailProcessing, 0);
+        job.log().LogFailure(sid::kStatusFail, sid::kDetailProcessing, 0);
         job.ClosePort();
         return false;
     }

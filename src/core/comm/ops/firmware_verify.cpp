@@ -9,6 +9,7 @@
 #include "core/app/app_context.h"
 #include "core/app/document.h"
 #include "core/app/printer_info_parser.h"
+#include "core/app/string_ids.h"
 #include "core/comm/ops/firmware_download.h"
 #include "core/comm/ops/firmware_rules.h"
 #include "core/comm/job/job_reporter.h"
@@ -18,9 +19,6 @@
 namespace rvq {
 
 namespace {
-
-constexpr int kStatusFail = 1502;
-constexpr int kDetailProcessing = 1528;
 
 std::string VersionNamed(const InfoList& versions, std::string_view name) {
     const auto it = std::find(versions.names.begin(), versions.names.end(), name);
@@ -58,7 +56,7 @@ bool VerifyVersions(PrinterJob& job, char bankType) {
     const bool bootMatches = boot.empty() || VersionNamed(*versions, "BOOT") == boot;
     const bool mainMatches = main.empty() || VersionNamed(*versions, "MAIN") == main;
     if (!bootMatches || !mainMatches) {
-        job.log().LogFailure(kStatusFail, kDetailProcessing, 0);
+        job.log().LogFailure(sid::kStatusFail, sid::kDetailProcessing, 0);
         return false;
     }
     return true;

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "core/app/app_context.h"
+#include "core/app/string_ids.h"
 #include "core/app/text.h"
 #include "core/comm/port/command_channel.h"
 #include "core/comm/job/job_reporter.h"
@@ -14,12 +15,6 @@
 namespace rvq {
 
 namespace {
-
-constexpr int kStatusStart = 1500;
-constexpr int kStatusSucceed = 1501;
-constexpr int kStatusFail = 1502;
-constexpr int kDetailProcessing = 1528;
-constexpr int kDetailCommunication = 1530;
 
 constexpr int kMaintenanceGet = 1800;
 constexpr int kCounterClearSet = 1801;
@@ -58,7 +53,7 @@ bool ChannelFailed(PrinterJob& job, const CommandChannel& channel) {
     const ChannelErrorState& state = channel.errorState();
     const long long code = state.lastSystemError != 0 ? state.lastSystemError
                                                       : static_cast<long long>(state.errorCode);
-    job.log().LogFailure(kStatusFail, kDetailCommunication, code);
+    job.log().LogFailure(sid::kStatusFail, sid::kDetailCommunication, code);
     job.ClosePort();
     return false;
 }
@@ -66,7 +61,7 @@ bool ChannelFailed(PrinterJob& job, const CommandChannel& channel) {
 // Opening steps of the jobs that change the printer in its setting mode:
 // ready and idle, setting mode entered with a later restart.
 bool EnterForChange(PrinterJob& job, int progressAfter) {
-    job.log().LogStatus(kStatusStart);
+    job.log().LogStatus(sid::kStatusStart);
     if (!job.OpenJobPort()) return false;
     job.PostProgress(5);
     if (!job.CheckReady(kReadyModeIdle)) return false;
@@ -93,7 +88,7 @@ bool RunClear(PrinterJob& job, int setCommand, unsigned value,
     if (job.CancelCheck()) return false;
     job.PostProgress(60);
     if (!verified(value, fields)) {
-        job.log().LogFailure(kStatusFail, kDetailProcessing, 0);
+        job.log().LogFailure(sid::kStatusFail, sid::kDetailProcessing, 0);
         job.ClosePort();
         return false;
     }
@@ -124,7 +119,7 @@ bool ReadInformation(PrinterJob& job, InfoSubKind subKind) {
 
 bool RunPrinterInfoSteps(PrinterJob& job) {
     const auto subKind = static_cast<InfoSubKind>(FirstNumber(job));
-    job.log().LogStatus(kStatusStart);
+    job.log().LogStatus(sid::kStatusStart);
     if (!job.OpenJobPort()) return false;
     job.PostProgress(5);
     if (subKind != InfoSubKind::DataLogging && !job.CheckReady(kReadyModeIdle)) return false;
@@ -169,7 +164,7 @@ bool FinishInSettingMode(PrinterJob& job, bool ok, bool leave) {
     job.ClosePort();
     if (!ok) return false;
     job.PostProgress(100);
-    job.log().LogStatus(kStatusSucceed);
+    job.log().LogStatus(sid::kStatusSucceed);
     return true;
 }
 

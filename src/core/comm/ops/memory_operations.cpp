@@ -2,6 +2,7 @@
 // answer, followed by the fixed time it needs to rewrite its flash.
 #include <cstdio>
 
+#include "core/app/string_ids.h"
 #include "core/app/text.h"
 #include "core/comm/job/job_reporter.h"
 #include "core/comm/ops/maintenance_operations.h"
@@ -11,9 +12,6 @@ namespace rvq {
 
 namespace {
 
-constexpr int kStatusStart = 1500;
-constexpr int kStatusMemoryAllocation = 1507;
-
 constexpr int kAllocateWaits = 20;
 constexpr int kAllocateWaitMs = 1300;
 constexpr int kFormatWaits = 15;
@@ -21,7 +19,7 @@ constexpr int kFormatWaitMs = 2300;
 
 // Opening steps shared by both jobs: ready and idle, outside the setting mode.
 bool OpenIdle(PrinterJob& job) {
-    job.log().LogStatus(kStatusStart);
+    job.log().LogStatus(sid::kStatusStart);
     if (!job.OpenJobPort()) return false;
     job.PostProgress(5);
     if (!job.CheckReady(kReadyModeIdle)) return false;
@@ -40,7 +38,7 @@ bool CloseReady(PrinterJob& job) {
 }  // namespace
 
 bool AllocateMemory(PrinterJob& job, bool basicStep) {
-    if (basicStep) job.log().LogStatus(kStatusMemoryAllocation);
+    if (basicStep) job.log().LogStatus(sid::kStatusMemoryAllocation);
     const auto& allocation = job.inputs().allocation;
     // Two digits per area: larger counts would make a command of another
     // length that the printer reads differently.

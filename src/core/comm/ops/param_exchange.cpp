@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 
+#include "core/app/string_ids.h"
 #include "core/app/strings.h"
 #include "core/comm/port/command_channel.h"
 #include "core/comm/job/job_reporter.h"
@@ -17,11 +18,6 @@ namespace rvq {
 
 namespace {
 
-constexpr int kFail = 1502;
-constexpr int kGetFailed = 1520;
-constexpr int kSetFailed = 1521;
-constexpr int kPageTitleBase = 703;
-
 // Where a parameter operation failed, as its log line names it.
 struct FailurePlace {
     std::string page;
@@ -30,7 +26,9 @@ struct FailurePlace {
 };
 
 FailurePlace PlaceOf(const Strings& strings, int pageIndex, int checkBoxId) {
-    return {strings.Get(kPageTitleBase + pageIndex), params::GroupCaption(strings, checkBoxId), {}};
+    return {strings.Get(sid::kFirstPageTitle + pageIndex),
+            params::GroupCaption(strings, checkBoxId),
+            {}};
 }
 
 const ParamGroup* GroupById(const PrinterModel& model, int checkBoxId) {
@@ -62,11 +60,12 @@ const ParamGroup* GroupReading(const PrinterModel& model, int getCommandId,
 // Logs a failed get; a command no group lists has no place to name.
 void LogGetFailure(ParamSession& session, const ParamGroup* group) {
     if (group == nullptr) {
-        session.log.LogFailure(kFail, kGetFailed, 0);
+        session.log.LogFailure(sid::kStatusFail, sid::kDetailGetFailed, 0);
         return;
     }
     const FailurePlace place = PlaceOf(session.strings, group->pageIndex, group->checkBoxId);
-    session.log.LogFailureAt(kFail, kGetFailed, place.page, place.item, place.extra);
+    session.log.LogFailureAt(sid::kStatusFail, sid::kDetailGetFailed, place.page, place.item,
+                             place.extra);
 }
 
 // The get exchange of one command, its clock reply joined.
@@ -187,7 +186,8 @@ bool SendGroups(ParamSession& session, const std::vector<int>& groupIds, SetProg
                     const std::lock_guard lock(session.modelMutex);
                     place.extra = MessageOf(session, command);
                 }
-                session.log.LogFailureAt(kFail, kSetFailed, place.page, place.item, place.extra);
+                session.log.LogFailureAt(sid::kStatusFail, sid::kDetailSetFailed, place.page,
+                                         place.item, place.extra);
                 return false;
             }
             progress.Step();
@@ -216,7 +216,7 @@ bool ReadBack(ParamSession& session, const std::vector<int>& groupIds,
             const FailurePlace place =
                 PlaceOf(session.strings, failure.pageIndex, failure.checkBoxId);
             session.log.LogFailureAt(
-                kFail, kSetFailed, place.page, place.item,
+                sid::kStatusFail, sid::kDetailSetFailed, place.page, place.item,
                 failure.messageId != 0 ? session.strings.Get(failure.messageId) : "");
             return false;
         }

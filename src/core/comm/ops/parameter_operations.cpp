@@ -6,6 +6,7 @@
 
 #include "core/app/app_context.h"
 #include "core/app/document.h"
+#include "core/app/string_ids.h"
 #include "core/app/tool_settings_file.h"
 #include "core/comm/port/command_channel.h"
 #include "core/comm/job/job_reporter.h"
@@ -17,12 +18,6 @@ namespace rvq {
 
 namespace {
 
-constexpr int kStart = 1500;
-constexpr int kSucceed = 1501;
-constexpr int kFail = 1502;
-constexpr int kUpdating = 1505;
-constexpr int kProcessingError = 1528;
-
 // A single printer already left in setting mode by this tool needs no
 // second enter.
 bool SkipsEnter(PrinterJob& job) {
@@ -33,7 +28,7 @@ bool SkipsEnter(PrinterJob& job) {
 PrinterModel* JobModel(PrinterJob& job) {
     Document* document = job.document();
     PrinterModel* model = document != nullptr ? document->model() : nullptr;
-    if (model == nullptr) job.log().LogFailure(kFail, kProcessingError, 0);
+    if (model == nullptr) job.log().LogFailure(sid::kStatusFail, sid::kDetailProcessing, 0);
     return model;
 }
 
@@ -70,7 +65,7 @@ bool EnterSettingMode(PrinterJob& job, bool skipEnter, bool restartOnLeave) {
 bool Finish(PrinterJob& job) {
     job.ClosePort();
     job.PostProgress(100);
-    job.log().LogStatus(kSucceed);
+    job.log().LogStatus(sid::kStatusSucceed);
     return true;
 }
 
@@ -100,7 +95,7 @@ bool SwitchToStandardCodes(PrinterJob& job, CommandChannel& channel) {
 }
 
 bool RunGetParameter(PrinterJob& job) {
-    job.log().LogStatus(kStart);
+    job.log().LogStatus(sid::kStatusStart);
     PrinterModel* model = JobModel(job);
     if (model == nullptr) return false;
     if (!EnterSettingMode(job, SkipsEnter(job), false)) return false;
@@ -118,7 +113,7 @@ bool RunGetParameter(PrinterJob& job) {
 }
 
 bool RunSetParameter(PrinterJob& job) {
-    job.log().LogStatus(kStart);
+    job.log().LogStatus(sid::kStatusStart);
     PrinterModel* model = JobModel(job);
     if (model == nullptr) return false;
     // One printer's record of what it confirmed; a Multi-LAN run changes no connection.
@@ -140,7 +135,7 @@ bool RunSetParameter(PrinterJob& job) {
     if (!WriteParameters(session, groupIds)) return Abort(job);
     job.PostProgress(95);
     if (job.multiLan()) {
-        job.log().LogStatus(kUpdating);
+        job.log().LogStatus(sid::kStatusUpdating);
         if (!job.ModeShift(false, true, 0)) return Abort(job);
     }
     return Finish(job);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <span>
 
+#include "core/app/string_ids.h"
 #include "core/comm/job/job_reporter.h"
 #include "core/comm/ops/maintenance_operations.h"
 #include "core/comm/job/printer_job.h"
@@ -12,19 +13,11 @@ namespace rvq {
 
 namespace {
 
-constexpr int kStatusStart = 1500;
-constexpr int kStatusSucceed = 1501;
-constexpr int kStatusFail = 1502;
-constexpr int kDetailPrinterError = 1525;
-constexpr int kDetailBrokenElement = 1526;
-constexpr int kDetailTimeout = 1529;
-constexpr int kDetailCommunication = 1530;
-
 constexpr int kHeadBroken = 17;
 constexpr std::size_t kPrintChunk = 1024;
 
 bool OpenIdle(PrinterJob& job) {
-    job.log().LogStatus(kStatusStart);
+    job.log().LogStatus(sid::kStatusStart);
     if (!job.OpenJobPort()) return false;
     job.PostProgress(5);
     if (!job.CheckReady(kReadyModeIdle)) return false;
@@ -42,7 +35,8 @@ bool RunHeadCheck(PrinterJob& job) {
     bool timedOut = false;
     if (!job.ReadReply(reply, 100, 20000, timedOut)) {
         if (job.log().finalized()) return false;  // cancelled while waiting
-        job.log().LogFailure(kStatusFail, timedOut ? kDetailTimeout : kDetailCommunication,
+        job.log().LogFailure(sid::kStatusFail,
+                             timedOut ? sid::kDetailTimeout : sid::kDetailCommunication,
                              timedOut ? 0 : job.port().lastError());
         return false;
     }
@@ -54,10 +48,10 @@ bool RunHeadCheck(PrinterJob& job) {
     }
     if (code == kHeadBroken) {
         // The check itself worked; the head is what failed.
-        job.log().LogFailure(kStatusSucceed, kDetailBrokenElement, 0);
+        job.log().LogFailure(sid::kStatusSucceed, sid::kDetailBrokenElement, 0);
         return false;
     }
-    job.log().LogFailure(kStatusFail, kDetailPrinterError, code);
+    job.log().LogFailure(sid::kStatusFail, sid::kDetailPrinterError, code);
     return false;
 }
 
@@ -73,7 +67,8 @@ bool RunTestPrint(PrinterJob& job) {
             const std::size_t length = std::min(kPrintChunk, block->size() - at);
             if (!job.port().Write(std::span<const std::uint8_t>(block->data() + at, length),
                                   30000)) {
-                job.log().LogFailure(kStatusFail, kDetailCommunication, job.port().lastError());
+                job.log().LogFailure(sid::kStatusFail, sid::kDetailCommunication,
+                                     job.port().lastError());
                 return false;
             }
             sent += length;

@@ -10,6 +10,7 @@
 
 #include "core/app/app_context.h"
 #include "core/app/document.h"
+#include "core/app/string_ids.h"
 #include "core/app/strings.h"
 #include "core/comm/job/job_reporter.h"
 #include "core/comm/job/printer_job.h"
@@ -19,12 +20,6 @@
 namespace rvq {
 
 namespace {
-
-constexpr int kStatusFail = 1502;
-constexpr int kDetailNotSaved = 1527;
-constexpr int kDetailTimeout = 1529;
-constexpr int kDetailCommunication = 1530;
-constexpr int kDetailSystem = 1531;
 
 constexpr int kDataLogRequest = 41100;
 constexpr int kSettingsRequest = 41101;
@@ -98,9 +93,9 @@ ReadEnd ReadUntilTrailer(PrinterJob& job, std::string& buffer, const InfoBlockLa
 
 // Logs why a read ended early; false.
 bool ReadFailed(PrinterJob& job, ReadEnd end) {
-    if (end == ReadEnd::TimedOut) job.log().LogFailure(kStatusFail, kDetailTimeout, 0);
+    if (end == ReadEnd::TimedOut) job.log().LogFailure(sid::kStatusFail, sid::kDetailTimeout, 0);
     if (end == ReadEnd::Failed)
-        job.log().LogFailure(kStatusFail, kDetailCommunication, job.port().lastError());
+        job.log().LogFailure(sid::kStatusFail, sid::kDetailCommunication, job.port().lastError());
     return false;
 }
 
@@ -115,7 +110,7 @@ bool LeaveAfterFailure(PrinterJob& job) {
 // A length the printer sent that cannot be right: nothing is read or
 // written on its strength.
 bool BadLength(PrinterJob& job) {
-    job.log().LogFailure(kStatusFail, kDetailCommunication, 0);
+    job.log().LogFailure(sid::kStatusFail, sid::kDetailCommunication, 0);
     return LeaveAfterFailure(job);
 }
 
@@ -141,7 +136,7 @@ bool SaveBlock(PrinterJob& job, const std::string& path, std::string_view bytes,
     }
     text.append(bytes);
     if (WriteFileAtomically(path, text)) return true;
-    job.log().LogFailure(kStatusFail, kDetailNotSaved, 0);
+    job.log().LogFailure(sid::kStatusFail, sid::kDetailNotSaved, 0);
     return LeaveAfterFailure(job);
 }
 
@@ -164,7 +159,7 @@ bool ReadBlock(PrinterJob& job, BlockKind kind, int from, int to, std::string& p
     try {
         frame.reserve(layout.capacity);
     } catch (const std::bad_alloc&) {
-        job.log().LogFailure(kStatusFail, kDetailSystem, 0);
+        job.log().LogFailure(sid::kStatusFail, sid::kDetailSystem, 0);
         return false;
     }
     const int progressFrom = from + (kind == BlockKind::Version ? 3 : 5);
@@ -235,7 +230,7 @@ bool ReadVersionBlock(PrinterJob& job, int from, int to, const std::string& path
     if (!path.empty()) return SaveBlock(job, path, BlockFileText(payload, kVersionBlock), false);
     Document* document = job.document();
     if (!document) {
-        job.log().LogFailure(kStatusFail, kDetailSystem, 0);
+        job.log().LogFailure(sid::kStatusFail, sid::kDetailSystem, 0);
         return false;
     }
     document->ParseVersionInfo(PayloadText(job, payload));
@@ -260,7 +255,7 @@ bool ReadSettingsBlock(PrinterJob& job, int from, int to, const std::string& pat
     if (!path.empty()) return SaveBlock(job, path, BlockFileText(payload, kSettingsBlock), append);
     Document* document = job.document();
     if (!document) {
-        job.log().LogFailure(kStatusFail, kDetailSystem, 0);
+        job.log().LogFailure(sid::kStatusFail, sid::kDetailSystem, 0);
         return false;
     }
     document->ParsePrinterInfo(PayloadText(job, payload));
@@ -273,16 +268,16 @@ bool SaveInformationBlocks(PrinterJob& job, const std::string& path) {
     if (!ReadBlock(job, BlockKind::Version, 5, 45, version)) return false;
     if (job.IsUsb() && !job.CancellableWait(1000)) return false;
     if (!ReadBlock(job, BlockKind::Settings, 45, 90, settings)) return false;
-    return SaveBlock(job, path,
-                     BlockFileText(version, kVersionBlock) + BlockFileText(settings, kSettingsBlock),
-                     false);
+    return SaveBlock(
+        job, path, BlockFileText(version, kVersionBlock) + BlockFileText(settings, kSettingsBlock),
+        false);
 }
 
 bool ReadDataLog(PrinterJob& job, const std::string& path) {
     const std::string original = job.setup().connection.settings;
     const bool serial = job.IsSerial();
     if (serial && !job.Reopen(WithSerialFlow(original, '4'))) {
-        job.log().LogFailure(kStatusFail, kDetailCommunication, job.port().lastError());
+        job.log().LogFailure(sid::kStatusFail, sid::kDetailCommunication, job.port().lastError());
         return false;
     }
     if (!SendRequest(job, kDataLogRequest)) return false;
@@ -316,13 +311,13 @@ bool ReadDataLog(PrinterJob& job, const std::string& path) {
             payloadLength = *announced - kInfoFrameOverhead;
         }
     } catch (const std::bad_alloc&) {
-        job.log().LogFailure(kStatusFail, kDetailSystem, 0);
+        job.log().LogFailure(sid::kStatusFail, sid::kDetailSystem, 0);
         return false;
     }
     if (!SaveBlock(job, path, std::string_view(frame).substr(2, payloadLength), false))
         return false;
     if (serial && !job.Reopen(original)) {
-        job.log().LogFailure(kStatusFail, kDetailCommunication, job.port().lastError());
+        job.log().LogFailure(sid::kStatusFail, sid::kDetailCommunication, job.port().lastError());
         return false;
     }
     return true;

@@ -4,6 +4,7 @@
 #include <tuple>
 
 #include "core/app/app_context.h"
+#include "core/app/string_ids.h"
 #include "core/comm/port/command_channel.h"
 #include "core/comm/job/job_reporter.h"
 #include "core/comm/ops/param_exchange.h"
@@ -14,8 +15,6 @@
 namespace rvq {
 
 namespace {
-
-constexpr int kStart = 1500;
 
 bool ReadModel(PrinterJob& job, const PrinterReadRequest& request, PrinterReadResult& result) {
     PrinterModel model = *request.base;
@@ -38,7 +37,8 @@ bool ReadModel(PrinterJob& job, const PrinterReadRequest& request, PrinterReadRe
     return true;
 }
 
-bool ReadInSettingMode(PrinterJob& job, const PrinterReadRequest& request, PrinterReadResult& result) {
+bool ReadInSettingMode(PrinterJob& job, const PrinterReadRequest& request,
+                       PrinterReadResult& result) {
     if (request.base != nullptr && !ReadModel(job, request, result)) return false;
     if (request.versions) {
         std::optional<std::string> text = ReadVersionText(job, 90, 93);
@@ -62,7 +62,7 @@ bool ReadInSettingMode(PrinterJob& job, const PrinterReadRequest& request, Print
 }  // namespace
 
 bool RunPrinterRead(PrinterJob& job, const PrinterReadRequest& request, PrinterReadResult& result) {
-    job.log().LogStatus(kStart);
+    job.log().LogStatus(sid::kStatusStart);
     if (!job.OpenJobPort()) return false;
     job.PostProgress(5);
     if (!job.CheckReady(kReadyModeIdle) || !job.ModeShift(true, false, 0)) {

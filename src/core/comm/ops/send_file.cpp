@@ -1,4 +1,5 @@
 // Send File: a file goes to the printer unchanged, nothing is asked of it.
+#include "core/app/string_ids.h"
 #include "core/comm/ops/download_steps.h"
 #include "core/comm/job/job_reporter.h"
 #include "core/comm/ops/operations.h"
@@ -9,15 +10,12 @@ namespace rvq {
 
 namespace {
 
-constexpr int kFail = 1502;
-constexpr int kProcessingError = 1528;
-
 // A file named instead of handed over is read while it is sent, so its
 // size is not bound by memory.
 bool SendNamedFile(PrinterJob& job, DownloadSteps& steps, const std::string& path) {
     InputFile file(path);
     if (!file.ok()) {
-        job.log().LogFailure(kFail, kProcessingError, 0);
+        job.log().LogFailure(sid::kStatusFail, sid::kDetailProcessing, 0);
         return false;
     }
     return steps.ChunkWrite(
@@ -46,7 +44,7 @@ bool RunSendFile(PrinterJob& job) {
     } else {
         const std::uint32_t size = in.numbers.empty() ? 0 : in.numbers[0];
         if (in.blocks.empty() || !in.blocks[0] || in.blocks[0]->size() < size) {
-            job.log().LogFailure(kFail, kProcessingError, 0);
+            job.log().LogFailure(sid::kStatusFail, sid::kDetailProcessing, 0);
             job.ClosePort();
             return false;
         }

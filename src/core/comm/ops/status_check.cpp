@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/app/connection.h"
+#include "core/app/string_ids.h"
 #include "core/comm/port/framing.h"
 #include "core/comm/port/reply_frames.h"
 
@@ -11,11 +12,6 @@ namespace rvq {
 namespace {
 
 constexpr int kReadLimitMs = 10000;
-
-constexpr int kMsgNoConnection = 1522;
-constexpr int kMsgNotOnline = 1523;
-constexpr int kMsgPrinterError = 1525;
-constexpr int kMsgCommunicationError = 1530;
 
 bool IsMode(int code) {
     return code == status::kModeZ || code == status::kModeVpcl || code == status::kModeSetting;
@@ -53,7 +49,7 @@ StatusVerdict JudgeStatus(const StatusAnswer& answer) {
         case StatusOutcome::Answered:
             if (answer.status == status::kNoFrame) {
                 v.state = PrinterState::NoAnswer;
-                v.messageId = kMsgCommunicationError;
+                v.messageId = sid::kDetailCommunication;
                 return v;
             }
             v.code = answer.status;
@@ -63,23 +59,23 @@ StatusVerdict JudgeStatus(const StatusAnswer& answer) {
             }
             v.state = PrinterState::Error;
             // A printer in another mode is not broken, only not online.
-            v.messageId = IsMode(answer.status) ? kMsgNotOnline : kMsgPrinterError;
+            v.messageId = IsMode(answer.status) ? sid::kDetailNotOnline : sid::kDetailPrinterError;
             return v;
         case StatusOutcome::NoAnswer:
             v.state = PrinterState::NoAnswer;
-            v.messageId = kMsgNotOnline;
+            v.messageId = sid::kDetailNotOnline;
             return v;
         case StatusOutcome::WriteFailed:
         case StatusOutcome::ReadFailed:
             v.state = PrinterState::NoAnswer;
-            v.messageId = kMsgCommunicationError;
+            v.messageId = sid::kDetailCommunication;
             return v;
         case StatusOutcome::BadInterface:
         case StatusOutcome::OpenFailed:
         case StatusOutcome::Refused:
         case StatusOutcome::NoStatusPort:
             v.state = PrinterState::NoAnswer;
-            v.messageId = kMsgNoConnection;
+            v.messageId = sid::kDetailNoConnection;
             return v;
         case StatusOutcome::Cancelled:
             break;

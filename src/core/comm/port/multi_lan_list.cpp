@@ -3,6 +3,7 @@
 #include <cctype>
 #include <cerrno>
 
+#include "core/app/string_ids.h"
 #include "core/app/strings.h"
 #include "core/app/text.h"
 #include "core/platform/file_io.h"
@@ -10,10 +11,6 @@
 namespace rvq {
 
 namespace {
-constexpr int kHeader = 760;
-constexpr int kTitle = 761;
-constexpr int kVersion = 762;
-constexpr int kList = 763;
 
 std::string WithoutLineEnd(std::string line) {
     while (!line.empty() && (line.back() == '\r' || line.back() == '\n')) line.pop_back();
@@ -41,20 +38,20 @@ bool IsValidHost(const std::string& text) {
 
 MultiLanImport ImportMultiLanList(const std::string& path, const Strings& strings) {
     const auto bytes = ReadFileBytes(path);
-    if (!bytes) return {false, kMsgNotMultiLanFile, {}};
+    if (!bytes) return {false, sid::kMsgNotMultiLanFile, {}};
     return ParseMultiLanList(*bytes, strings);
 }
 
 MultiLanImport ParseMultiLanList(std::string_view bytes, const Strings& strings) {
     MultiLanImport result;
-    result.messageId = kMsgNotMultiLanFile;
+    result.messageId = sid::kMsgNotMultiLanFile;
     const std::vector<std::string> lines = Split(bytes, '\n');
-    const int header[] = {kHeader, kTitle, kVersion};
+    const int header[] = {sid::kMultiLanHeader, sid::kMultiLanTitle, sid::kMultiLanVersion};
     for (std::size_t i = 0; i < 3; ++i) {
         if (i >= lines.size() || WithoutLineEnd(lines[i]) != strings.Get(header[i])) return result;
     }
     std::size_t at = 3;
-    while (at < lines.size() && WithoutLineEnd(lines[at]) != strings.Get(kList)) ++at;
+    while (at < lines.size() && WithoutLineEnd(lines[at]) != strings.Get(sid::kMultiLanList)) ++at;
     if (at == lines.size()) return result;
 
     for (++at; at < lines.size(); ++at) {
@@ -78,7 +75,9 @@ WriteResult ExportMultiLanList(const std::string& path, const std::vector<LanPri
             return {false, EINVAL, WriteFailure::Io, DirectoryOf(path)};
     }
     std::string text;
-    for (int id : {kHeader, kTitle, kVersion, kList}) text += strings.Get(id) + "\r\n";
+    for (int id :
+         {sid::kMultiLanHeader, sid::kMultiLanTitle, sid::kMultiLanVersion, sid::kMultiLanList})
+        text += strings.Get(id) + "\r\n";
     for (const auto& p : printers) text += Format("%s,%d\r\n", p.host.c_str(), p.port);
     return WriteFileAtomically(path, text);
 }

@@ -6,6 +6,8 @@
 
 #include "core/platform/file_io.h"
 
+#include "core/app/string_ids.h"
+
 namespace rvq {
 
 class Strings;
@@ -39,8 +41,5 @@ struct MultiLanImport {
 [[nodiscard]] WriteResult ExportMultiLanList(const std::string& path,
                                              const std::vector<LanPrinter>& printers,
                                              const Strings& strings);
-
-inline constexpr int kMsgNotMultiLanFile = 1010;
-inline constexpr int kMsgSaveFailed = 1011;
 
 }  // namespace rvq

@@ -12,6 +12,7 @@
 
 #include "core/app/app_context.h"
 #include "core/app/job_log.h"
+#include "core/app/string_ids.h"
 #include "core/comm/job/job_events.h"
 #include "core/comm/job/job_reporter.h"
 
@@ -39,13 +40,15 @@ public:
         {
             std::unique_lock lock(mutex_);
             ++active_;
-            for (const auto& other : activeTargets_) sameTargetOverlap_ |= other == setup.connection.settings;
+            for (const auto& other : activeTargets_)
+                sameTargetOverlap_ |= other == setup.connection.settings;
             activeTargets_.insert(setup.connection.settings);
             maxActive_ = std::max(maxActive_, active_);
             ran_.push_back(setup.printerIndex);
             changed_.notify_all();
             // Real jobs poll the cancel flag between steps; so does this one.
-            while (!open_ && !(honourCancel_ && job.cancelRequested())) changed_.wait_for(lock, 1ms);
+            while (!open_ && !(honourCancel_ && job.cancelRequested()))
+                changed_.wait_for(lock, 1ms);
             --active_;
             activeTargets_.erase(activeTargets_.find(setup.connection.settings));
         }
@@ -111,7 +114,9 @@ using RecordingEvents = test::RecordingJobEvents;
 class JobRunnerTest : public ::testing::Test {
 protected:
     // Workers use the application context to their last step.
-    void TearDown() override { EXPECT_TRUE(WaitUntil([&] { return !context_.jobRunning; })); }
+    void TearDown() override {
+        EXPECT_TRUE(WaitUntil([&] { return !context_.jobRunning; }));
+    }
 
     void UseMultiLan(const std::vector<std::pair<std::string, int>>& printers) {
         context_.settings.interfaceName = "Multi LAN";
@@ -147,7 +152,7 @@ TEST_F(JobRunnerTest, EightPrintersRunFiveAtATimeAndAllFinish) {
     EXPECT_TRUE(runner.WaitForWorkers(10000));
     EXPECT_EQ(executor_->maxActive(), 5);
     EXPECT_EQ(runner.printerStates(), std::vector<int>(8, kPrinterSucceeded));
-    EXPECT_EQ(runner.overallResult(), kResultSucceed);
+    EXPECT_EQ(runner.overallResult(), sid::kStatusSucceed);
     EXPECT_EQ(runner.state(), RunState::Succeeded);
     EXPECT_EQ(runner.progressTotal(), 800);
     EXPECT_FALSE(context_.jobRunning);
@@ -161,8 +166,8 @@ TEST_F(JobRunnerTest, SameHostAndPortNeverRunTogether) {
     JobRunner runner(context_, log_, executor_, events_);
     ASSERT_TRUE(runner.Start(Inputs(JobKind::PrinterReset)));
     ASSERT_TRUE(executor_->WaitActive(2));  // one per distinct host and port
-    EXPECT_EQ(runner.printerStates(),
-              (std::vector<int>{kPrinterInProgress, kPrinterWaiting, kPrinterInProgress, kPrinterWaiting}));
+    EXPECT_EQ(runner.printerStates(), (std::vector<int>{kPrinterInProgress, kPrinterWaiting,
+                                                        kPrinterInProgress, kPrinterWaiting}));
     executor_->Open();
     events_.WaitFinished(1);
     EXPECT_TRUE(runner.WaitForWorkers(10000));
@@ -176,7 +181,8 @@ TEST_F(JobRunnerTest, UnselectedPrintersNeverRun) {
     UseMultiLan(printers);
     JobRunner runner(context_, log_, executor_, events_);
     executor_->Open();
-    ASSERT_TRUE(runner.Start(Inputs(JobKind::PrinterReset), {true, false, true, false, true, false, true, true}));
+    ASSERT_TRUE(runner.Start(Inputs(JobKind::PrinterReset),
+                             {true, false, true, false, true, false, true, true}));
     events_.WaitFinished(1);
     EXPECT_TRUE(runner.WaitForWorkers(10000));
     EXPECT_EQ(runner.progressRange(), 500);
@@ -195,10 +201,11 @@ TEST_F(JobRunnerTest, OneFailureFailsTheRunAndRetryRunsExactlyTheFailed) {
     ASSERT_TRUE(runner.Start(Inputs(JobKind::CounterClear)));
     EXPECT_EQ(events_.WaitFinished(1), std::vector<bool>{true});
     EXPECT_TRUE(runner.WaitForWorkers(10000));
-    EXPECT_EQ(runner.overallResult(), kResultFail);
+    EXPECT_EQ(runner.overallResult(), sid::kStatusFail);
     EXPECT_EQ(runner.state(), RunState::Failed);
     EXPECT_EQ(runner.ErrorList(), (std::vector<LanPrinter>{{"b", 2}}));
-    EXPECT_EQ(events_.Lines(1).back(), "[b]Maintenance Counter Clear , Fail , No printer connection is detected. (111)");
+    EXPECT_EQ(events_.Lines(1).back(),
+              "[b]Maintenance Counter Clear , Fail , No printer connection is detected. (111)");
 
     executor_->ClearRan();
     executor_->Fail({});
@@ -217,14 +224,15 @@ TEST_F(JobRunnerTest, CancelledRunEndsCancelAndEachJobLogsCancelOnce) {
     runner.RequestCancel();
     EXPECT_TRUE(runner.WaitForWorkers(30000));
     EXPECT_EQ(events_.WaitFinished(1), std::vector<bool>{true});
-    EXPECT_EQ(runner.overallResult(), kResultCancel);
+    EXPECT_EQ(runner.overallResult(), sid::kStatusCancel);
     const auto states = runner.printerStates();
     EXPECT_EQ(std::count(states.begin(), states.end(), kPrinterFailed), 5);
     EXPECT_EQ(std::count(states.begin(), states.end(), kPrinterWaiting), 2);  // never started
     for (int i = 0; i < 7; ++i) {
         const auto lines = events_.Lines(i);
-        EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
-                                [](const std::string& l) { return l.find(", Cancel") != std::string::npos; }),
+        EXPECT_EQ(std::count_if(
+                      lines.begin(), lines.end(),
+                      [](const std::string& l) { return l.find(", Cancel") != std::string::npos; }),
                   states[static_cast<std::size_t>(i)] == kPrinterFailed ? 1 : 0);
     }
     // Retry takes the cancelled and the waiting printers.
@@ -234,7 +242,7 @@ TEST_F(JobRunnerTest, CancelledRunEndsCancelAndEachJobLogsCancelOnce) {
     events_.WaitFinished(2);
     EXPECT_TRUE(runner.WaitForWorkers(10000));
     EXPECT_EQ(executor_->ran().size(), 7u);
-    EXPECT_EQ(runner.overallResult(), kResultSucceed);
+    EXPECT_EQ(runner.overallResult(), sid::kStatusSucceed);
 }
 
 TEST_F(JobRunnerTest, StuckWorkerOutlivesItsRunnerSafely) {
@@ -286,9 +294,9 @@ TEST_F(JobRunnerTest, PreCheckMessages) {
         int usbCount;
         int message;
     } cases[] = {
-        {"LAN", "", 0, 1003},       {"LAN", "h", 0, 0},      {"Multi LAN", "", 0, 1004},
-        {"USB", "", 0, 1012},       {"USB", "", -1, 1012},   {"USB", "", 2, 1013},
-        {"USB", "", 1, 0},          {"COM1", "", 0, 0},      {"LPT1", "", 0, 0},
+        {"LAN", "", 0, 1003}, {"LAN", "h", 0, 0},    {"Multi LAN", "", 0, 1004},
+        {"USB", "", 0, 1012}, {"USB", "", -1, 1012}, {"USB", "", 2, 1013},
+        {"USB", "", 1, 0},    {"COM1", "", 0, 0},    {"LPT1", "", 0, 0},
     };
     for (const auto& c : cases) {
         context_.settings.interfaceName = c.interfaceName;
