@@ -72,7 +72,7 @@ public:
             return false;
         }
         if (outcome == Outcome::Fail) {
-            reporter.LogFailure(1502, 1529, 0);
+            reporter.Fail(sid::kDetailTimeout);
             return false;
         }
         reporter.LogStatus(1501);

@@ -72,7 +72,7 @@ TEST(JobReporter, FirstFinalStatusWinsAndCancelOverridesEverything) {
     job.LogStatus(1500);
     EXPECT_FALSE(job.finalized());
     cancel = true;
-    job.LogFailure(1502, 1530, 5);  // logged as Cancel while a cancel is requested
+    job.Fail(sid::kDetailCommunication, 5);  // logged as Cancel while a cancel is requested
     job.LogStatus(1501);            // ignored: the job is final
     EXPECT_TRUE(job.CancelCheck());
     EXPECT_EQ(job.result(), sid::kStatusCancel);
@@ -83,7 +83,7 @@ TEST(JobReporter, FirstFinalStatusWinsAndCancelOverridesEverything) {
     RecordingSink other;
     std::atomic<bool> noCancel{false};
     JobReporter failing(s, other, noCancel, "LAN-host", 785, false, 0);
-    failing.LogFailure(1502, 1525, 12);
+    failing.Fail(sid::kDetailPrinterError, 12);
     failing.LogStatus(1501);
     EXPECT_EQ(failing.result(), sid::kStatusFail);
     ASSERT_EQ(other.logLines.size(), 1u);

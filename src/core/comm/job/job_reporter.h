@@ -4,6 +4,8 @@
 #include <memory>
 #include <string>
 
+#include "core/app/string_ids.h"
+
 namespace rvq {
 
 class Strings;
@@ -30,6 +32,12 @@ public:
     void LogFailure(int statusId, int detailId, long long code);
     void LogFailureAt(int statusId, int detailId, const std::string& first, const std::string& second,
                       const std::string& third);
+    // Ends the job as Fail with this detail: what nearly every failure does.
+    void Fail(int detailId, long long code = 0) { LogFailure(sid::kStatusFail, detailId, code); }
+    void FailAt(int detailId, const std::string& first, const std::string& second,
+                const std::string& third) {
+        LogFailureAt(sid::kStatusFail, detailId, first, second, third);
+    }
     void LogFormatted(int formatId, const std::string& argument);
     void PostProgress(int percent);
 

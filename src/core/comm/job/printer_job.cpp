@@ -44,7 +44,7 @@ bool PrinterJob::OpenJobPort() {
         port_.DiscardQueued();
         return true;
     }
-    reporter_.LogFailure(sid::kStatusFail, sid::kDetailNoConnection, port_.lastError());
+    reporter_.Fail(sid::kDetailNoConnection, port_.lastError());
     return false;
 }
 
@@ -75,7 +75,7 @@ bool PrinterJob::CancellableWait(int ms) {
 bool PrinterJob::Send(const std::string& bytes, int timeoutMs) {
     const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.data());
     if (port_.Write(std::span<const std::uint8_t>(data, bytes.size()), timeoutMs)) return true;
-    reporter_.LogFailure(sid::kStatusFail, sid::kDetailCommunication, port_.lastError());
+    reporter_.Fail(sid::kDetailCommunication, port_.lastError());
     return false;
 }
 

@@ -21,7 +21,7 @@ bool PrinterJob::CheckReady(int mode, bool quiet) {
     const auto* data = reinterpret_cast<const std::uint8_t*>(fixed_.statusRequest.data());
     if (!port_.Write(std::span<const std::uint8_t>(data, fixed_.statusRequest.size()), 1000)) {
         if (!quiet)
-            reporter_.LogFailure(sid::kStatusFail, sid::kDetailCommunication, port_.lastError());
+            reporter_.Fail(sid::kDetailCommunication, port_.lastError());
         return false;
     }
     if (CancelCheck()) return false;
@@ -30,9 +30,9 @@ bool PrinterJob::CheckReady(int mode, bool quiet) {
     if (!ReadReply(reply, 100, multiLan() ? 30000 : 10000, timedOut)) {
         if (!quiet) {
             if (timedOut) {
-                reporter_.LogFailure(sid::kStatusFail, sid::kDetailNotOnline, 0);
+                reporter_.Fail(sid::kDetailNotOnline);
             } else {
-                reporter_.LogFailure(sid::kStatusFail, sid::kDetailCommunication,
+                reporter_.Fail(sid::kDetailCommunication,
                                      port_.lastError());
             }
         }
@@ -42,11 +42,11 @@ bool PrinterJob::CheckReady(int mode, bool quiet) {
     if (IsReady(code)) return true;
     if (!quiet) {
         if (mode == kReadyModeIdle) {
-            reporter_.LogFailure(sid::kStatusFail, sid::kDetailNotIdle, code);
+            reporter_.Fail(sid::kDetailNotIdle, code);
         } else if (code == status::kNoFrame) {
-            reporter_.LogFailure(sid::kStatusFail, sid::kDetailTimeout, 0);
+            reporter_.Fail(sid::kDetailTimeout);
         } else {
-            reporter_.LogFailure(sid::kStatusFail, sid::kDetailPrinterError, code);
+            reporter_.Fail(sid::kDetailPrinterError, code);
         }
     }
     return false;
@@ -64,13 +64,13 @@ bool PrinterJob::WaitReady(int timeoutMs, bool acceptVpcl) {
             lastPrinterStatus_ = code;
             if (IsReady(code) || (acceptVpcl && code == status::kModeVpcl)) return true;
             if (code != status::kNoFrame) {
-                reporter_.LogFailure(sid::kStatusFail, sid::kDetailPrinterError, code);
+                reporter_.Fail(sid::kDetailPrinterError, code);
                 return false;
             }
             if (!CancellableWait(100)) return false;
         }
     }
-    reporter_.LogFailure(sid::kStatusFail, sid::kDetailNotOnline, 0);
+    reporter_.Fail(sid::kDetailNotOnline);
     return false;
 }
 
@@ -104,7 +104,7 @@ bool PrinterJob::ReopenAfterRestart(int attempts, bool usbWaits) {
         // between the attempts instead of using them up in milliseconds.
         if (!CancellableWait(1000)) return false;
     }
-    reporter_.LogFailure(sid::kStatusFail, sid::kDetailNoConnection, port_.lastError());
+    reporter_.Fail(sid::kDetailNoConnection, port_.lastError());
     return false;
 }
 
@@ -175,13 +175,13 @@ bool PrinterJob::ModeShift(bool enter, bool restart, double span) {
             step(1.0);
             return true;
         }
-        reporter_.LogFailure(sid::kStatusFail, sid::kDetailModeShift,
+        reporter_.Fail(sid::kDetailModeShift,
                              code == status::kNoFrame ? 0 : code);
         return false;
     }
     if (reporter_.finalized()) return false;  // cancelled while waiting
     if (readError) {
-        reporter_.LogFailure(sid::kStatusFail, sid::kDetailCommunication, port_.lastError());
+        reporter_.Fail(sid::kDetailCommunication, port_.lastError());
         return false;
     }
     // A printer that restarted over the LAN may not repeat its mode word:
@@ -190,7 +190,7 @@ bool PrinterJob::ModeShift(bool enter, bool restart, double span) {
         step(1.0);
         return true;
     }
-    reporter_.LogFailure(sid::kStatusFail, sid::kDetailModeShift, 0);
+    reporter_.Fail(sid::kDetailModeShift);
     return false;
 }
 
@@ -206,7 +206,7 @@ bool PrinterJob::ReconnectAfterRestart(int timeoutMs) {
             }
             if (!CancellableWait(500)) return false;
         }
-        reporter_.LogFailure(sid::kStatusFail, sid::kDetailNoConnection, port_.lastError());
+        reporter_.Fail(sid::kDetailNoConnection, port_.lastError());
         return false;
     }
     if (IsSerial()) {
@@ -220,7 +220,7 @@ bool PrinterJob::ReconnectAfterRestart(int timeoutMs) {
             if (!CancellableWait(attempt == 0 ? 5000 : 500)) return false;
             if (Reopen(setup_.connection.settings)) return WaitReady(timeoutMs, false);
         }
-        reporter_.LogFailure(sid::kStatusFail, sid::kDetailNoConnection, port_.lastError());
+        reporter_.Fail(sid::kDetailNoConnection, port_.lastError());
         return false;
     }
     return CancellableWait(timeoutMs);

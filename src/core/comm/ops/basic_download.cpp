@@ -91,7 +91,7 @@ bool SendBasicProgram(DownloadSteps& steps, std::span<const std::uint8_t> buffer
     if (!job.CancellableWait(job.IsSerial() ? 10000 : 5000)) return false;
     const int code = steps.PollStatus();
     if (!AcceptsBasicStatus(code)) {
-        job.log().LogFailure(sid::kStatusFail, sid::kDetailPrinterError, code);
+        job.log().Fail(sid::kDetailPrinterError, code);
         return false;
     }
     return job.ReconnectAfterRestart(job.timeoutMs());
@@ -113,7 +113,7 @@ bool RunBasicDownload(PrinterJob& job) {
     if (!job.OpenJobPort()) return false;
     job.PostProgress(5);
     if (!InputsFit(job.inputs())) {
-        job.log().LogFailure(sid::kStatusFail, sid::kDetailProcessing, 0);
+        job.log().Fail(sid::kDetailProcessing);
         job.ClosePort();
         return false;
     }

@@ -18,7 +18,7 @@ constexpr std::size_t kStatusFrameLength = 13;
 
 bool DownloadSteps::Write(std::span<const std::uint8_t> bytes, int timeoutMs) {
     if (job_.port().Write(bytes, timeoutMs)) return true;
-    job_.log().LogFailure(sid::kStatusFail, sid::kDetailCommunication, job_.port().lastError());
+    job_.log().Fail(sid::kDetailCommunication, job_.port().lastError());
     return false;
 }
 
@@ -44,7 +44,7 @@ bool DownloadSteps::ChunkWrite(std::uint64_t size, const ChunkReader& read, int 
             static_cast<std::size_t>(std::min<std::uint64_t>(kDownloadChunk, size - sent));
         const std::span<std::uint8_t> piece(chunk.data(), length);
         if (!read(sent, piece)) {
-            job_.log().LogFailure(sid::kStatusFail, sid::kDetailProcessing, 0);
+            job_.log().Fail(sid::kDetailProcessing);
             return false;
         }
         if (!Write(piece, timeout)) return false;
@@ -77,9 +77,9 @@ int DownloadSteps::PollStatus() {
 
 void DownloadSteps::LogStatusFailure() {
     if (lastStatus_ == status::kNoFrame) {
-        job_.log().LogFailure(sid::kStatusFail, sid::kDetailTimeout, 0);
+        job_.log().Fail(sid::kDetailTimeout);
     } else {
-        job_.log().LogFailure(sid::kStatusFail, sid::kDetailPrinterError, lastStatus_);
+        job_.log().Fail(sid::kDetailPrinterError, lastStatus_);
     }
 }
 

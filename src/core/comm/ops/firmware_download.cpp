@@ -67,16 +67,16 @@ std::optional<char> QueryBankType(PrinterJob& job) {
     bool timedOut = false;
     if (!job.ReadReply(reply, 100, job.multiLan() ? 30000 : 10000, timedOut)) {
         if (timedOut) {
-            job.log().LogFailure(sid::kStatusFail, sid::kDetailNotOnline, 0);
+            job.log().Fail(sid::kDetailNotOnline);
         } else {
-            job.log().LogFailure(sid::kStatusFail, sid::kDetailCommunication,
+            job.log().Fail(sid::kDetailCommunication,
                                  job.port().lastError());
         }
         return std::nullopt;
     }
     const std::string type = ParseTypeFrame(reply);
     if (type.empty()) {
-        job.log().LogFailure(sid::kStatusFail, sid::kDetailNotIdle, 0);
+        job.log().Fail(sid::kDetailNotIdle);
         return std::nullopt;
     }
     return type.front();
@@ -146,7 +146,7 @@ bool RunFirmwareDownload(PrinterJob& job) {
     job.PostProgress(5);
     const JobInputs& in = job.inputs();
     if (!InputsFit(in)) {
-        job.log().LogFailure(sid::kStatusFail, sid::kDetailProcessing, 0);
+        job.log().Fail(sid::kDetailProcessing);
         job.ClosePort();
         return false;
     }
@@ -159,7 +159,7 @@ bool RunFirmwareDownload(PrinterJob& job) {
 
     const std::optional<char> bankType = QueryBankType(job);
     if (!bankType) {
-        job.log().LogFailure(sid::kStatusFail, sid::kDetailProcessing, 0);
+        job.log().Fail(sid::kDetailProcessing);
         job.ClosePort();
         return false;
     }

@@ -56,7 +56,7 @@ bool VerifyVersions(PrinterJob& job, char bankType) {
     const bool bootMatches = boot.empty() || VersionNamed(*versions, "BOOT") == boot;
     const bool mainMatches = main.empty() || VersionNamed(*versions, "MAIN") == main;
     if (!bootMatches || !mainMatches) {
-        job.log().LogFailure(sid::kStatusFail, sid::kDetailProcessing, 0);
+        job.log().Fail(sid::kDetailProcessing);
         return false;
     }
     return true;

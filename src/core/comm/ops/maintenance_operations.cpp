@@ -53,7 +53,7 @@ bool ChannelFailed(PrinterJob& job, const CommandChannel& channel) {
     const ChannelErrorState& state = channel.errorState();
     const long long code = state.lastSystemError != 0 ? state.lastSystemError
                                                       : static_cast<long long>(state.errorCode);
-    job.log().LogFailure(sid::kStatusFail, sid::kDetailCommunication, code);
+    job.log().Fail(sid::kDetailCommunication, code);
     job.ClosePort();
     return false;
 }
@@ -88,7 +88,7 @@ bool RunClear(PrinterJob& job, int setCommand, unsigned value,
     if (job.CancelCheck()) return false;
     job.PostProgress(60);
     if (!verified(value, fields)) {
-        job.log().LogFailure(sid::kStatusFail, sid::kDetailProcessing, 0);
+        job.log().Fail(sid::kDetailProcessing);
         job.ClosePort();
         return false;
     }

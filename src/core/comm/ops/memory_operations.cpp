@@ -43,7 +43,7 @@ bool AllocateMemory(PrinterJob& job, bool basicStep) {
     // Two digits per area: larger counts would make a command of another
     // length that the printer reads differently.
     if (allocation[0] > 99 || allocation[1] > 99 || (allocation[3] != 1 && allocation[2] > 99)) {
-        job.log().LogFailure(1502, 1528, 0);
+        job.log().Fail(sid::kDetailProcessing);
         return false;
     }
     const std::string basic =
@@ -78,7 +78,7 @@ bool RunMemoryFormat(PrinterJob& job) {
     // One drive letter and one digit: anything else is not a memory the
     // printer has.
     if (memory > 25 || format > 9) {
-        job.log().LogFailure(1502, 1528, 0);
+        job.log().Fail(sid::kDetailProcessing);
         return false;
     }
     const std::string command = FrameCommand(

@@ -59,7 +59,7 @@ bool RunOperation(PrinterJob& job, JobKind kind) {
             // An operation this build does not offer: say so in the log
             // rather than pretend.
             job.log().LogStatus(1500);
-            job.log().LogFailure(1502, 1528, 0);
+            job.log().Fail(sid::kDetailProcessing);
             return false;
     }
 }

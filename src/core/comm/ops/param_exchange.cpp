@@ -60,11 +60,11 @@ const ParamGroup* GroupReading(const PrinterModel& model, int getCommandId,
 // Logs a failed get; a command no group lists has no place to name.
 void LogGetFailure(ParamSession& session, const ParamGroup* group) {
     if (group == nullptr) {
-        session.log.LogFailure(sid::kStatusFail, sid::kDetailGetFailed, 0);
+        session.log.Fail(sid::kDetailGetFailed);
         return;
     }
     const FailurePlace place = PlaceOf(session.strings, group->pageIndex, group->checkBoxId);
-    session.log.LogFailureAt(sid::kStatusFail, sid::kDetailGetFailed, place.page, place.item,
+    session.log.FailAt(sid::kDetailGetFailed, place.page, place.item,
                              place.extra);
 }
 
@@ -186,7 +186,7 @@ bool SendGroups(ParamSession& session, const std::vector<int>& groupIds, SetProg
                     const std::lock_guard lock(session.modelMutex);
                     place.extra = MessageOf(session, command);
                 }
-                session.log.LogFailureAt(sid::kStatusFail, sid::kDetailSetFailed, place.page,
+                session.log.FailAt(sid::kDetailSetFailed, place.page,
                                          place.item, place.extra);
                 return false;
             }
@@ -215,8 +215,7 @@ bool ReadBack(ParamSession& session, const std::vector<int>& groupIds,
             const params::VerifyFailure& failure = result.failure;
             const FailurePlace place =
                 PlaceOf(session.strings, failure.pageIndex, failure.checkBoxId);
-            session.log.LogFailureAt(
-                sid::kStatusFail, sid::kDetailSetFailed, place.page, place.item,
+            session.log.FailAt(sid::kDetailSetFailed, place.page, place.item,
                 failure.messageId != 0 ? session.strings.Get(failure.messageId) : "");
             return false;
         }

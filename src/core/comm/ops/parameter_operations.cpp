@@ -28,7 +28,7 @@ bool SkipsEnter(PrinterJob& job) {
 PrinterModel* JobModel(PrinterJob& job) {
     Document* document = job.document();
     PrinterModel* model = document != nullptr ? document->model() : nullptr;
-    if (model == nullptr) job.log().LogFailure(sid::kStatusFail, sid::kDetailProcessing, 0);
+    if (model == nullptr) job.log().Fail(sid::kDetailProcessing);
     return model;
 }
 

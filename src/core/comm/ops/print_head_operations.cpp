@@ -35,8 +35,7 @@ bool RunHeadCheck(PrinterJob& job) {
     bool timedOut = false;
     if (!job.ReadReply(reply, 100, 20000, timedOut)) {
         if (job.log().finalized()) return false;  // cancelled while waiting
-        job.log().LogFailure(sid::kStatusFail,
-                             timedOut ? sid::kDetailTimeout : sid::kDetailCommunication,
+        job.log().Fail(timedOut ? sid::kDetailTimeout : sid::kDetailCommunication,
                              timedOut ? 0 : job.port().lastError());
         return false;
     }
@@ -51,7 +50,7 @@ bool RunHeadCheck(PrinterJob& job) {
         job.log().LogFailure(sid::kStatusSucceed, sid::kDetailBrokenElement, 0);
         return false;
     }
-    job.log().LogFailure(sid::kStatusFail, sid::kDetailPrinterError, code);
+    job.log().Fail(sid::kDetailPrinterError, code);
     return false;
 }
 
@@ -67,7 +66,7 @@ bool RunTestPrint(PrinterJob& job) {
             const std::size_t length = std::min(kPrintChunk, block->size() - at);
             if (!job.port().Write(std::span<const std::uint8_t>(block->data() + at, length),
                                   30000)) {
-                job.log().LogFailure(sid::kStatusFail, sid::kDetailCommunication,
+                job.log().Fail(sid::kDetailCommunication,
                                      job.port().lastError());
                 return false;
             }

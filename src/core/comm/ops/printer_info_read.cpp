@@ -93,9 +93,9 @@ ReadEnd ReadUntilTrailer(PrinterJob& job, std::string& buffer, const InfoBlockLa
 
 // Logs why a read ended early; false.
 bool ReadFailed(PrinterJob& job, ReadEnd end) {
-    if (end == ReadEnd::TimedOut) job.log().LogFailure(sid::kStatusFail, sid::kDetailTimeout, 0);
+    if (end == ReadEnd::TimedOut) job.log().Fail(sid::kDetailTimeout);
     if (end == ReadEnd::Failed)
-        job.log().LogFailure(sid::kStatusFail, sid::kDetailCommunication, job.port().lastError());
+        job.log().Fail(sid::kDetailCommunication, job.port().lastError());
     return false;
 }
 
@@ -110,7 +110,7 @@ bool LeaveAfterFailure(PrinterJob& job) {
 // A length the printer sent that cannot be right: nothing is read or
 // written on its strength.
 bool BadLength(PrinterJob& job) {
-    job.log().LogFailure(sid::kStatusFail, sid::kDetailCommunication, 0);
+    job.log().Fail(sid::kDetailCommunication);
     return LeaveAfterFailure(job);
 }
 
@@ -136,7 +136,7 @@ bool SaveBlock(PrinterJob& job, const std::string& path, std::string_view bytes,
     }
     text.append(bytes);
     if (WriteFileAtomically(path, text)) return true;
-    job.log().LogFailure(sid::kStatusFail, sid::kDetailNotSaved, 0);
+    job.log().Fail(sid::kDetailNotSaved);
     return LeaveAfterFailure(job);
 }
 
@@ -159,7 +159,7 @@ bool ReadBlock(PrinterJob& job, BlockKind kind, int from, int to, std::string& p
     try {
         frame.reserve(layout.capacity);
     } catch (const std::bad_alloc&) {
-        job.log().LogFailure(sid::kStatusFail, sid::kDetailSystem, 0);
+        job.log().Fail(sid::kDetailSystem);
         return false;
     }
     const int progressFrom = from + (kind == BlockKind::Version ? 3 : 5);
@@ -230,7 +230,7 @@ bool ReadVersionBlock(PrinterJob& job, int from, int to, const std::string& path
     if (!path.empty()) return SaveBlock(job, path, BlockFileText(payload, kVersionBlock), false);
     Document* document = job.document();
     if (!document) {
-        job.log().LogFailure(sid::kStatusFail, sid::kDetailSystem, 0);
+        job.log().Fail(sid::kDetailSystem);
         return false;
     }
     document->ParseVersionInfo(PayloadText(job, payload));
@@ -255,7 +255,7 @@ bool ReadSettingsBlock(PrinterJob& job, int from, int to, const std::string& pat
     if (!path.empty()) return SaveBlock(job, path, BlockFileText(payload, kSettingsBlock), append);
     Document* document = job.document();
     if (!document) {
-        job.log().LogFailure(sid::kStatusFail, sid::kDetailSystem, 0);
+        job.log().Fail(sid::kDetailSystem);
         return false;
     }
     document->ParsePrinterInfo(PayloadText(job, payload));
@@ -277,7 +277,7 @@ bool ReadDataLog(PrinterJob& job, const std::string& path) {
     const std::string original = job.setup().connection.settings;
     const bool serial = job.IsSerial();
     if (serial && !job.Reopen(WithSerialFlow(original, '4'))) {
-        job.log().LogFailure(sid::kStatusFail, sid::kDetailCommunication, job.port().lastError());
+        job.log().Fail(sid::kDetailCommunication, job.port().lastError());
         return false;
     }
     if (!SendRequest(job, kDataLogRequest)) return false;
@@ -311,13 +311,13 @@ bool ReadDataLog(PrinterJob& job, const std::string& path) {
             payloadLength = *announced - kInfoFrameOverhead;
         }
     } catch (const std::bad_alloc&) {
-        job.log().LogFailure(sid::kStatusFail, sid::kDetailSystem, 0);
+        job.log().Fail(sid::kDetailSystem);
         return false;
     }
     if (!SaveBlock(job, path, std::string_view(frame).substr(2, payloadLength), false))
         return false;
     if (serial && !job.Reopen(original)) {
-        job.log().LogFailure(sid::kStatusFail, sid::kDetailCommunication, job.port().lastError());
+        job.log().Fail(sid::kDetailCommunication, job.port().lastError());
         return false;
     }
     return true;

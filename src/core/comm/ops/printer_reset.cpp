@@ -26,7 +26,7 @@ bool RunPrinterReset(PrinterJob& job) {
             if (!open && !job.CancellableWait(1000)) return false;
         }
         if (!open) {
-            job.log().LogFailure(1502, 1522, job.port().lastError());
+            job.log().Fail(sid::kDetailNoConnection, job.port().lastError());
             return false;
         }
         if (!job.WaitReady(10000, true)) return false;

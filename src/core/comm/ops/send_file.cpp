@@ -15,7 +15,7 @@ namespace {
 bool SendNamedFile(PrinterJob& job, DownloadSteps& steps, const std::string& path) {
     InputFile file(path);
     if (!file.ok()) {
-        job.log().LogFailure(sid::kStatusFail, sid::kDetailProcessing, 0);
+        job.log().Fail(sid::kDetailProcessing);
         return false;
     }
     return steps.ChunkWrite(
@@ -44,7 +44,7 @@ bool RunSendFile(PrinterJob& job) {
     } else {
         const std::uint32_t size = in.numbers.empty() ? 0 : in.numbers[0];
         if (in.blocks.empty() || !in.blocks[0] || in.blocks[0]->size() < size) {
-            job.log().LogFailure(sid::kStatusFail, sid::kDetailProcessing, 0);
+            job.log().Fail(sid::kDetailProcessing);
             job.ClosePort();
             return false;
         }

@@ -54,7 +54,7 @@ public:
         }
         if (job.CancelCheck()) return false;
         if (failing_.count(setup.printerIndex)) {
-            job.LogFailure(1502, 1522, 111);
+            job.Fail(sid::kDetailNoConnection, 111);
             return false;
         }
         job.LogStatus(1501);
