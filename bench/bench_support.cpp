@@ -13,7 +13,8 @@ namespace {
 struct Scratch {
     std::string path;
     Scratch() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "rvq-bench-XXXXXX").string();
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "rvq-bench-XXXXXX").string();
         if (mkdtemp(pattern.data()) == nullptr) std::abort();
         path = pattern;
     }

@@ -16,19 +16,19 @@
 #include "bench_support.h"
 #include "core/app/app_context.h"
 #include "core/app/document.h"
-#include "core/app/printer_definition.h"
 #include "core/app/interaction.h"
+#include "core/app/printer_definition.h"
+#include "core/app/string_ids.h"
 #include "core/builders/download_image.h"
 #include "core/builders/rom_list.h"
-#include "core/comm/ops/download_inputs.h"
-#include "core/comm/port/framing.h"
 #include "core/comm/job/job_events.h"
 #include "core/comm/job/job_runner.h"
+#include "core/comm/ops/download_inputs.h"
 #include "core/comm/ops/operations.h"
+#include "core/comm/port/framing.h"
 #include "core/comm/port/printer_port.h"
 #include "core/platform/file_io.h"
 #include "sim/sim_server.h"
-#include "core/app/string_ids.h"
 
 namespace rvq::bench {
 namespace {
@@ -82,7 +82,8 @@ double RoundTripMs(sim::SimServer& server) {
         const std::int64_t sleptBefore = Clock::PrescribedSleepRealMs();
         const auto start = Steady::now();
         const bool ok = port.Transact(
-            std::span<const std::uint8_t>(reinterpret_cast<const std::uint8_t*>(request.data()), request.size()),
+            std::span<const std::uint8_t>(reinterpret_cast<const std::uint8_t*>(request.data()),
+                                          request.size()),
             reply, length, 2000);
         const double slept = static_cast<double>(Clock::PrescribedSleepRealMs() - sleptBefore);
         if (ok) times.push_back(std::max(0.0, MsSince(start) - slept));
@@ -108,7 +109,8 @@ RunFigures RunJob(AppContext& context, Document& document, sim::SimServer& serve
         inputs->numbers = numbers;
     }
     QuietEvents events;
-    JobRunner runner(context, document.sharedJobLog(), MakeOperationExecutor(context, document), events);
+    JobRunner runner(context, document.sharedJobLog(), MakeOperationExecutor(context, document),
+                     events);
     const std::size_t exchangesBefore = server.log().Entries().size();
     const std::int64_t sleptBefore = Clock::PrescribedSleepRealMs();
     const auto start = Steady::now();
@@ -144,7 +146,8 @@ std::string RichestModel(const std::string& definitions) {
 
 std::vector<std::uint32_t> EveryGroup(const PrinterModel& model) {
     std::vector<std::uint32_t> ids;
-    for (const ParamGroup& group : model.groups) ids.push_back(static_cast<std::uint32_t>(group.checkBoxId));
+    for (const ParamGroup& group : model.groups)
+        ids.push_back(static_cast<std::uint32_t>(group.checkBoxId));
     return ids;
 }
 
@@ -167,14 +170,14 @@ double SinglePrinterRuns(const std::string& definitions, const std::string& mode
     const double roundTrip = RoundTripMs(printers.server);
     Print("loopback round trip (status request)", roundTrip, "ms", "-", 1e9);
 
-    const RunFigures get =
-        RunJob(context, document, printers.server, JobKind::GetParameter, EveryGet(*document.model()), roundTrip);
+    const RunFigures get = RunJob(context, document, printers.server, JobKind::GetParameter,
+                                  EveryGet(*document.model()), roundTrip);
     if (!get.ok) std::cerr << "protocol_bench: Get Parameter failed\n";
     Print("Get Parameter " + model + " (s)", get.ms / 1000, "s", "-", 1e9);
     Print("Get Parameter / protocol floor", get.ms / get.floorMs, "x", "<= 1.05", 1.05);
 
-    const RunFigures set =
-        RunJob(context, document, printers.server, JobKind::SetParameter, EveryGroup(*document.model()), roundTrip);
+    const RunFigures set = RunJob(context, document, printers.server, JobKind::SetParameter,
+                                  EveryGroup(*document.model()), roundTrip);
     if (!set.ok) std::cerr << "protocol_bench: Set Parameter failed\n";
     Print("Set Parameter " + model + " (s)", set.ms / 1000, "s", "-", 1e9);
     Print("Set Parameter / protocol floor", set.ms / set.floorMs, "x", "<= 1.05", 1.05);
@@ -186,7 +189,9 @@ double SinglePrinterRuns(const std::string& definitions, const std::string& mode
 class AgreeingInteraction : public Interaction {
 public:
     bool Confirm(int, const std::string&) override { return true; }
-    void Error(int, const std::string& text) override { std::cerr << "protocol_bench: " << text << "\n"; }
+    void Error(int, const std::string& text) override {
+        std::cerr << "protocol_bench: " << text << "\n";
+    }
     void Info(int, const std::string&) override {}
 };
 
@@ -233,8 +238,8 @@ void FirmwareRun(const std::string& definitions) {
         return;
     }
     const double roundTrip = RoundTripMs(printers.server);
-    const RunFigures run = RunJob(context, document, printers.server, JobKind::FirmwareDownload, {}, roundTrip,
-                            FirmwareJobInputs(*firmware, false));
+    const RunFigures run = RunJob(context, document, printers.server, JobKind::FirmwareDownload, {},
+                                  roundTrip, FirmwareJobInputs(*firmware, false));
     if (!run.ok) std::cerr << "protocol_bench: the firmware download failed\n";
     Print("Firmware download 4 MB over TCP (s)", run.ms / 1000, "s", "-", 1e9);
     Print("Firmware download / protocol floor", run.ms / run.floorMs, "x", "<= 1.05", 1.05);
@@ -252,11 +257,12 @@ void MultiLanRun(const std::string& definitions, const std::string& model, doubl
     }
     Document document;
     if (!document.OnNewDocument(definitions, model, "QM") || document.model() == nullptr) return;
-    const RunFigures get =
-        RunJob(context, document, printers.server, JobKind::GetParameter, EveryGet(*document.model()), 0);
+    const RunFigures get = RunJob(context, document, printers.server, JobKind::GetParameter,
+                                  EveryGet(*document.model()), 0);
     if (!get.ok) std::cerr << "protocol_bench: the Multi-LAN Get Parameter failed\n";
     Print("Multi-LAN Get Parameter, 50 printers (s)", get.ms / 1000, "s", "-", 1e9);
-    Print("Multi-LAN 50 / (10 x single printer)", get.ms / (10 * singleGetMs), "x", "<= 1.10", 1.10);
+    Print("Multi-LAN 50 / (10 x single printer)", get.ms / (10 * singleGetMs), "x", "<= 1.10",
+          1.10);
 }
 
 }  // namespace

@@ -20,7 +20,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     const rvq::params::FormatList parsed = rvq::params::ParseFormatList(list);
     FUZZ_CHECK(parsed.count >= -1 || parsed.formats.empty());
-    if (!parsed.formats.empty()) FUZZ_CHECK(parsed.formats.size() == static_cast<std::size_t>(parsed.count));
+    if (!parsed.formats.empty())
+        FUZZ_CHECK(parsed.formats.size() == static_cast<std::size_t>(parsed.count));
     for (const std::string& format : parsed.formats) {
         FUZZ_CHECK(format.size() <= list.size());
         if (const auto applied = rvq::params::ApplyTextFormat(format, text))

@@ -26,7 +26,8 @@ std::string UtcNow() {
 
 std::string UserName() {
     // The account the process runs as, not what the environment claims.
-    if (const passwd* entry = ::getpwuid(::geteuid()); entry != nullptr && entry->pw_name != nullptr)
+    if (const passwd* entry = ::getpwuid(::geteuid());
+        entry != nullptr && entry->pw_name != nullptr)
         return entry->pw_name;
     return std::to_string(::geteuid());
 }

@@ -16,8 +16,9 @@ namespace rvq::cli {
 
 // Exit codes shared by every command.
 inline constexpr int kExitOk = 0;
-inline constexpr int kExitFailed = 1;  // the printer reported an error, did not answer, or the work failed
-inline constexpr int kExitUsage = 2;   // bad command line or connection settings
+inline constexpr int kExitFailed =
+    1;  // the printer reported an error, did not answer, or the work failed
+inline constexpr int kExitUsage = 2;        // bad command line or connection settings
 inline constexpr int kExitWouldChange = 3;  // a dry run found values a set would change
 
 // Options given before or after the command; each one overrides VQTool.INI.
@@ -31,13 +32,13 @@ struct GlobalOptions {
     std::optional<int> lpt;
     std::optional<std::string> settingsFile;
     std::optional<int> timeoutSeconds;
-    std::optional<std::string> codes;  // auto|esc|braces|HH,HH,HH
-    std::optional<std::string> multiLan;  // a Multi-LAN list file
-    std::optional<std::string> pick;      // 1,3,5: the list entries that take part
-    std::optional<std::string> logFile;   // where the job log goes (CSV)
-    std::optional<std::string> auditFile; // one JSON line per printer job is appended
-    std::optional<int> canary;            // Multi LAN: run this many first, the rest only if they all succeed
-    std::optional<int> parallel;          // Multi LAN: printers in progress at once (1 to 64; 5 by default)
+    std::optional<std::string> codes;      // auto|esc|braces|HH,HH,HH
+    std::optional<std::string> multiLan;   // a Multi-LAN list file
+    std::optional<std::string> pick;       // 1,3,5: the list entries that take part
+    std::optional<std::string> logFile;    // where the job log goes (CSV)
+    std::optional<std::string> auditFile;  // one JSON line per printer job is appended
+    std::optional<int> canary;  // Multi LAN: run this many first, the rest only if they all succeed
+    std::optional<int> parallel;  // Multi LAN: printers in progress at once (1 to 64; 5 by default)
     std::optional<std::string> passwordFile;  // holds the login password on its first line
     bool yes = false;
     bool json = false;
@@ -54,8 +55,8 @@ struct CliEnv {
     Interaction& interaction;
     std::string definitionsPath;
     Document& document;
-    ErrorNote& errors;         // why the command failed, for its --json document
-    std::ostream& jsonFields;  // under --json: the command's own keys of its document
+    ErrorNote& errors;                    // why the command failed, for its --json document
+    std::ostream& jsonFields;             // under --json: the command's own keys of its document
     std::vector<JobRunRecord> runs = {};  // every printer run of the command, in order
     // The folders VQTool_Printer.XML was looked for in; empty when
     // --definitions named the file.
@@ -70,7 +71,9 @@ inline int Parallel(const CliEnv& env) { return env.options.parallel.value_or(kD
 
 // Writes the command's own keys into its --json document (which also
 // holds command, exitCode, result, output, runs and error).
-inline JsonWriter DataFields(CliEnv& env) { return JsonWriter(env.jsonFields, JsonWriter::InsideObject{}); }
+inline JsonWriter DataFields(CliEnv& env) {
+    return JsonWriter(env.jsonFields, JsonWriter::InsideObject{});
+}
 
 struct Command {
     const char* name;
@@ -94,7 +97,8 @@ int UsageError(std::ostream& err, const std::string& message,
 // Prints "rvqtool: <message>" on the error stream, keeps it as the
 // command's error and returns `exitCode`. `id` is the number of a message
 // of the program's string table.
-int Fail(CliEnv& env, int exitCode, const std::string& message, std::optional<int> id = std::nullopt);
+int Fail(CliEnv& env, int exitCode, const std::string& message,
+         std::optional<int> id = std::nullopt);
 
 // Fail with kExitUsage: a bad command line or settings.
 int UsageError(CliEnv& env, const std::string& message);

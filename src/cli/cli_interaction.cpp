@@ -27,12 +27,14 @@ bool TerminalInteraction::Confirm(int messageId, const std::string& text) {
     const std::string question = Plain(text).substr(0, Plain(text).find('\n'));
     if (!::isatty(STDIN_FILENO)) {
         out_ << "n (no terminal; pass --yes to agree)\n";
-        errors_.NoteIfNothingElse("answered No (no terminal; pass --yes to agree): " + question, messageId);
+        errors_.NoteIfNothingElse("answered No (no terminal; pass --yes to agree): " + question,
+                                  messageId);
         return false;
     }
     out_.flush();
     std::string answer;
-    const bool yes = std::getline(std::cin, answer) && !answer.empty() && (answer[0] == 'y' || answer[0] == 'Y');
+    const bool yes =
+        std::getline(std::cin, answer) && !answer.empty() && (answer[0] == 'y' || answer[0] == 'Y');
     if (!yes) errors_.NoteIfNothingElse("answered No: " + question, messageId);
     return yes;
 }
@@ -42,6 +44,8 @@ void TerminalInteraction::Error(int messageId, const std::string& text) {
     errors_.Note(Plain(text), messageId);
 }
 
-void TerminalInteraction::Info(int /*messageId*/, const std::string& text) { out_ << Plain(text) << "\n"; }
+void TerminalInteraction::Info(int /*messageId*/, const std::string& text) {
+    out_ << Plain(text) << "\n";
+}
 
 }  // namespace rvq::cli

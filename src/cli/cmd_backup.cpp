@@ -51,14 +51,17 @@ struct BackupPlace {
 
 std::vector<BackupPlace> Places(CliEnv& env, const std::string& folder) {
     const ToolSettings& settings = env.context.settings;
-    const std::size_t count = settings.interfaceName == "Multi LAN" ? settings.multiLanHosts.size() : 1;
+    const std::size_t count =
+        settings.interfaceName == "Multi LAN" ? settings.multiLanHosts.size() : 1;
     const std::string stamp = UtcStamp();
     std::vector<BackupPlace> places;
     for (std::size_t i = 0; i < count; ++i) {
         const Connection c = BuildConnection(settings, env.context.strings, i);
-        const std::string name = SafeName(c.interfaceName == "LAN" ? c.settings : c.interfaceName + "_" + c.settings);
+        const std::string name =
+            SafeName(c.interfaceName == "LAN" ? c.settings : c.interfaceName + "_" + c.settings);
         const std::string final = (fs::path(folder) / (name + "-" + stamp)).string();
-        places.push_back({(fs::path(folder) / ("." + name + "-" + stamp + ".partial")).string(), final, final});
+        places.push_back(
+            {(fs::path(folder) / ("." + name + "-" + stamp + ".partial")).string(), final, final});
     }
     return places;
 }
@@ -70,11 +73,12 @@ bool Complete(CliEnv& env, const PrinterModel& model, BackupPlace& place, bool i
     params::GroupTicks all;
     for (const ParamGroup& group : model.groups) all.Set(group.name, true);
     std::error_code error;
-    bool ok = params::WriteSettingsFileAsHeld((fs::path(place.partial) / "params.TSI").string(), model, all,
-                                              env.context.settings, FileEnv(env), includeSecrets,
-                                              env.interaction);
+    bool ok = params::WriteSettingsFileAsHeld((fs::path(place.partial) / "params.TSI").string(),
+                                              model, all, env.context.settings, FileEnv(env),
+                                              includeSecrets, env.interaction);
     // A backup of the same printer within the same second keeps the first.
-    for (int n = 2; ok && fs::exists(place.final, error); ++n) place.final = place.base + "-" + std::to_string(n);
+    for (int n = 2; ok && fs::exists(place.final, error); ++n)
+        place.final = place.base + "-" + std::to_string(n);
     ok = ok && (fs::rename(place.partial, place.final, error), !error);
     if (!ok) fs::remove_all(place.partial, error);
     return ok;
@@ -158,8 +162,8 @@ int BackupPrinters(CliEnv& env, const std::string& folder, bool includeSecrets) 
         if (read) {
             warnings[index] = SetRefusals(env, *it->second.model);
             for (const std::string& warning : warnings[index])
-                env.err << "rvqtool: " << where << ": warning: a set of this backup would refuse: " << warning
-                        << "\n";
+                env.err << "rvqtool: " << where
+                        << ": warning: a set of this backup would refuse: " << warning << "\n";
         }
         if (read && Complete(env, *it->second.model, place, includeSecrets)) {
             written[index] = place.final;

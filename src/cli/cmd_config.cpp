@@ -13,10 +13,14 @@ namespace {
 
 const char* SourceName(SettingSource s) {
     switch (s) {
-        case SettingSource::File: return "file";
-        case SettingSource::Default: return "default";
-        case SettingSource::Computed: return "computed";
-        case SettingSource::CommandLine: return "command line";
+        case SettingSource::File:
+            return "file";
+        case SettingSource::Default:
+            return "default";
+        case SettingSource::Computed:
+            return "computed";
+        case SettingSource::CommandLine:
+            return "command line";
     }
     return "";
 }
@@ -153,7 +157,9 @@ int RunConfig(CliEnv& env, const std::vector<std::string>& args) {
     env.out << "machine store     " << t.locations.machineStorePath
             << "  (can be written: " << (t.machineStoreWritable ? "yes" : "no") << ")\n";
     env.out << "login password    "
-            << (!t.passwordStoreProblem.empty() ? "cannot be read" : t.password.empty() ? "none" : "set")
+            << (!t.passwordStoreProblem.empty() ? "cannot be read"
+                : t.password.empty()            ? "none"
+                                                : "set")
             << "\n";
     std::string folders;
     for (const auto& folder : t.locations.DataFolders())

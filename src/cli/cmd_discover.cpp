@@ -18,14 +18,14 @@
 #include "core/app/printer_info_parser.h"
 #include "core/app/text.h"
 #include "core/comm/job/clock.h"
+#include "core/comm/job/printer_job.h"
+#include "core/comm/ops/maintenance_operations.h"
+#include "core/comm/ops/printer_reads.h"
 #include "core/comm/port/framing.h"
 #include "core/comm/port/lan_discovery.h"
 #include "core/comm/port/loopback_guard.h"
-#include "core/comm/ops/maintenance_operations.h"
 #include "core/comm/port/multi_lan_list.h"
 #include "core/comm/port/open_file_limit.h"
-#include "core/comm/job/printer_job.h"
-#include "core/comm/ops/printer_reads.h"
 #include "core/comm/port/reply_frames.h"
 
 namespace rvq::cli {

@@ -15,13 +15,13 @@
 #include "cli/run_json.h"
 #include "cli/test_print_args.h"
 #include "core/app/maintenance_lists.h"
-#include "core/pages/maintenance_page.h"
 #include "core/app/string_ids.h"
 #include "core/app/text.h"
 #include "core/builders/test_print.h"
 #include "core/comm/ops/maintenance_inputs.h"
 #include "core/comm/ops/maintenance_operations.h"
 #include "core/comm/ops/printer_reads.h"
+#include "core/pages/maintenance_page.h"
 
 namespace rvq::cli {
 

@@ -18,10 +18,10 @@
 #include "core/app/maintenance_lists.h"
 #include "core/app/string_ids.h"
 #include "core/app/text.h"
-#include "core/comm/port/framing.h"
 #include "core/comm/ops/maintenance_inputs.h"
 #include "core/comm/ops/printer_reads.h"
 #include "core/comm/ops/status_check.h"
+#include "core/comm/port/framing.h"
 #include "core/comm/port/status_query.h"
 #include "core/platform/file_io.h"
 

@@ -17,12 +17,12 @@
 #include "core/app/string_ids.h"
 #include "core/app/text.h"
 #include "core/comm/job/clock.h"
+#include "core/comm/ops/status_check.h"
 #include "core/comm/port/device_errors.h"
 #include "core/comm/port/framing.h"
 #include "core/comm/port/loopback_guard.h"
 #include "core/comm/port/printer_port.h"
 #include "core/comm/port/reply_frames.h"
-#include "core/comm/ops/status_check.h"
 #include "core/comm/port/status_query.h"
 
 namespace rvq::cli {

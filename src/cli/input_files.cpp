@@ -8,8 +8,8 @@ namespace rvq::cli {
 bool CheckInputFile(CliEnv& env, const std::string& path, int messageId) {
     const InputFile file(path);
     if (file.ok()) return true;
-    env.interaction.Error(messageId,
-                          path + ": " + OneLine(env.context.strings.Get(messageId)) + " (" + file.Problem() + ")");
+    env.interaction.Error(messageId, path + ": " + OneLine(env.context.strings.Get(messageId)) +
+                                         " (" + file.Problem() + ")");
     return false;
 }
 

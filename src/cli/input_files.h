@@ -16,8 +16,11 @@ namespace rvq::cli {
 // so a message box text names the file on the command line.
 class FileNamingInteraction : public Interaction {
 public:
-    FileNamingInteraction(Interaction& inner, std::string path) : inner_(inner), path_(std::move(path)) {}
-    bool Confirm(int messageId, const std::string& text) override { return inner_.Confirm(messageId, text); }
+    FileNamingInteraction(Interaction& inner, std::string path)
+        : inner_(inner), path_(std::move(path)) {}
+    bool Confirm(int messageId, const std::string& text) override {
+        return inner_.Confirm(messageId, text);
+    }
     void Error(int messageId, const std::string& text) override;
     void Info(int messageId, const std::string& text) override { inner_.Info(messageId, text); }
 

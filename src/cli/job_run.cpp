@@ -20,9 +20,9 @@
 #include "core/comm/job/job_events.h"
 #include "core/comm/job/job_reporter.h"
 #include "core/comm/job/job_runner.h"
-#include "core/comm/port/loopback_guard.h"
-#include "core/comm/ops/operations.h"
 #include "core/comm/job/printer_job.h"
+#include "core/comm/ops/operations.h"
+#include "core/comm/port/loopback_guard.h"
 #include "core/comm/port/printer_port.h"
 
 namespace rvq::cli {

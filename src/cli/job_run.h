@@ -27,7 +27,7 @@ struct ItemChange {
 using JobStep = std::function<bool(PrinterJob& job)>;
 
 struct JobRunHooks {
-    JobStep step;  // empty: the kind's own operation
+    JobStep step;        // empty: the kind's own operation
     bool quiet = false;  // record the display lines and the summary, print neither
     // The items the job of a printer (by list index) changed; asked for
     // the audit line after the run, only for printers that succeeded.

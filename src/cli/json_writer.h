@@ -80,11 +80,21 @@ private:
         out_ << '"';
         for (unsigned char c : text) {
             switch (c) {
-                case '"': out_ << "\\\""; break;
-                case '\\': out_ << "\\\\"; break;
-                case '\n': out_ << "\\n"; break;
-                case '\r': out_ << "\\r"; break;
-                case '\t': out_ << "\\t"; break;
+                case '"':
+                    out_ << "\\\"";
+                    break;
+                case '\\':
+                    out_ << "\\\\";
+                    break;
+                case '\n':
+                    out_ << "\\n";
+                    break;
+                case '\r':
+                    out_ << "\\r";
+                    break;
+                case '\t':
+                    out_ << "\\t";
+                    break;
                 default:
                     if (c < 0x20) {
                         static const char* hex = "0123456789abcdef";

@@ -86,8 +86,10 @@ int SaveAfterSet(CliEnv& env, params::PendingChanges& pending, bool modelChanged
         stored.destination = used.destination;
     }
     if (!stored.settingsWritable) {
-        return Fail(env, kExitFailed,
-                    stored.iniPath + " cannot be written by this user; the printer's new settings are not stored");
+        return Fail(
+            env, kExitFailed,
+            stored.iniPath +
+                " cannot be written by this user; the printer's new settings are not stored");
     }
     if (const WriteResult saved = SaveToolSettings(stored, strings); !saved)
         return ReportSaveFailure(env, stored.iniPath, saved);

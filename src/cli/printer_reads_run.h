@@ -15,7 +15,7 @@ namespace rvq::cli {
 using ReadRequestFor = std::function<PrinterReadRequest(int printerIndex)>;
 
 struct PrinterReads {
-    int exitCode = kExitOk;  // as RunPrinterJob's
+    int exitCode = kExitOk;                    // as RunPrinterJob's
     std::map<int, PrinterReadResult> results;  // the printers that were read, by index
 };
 

@@ -46,10 +46,14 @@ void WriteRunsJson(JsonWriter& json, const std::vector<JobRunRecord>& runs) {
 
 const char* ResultName(int exitCode) {
     switch (exitCode) {
-        case 0: return "succeeded";
-        case 2: return "usage-error";
-        case 3: return "would-change";
-        default: return exitCode >= 128 ? "interrupted" : "failed";
+        case 0:
+            return "succeeded";
+        case 2:
+            return "usage-error";
+        case 3:
+            return "would-change";
+        default:
+            return exitCode >= 128 ? "interrupted" : "failed";
     }
 }
 
@@ -61,8 +65,9 @@ std::optional<RunError> ErrorFromRuns(const std::vector<JobRunRecord>& runs) {
     for (const JobRunRecord& run : runs) {
         for (const PrinterRecord& printer : run.printers) {
             if (!printer.selected || printer.outcome == PrinterOutcome::Succeeded) continue;
-            return RunError{FailureLine(printer),
-                            printer.detailId != 0 ? std::optional<int>(printer.detailId) : std::nullopt};
+            return RunError{FailureLine(printer), printer.detailId != 0
+                                                      ? std::optional<int>(printer.detailId)
+                                                      : std::nullopt};
         }
     }
     return std::nullopt;
@@ -103,7 +108,8 @@ void WriteCommandDocument(std::ostream& out, const CommandDocument& d) {
     std::size_t start = 0;
     while (start < d.printed.size()) {
         const std::size_t end = d.printed.find('\n', start);
-        json.String(d.printed.substr(start, end == std::string::npos ? std::string::npos : end - start));
+        json.String(
+            d.printed.substr(start, end == std::string::npos ? std::string::npos : end - start));
         if (end == std::string::npos) break;
         start = end + 1;
     }

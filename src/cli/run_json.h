@@ -29,10 +29,10 @@ const char* ResultName(int exitCode);
 
 // Everything the one --json document of a run holds.
 struct CommandDocument {
-    std::string command;        // empty when the command line named none
+    std::string command;  // empty when the command line named none
     int exitCode = 0;
-    std::string fields;         // the command's own keys, written inside the object
-    std::string printed;        // what it printed, one "output" entry per line
+    std::string fields;   // the command's own keys, written inside the object
+    std::string printed;  // what it printed, one "output" entry per line
     std::vector<JobRunRecord> runs;
     std::optional<RunError> error;  // written whenever the exit code is not 0
 };

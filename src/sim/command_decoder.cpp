@@ -105,7 +105,9 @@ void CommandDecoder::Text(char c, std::vector<ReceivedCommand>& out) {
 
 void CommandDecoder::CheckBinaryHeader(std::vector<ReceivedCommand>& out) {
     for (const BinaryRule& rule : rules_) {
-        if (text_.size() != rule.headerLength || text_.compare(0, rule.prefix.size(), rule.prefix) != 0) continue;
+        if (text_.size() != rule.headerLength ||
+            text_.compare(0, rule.prefix.size(), rule.prefix) != 0)
+            continue;
         const std::optional<std::size_t> length = rule.dataLength(text_);
         if (!length) continue;
         if (*length > kMaxDataLength) {
@@ -131,7 +133,8 @@ void CommandDecoder::CheckBinaryHeader(std::vector<ReceivedCommand>& out) {
 
 void CommandDecoder::Emit(std::vector<ReceivedCommand>& out, std::string error) {
     ReceivedCommand command;
-    command.kind = error.empty() ? ReceivedCommand::Kind::Command : ReceivedCommand::Kind::Malformed;
+    command.kind =
+        error.empty() ? ReceivedCommand::Kind::Command : ReceivedCommand::Kind::Malformed;
     command.codes = current_;
     command.text = std::move(text_);
     command.data = std::move(data_);

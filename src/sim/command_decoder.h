@@ -35,7 +35,7 @@ struct ReceivedCommand {
     };
     Kind kind = Kind::Command;
     CodeSet codes;
-    std::string text;          // for binary commands, the header only
+    std::string text;                 // for binary commands, the header only
     std::optional<std::string> data;  // the data block of a binary command
     std::string error;
     std::size_t strayBytes = 0;
@@ -52,8 +52,9 @@ struct BinaryRule {
     std::size_t headerLength = 0;
     std::function<std::optional<std::size_t>(std::string_view header)> dataLength;
     bool terminated = true;
-    bool announce = false;         // report DataStart once the header is in
-    std::size_t progressStep = 0;  // report DataProgress every this many data bytes, while more follow
+    bool announce = false;  // report DataStart once the header is in
+    std::size_t progressStep =
+        0;  // report DataProgress every this many data bytes, while more follow
 };
 
 // Sees every complete command as it is decoded, before the bytes after it:

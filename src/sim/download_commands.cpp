@@ -42,10 +42,12 @@ CommandObserver DownloadObserver(const std::shared_ptr<PendingLoad>& pending) {
     return [pending](const ReceivedCommand& command) {
         if (command.text == "LD;" && command.data) {
             const auto load = ParseFirmwareLoad(*command.data);
-            *pending = load ? PendingLoad{PendingLoad::Kind::Firmware, load->sizeKb * 1024} : PendingLoad{};
+            *pending = load ? PendingLoad{PendingLoad::Kind::Firmware, load->sizeKb * 1024}
+                            : PendingLoad{};
         } else if (command.text.starts_with("LDB;")) {
             const auto load = ParseBasicLoad(command.text);
-            *pending = load ? PendingLoad{PendingLoad::Kind::Basic, static_cast<std::size_t>(load->units) * 65536}
+            *pending = load ? PendingLoad{PendingLoad::Kind::Basic,
+                                          static_cast<std::size_t>(load->units) * 65536}
                             : PendingLoad{};
         } else if (command.text == "LP;") {
             *pending = PendingLoad{};
@@ -55,7 +57,9 @@ CommandObserver DownloadObserver(const std::shared_ptr<PendingLoad>& pending) {
 
 std::optional<FirmwareLoad> ParseFirmwareLoad(std::string_view data) {
     if (data.size() != 7 || data[4] != ',') return std::nullopt;
-    auto byte = [&](std::size_t i) { return static_cast<std::uint32_t>(static_cast<unsigned char>(data[i])); };
+    auto byte = [&](std::size_t i) {
+        return static_cast<std::uint32_t>(static_cast<unsigned char>(data[i]));
+    };
     FirmwareLoad load;
     load.address = byte(0) << 24 | byte(1) << 16 | byte(2) << 8 | byte(3);
     load.sizeKb = byte(5) << 8 | byte(6);
@@ -64,7 +68,8 @@ std::optional<FirmwareLoad> ParseFirmwareLoad(std::string_view data) {
 
 std::optional<BasicLoad> ParseBasicLoad(std::string_view text) {
     if (text.size() != 9 || !text.starts_with("LDB;") || text[6] != ',') return std::nullopt;
-    if (!Digit(text[4]) || !Digit(text[5]) || !Digit(text[7]) || !Digit(text[8])) return std::nullopt;
+    if (!Digit(text[4]) || !Digit(text[5]) || !Digit(text[7]) || !Digit(text[8]))
+        return std::nullopt;
     BasicLoad load{(text[4] - '0') * 10 + (text[5] - '0'), (text[7] - '0') * 10 + (text[8] - '0')};
     if (load.units == 0) return std::nullopt;
     return load;
@@ -74,13 +79,15 @@ std::optional<ImageTrailer> ReadImageTrailer(std::string_view image) {
     constexpr std::size_t kTrailer = 256;
     if (image.size() < kTrailer) return std::nullopt;
     const std::string_view trailer = image.substr(image.size() - kTrailer);
-    ImageTrailer result{Column(trailer, 0x50, 16), Column(trailer, 0x40, 16), Column(trailer, 0x30, 16)};
+    ImageTrailer result{Column(trailer, 0x50, 16), Column(trailer, 0x40, 16),
+                        Column(trailer, 0x30, 16)};
     if (result.section.empty() || result.version.empty()) return std::nullopt;
     if (result.section == "HTML") result.section = "WMON";
     return result;
 }
 
-std::optional<BasicProgram> CheckBasicProgram(std::string_view data, std::size_t imageBytes, const CodeSet& codes) {
+std::optional<BasicProgram> CheckBasicProgram(std::string_view data, std::size_t imageBytes,
+                                              const CodeSet& codes) {
     if (imageBytes < 16 || data.size() != imageBytes + 3) return std::nullopt;
     if (static_cast<unsigned char>(data[imageBytes]) != codes.code2 ||
         static_cast<unsigned char>(data[imageBytes + 1]) != codes.code3)

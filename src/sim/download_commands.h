@@ -61,6 +61,7 @@ struct BasicProgram {
 };
 // Checks the data of a BASIC program command: `imageBytes` of image, then
 // code2, code3 and a checksum that makes the image bytes sum to 0.
-std::optional<BasicProgram> CheckBasicProgram(std::string_view data, std::size_t imageBytes, const CodeSet& codes);
+std::optional<BasicProgram> CheckBasicProgram(std::string_view data, std::size_t imageBytes,
+                                              const CodeSet& codes);
 
 }  // namespace rvq::sim

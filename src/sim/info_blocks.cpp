@@ -32,36 +32,56 @@ std::string BlockFrame(const std::string& header, const std::string& text) {
 
 const char* CounterName(int field) {
     switch (field) {
-        case 3: return "HEAD DISTANCE";
-        case 8: return "FEED DISTANCE";
-        case 13: return "CUT COUNT";
-        case 14: return "DISPENSE COUNT";
-        case 15: return "RIBBON DISTANCE";
-        case 16: return "LABEL COUNT";
-        case 17: return "HEAD OPEN COUNT";
-        case 18: return "RFID WRITE COUNT";
-        case 19: return "RFID ERROR COUNT";
-        case 20: return "PAPER END COUNT";
-        case 21: return "RIBBON END COUNT";
-        default: return "COUNTER";
+        case 3:
+            return "HEAD DISTANCE";
+        case 8:
+            return "FEED DISTANCE";
+        case 13:
+            return "CUT COUNT";
+        case 14:
+            return "DISPENSE COUNT";
+        case 15:
+            return "RIBBON DISTANCE";
+        case 16:
+            return "LABEL COUNT";
+        case 17:
+            return "HEAD OPEN COUNT";
+        case 18:
+            return "RFID WRITE COUNT";
+        case 19:
+            return "RFID ERROR COUNT";
+        case 20:
+            return "PAPER END COUNT";
+        case 21:
+            return "RIBBON END COUNT";
+        default:
+            return "COUNTER";
     }
 }
 
 std::vector<int> CountersCleared(int selection) {
     switch (selection) {
-        case 0: return {8};
-        case 1: return {3};
-        case 2: return {kCounterFields.begin(), kCounterFields.end()};
-        case 3: return {13};
-        default: return {};
+        case 0:
+            return {8};
+        case 1:
+            return {3};
+        case 2:
+            return {kCounterFields.begin(), kCounterFields.end()};
+        case 3:
+            return {13};
+        default:
+            return {};
     }
 }
 
-std::string VersionBlockFrame(const InfoLines& lines) { return BlockFrame("VERSION", LinesText(lines)); }
+std::string VersionBlockFrame(const InfoLines& lines) {
+    return BlockFrame("VERSION", LinesText(lines));
+}
 
 std::string SettingsBlockFrame(const std::vector<InfoSectionText>& sections) {
     std::string text;
-    for (const InfoSectionText& section : sections) text += "<< " + section.name + " >>\r\n" + LinesText(section.lines);
+    for (const InfoSectionText& section : sections)
+        text += "<< " + section.name + " >>\r\n" + LinesText(section.lines);
     // An empty line ends the last section for the reader; blanks fill up.
     text += "\r\n";
     constexpr std::size_t kFrameOverhead = 2 + 17 + 4 + 4;

@@ -27,7 +27,8 @@ const std::vector<Block>& Blocks() {
         {200, "ZC", "ZC", 0, {0, 1, 2, 3, 4}},
         {300, "ZD", "ZD", 0, {0, 1, 2, 3, 4, 5, 6}},
         {400, "ZE", "ZE", 0, {0, 1, 2, 4, 5}},
-        {500, "ZF", "ZF", 0, {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20}},
+        {500, "ZF", "ZF", 0, {0,  1,  2,  3,  4,  5,  6,  7,  8,  9, 10,
+                              11, 12, 13, 14, 15, 16, 17, 18, 19, 20}},
         {700, "ZH", "ZH", 0, {0, 1, 2}},
         {800, "ZI", "ZI", 0, {0, 1, 3}},
         {1000, "ZK", "ZK", 0, {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18}},
@@ -62,12 +63,16 @@ struct Extra {
     const char* key;
     int getId;
 };
-constexpr Extra kExtras[] = {{1505, "ZP05", 1500}, {1060, "ZK09", 1000}, {1852, "ZS01", 1800}, {1853, "ZS02", 1800}};
+constexpr Extra kExtras[] = {
+    {1505, "ZP05", 1500}, {1060, "ZK09", 1000}, {1852, "ZS01", 1800}, {1853, "ZS02", 1800}};
 
 // Commands whose arguments are not one plain value.
 ArgShape ShapeOf(int id) {
-    auto in = [id](std::initializer_list<int> ids) { return std::find(ids.begin(), ids.end(), id) != ids.end(); };
-    if (in({1, 7, 4, 11, 12, 13, 14, 15, 16, 2610, 1010, 1060, 1852, 1853})) return ArgShape::CommaPair;
+    auto in = [id](std::initializer_list<int> ids) {
+        return std::find(ids.begin(), ids.end(), id) != ids.end();
+    };
+    if (in({1, 7, 4, 11, 12, 13, 14, 15, 16, 2610, 1010, 1060, 1852, 1853}))
+        return ArgShape::CommaPair;
     if (id == 204) return ArgShape::CommaTriple;
     if (id == 2216) return ArgShape::RowAddress;
     if (in({2206, 2207, 2208, 2210})) return ArgShape::Address;
@@ -108,7 +113,8 @@ const Tables& AllTables() {
 }
 
 bool AllDigits(std::string_view text) {
-    return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+    return !text.empty() &&
+           std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
 // Splits at the first `count` - 1 commas; nothing when there are fewer.
@@ -129,7 +135,8 @@ std::optional<std::vector<ArgValue>> Address(std::string_view args) {
     if (!parts) return std::nullopt;
     std::string dotted;
     for (const ArgValue& part : *parts) {
-        if (!AllDigits(part.text) || part.text.size() > 3 || std::stoi(part.text) > 255) return std::nullopt;
+        if (!AllDigits(part.text) || part.text.size() > 3 || std::stoi(part.text) > 255)
+            return std::nullopt;
         if (!dotted.empty()) dotted += '.';
         dotted += std::to_string(std::stoi(part.text));
     }
@@ -137,16 +144,19 @@ std::optional<std::vector<ArgValue>> Address(std::string_view args) {
 }
 
 std::optional<std::vector<ArgValue>> DateTime(std::string_view args) {
-    if (args.size() != 13 || args[6] != ',' || !AllDigits(args.substr(0, 6)) || !AllDigits(args.substr(7)))
+    if (args.size() != 13 || args[6] != ',' || !AllDigits(args.substr(0, 6)) ||
+        !AllDigits(args.substr(7)))
         return std::nullopt;
     auto pairs = [](std::string_view six) {
-        return std::string(six.substr(0, 2)) + "," + std::string(six.substr(2, 2)) + "," + std::string(six.substr(4, 2));
+        return std::string(six.substr(0, 2)) + "," + std::string(six.substr(2, 2)) + "," +
+               std::string(six.substr(4, 2));
     };
     return std::vector<ArgValue>{{pairs(args.substr(0, 6))}, {pairs(args.substr(7))}};
 }
 
 std::optional<std::vector<ArgValue>> AfterLiteral(std::string_view args, std::string_view literal) {
-    if (args.size() <= literal.size() || args.substr(0, literal.size()) != literal) return std::nullopt;
+    if (args.size() <= literal.size() || args.substr(0, literal.size()) != literal)
+        return std::nullopt;
     return std::vector<ArgValue>{{std::string(args.substr(literal.size()))}};
 }
 
@@ -213,14 +223,17 @@ std::optional<std::vector<ArgValue>> DecodeArguments(ArgShape shape, std::string
             return DateTime(args);
         case ArgShape::FlagSecret:
             if (args.empty() || (args[0] != '0' && args[0] != '1')) return std::nullopt;
-            return std::vector<ArgValue>{{std::string(args.substr(0, 1))}, {std::string(args.substr(1)), false}};
+            return std::vector<ArgValue>{{std::string(args.substr(0, 1))},
+                                         {std::string(args.substr(1)), false}};
         case ArgShape::TwoSecrets:
             if (args.size() < 4) return std::nullopt;
-            return std::vector<ArgValue>{{std::string(args.substr(0, 4)), false}, {std::string(args.substr(4)), false}};
+            return std::vector<ArgValue>{{std::string(args.substr(0, 4)), false},
+                                         {std::string(args.substr(4)), false}};
         case ArgShape::LengthText:
             // A text that does not start with its length is kept whole.
             if (args.size() >= 2 && AllDigits(args.substr(0, 2)) &&
-                static_cast<std::size_t>(std::stoi(std::string(args.substr(0, 2)))) == args.size() - 2)
+                static_cast<std::size_t>(std::stoi(std::string(args.substr(0, 2)))) ==
+                    args.size() - 2)
                 return std::vector<ArgValue>{{std::string(args.substr(2))}};
             return std::vector<ArgValue>{{std::string(args)}};
         case ArgShape::Zero:

@@ -35,8 +35,8 @@ enum class ArgShape {
 
 struct ParamCommand {
     int id = 0;
-    std::string key;   // "ZA00", "ZW15", "ZS03"
-    int getId = 0;     // the block's get command
+    std::string key;  // "ZA00", "ZW15", "ZS03"
+    int getId = 0;    // the block's get command
     ArgShape shape = ArgShape::Whole;
 };
 

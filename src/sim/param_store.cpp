@@ -15,7 +15,8 @@ namespace {
 // Param types that put no value of their own on the wire (password stash,
 // hex-entry switch, a file sent as data) or make the tool skip the command.
 bool CarriesNoValue(int type) {
-    return type == 4 || type == 5 || type == 11 || type == 14 || type == 17 || type == 18 || type == 22;
+    return type == 4 || type == 5 || type == 11 || type == 14 || type == 17 || type == 18 ||
+           type == 22;
 }
 
 bool IsNumber(const ParamItem& item) { return (item.kind & 0x0F) == 1 && (item.kind & 0x200) == 0; }
@@ -31,7 +32,8 @@ std::string Now(const char* format) {
 
 // The destination's value of a destination-dependent item, or empty.
 std::string DestinationValue(const PrinterModel& model, const std::string& name, int destination) {
-    for (std::size_t k = 0; k < model.changeItemNames.size() && k < model.changeItemValues.size(); ++k) {
+    for (std::size_t k = 0; k < model.changeItemNames.size() && k < model.changeItemValues.size();
+         ++k) {
         const auto& values = model.changeItemValues[k];
         if (model.changeItemNames[k] == name && destination >= 0 &&
             static_cast<std::size_t>(destination) < values.size())
@@ -51,7 +53,8 @@ std::string ListCode(const ParamItem& item) {
 
 // The item's default as the printer keeps it, before PrinterForm.
 std::string DefaultValue(const ParamItem& item, const PrinterModel& model, int destination) {
-    if (std::string value = DestinationValue(model, item.name, destination); !value.empty()) return value;
+    if (std::string value = DestinationValue(model, item.name, destination); !value.empty())
+        return value;
     if (item.kind == 5) return ListCode(item);
     if (IsNumber(item)) return std::to_string(item.numDefault);
     if ((item.kind == 7 || item.kind == 8) && item.textDefault.empty())
@@ -82,7 +85,8 @@ std::string PrinterForm(const std::string& itemName, const std::string& value) {
     return hex;
 }
 
-ParamStore::ParamStore(std::shared_ptr<const PrinterModel> model, int destination) : model_(std::move(model)) {
+ParamStore::ParamStore(std::shared_ptr<const PrinterModel> model, int destination)
+    : model_(std::move(model)) {
     ResetToDefaults(destination);
 }
 
@@ -116,19 +120,25 @@ std::string* ParamStore::Field(int getId, int field) {
 
 const std::string* ParamStore::Field(int getId, int field) const {
     const auto found = fields_.find(getId);
-    if (found == fields_.end() || field < 1 || static_cast<std::size_t>(field) > found->second.size()) return nullptr;
+    if (found == fields_.end() || field < 1 ||
+        static_cast<std::size_t>(field) > found->second.size())
+        return nullptr;
     return &found->second[static_cast<std::size_t>(field) - 1];
 }
 
 std::string ParamStore::ItemAt(int getId, int field) const {
     const auto found = items_.find(getId);
-    if (found == items_.end() || field < 1 || static_cast<std::size_t>(field) > found->second.size()) return {};
+    if (found == items_.end() || field < 1 ||
+        static_cast<std::size_t>(field) > found->second.size())
+        return {};
     return found->second[static_cast<std::size_t>(field) - 1];
 }
 
 bool ParamStore::Uses(int setId) const { return FindSetCommand(setId) != nullptr; }
 
-const SetCommand* ParamStore::FindSetCommand(int setId) const { return model_ ? FindSet(*model_, setId) : nullptr; }
+const SetCommand* ParamStore::FindSetCommand(int setId) const {
+    return model_ ? FindSet(*model_, setId) : nullptr;
+}
 
 std::vector<ParamStore::Slot> ParamStore::Slots(int setId) const {
     const SetCommand* command = FindSetCommand(setId);
@@ -157,13 +167,15 @@ std::vector<ParamStore::Slot> ParamStore::SlotsOf(const SetCommand& command) con
     return slots;
 }
 
-const SetCommand* ParamStore::MatchSetCommand(int setId, const std::vector<ArgValue>& values) const {
+const SetCommand* ParamStore::MatchSetCommand(int setId,
+                                              const std::vector<ArgValue>& values) const {
     if (!model_) return nullptr;
     // Commands that share an id (one per SNMP trap row) differ in the
     // literal number they carry.
     auto literalsMatch = [&values](const SetCommand& command) {
         std::size_t value = 0;
-        for (std::size_t i = 0; i < command.paramNames.size() && i < command.paramTypes.size(); ++i) {
+        for (std::size_t i = 0; i < command.paramNames.size() && i < command.paramTypes.size();
+             ++i) {
             const int type = command.paramTypes[i];
             if (CarriesNoValue(type)) continue;
             if (type == 0 &&
@@ -186,12 +198,15 @@ std::string ParamStore::InTenths(const Slot& slot, const std::string& text) cons
     // A one-decimal value sent as text ("-1.5") is kept, and reported, in
     // tenths ("-15"), as the printer keeps every one-decimal value.
     const ParamItem* item = model_ ? FindItem(*model_, ItemAt(slot.getId, slot.field)) : nullptr;
-    if (item == nullptr || (item->kind & kDecimalKindBit) == 0 || text.find('.') == std::string::npos)
+    if (item == nullptr || (item->kind & kDecimalKindBit) == 0 ||
+        text.find('.') == std::string::npos)
         return text;
     const bool negative = !text.empty() && text[0] == '-';
     const std::size_t dot = text.find('.');
     const long whole = std::labs(std::strtol(text.c_str(), nullptr, 10));
-    const int tenth = dot + 1 < text.size() && text[dot + 1] >= '0' && text[dot + 1] <= '9' ? text[dot + 1] - '0' : 0;
+    const int tenth = dot + 1 < text.size() && text[dot + 1] >= '0' && text[dot + 1] <= '9'
+                          ? text[dot + 1] - '0'
+                          : 0;
     const long tenths = whole * 10 + tenth;
     return std::to_string(negative ? -tenths : tenths);
 }

@@ -43,21 +43,25 @@ std::string ModeFrame(std::string_view word) {
 }
 
 std::string TypeFrame(char type) {
-    std::string payload = "0010000" "VQ-SIM-BANK";
+    std::string payload =
+        "0010000"
+        "VQ-SIM-BANK";
     payload.resize(16, ' ');
     payload += type;
     payload.resize(21, ' ');
     return Framed(payload);
 }
 
-std::string DataFrame(std::string_view header, const std::vector<std::string>& fields, FrameLengths lengths) {
+std::string DataFrame(std::string_view header, const std::vector<std::string>& fields,
+                      FrameLengths lengths) {
     const auto length = [lengths](std::string_view text) {
         return lengths == FrameLengths::ShiftJisCharacters ? ShiftJisCharacters(text) : text.size();
     };
     std::string body;
     // A length of 0 ends the fields for the reader, so an empty value goes
     // out as one NUL, which the reader cuts the field at.
-    for (const std::string& field : fields) body += field.empty() ? FourDigits(1) + '\0' : FourDigits(length(field)) + field;
+    for (const std::string& field : fields)
+        body += field.empty() ? FourDigits(1) + '\0' : FourDigits(length(field)) + field;
     std::string payload(header.substr(0, 5));
     payload.resize(5, ' ');
     payload += FourDigits(length(body));

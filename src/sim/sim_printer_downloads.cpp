@@ -28,10 +28,14 @@ bool TwoDigits(std::string_view text) {
 
 // "XF;ff,ee,bb" with bb two digits or "AA".
 std::optional<MemoryAllocation> ParseAllocation(std::string_view text) {
-    if (text.size() != 11 || text.substr(0, 3) != "XF;" || text[5] != ',' || text[8] != ',') return std::nullopt;
-    const std::string_view font = text.substr(3, 2), external = text.substr(6, 2), basic = text.substr(9, 2);
-    if (!TwoDigits(font) || !TwoDigits(external) || (!TwoDigits(basic) && basic != "AA")) return std::nullopt;
-    return MemoryAllocation{std::stoi(std::string(font)), std::stoi(std::string(external)), std::string(basic)};
+    if (text.size() != 11 || text.substr(0, 3) != "XF;" || text[5] != ',' || text[8] != ',')
+        return std::nullopt;
+    const std::string_view font = text.substr(3, 2), external = text.substr(6, 2),
+                           basic = text.substr(9, 2);
+    if (!TwoDigits(font) || !TwoDigits(external) || (!TwoDigits(basic) && basic != "AA"))
+        return std::nullopt;
+    return MemoryAllocation{std::stoi(std::string(font)), std::stoi(std::string(external)),
+                            std::string(basic)};
 }
 
 }  // namespace
@@ -39,11 +43,13 @@ std::optional<MemoryAllocation> ParseAllocation(std::string_view text) {
 void SimPrinter::RegisterDownloadCommands() {
     Register("LD;", [](SimPrinter& p, const ReceivedCommand& c, Response&) {
         const auto load = c.data ? ParseFirmwareLoad(*c.data) : std::nullopt;
-        p.lastLoad_ = load ? PendingLoad{PendingLoad::Kind::Firmware, load->sizeKb * 1024} : PendingLoad{};
+        p.lastLoad_ =
+            load ? PendingLoad{PendingLoad::Kind::Firmware, load->sizeKb * 1024} : PendingLoad{};
     });
     Register("LDB;", [](SimPrinter& p, const ReceivedCommand& c, Response&) {
         const auto load = ParseBasicLoad(c.text);
-        p.lastLoad_ = load ? PendingLoad{PendingLoad::Kind::Basic, static_cast<std::size_t>(load->units) * 65536}
+        p.lastLoad_ = load ? PendingLoad{PendingLoad::Kind::Basic,
+                                         static_cast<std::size_t>(load->units) * 65536}
                            : PendingLoad{};
     });
     Register("LP;", [](SimPrinter& p, const ReceivedCommand& c, Response& r) {
@@ -82,13 +88,17 @@ void SimPrinter::ProgramFirmware(const ReceivedCommand& command, Response& respo
     }
     ++state_.programmed;
     if (!config_.faults.staleVersions) {
-        auto part = std::find_if(state_.firmware.begin(), state_.firmware.end(),
-                                 [&](const FirmwarePart& f) { return f.section == trailer->section; });
-        if (part == state_.firmware.end()) part = state_.firmware.insert(state_.firmware.end(), FirmwarePart{trailer->section, {}, 0});
+        auto part =
+            std::find_if(state_.firmware.begin(), state_.firmware.end(),
+                         [&](const FirmwarePart& f) { return f.section == trailer->section; });
+        if (part == state_.firmware.end())
+            part = state_.firmware.insert(state_.firmware.end(),
+                                          FirmwarePart{trailer->section, {}, 0});
         part->version = trailer->version;
         part->sum = Sum16(image);
     }
-    response.reply = StatusFrame(config_.faults.writtenStatus >= 0 ? config_.faults.writtenStatus : kWritten);
+    response.reply =
+        StatusFrame(config_.faults.writtenStatus >= 0 ? config_.faults.writtenStatus : kWritten);
     response.delayMs = config_.programMs;
     response.restart = true;
 }

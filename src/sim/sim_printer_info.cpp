@@ -23,7 +23,8 @@ std::string Bracketed(const std::string& name, const std::string& value) {
 }
 
 // The fault of a printer that garbles its length field.
-std::string WithLengthField(std::string frame, std::size_t at, std::size_t width, const std::string& field) {
+std::string WithLengthField(std::string frame, std::size_t at, std::size_t width,
+                            const std::string& field) {
     if (field.empty() || frame.size() < at + width) return frame;
     std::string text = field.substr(0, width);
     text.resize(width, ' ');
@@ -37,7 +38,9 @@ constexpr std::size_t kDataLogLengthAt = 2 + 25;
 }  // namespace
 
 void SimPrinter::RegisterInformationCommands() {
-    auto inSetting = [](const SimPrinter& p) { return p.mode_ == PrinterMode::Setting || p.config_.anyMode; };
+    auto inSetting = [](const SimPrinter& p) {
+        return p.mode_ == PrinterMode::Setting || p.config_.anyMode;
+    };
     Register("ZLR20", [inSetting](SimPrinter& p, const ReceivedCommand&, Response& r) {
         if (inSetting(p))
             r.reply = WithLengthField(VersionBlockFrame(p.VersionLines()), kBlockLengthAt, 4,
@@ -57,7 +60,8 @@ void SimPrinter::RegisterInformationCommands() {
 
 std::string SimPrinter::DestinationCode() const {
     const PrinterModel* model = store_.model();
-    if (!model || state_.destination < 0 || static_cast<std::size_t>(state_.destination) >= model->destinations.size())
+    if (!model || state_.destination < 0 ||
+        static_cast<std::size_t>(state_.destination) >= model->destinations.size())
         return std::to_string(state_.destination);
     return model->destinations[static_cast<std::size_t>(state_.destination)];
 }
@@ -71,7 +75,8 @@ std::vector<std::string> SimPrinter::VersionLines() const {
         std::snprintf(sum, sizeof sum, "%04X", part.sum & 0xFFFFu);
         lines.push_back(Column(part.section) + config_.model + " " + part.version + " :" + sum);
     }
-    for (const auto& [slot, program] : state_.basic) lines.push_back("BASIC " + std::string(1, slot) + " " + program.name);
+    for (const auto& [slot, program] : state_.basic)
+        lines.push_back("BASIC " + std::string(1, slot) + " " + program.name);
     lines.push_back("USB     VER 1.00");
     lines.push_back("LAN     VER 1.00");
     return lines;
@@ -79,9 +84,11 @@ std::vector<std::string> SimPrinter::VersionLines() const {
 
 std::vector<InfoSectionText> SimPrinter::SettingsSections() const {
     std::vector<InfoSectionText> sections;
-    InfoSectionText counter{"COUNTER", {Column("MODEL", 16) + config_.model + " [" + DestinationCode() + "]"}};
+    InfoSectionText counter{"COUNTER",
+                            {Column("MODEL", 16) + config_.model + " [" + DestinationCode() + "]"}};
     for (std::size_t i = 0; i < kCounterFields.size(); ++i)
-        counter.lines.push_back(Column(CounterName(kCounterFields[i]), 20) + std::to_string(state_.counters[i]));
+        counter.lines.push_back(Column(CounterName(kCounterFields[i]), 20) +
+                                std::to_string(state_.counters[i]));
     sections.push_back(std::move(counter));
     sections.push_back({"ADJUST",
                         {"ADJUST  PC  KEY", "FEED +0.0mm FEED +0.0mm", "CUT +0.0mm CUT +0.0mm",
@@ -103,8 +110,10 @@ std::vector<InfoSectionText> SimPrinter::SettingsSections() const {
     sections.push_back({"PANEL", {Bracketed("KEY LOCK", "OFF")}});
     InfoSectionText storage{"STORAGE AREA", {}};
     if (state_.allocation) {
-        storage.lines.push_back(Bracketed("FONT AREA", std::to_string(state_.allocation->fontBlocks)));
-        storage.lines.push_back(Bracketed("EXT CHAR AREA", std::to_string(state_.allocation->externalBlocks)));
+        storage.lines.push_back(
+            Bracketed("FONT AREA", std::to_string(state_.allocation->fontBlocks)));
+        storage.lines.push_back(
+            Bracketed("EXT CHAR AREA", std::to_string(state_.allocation->externalBlocks)));
         storage.lines.push_back(Bracketed("BASIC AREA", state_.allocation->basicBlocks));
     } else {
         storage.lines.push_back(Bracketed("FONT AREA", "DEFAULT"));

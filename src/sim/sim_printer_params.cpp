@@ -43,7 +43,8 @@ std::vector<std::string> ClockReplyFields(const std::vector<std::string>& stored
         std::size_t start = 0;
         for (int part = 0; part < 3; ++part) {
             const std::size_t comma = value.find(',', start);
-            fields.push_back(value.substr(start, comma == std::string::npos ? std::string::npos : comma - start));
+            fields.push_back(value.substr(
+                start, comma == std::string::npos ? std::string::npos : comma - start));
             start = comma == std::string::npos ? value.size() : comma + 1;
         }
     }
@@ -51,7 +52,9 @@ std::vector<std::string> ClockReplyFields(const std::vector<std::string>& stored
     return fields;
 }
 
-bool IsAcceptance(const std::string& answer) { return answer == kAccepted || answer == kAcceptedPartly; }
+bool IsAcceptance(const std::string& answer) {
+    return answer == kAccepted || answer == kAcceptedPartly;
+}
 
 }  // namespace
 
@@ -67,7 +70,8 @@ std::optional<std::pair<std::string, int>> SimPrinter::LanParameters() const {
     if (model == nullptr) return std::nullopt;
     const ParamItem* address = FindItem(*model, kAddressItem);
     const ParamItem* port = FindItem(*model, kPortItem);
-    const std::string* addressField = address ? store_.Field(address->getCmdIndex, address->offset) : nullptr;
+    const std::string* addressField =
+        address ? store_.Field(address->getCmdIndex, address->offset) : nullptr;
     const std::string* portField = port ? store_.Field(port->getCmdIndex, port->offset) : nullptr;
     if (addressField == nullptr || portField == nullptr) return std::nullopt;
     return std::make_pair(*addressField, std::atoi(portField->c_str()));
@@ -80,21 +84,24 @@ void SimPrinter::SetLanParameters(const std::string& address, int port) {
         if (std::string* field = store_.Field(item->getCmdIndex, item->offset)) *field = address;
     }
     if (const ParamItem* item = FindItem(*model, kPortItem)) {
-        if (std::string* field = store_.Field(item->getCmdIndex, item->offset)) *field = std::to_string(port);
+        if (std::string* field = store_.Field(item->getCmdIndex, item->offset))
+            *field = std::to_string(port);
     }
 }
 
 void SimPrinter::RegisterParameterCommands() {
     // Everything of the "Z" family that the mode commands and the
     // information requests (longer letters) do not take.
-    Register("Z", [](SimPrinter& p, const ReceivedCommand& c, Response& r) { p.HandleParameter(c, r); });
+    Register("Z",
+             [](SimPrinter& p, const ReceivedCommand& c, Response& r) { p.HandleParameter(c, r); });
 }
 
 std::vector<std::string> SimPrinter::ReplyFields(int getId) const {
     std::vector<std::string> fields = store_.Fields(getId);
     if (getId == kClockGet) return ClockReplyFields(fields);
     if (getId != kMaintenanceGet) return fields;
-    if (fields.size() < static_cast<std::size_t>(kDestinationField)) fields.resize(kDestinationField, "0");
+    if (fields.size() < static_cast<std::size_t>(kDestinationField))
+        fields.resize(kDestinationField, "0");
     for (std::size_t i = 0; i < kCounterFields.size(); ++i) {
         char text[24];
         std::snprintf(text, sizeof text, "%08lld", state_.counters[i]);
@@ -112,14 +119,16 @@ void SimPrinter::HandleParameter(const ReceivedCommand& command, Response& respo
     const std::size_t semicolon = text.find(';');
     if (semicolon == std::string::npos) {
         if (const GetCommand* get = FindGetCommand(text)) {
-            response.reply = DataFrame(get->text, ReplyFields(get->id),
-                                       config_.faults.lengthsInCharacters ? FrameLengths::ShiftJisCharacters
-                                                                          : FrameLengths::Bytes);
+            response.reply =
+                DataFrame(get->text, ReplyFields(get->id),
+                          config_.faults.lengthsInCharacters ? FrameLengths::ShiftJisCharacters
+                                                             : FrameLengths::Bytes);
             return;
         }
     }
     const std::string key = text.substr(0, semicolon);
-    const std::string args = semicolon == std::string::npos ? std::string() : text.substr(semicolon + 1);
+    const std::string args =
+        semicolon == std::string::npos ? std::string() : text.substr(semicolon + 1);
     const std::vector<const ParamCommand*> forms = FindSetCommands(key);
     if (forms.empty()) return;
 
@@ -152,16 +161,19 @@ void SimPrinter::HandleParameter(const ReceivedCommand& command, Response& respo
 // as on a printer: the LAN endpoint then listens there (when the printer
 // is set up to follow it).
 void SimPrinter::NoteNewPort(const SetCommand* definition, const std::vector<ArgValue>& values) {
-    if (!config_.followsPortNumber || definition == nullptr || definition->paramNames.size() != values.size())
+    if (!config_.followsPortNumber || definition == nullptr ||
+        definition->paramNames.size() != values.size())
         return;
     for (std::size_t i = 0; i < values.size(); ++i) {
         if (definition->paramNames[i] != kPortItem) continue;
         const std::string* held = nullptr;
         for (const ParamStore::Slot& slot : store_.Slots(definition->commandId)) {
-            if (store_.ItemAt(slot.getId, slot.field) == kPortItem) held = store_.Field(slot.getId, slot.field);
+            if (store_.ItemAt(slot.getId, slot.field) == kPortItem)
+                held = store_.Field(slot.getId, slot.field);
         }
         const int port = std::atoi(values[i].text.c_str());
-        if (held != nullptr && *held != values[i].text && port > 0 && port <= 65535) state_.lanPortAfterRestart = port;
+        if (held != nullptr && *held != values[i].text && port > 0 && port <= 65535)
+            state_.lanPortAfterRestart = port;
     }
 }
 
@@ -171,7 +183,8 @@ std::string SimPrinter::ApplySet(const ParamCommand& command, const std::vector<
     switch (command.id) {
         case kCounterClear: {
             const auto selection = SingleDigit(values);
-            const std::vector<int> cleared = selection ? CountersCleared(*selection) : std::vector<int>{};
+            const std::vector<int> cleared =
+                selection ? CountersCleared(*selection) : std::vector<int>{};
             if (cleared.empty()) return kBadArguments;
             for (std::size_t i = 0; i < kCounterFields.size(); ++i) {
                 if (std::find(cleared.begin(), cleared.end(), kCounterFields[i]) != cleared.end())
@@ -182,7 +195,8 @@ std::string SimPrinter::ApplySet(const ParamCommand& command, const std::vector<
         case kParameterClear: {
             const auto destination = SingleDigit(values);
             const PrinterModel* model = store_.model();
-            if (!destination || (model && static_cast<std::size_t>(*destination) >= model->destinations.size()))
+            if (!destination ||
+                (model && static_cast<std::size_t>(*destination) >= model->destinations.size()))
                 return kBadArguments;
             state_.destination = *destination;
             store_.ResetToDefaults(*destination);

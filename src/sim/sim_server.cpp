@@ -27,7 +27,8 @@ std::string HostForDisplay(const std::string& host) {
 
 bool IsLoopbackIpv4(const std::string& address) {
     in_addr parsed{};
-    return inet_pton(AF_INET, address.c_str(), &parsed) == 1 && (ntohl(parsed.s_addr) >> 24) == 127u;
+    return inet_pton(AF_INET, address.c_str(), &parsed) == 1 &&
+           (ntohl(parsed.s_addr) >> 24) == 127u;
 }
 
 SimServer::SimServer(Clock clock) : clock_(clock) {}
@@ -40,18 +41,25 @@ int SimServer::AddPrinter(PrinterSetup setup) {
     station.printer = std::make_unique<SimPrinter>(std::move(setup.printer));
     station.endpoint = std::move(setup.endpoint);
     switch (station.endpoint.kind) {
-        case EndpointConfig::Kind::Lan: station.printer->SetLink(LinkKind::Lan); break;
-        case EndpointConfig::Kind::Pty: station.printer->SetLink(LinkKind::Serial); break;
-        case EndpointConfig::Kind::Usb: station.printer->SetLink(LinkKind::Usb); break;
+        case EndpointConfig::Kind::Lan:
+            station.printer->SetLink(LinkKind::Lan);
+            break;
+        case EndpointConfig::Kind::Pty:
+            station.printer->SetLink(LinkKind::Serial);
+            break;
+        case EndpointConfig::Kind::Usb:
+            station.printer->SetLink(LinkKind::Usb);
+            break;
     }
     if (station.endpoint.kind == EndpointConfig::Kind::Usb) {
         int sameFolder = 0;
         for (const Station& other : stations_) {
-            if (other.endpoint.kind == EndpointConfig::Kind::Usb && other.endpoint.usbFolder == station.endpoint.usbFolder)
+            if (other.endpoint.kind == EndpointConfig::Kind::Usb &&
+                other.endpoint.usbFolder == station.endpoint.usbFolder)
                 ++sameFolder;
         }
-        station.usb = UsbDevice{station.endpoint.usbFolder, sameFolder, station.endpoint.usbProductId,
-                                station.endpoint.usbSerial};
+        station.usb = UsbDevice{station.endpoint.usbFolder, sameFolder,
+                                station.endpoint.usbProductId, station.endpoint.usbSerial};
     }
     stations_.push_back(std::move(station));
     return static_cast<int>(stations_.size()) - 1;
@@ -111,7 +119,8 @@ bool SimServer::OpenEndpoint(int index, std::string& error) {
 }
 
 void SimServer::AddLink(int fd, int index, bool isSocket) {
-    links_.push_back(std::make_unique<Link>(fd, index, isSocket, stations_[index].printer->MakeDecoder()));
+    links_.push_back(
+        std::make_unique<Link>(fd, index, isSocket, stations_[index].printer->MakeDecoder()));
 }
 
 void SimServer::Stop() {
@@ -156,7 +165,8 @@ std::string SimServer::Announcement(int index) const {
     const Station& station = stations_.at(index);
     switch (station.endpoint.kind) {
         case EndpointConfig::Kind::Lan:
-            return "listening " + HostForDisplay(station.endpoint.host) + ":" + std::to_string(station.endpoint.port);
+            return "listening " + HostForDisplay(station.endpoint.host) + ":" +
+                   std::to_string(station.endpoint.port);
         case EndpointConfig::Kind::Pty:
             return "pty " + station.pty.slavePath;
         case EndpointConfig::Kind::Usb:

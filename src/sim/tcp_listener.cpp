@@ -39,7 +39,8 @@ int ListenTcp(const std::string& host, int& port, std::string& error) {
     setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
     if (bind(fd, reinterpret_cast<sockaddr*>(&address), length) != 0 || listen(fd, 16) != 0 ||
         getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
-        error = "cannot listen on " + host + ":" + std::to_string(port) + ": " + std::strerror(errno);
+        error =
+            "cannot listen on " + host + ":" + std::to_string(port) + ": " + std::strerror(errno);
         close(fd);
         return -1;
     }

@@ -45,9 +45,11 @@ bool PlugUsbDevice(const UsbDevice& device, const std::string& ptyPath, std::str
         error = "cannot create the USB device tree: " + ec.message();
         return false;
     }
-    bool written = WriteText(usbDevice / "idVendor", Hex4(kVendorId) + "\n") &&
-                   WriteText(usbDevice / "idProduct", Hex4(static_cast<unsigned>(device.productId)) + "\n");
-    if (!device.serial.empty()) written = written && WriteText(usbDevice / "serial", device.serial + "\n");
+    bool written =
+        WriteText(usbDevice / "idVendor", Hex4(kVendorId) + "\n") &&
+        WriteText(usbDevice / "idProduct", Hex4(static_cast<unsigned>(device.productId)) + "\n");
+    if (!device.serial.empty())
+        written = written && WriteText(usbDevice / "serial", device.serial + "\n");
     if (!written) {
         error = "cannot write the USB device files under " + usbDevice.string();
         return false;
@@ -56,7 +58,9 @@ bool PlugUsbDevice(const UsbDevice& device, const std::string& ptyPath, std::str
     const fs::path node = device.NodePath();
     fs::remove(link, ec);
     fs::remove(node, ec);
-    fs::create_symlink("../../../devices/usb1/" + DeviceName(device) + "/" + DeviceName(device) + ":1.0", link, ec);
+    fs::create_symlink(
+        "../../../devices/usb1/" + DeviceName(device) + "/" + DeviceName(device) + ":1.0", link,
+        ec);
     if (!ec) fs::create_symlink(ptyPath, node, ec);
     if (ec) {
         error = "cannot link the USB device node: " + ec.message();

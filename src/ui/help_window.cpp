@@ -128,7 +128,8 @@ void HelpWindow::LoadSections() {
     std::set<QString> seen;
     for (const std::string& folder : {location.folder, location.englishFolder}) {
         const QDir dir(ToQt(folder));
-        for (const QString& name : dir.entryList({QStringLiteral("*.html")}, QDir::Files, QDir::Name)) {
+        for (const QString& name :
+             dir.entryList({QStringLiteral("*.html")}, QDir::Files, QDir::Name)) {
             if (!seen.insert(name).second) continue;
             if (const auto html = ReadFileBytes(FromQt(dir.filePath(name)))) {
                 std::vector<help::Section> page = help::SplitPage(FromQt(name), *html);
@@ -151,7 +152,8 @@ void HelpWindow::Search(const QString& query) {
     for (const help::Hit& hit : hits_) {
         const std::string& page = pageTitles[hit.section->file];
         QString title = ToQt(hit.section->title.empty() ? hit.section->file : hit.section->title);
-        if (!page.empty() && page != hit.section->title) title += QStringLiteral(" \u2014 ") + ToQt(page);
+        if (!page.empty() && page != hit.section->title)
+            title += QStringLiteral(" \u2014 ") + ToQt(page);
         results_->addItem(title);
     }
     if (hits_.empty()) {

@@ -98,8 +98,9 @@ int main(int argc, char** argv) {
         [&app](bool japanese) {
             const std::string folder = QtTranslationsFolder();
             if (!InstallQtTranslations(app, japanese, folder)) {
-                std::cerr << "rvq-setting-tool: Qt's Japanese translations (qtbase_ja.qm) are not in "
-                          << folder << "; standard buttons stay in English\n";
+                std::cerr
+                    << "rvq-setting-tool: Qt's Japanese translations (qtbase_ja.qm) are not in "
+                    << folder << "; standard buttons stay in English\n";
             }
         });
     if (!start.warning.empty()) std::cerr << "rvq-setting-tool: " << start.warning << "\n";

@@ -192,7 +192,9 @@ QIcon PrinterStateIcon(PrinterState state) {
     const QColor ready(0x2c, 0x97, 0x66);
     const QColor error(0xc9, 0x3a, 0x32);
     const QColor silent(0x7a, 0x84, 0x90);
-    p.setBrush(state == PrinterState::Ready ? ready : state == PrinterState::Error ? error : silent);
+    p.setBrush(state == PrinterState::Ready   ? ready
+               : state == PrinterState::Error ? error
+                                              : silent);
     p.drawEllipse(QRectF(1, 1, kSide - 2, kSide - 2));
     p.setPen(QPen(Qt::white, 4, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     p.setBrush(Qt::NoBrush);

@@ -1,10 +1,10 @@
 #include "ui/startup_report.h"
 
+#include <sys/resource.h>
 #include <QCoreApplication>
 #include <QWidget>
 #include <chrono>
 #include <iostream>
-#include <sys/resource.h>
 
 namespace rvq::ui {
 

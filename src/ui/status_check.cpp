@@ -28,7 +28,8 @@ bool StatusCheck::Start(std::vector<Connection> printers, StatusQuery query, Clo
                 Qt::QueuedConnection);
         };
         std::ignore = AskStatusAll(printers, query, clock, concurrency, cancel.get(), post);
-        QMetaObject::invokeMethod(this, [this] { Finish(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this] { Finish(); }, Qt::QueuedConnection);
     });
     return true;
 }

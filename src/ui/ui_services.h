@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "core/app/interaction.h"
-#include "core/pages/printer_page.h"
 #include "core/comm/job/job_inputs.h"
 #include "core/comm/port/multi_lan_list.h"
+#include "core/pages/printer_page.h"
 
 class QWidget;
 

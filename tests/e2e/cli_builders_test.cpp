@@ -189,8 +189,8 @@ TEST(CliGaiji, NamesThePrintFileThatCouldNotBeSaved) {
     TempDir dir;
     dir.Write("a.bmp", MakeBmp(kLetter));
     std::filesystem::create_directory(dir.File("X.PRN"));
-    const ToolRun run =
-        RunTool({"build-gaiji", "a.bmp", "X.GAI", "--code", "41", "--confirm", "--yes"}, dir.path());
+    const ToolRun run = RunTool(
+        {"build-gaiji", "a.bmp", "X.GAI", "--code", "41", "--confirm", "--yes"}, dir.path());
     EXPECT_EQ(run.exitCode, 1) << run.err;
     EXPECT_NE(run.err.find("X.PRN: Saving data in the specified file failed."), std::string::npos)
         << run.err;
@@ -231,7 +231,8 @@ TEST(CliGaiji, BadInputExitsTwo) {
 
 TEST(CliTestPrint, WritesSetupPatternAndIssue) {
     TempDir dir;
-    const ToolRun run = RunTool({"--model", "R-VQ4T1-G", "test-print-data", "slant.prn"}, dir.path());
+    const ToolRun run =
+        RunTool({"--model", "R-VQ4T1-G", "test-print-data", "slant.prn"}, dir.path());
     ASSERT_EQ(run.exitCode, 0) << run.err;
     const std::string bytes = ReadAll(dir.File("slant.prn"));
     // R-VQ4T1-G, 203 dpi: 104 x 74 mm with a 2 mm gap, tone 0, thermal

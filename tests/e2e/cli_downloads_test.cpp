@@ -42,7 +42,8 @@ protected:
     std::vector<std::string> Commands() {
         std::vector<std::string> texts;
         for (const auto& e : server_.log().Entries()) {
-            if (e.command.kind == sim::ReceivedCommand::Kind::Command) texts.push_back(e.command.text);
+            if (e.command.kind == sim::ReceivedCommand::Kind::Command)
+                texts.push_back(e.command.text);
         }
         return texts;
     }
@@ -69,12 +70,15 @@ TEST_F(CliDownloads, FirmwareListsBySectionAsksFirstAndSendsInListOrder) {
 
     const ToolRun refused = Tool({"firmware", "main.bin", "boot.bin"});
     EXPECT_EQ(refused.exitCode, 1);
-    EXPECT_NE(refused.out.find("BOOT\tV1.00\tboot.bin\nMAIN\tV1.00\tmain.bin\n"), std::string::npos) << refused.out;
+    EXPECT_NE(refused.out.find("BOOT\tV1.00\tboot.bin\nMAIN\tV1.00\tmain.bin\n"), std::string::npos)
+        << refused.out;
     EXPECT_TRUE(server_.log().Entries().empty());
 
     const ToolRun wrongModel = Tool({"firmware", "other.bin", "--yes"});
     EXPECT_EQ(wrongModel.exitCode, 1);
-    EXPECT_NE(wrongModel.err.find("the ROM file for the printer model different"), std::string::npos) << wrongModel.err;
+    EXPECT_NE(wrongModel.err.find("the ROM file for the printer model different"),
+              std::string::npos)
+        << wrongModel.err;
     EXPECT_TRUE(server_.log().Entries().empty());
 
     const ToolRun run = Tool({"firmware", "main.bin", "boot.bin", "--yes"});
@@ -90,7 +94,8 @@ TEST_F(CliDownloads, MixedBanksOverUsbFailBeforeAnyImageIsSent) {
     dir_.Write("main2.bin", RomFile(8, "MAIN", "N1.00"));
     const ToolRun run = Tool({"firmware", "boot.bin", "main2.bin", "--yes"});
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_NE(run.out.find("Firmware Download , Fail , Processing error"), std::string::npos) << run.out << run.err;
+    EXPECT_NE(run.out.find("Firmware Download , Fail , Processing error"), std::string::npos)
+        << run.out << run.err;
     for (const std::string& command : Commands()) {
         EXPECT_NE(command.substr(0, 2), "LD") << "a load command went out";
         EXPECT_NE(command.substr(0, 2), "LP");
@@ -105,8 +110,8 @@ TEST_F(CliDownloads, DownloadModeReplacesEveryQueryByTimedWaits) {
     EXPECT_EQ(off.exitCode, 2);
     EXPECT_NE(off.err.find("download mode setting"), std::string::npos) << off.err;
 
-    const ToolRun run =
-        Tool({"firmware", "main.bin", "--download-mode", "--yes"}, "[DOWNLOAD MODE]\r\nDLMODE=1\r\n");
+    const ToolRun run = Tool({"firmware", "main.bin", "--download-mode", "--yes"},
+                             "[DOWNLOAD MODE]\r\nDLMODE=1\r\n");
     EXPECT_EQ(run.exitCode, 0) << run.out << run.err;
     EXPECT_EQ(Commands(), (std::vector<std::string>{"LD;", "LP;"}));
 }
@@ -120,7 +125,8 @@ TEST_F(CliDownloads, BasicEncodesTheFilesAndRunsTheChosenSteps) {
     EXPECT_EQ(Tool({"basic", "--main-start", "2", "--yes"}).exitCode, 2);
     EXPECT_TRUE(server_.log().Entries().empty());
 
-    const ToolRun run = Tool({"basic", "--alloc", "0,14,nochange", "--main", loops, "--main-start", "5", "--yes"});
+    const ToolRun run =
+        Tool({"basic", "--alloc", "0,14,nochange", "--main", loops, "--main-start", "5", "--yes"});
     EXPECT_EQ(run.exitCode, 0) << run.out << run.err;
     const auto commands = Commands();
     // Ready check, allocation, the program, and the ready check after its restart.
@@ -149,17 +155,21 @@ TEST_F(CliDownloads, SendDeliversTheFileAsItIs) {
 TEST_F(CliDownloads, FilesThatCannotBeReadAreRefusedByName) {
     Start();
     ASSERT_EQ(::mkfifo(dir_.File("pipe").c_str(), 0600), 0);
-    const std::string cannotRead = "Reading the specified file failed. Check if the file is readable.";
+    const std::string cannotRead =
+        "Reading the specified file failed. Check if the file is readable.";
     const struct {
         std::vector<std::string> args;
         std::string err;
     } cases[] = {
-        {{"send", "missing.prn"}, "rvqtool: missing.prn: " + cannotRead + " (No such file or directory)\n"},
+        {{"send", "missing.prn"},
+         "rvqtool: missing.prn: " + cannotRead + " (No such file or directory)\n"},
         {{"send", "pipe"}, "rvqtool: pipe: " + cannotRead + " (not a regular file)\n"},
         {{"firmware", "pipe", "--yes"}, "rvqtool: pipe: " + cannotRead + " (not a regular file)\n"},
-        {{"basic", "--test-file", "pipe", "--yes"}, "rvqtool: pipe: " + cannotRead + " (not a regular file)\n"},
+        {{"basic", "--test-file", "pipe", "--yes"},
+         "rvqtool: pipe: " + cannotRead + " (not a regular file)\n"},
         {{"firmware", "huge.bin", "--yes"},
-         "rvqtool: huge.bin: The specified file is not a ROM file for the printer. Select the file in the proper "
+         "rvqtool: huge.bin: The specified file is not a ROM file for the printer. Select the file "
+         "in the proper "
          "format.\n"},
     };
     // Larger than any ROM image, yet taking no disk.
@@ -179,11 +189,15 @@ TEST_F(CliDownloads, BasicShowsTheEncoderMessagesOfTheBasicPage) {
     const std::string source = dir_.Write("BAD.BAS", "10 FOR I=1 TO 2\r\n");
     const ToolRun bad = Tool({"basic", "--main", "BAD.BAS", "--yes"});
     EXPECT_EQ(bad.exitCode, 2);
-    EXPECT_EQ(bad.err, "rvqtool: BAD.BAS: The BASIC program has an error. (\"1 : FOR and NEXT Error\") Check the "
-                       "program code.\n");
+    EXPECT_EQ(
+        bad.err,
+        "rvqtool: BAD.BAS: The BASIC program has an error. (\"1 : FOR and NEXT Error\") Check the "
+        "program code.\n");
     const ToolRun missing = Tool({"basic", "--main", "NONE.BAS", "--yes"});
     EXPECT_EQ(missing.exitCode, 2);
-    EXPECT_EQ(missing.err, "rvqtool: NONE.BAS: Reading the specified file failed. Check if the file is readable.\n");
+    EXPECT_EQ(
+        missing.err,
+        "rvqtool: NONE.BAS: Reading the specified file failed. Check if the file is readable.\n");
     EXPECT_TRUE(server_.log().Entries().empty());
 }
 
@@ -202,8 +216,9 @@ TEST_F(CliDownloads, ASerialPrinterThatAnswersOtherThan56IsGivenTheWholeTime) {
     std::filesystem::create_symlink(server_.PtyPath(0), dir_.File("devices/COM3"));
     dir_.Write("main.bin", RomFile(4, "MAIN", "V2.50"));
     // A gentler scale: a serial chunk that takes 1 s (10 ms scaled) fails on a busy machine.
-    const ToolRun run = RunTool({"--com", "3", "--line", "115200,N,8,1,0", "firmware", "main.bin", "--yes"}, dir_.path(),
-                                {"RVQ_TIME_SCALE=0.05", "RVQ_DEVICE_DIR=" + dir_.File("devices")});
+    const ToolRun run =
+        RunTool({"--com", "3", "--line", "115200,N,8,1,0", "firmware", "main.bin", "--yes"},
+                dir_.path(), {"RVQ_TIME_SCALE=0.05", "RVQ_DEVICE_DIR=" + dir_.File("devices")});
     EXPECT_EQ(run.exitCode, 0) << run.out << run.err;
     EXPECT_NE(run.out.find("Firmware Download , Succeed"), std::string::npos) << run.out;
     EXPECT_EQ(ProgrammedSections(), (std::vector<std::string>{"MAIN"}));

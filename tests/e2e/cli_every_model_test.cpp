@@ -17,21 +17,24 @@ namespace {
 using namespace std::chrono_literals;
 
 std::string Ini(const std::string& model, int port) {
-    return "[HEADER]\r\nTITLE=R-VQ Setting Tool\r\nVERSION=V001.000\r\n[PRINTER]\r\nPRINTER=" + model +
-           "\r\nDESTINATION=QM\r\nDEVICE=LAN\r\n[LAN]\r\nNAME=127.0.0.1\r\nPORT=" + std::to_string(port) + "\r\n";
+    return "[HEADER]\r\nTITLE=R-VQ Setting Tool\r\nVERSION=V001.000\r\n[PRINTER]\r\nPRINTER=" +
+           model + "\r\nDESTINATION=QM\r\nDEVICE=LAN\r\n[LAN]\r\nNAME=127.0.0.1\r\nPORT=" +
+           std::to_string(port) + "\r\n";
 }
 
 TEST(EveryModel, GetEveryGroupThenDiffFindsNothingToChange) {
     TempDir dir;
     const std::string definitions = RVQ_SOURCE_DIR "/data/VQTool_Printer.XML";
     const std::vector<std::string> env = {"RVQ_TIME_SCALE=0.01"};
-    const ToolRun listed = RunTool({"models", "--definitions", definitions, "--json"}, dir.path(), env);
+    const ToolRun listed =
+        RunTool({"models", "--definitions", definitions, "--json"}, dir.path(), env);
     auto models = ParseJson(listed.out);
     ASSERT_TRUE(models) << listed.out << listed.err;
     ASSERT_FALSE((*models)["models"].empty());
     for (const Json& name : (*models)["models"]) {
         const std::string model = name.get<std::string>();
-        SimProcess sim({"--model", model, "--definitions", definitions, "--lan", "127.0.0.1:0"}, env);
+        SimProcess sim({"--model", model, "--definitions", definitions, "--lan", "127.0.0.1:0"},
+                       env);
         const int port = sim.WaitForPort(10s);
         ASSERT_GT(port, 0) << model;
         dir.Write("VQTool.INI", Ini(model, port));

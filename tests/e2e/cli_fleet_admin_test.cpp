@@ -45,10 +45,16 @@ TEST_F(FleetAdmin, StatusOverAListAsksEveryChosenPrinterAndIsReadyOnlyWhenAllAre
     const std::string p = "," + std::to_string(port_);
     const ToolRun all = Tool({"--multi-lan", list, "status"});
     EXPECT_EQ(all.exitCode, 1) << all.out << all.err;
-    EXPECT_EQ(all.out, "LAN 127.0.0.2" + p + ": status 00, ready\n"
-                       "LAN 127.0.0.3" + p + ": status 00, ready\n"
-                       "LAN 127.0.0.5" + p + ": status 06, printer error (06)\n"
-                       "LAN 127.0.0.9" + p + ": cannot open: Connection refused\n");
+    EXPECT_EQ(all.out, "LAN 127.0.0.2" + p +
+                           ": status 00, ready\n"
+                           "LAN 127.0.0.3" +
+                           p +
+                           ": status 00, ready\n"
+                           "LAN 127.0.0.5" +
+                           p +
+                           ": status 06, printer error (06)\n"
+                           "LAN 127.0.0.9" +
+                           p + ": cannot open: Connection refused\n");
     EXPECT_TRUE(Contains(all.err, "2 of 4 printers ready")) << all.err;
 
     const ToolRun picked = Tool({"--multi-lan", list, "--pick", "1,2", "status"});
@@ -67,7 +73,8 @@ TEST_F(FleetAdmin, StatusOverAListAsksEveryChosenPrinterAndIsReadyOnlyWhenAllAre
     EXPECT_EQ(printers[1]["status"], 6);
     EXPECT_EQ(printers[1]["ready"], false);
     EXPECT_EQ(printers[1]["text"], "printer error (06)");
-    EXPECT_TRUE(Contains((*document)["error"]["message"].get<std::string>(), "127.0.0.5")) << json.out;
+    EXPECT_TRUE(Contains((*document)["error"]["message"].get<std::string>(), "127.0.0.5"))
+        << json.out;
 
     // The status request is all a printer gets: nothing interrupts printing.
     for (const sim::LogEntry& e : AllEntries()) EXPECT_EQ(e.command.text, "WS");
@@ -79,8 +86,10 @@ TEST_F(FleetAdmin, InfoOverAListReadsEveryPrinterAndGivesCountersAsNumbers) {
     const ToolRun text = Tool({"--multi-lan", list, "info", "--section", "RTC"});
     ASSERT_EQ(text.exitCode, 0) << text.out << text.err;
     const std::string p = "," + std::to_string(port_);
-    EXPECT_TRUE(Contains(text.out, "LAN 127.0.0.2" + p + ":\nMaintenance Counter Info:\n")) << text.out;
-    EXPECT_TRUE(Contains(text.out, "LAN 127.0.0.3" + p + ":\nMaintenance Counter Info:\n")) << text.out;
+    EXPECT_TRUE(Contains(text.out, "LAN 127.0.0.2" + p + ":\nMaintenance Counter Info:\n"))
+        << text.out;
+    EXPECT_TRUE(Contains(text.out, "LAN 127.0.0.3" + p + ":\nMaintenance Counter Info:\n"))
+        << text.out;
 
     const ToolRun json = Tool({"--multi-lan", List("three.txt", {2, 3, 5}), "info", "--json"});
     EXPECT_EQ(json.exitCode, 1) << "the printer reporting an error cannot be read";
@@ -118,8 +127,8 @@ TEST_F(FleetAdmin, ChangedOnlyLeavesUnchangedPrintersAloneAndWritesOnlyChangedGr
 
     const std::size_t firstMark = first_.log().Entries().size();
     mark = rest_.log().Entries().size();
-    const ToolRun run = Tool({"--multi-lan", List("two.txt", {2, 3}), "set-params", "two-groups.TSI",
-                              "--changed-only", "--yes", "--json"});
+    const ToolRun run = Tool({"--multi-lan", List("two.txt", {2, 3}), "set-params",
+                              "two-groups.TSI", "--changed-only", "--yes", "--json"});
     ASSERT_EQ(run.exitCode, 0) << run.out << run.err;
     auto document = ParseJson(run.out);
     ASSERT_TRUE(document) << run.out;
@@ -136,9 +145,11 @@ TEST_F(FleetAdmin, ChangedOnlyLeavesUnchangedPrintersAloneAndWritesOnlyChangedGr
     EXPECT_TRUE(SetKeys(three).empty()) << ".3 is not set";
     EXPECT_FALSE(Has(three, "ZSE")) << ".3 is not restarted";
 
-    const ToolRun again = Tool({"--lan", Lan("127.0.0.2"), "set-params", "two-groups.TSI", "--changed-only", "--yes"});
+    const ToolRun again = Tool(
+        {"--lan", Lan("127.0.0.2"), "set-params", "two-groups.TSI", "--changed-only", "--yes"});
     EXPECT_EQ(again.exitCode, 0) << again.out << again.err;
-    EXPECT_TRUE(Contains(again.out, "LAN 127.0.0.2," + std::to_string(port_) + ": no change\n")) << again.out;
+    EXPECT_TRUE(Contains(again.out, "LAN 127.0.0.2," + std::to_string(port_) + ": no change\n"))
+        << again.out;
     EXPECT_FALSE(Contains(again.out, "Restore to Online")) << again.out;
 }
 
@@ -161,19 +172,23 @@ TEST_F(FleetAdmin, BackupSavesValuesASetWouldRefuseAndWarnsOnce) {
     ASSERT_EQ(warnings.size(), 1u) << run.err;
     EXPECT_TRUE(Contains(warnings[0], "\"DHCP Client ID\"")) << warnings[0];
 
-    const std::string folder = "bk/" + std::filesystem::directory_iterator(dir_.File("bk"))->path().filename().string();
+    const std::string folder =
+        "bk/" + std::filesystem::directory_iterator(dir_.File("bk"))->path().filename().string();
     const std::string params = folder + "/params.TSI";
-    EXPECT_TRUE(Contains(ReadAll(dir_.File(params)), "\r\nDHCPClientID=\"ABC\"\r\n")) << "saved as the printer holds it";
+    EXPECT_TRUE(Contains(ReadAll(dir_.File(params)), "\r\nDHCPClientID=\"ABC\"\r\n"))
+        << "saved as the printer holds it";
 
     const std::size_t before = first_.log().Entries().size();
     const ToolRun restore = Tool({"--lan", Lan("127.0.0.2"), "set-params", params, "--yes"});
     EXPECT_EQ(restore.exitCode, 1) << restore.out;
-    EXPECT_TRUE(Contains(restore.err, "\"DHCP Client ID\" on the LAN tab page is incorrect")) << restore.err;
+    EXPECT_TRUE(Contains(restore.err, "\"DHCP Client ID\" on the LAN tab page is incorrect"))
+        << restore.err;
     EXPECT_EQ(first_.log().Entries().size(), before) << "refused before the printer is touched";
 }
 
 TEST_F(FleetAdmin, RestoreOnlineWithRestartRestartsEveryPrinterOfTheList) {
-    const ToolRun run = Tool({"--multi-lan", List("two.txt", {2, 3}), "restore-online", "--restart"});
+    const ToolRun run =
+        Tool({"--multi-lan", List("two.txt", {2, 3}), "restore-online", "--restart"});
     ASSERT_EQ(run.exitCode, 0) << run.out << run.err;
     for (sim::SimServer* server : {&first_, &rest_}) {
         const std::vector<std::string> commands = Commands(*server, 0);
@@ -185,7 +200,8 @@ TEST_F(FleetAdmin, RestoreOnlineWithRestartRestartsEveryPrinterOfTheList) {
 
 TEST_F(FleetAdmin, ParallelBoundsThePrintersInProgressAndNeverRunsOnePrinterTwiceAtOnce) {
     for (const char* wrong : {"0", "65", "x"}) {
-        const ToolRun run = Tool({"--multi-lan", List("two.txt", {2, 3}), "--parallel", wrong, "status"});
+        const ToolRun run =
+            Tool({"--multi-lan", List("two.txt", {2, 3}), "--parallel", wrong, "status"});
         EXPECT_EQ(run.exitCode, 2) << wrong << "\n" << run.err;
         EXPECT_TRUE(Contains(run.err, "--parallel")) << run.err;
     }
@@ -198,7 +214,8 @@ TEST_F(FleetAdmin, ParallelBoundsThePrintersInProgressAndNeverRunsOnePrinterTwic
     std::string error;
     ASSERT_TRUE(three.Start(error)) << error;
     std::string list = "[HEADER]\r\nMulti LAN Setting\r\nV001.000\r\n[LIST]\r\n";
-    for (int printer : {0, 1, 2, 0, 1}) list += "127.0.0.1," + std::to_string(three.Port(printer)) + "\r\n";
+    for (int printer : {0, 1, 2, 0, 1})
+        list += "127.0.0.1," + std::to_string(three.Port(printer)) + "\r\n";
     dir_.Write("repeats.txt", list);
 
     const ToolRun one = Tool({"--multi-lan", "repeats.txt", "--parallel", "1", "restore-online"});
@@ -209,7 +226,8 @@ TEST_F(FleetAdmin, ParallelBoundsThePrintersInProgressAndNeverRunsOnePrinterTwic
     const ToolRun wide = Tool({"--multi-lan", "repeats.txt", "--parallel", "64", "restore-online"});
     ASSERT_EQ(wide.exitCode, 0) << wide.out << wide.err;
     EXPECT_TRUE(Contains(wide.err + wide.out, "5 succeeded, 0 failed")) << wide.out << wide.err;
-    EXPECT_EQ(three.MostConnectionsToOnePrinter(), 1) << "a printer listed twice is served one entry after the other";
+    EXPECT_EQ(three.MostConnectionsToOnePrinter(), 1)
+        << "a printer listed twice is served one entry after the other";
 }
 
 TEST_F(FleetAdmin, DiffSaysInOneLineWhichReplyLackedWhichItems) {
@@ -227,13 +245,17 @@ TEST_F(FleetAdmin, DiffSaysInOneLineWhichReplyLackedWhichItems) {
     ASSERT_TRUE(shortReplies.Start(error)) << error;
     const std::string lan = "127.0.0.1:" + std::to_string(shortReplies.Port(0));
 
-    ASSERT_EQ(Tool({"--lan", lan, "get-params", "--out", "all.TSI", "--groups", "all"}).exitCode, 0);
+    ASSERT_EQ(Tool({"--lan", lan, "get-params", "--out", "all.TSI", "--groups", "all"}).exitCode,
+              0);
     const ToolRun diff = Tool({"--lan", lan, "diff", "all.TSI"});
     EXPECT_EQ(diff.exitCode, 3) << "a set would write the item the printer did not report";
-    EXPECT_TRUE(Contains(diff.out, "*  the reply to ZWR110 (get command 3200) lacked 1 item (a set writes the file's "
-                                   "values): RFID_RetryPosition\n"))
+    EXPECT_TRUE(
+        Contains(diff.out,
+                 "*  the reply to ZWR110 (get command 3200) lacked 1 item (a set writes the file's "
+                 "values): RFID_RetryPosition\n"))
         << diff.out;
-    EXPECT_EQ(Squeezed(diff.out).find(" RFID_RetryPosition "), std::string::npos) << "one line, not a row per item";
+    EXPECT_EQ(Squeezed(diff.out).find(" RFID_RetryPosition "), std::string::npos)
+        << "one line, not a row per item";
 }
 
 }  // namespace

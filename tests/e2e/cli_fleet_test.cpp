@@ -18,18 +18,22 @@ namespace {
 TEST_F(CliFleet, DiscoverVersionsReadsEachPrinterAndNamesTheOneThatCannotBeRead) {
     // No address of the range stays silent, so a long time-out costs nothing
     // and keeps a loaded machine from missing a printer.
-    const std::vector<std::string> scan = {"discover", "127.0.0.0/29", "--port", std::to_string(port_),
-                                           "--timeout", "30", "--versions"};
+    const std::vector<std::string> scan = {
+        "discover",  "127.0.0.0/29", "--port",    std::to_string(port_),
+        "--timeout", "30",           "--versions"};
     const ToolRun text = Tool(scan);
     ASSERT_EQ(text.exitCode, 0) << text.out << text.err;
     const std::string p = ":" + std::to_string(port_);
-    EXPECT_TRUE(Contains(text.out, "127.0.0.2" + p + ": status 00, ready\n    BOOT: R-VQ4T1-T V1.00 :0000\n"
-                                   "    MAIN: R-VQ4T1-T V1.00 :0000\n"))
+    EXPECT_TRUE(Contains(text.out, "127.0.0.2" + p +
+                                       ": status 00, ready\n    BOOT: R-VQ4T1-T V1.00 :0000\n"
+                                       "    MAIN: R-VQ4T1-T V1.00 :0000\n"))
         << text.out;
-    EXPECT_TRUE(Contains(text.out, "127.0.0.3" + p + ": status 00, ready\n    BOOT: R-VQ4T1-T V1.00 :0000\n"
-                                   "    MAIN: R-VQ4T1-T V2.10 :0000\n"))
+    EXPECT_TRUE(Contains(text.out, "127.0.0.3" + p +
+                                       ": status 00, ready\n    BOOT: R-VQ4T1-T V1.00 :0000\n"
+                                       "    MAIN: R-VQ4T1-T V2.10 :0000\n"))
         << text.out;
-    EXPECT_TRUE(Contains(text.out, "127.0.0.5" + p + ": status 06, printer error (06)\n    versions not read: "))
+    EXPECT_TRUE(Contains(
+        text.out, "127.0.0.5" + p + ": status 06, printer error (06)\n    versions not read: "))
         << text.out;
 
     std::vector<std::string> jsonArgs = scan;
@@ -65,11 +69,13 @@ TEST_F(CliFleet, DiffAndDryRunShowWhatWouldChangeAndWriteNothing) {
                 << run.out;
         }
         EXPECT_TRUE(Contains(Squeezed(run.out), "\n * DISPLAY_GROUP Contrast 4 7\n")) << run.out;
-        EXPECT_TRUE(Contains(Squeezed(run.out), "\n DISPLAY_GROUP LCDLanguage English English\n")) << run.out;
+        EXPECT_TRUE(Contains(Squeezed(run.out), "\n DISPLAY_GROUP LCDLanguage English English\n"))
+            << run.out;
     }
     const std::vector<sim::LogEntry> entries = AllEntries();
     EXPECT_GT(entries.size(), before) << "the printers were read";
-    EXPECT_FALSE(std::any_of(entries.begin(), entries.end(), IsSetCommand)) << "nothing was written";
+    EXPECT_FALSE(std::any_of(entries.begin(), entries.end(), IsSetCommand))
+        << "nothing was written";
 
     const ToolRun same = Tool({"--multi-lan", list, "diff", "same.TSI"});
     EXPECT_EQ(same.exitCode, 0) << same.out << same.err;
@@ -90,23 +96,26 @@ TEST_F(CliFleet, DiffAndDryRunShowWhatWouldChangeAndWriteNothing) {
 
     const ToolRun withBroken = Tool({"--multi-lan", List("three.txt", {2, 5}), "diff", file});
     EXPECT_EQ(withBroken.exitCode, 1) << withBroken.out;
-    EXPECT_TRUE(Contains(withBroken.out, "LAN 127.0.0.5," + std::to_string(port_) + ": not read: ")) << withBroken.out;
+    EXPECT_TRUE(Contains(withBroken.out, "LAN 127.0.0.5," + std::to_string(port_) + ": not read: "))
+        << withBroken.out;
 }
 
 TEST_F(CliFleet, DiffShowsSecretsAsSecret) {
-    const ToolRun got = Tool({"--lan", Lan("127.0.0.2"), "get-params", "--out", "pw.TSI", "--groups",
-                              "PASSWORD_GROUP", "--include-secrets"});
+    const ToolRun got = Tool({"--lan", Lan("127.0.0.2"), "get-params", "--out", "pw.TSI",
+                              "--groups", "PASSWORD_GROUP", "--include-secrets"});
     ASSERT_EQ(got.exitCode, 0) << got.out << got.err;
     const ToolRun diff = Tool({"--lan", Lan("127.0.0.2"), "diff", "pw.TSI"});
     EXPECT_EQ(diff.exitCode, 0) << diff.out << diff.err;
-    EXPECT_TRUE(Contains(Squeezed(diff.out), " PASSWORD_GROUP NewPassword (secret) (secret)\n")) << diff.out;
+    EXPECT_TRUE(Contains(Squeezed(diff.out), " PASSWORD_GROUP NewPassword (secret) (secret)\n"))
+        << diff.out;
     EXPECT_FALSE(Contains(diff.out, "5813")) << "the default password in clear";
 }
 
 TEST_F(CliFleet, AuditRecordsEveryPrinterJobAndTheItemsASetChanged) {
     const std::string file = ContrastFile();
     const std::string list = List("two.txt", {2, 3});
-    const ToolRun set = Tool({"--multi-lan", list, "--audit", "audit.log", "set-params", file, "--yes"});
+    const ToolRun set =
+        Tool({"--multi-lan", list, "--audit", "audit.log", "set-params", file, "--yes"});
     ASSERT_EQ(set.exitCode, 0) << set.out << set.err;
     const ToolRun failed = Tool({"--lan", Lan("127.0.0.5"), "--audit", "audit.log", "diff", file});
     EXPECT_NE(failed.exitCode, 0);
@@ -114,7 +123,8 @@ TEST_F(CliFleet, AuditRecordsEveryPrinterJobAndTheItemsASetChanged) {
     EXPECT_EQ(status.exitCode, 1);
 
     const std::vector<std::string> lines = Lines(ReadAll(dir_.File("audit.log")));
-    // Before the set its values are read: a read and a set line for each printer, then the failures.
+    // Before the set its values are read: a read and a set line for each printer, then the
+    // failures.
     ASSERT_EQ(lines.size(), 6u) << ReadAll(dir_.File("audit.log"));
     std::vector<std::string> jobs;
     for (const std::string& line : lines) {
@@ -124,7 +134,9 @@ TEST_F(CliFleet, AuditRecordsEveryPrinterJobAndTheItemsASetChanged) {
         EXPECT_FALSE((*value)["user"].get<std::string>().empty()) << line;
         EXPECT_FALSE((*value)["host"].get<std::string>().empty()) << line;
         EXPECT_EQ((*value)["interface"].get<std::string>(), "LAN");
-        jobs.push_back((*value)["job"].get<std::string>() + " " + (*value)["printer"].get<std::string>() + " " + (*value)["result"].get<std::string>());
+        jobs.push_back((*value)["job"].get<std::string>() + " " +
+                       (*value)["printer"].get<std::string>() + " " +
+                       (*value)["result"].get<std::string>());
         if ((*value)["job"].get<std::string>() == "set-parameter") {
             auto& changes = (*value)["changes"];
             ASSERT_EQ(changes.size(), 1u) << line;
@@ -136,18 +148,23 @@ TEST_F(CliFleet, AuditRecordsEveryPrinterJobAndTheItemsASetChanged) {
     const std::string p = "," + std::to_string(port_);
     std::sort(jobs.begin(), jobs.begin() + 2);
     std::sort(jobs.begin() + 2, jobs.begin() + 4);
-    EXPECT_EQ(jobs, (std::vector<std::string>{
-                        "get-parameter 127.0.0.2" + p + " succeeded", "get-parameter 127.0.0.3" + p + " succeeded",
-                        "set-parameter 127.0.0.2" + p + " succeeded", "set-parameter 127.0.0.3" + p + " succeeded",
-                        "get-parameter 127.0.0.5" + p + " failed", "status 127.0.0.5" + p + " failed"}));
-    EXPECT_TRUE(Contains(lines.back(), R"x("detail":"status 06, printer error (06)")x")) << lines.back();
+    EXPECT_EQ(jobs, (std::vector<std::string>{"get-parameter 127.0.0.2" + p + " succeeded",
+                                              "get-parameter 127.0.0.3" + p + " succeeded",
+                                              "set-parameter 127.0.0.2" + p + " succeeded",
+                                              "set-parameter 127.0.0.3" + p + " succeeded",
+                                              "get-parameter 127.0.0.5" + p + " failed",
+                                              "status 127.0.0.5" + p + " failed"}));
+    EXPECT_TRUE(Contains(lines.back(), R"x("detail":"status 06, printer error (06)")x"))
+        << lines.back();
 }
 
 TEST_F(CliFleet, ConcurrentRunsAppendWholeAuditLines) {
     const std::string list = List("three.txt", {2, 3, 5});
     std::vector<std::thread> runs;
     for (int i = 0; i < 4; ++i) {
-        runs.emplace_back([&] { Tool({"--multi-lan", list, "--audit", "audit.log", "restore-online"}); });
+        runs.emplace_back([&] {
+            Tool({"--multi-lan", list, "--audit", "audit.log", "restore-online"});
+        });
     }
     for (auto& t : runs) t.join();
     const std::vector<std::string> lines = Lines(ReadAll(dir_.File("audit.log")));
@@ -158,15 +175,15 @@ TEST_F(CliFleet, ConcurrentRunsAppendWholeAuditLines) {
 TEST_F(CliFleet, CanaryStopsBeforeTheRestWhenACanaryFails) {
     const std::string file = ContrastFile();
     const std::size_t before = first_.log().Entries().size();
-    const ToolRun stopped =
-        Tool({"--multi-lan", List("bad-first.txt", {5, 2, 3}), "--canary", "1", "set-params", file, "--yes"});
+    const ToolRun stopped = Tool({"--multi-lan", List("bad-first.txt", {5, 2, 3}), "--canary", "1",
+                                  "set-params", file, "--yes"});
     EXPECT_EQ(stopped.exitCode, 1) << stopped.out << stopped.err;
     EXPECT_TRUE(Contains(stopped.out, "0 succeeded, 1 failed, 2 not run\n")) << stopped.out;
     EXPECT_TRUE(Contains(stopped.err, "the other printers are not run")) << stopped.err;
     EXPECT_EQ(first_.log().Entries().size(), before) << ".2 was not touched";
 
-    const ToolRun passed =
-        Tool({"--multi-lan", List("good-first.txt", {2, 3, 5}), "--canary", "2", "set-params", file, "--yes"});
+    const ToolRun passed = Tool({"--multi-lan", List("good-first.txt", {2, 3, 5}), "--canary", "2",
+                                 "set-params", file, "--yes"});
     EXPECT_EQ(passed.exitCode, 1) << passed.out;
     EXPECT_TRUE(Contains(passed.out, "2 succeeded, 1 failed\n")) << passed.out;
 
@@ -194,7 +211,8 @@ TEST_F(CliFleet, BackupSavesEachPrinterInAFolderOfItsOwnThatRestoresToNoChange) 
     const std::vector<std::string> folders = Folders(dir_.File("bk"));
     ASSERT_EQ(folders.size(), 2u) << "nothing of .5, no partial folder left";
     EXPECT_TRUE(Shaped(folders[0], "127.0.0.2_" + p + "-########T######Z")) << folders[0];
-    EXPECT_TRUE(Contains(run.out, "LAN 127.0.0.2," + p + ": backed up to bk/" + folders[0] + "\n")) << run.out;
+    EXPECT_TRUE(Contains(run.out, "LAN 127.0.0.2," + p + ": backed up to bk/" + folders[0] + "\n"))
+        << run.out;
     EXPECT_TRUE(NothingWritten());
 
     const std::string three = "bk/" + folders[1];
@@ -220,21 +238,23 @@ TEST_F(CliFleet, FirmwareWithBackupFirstProgramsNothingWhenABackupFails) {
     dir_.Write("main.bin", RomFile(8, "MAIN", "V3.00"));
     auto programmed = [](sim::SimServer& server) {
         const auto entries = server.log().Entries();
-        return std::count_if(entries.begin(), entries.end(),
-                             [](const sim::LogEntry& e) { return e.command.text == "LP;" && e.command.data; });
+        return std::count_if(entries.begin(), entries.end(), [](const sim::LogEntry& e) {
+            return e.command.text == "LP;" && e.command.data;
+        });
     };
-    const ToolRun refused =
-        Tool({"--multi-lan", List("with-broken.txt", {2, 5}), "firmware", "main.bin", "--backup-first", "bk", "--yes"});
+    const ToolRun refused = Tool({"--multi-lan", List("with-broken.txt", {2, 5}), "firmware",
+                                  "main.bin", "--backup-first", "bk", "--yes"});
     EXPECT_EQ(refused.exitCode, 1) << refused.out << refused.err;
     EXPECT_TRUE(Contains(refused.err, "the backup failed; no firmware was sent")) << refused.err;
     EXPECT_EQ(programmed(first_), 0);
 
-    const ToolRun run =
-        Tool({"--multi-lan", List("two.txt", {2, 3}), "firmware", "main.bin", "--backup-first", "bk", "--yes"});
+    const ToolRun run = Tool({"--multi-lan", List("two.txt", {2, 3}), "firmware", "main.bin",
+                              "--backup-first", "bk", "--yes"});
     EXPECT_EQ(run.exitCode, 0) << run.out << run.err;
     EXPECT_EQ(programmed(first_), 1);
     EXPECT_EQ(programmed(rest_), 1);
-    EXPECT_EQ(Folders(dir_.File("bk")).size(), 3u) << "the first run's backup of .2 and both of this one";
+    EXPECT_EQ(Folders(dir_.File("bk")).size(), 3u)
+        << "the first run's backup of .2 and both of this one";
 }
 
 TEST_F(CliFleet, JsonGivesOneDocumentWithEachRunsPrinterStatesAndLines) {
@@ -245,13 +265,24 @@ TEST_F(CliFleet, JsonGivesOneDocumentWithEachRunsPrinterStatesAndLines) {
         std::vector<std::string> jobs;     // the runs in order
         std::vector<std::string> results;  // the printers of the last run
     } cases[] = {
-        {{"--lan", Lan("127.0.0.2"), "set-params", file, "--yes"}, 0,
-         {"set-parameter", "restore-online"}, {"succeeded"}},
-        {{"--multi-lan", List("bad-first.txt", {5, 2, 3}), "--canary", "1", "set-params", file, "--yes"}, 1,
-         {"set-parameter"}, {"failed", "not run", "not run"}},
-        {{"--lan", Lan("127.0.0.3"), "save-info", "info.txt"}, 0, {"printer-information"}, {"succeeded"}},
+        {{"--lan", Lan("127.0.0.2"), "set-params", file, "--yes"},
+         0,
+         {"set-parameter", "restore-online"},
+         {"succeeded"}},
+        {{"--multi-lan", List("bad-first.txt", {5, 2, 3}), "--canary", "1", "set-params", file,
+          "--yes"},
+         1,
+         {"set-parameter"},
+         {"failed", "not run", "not run"}},
+        {{"--lan", Lan("127.0.0.3"), "save-info", "info.txt"},
+         0,
+         {"printer-information"},
+         {"succeeded"}},
         {{"--lan", Lan("127.0.0.5"), "reset", "--yes"}, 1, {"printer-reset"}, {"failed"}},
-        {{"--lan", Lan("127.0.0.2"), "get-params"}, 0, {"get-parameter", "restore-online"}, {"succeeded"}},
+        {{"--lan", Lan("127.0.0.2"), "get-params"},
+         0,
+         {"get-parameter", "restore-online"},
+         {"succeeded"}},
     };
     for (const auto& c : cases) {
         std::vector<std::string> args = c.args;
@@ -263,12 +294,15 @@ TEST_F(CliFleet, JsonGivesOneDocumentWithEachRunsPrinterStatesAndLines) {
         ASSERT_TRUE(value) << what << "\n" << run.out;
         auto& runs = (*value)["runs"];
         ASSERT_EQ(runs.size(), c.jobs.size()) << what << "\n" << run.out;
-        for (std::size_t i = 0; i < c.jobs.size(); ++i) EXPECT_EQ(runs[i]["job"].get<std::string>(), c.jobs[i]) << what;
+        for (std::size_t i = 0; i < c.jobs.size(); ++i)
+            EXPECT_EQ(runs[i]["job"].get<std::string>(), c.jobs[i]) << what;
         const auto& printers = runs.back()["printers"];
         ASSERT_EQ(printers.size(), c.results.size()) << what << "\n" << run.out;
         for (std::size_t i = 0; i < c.results.size(); ++i) {
-            EXPECT_EQ(printers[i]["result"].get<std::string>(), c.results[i]) << what << " printer " << i;
-            EXPECT_EQ(printers[i]["lines"].empty(), c.results[i] == "not run") << what << " printer " << i;
+            EXPECT_EQ(printers[i]["result"].get<std::string>(), c.results[i])
+                << what << " printer " << i;
+            EXPECT_EQ(printers[i]["lines"].empty(), c.results[i] == "not run")
+                << what << " printer " << i;
         }
     }
 }

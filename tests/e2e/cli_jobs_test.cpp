@@ -22,13 +22,18 @@ protected:
         std::string error;
         ASSERT_TRUE(server_.Start(error)) << error;
         std::string list = "[HEADER]\r\nMulti LAN Setting\r\nV001.000\r\n[LIST]\r\n";
-        for (int i = 0; i < count; ++i) list += "127.0.0.1," + std::to_string(server_.Port(i)) + "\r\n";
+        for (int i = 0; i < count; ++i)
+            list += "127.0.0.1," + std::to_string(server_.Port(i)) + "\r\n";
         dir_.Write("list.txt", list);
     }
-    ToolRun Tool(const std::vector<std::string>& args) { return RunTool(args, dir_.path(), {"RVQ_TIME_SCALE=0.01"}); }
+    ToolRun Tool(const std::vector<std::string>& args) {
+        return RunTool(args, dir_.path(), {"RVQ_TIME_SCALE=0.01"});
+    }
     static int Count(const std::string& text, const std::string& what) {
         int n = 0;
-        for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
+        for (std::size_t at = text.find(what); at != std::string::npos;
+             at = text.find(what, at + 1))
+            ++n;
         return n;
     }
 
@@ -65,7 +70,8 @@ TEST_F(CliJobs, OneSilentPrinterFailsTheRunAndPickChoosesPrinters) {
 TEST_F(CliJobs, ResetAsksFirstAndAnEmptyListIsRefused) {
     Start(1);
     const std::string lan = "127.0.0.1:" + std::to_string(server_.Port(0));
-    const ToolRun refused = Tool({"--lan", lan, "reset"});  // no terminal, no --yes: the answer is No
+    const ToolRun refused =
+        Tool({"--lan", lan, "reset"});  // no terminal, no --yes: the answer is No
     EXPECT_EQ(refused.exitCode, 1);
     EXPECT_TRUE(server_.log().Entries().empty());
     const ToolRun reset = Tool({"--lan", lan, "reset", "--yes"});
@@ -75,7 +81,8 @@ TEST_F(CliJobs, ResetAsksFirstAndAnEmptyListIsRefused) {
     dir_.Write("empty.txt", "[HEADER]\r\nMulti LAN Setting\r\nV001.000\r\n[LIST]\r\n");
     const ToolRun noList = Tool({"--multi-lan", "empty.txt", "restore-online"});
     EXPECT_EQ(noList.exitCode, 1);
-    EXPECT_NE(noList.err.find("No printer has been registered to the Printer list for Multi LAN."), std::string::npos);
+    EXPECT_NE(noList.err.find("No printer has been registered to the Printer list for Multi LAN."),
+              std::string::npos);
 }
 
 }  // namespace

@@ -56,9 +56,11 @@ protected:
         }
         for (const Json& run : d["runs"]) {
             for (const Json& printer : run["printers"]) {
-                for (const char* key : {"index", "interface", "printer", "result", "lines", "failure"})
+                for (const char* key :
+                     {"index", "interface", "printer", "result", "lines", "failure"})
                     ASSERT_TRUE(printer.contains(key)) << key;
-                EXPECT_EQ(printer["failure"].is_null(), printer["result"] == "succeeded") << printer.dump();
+                EXPECT_EQ(printer["failure"].is_null(), printer["result"] == "succeeded")
+                    << printer.dump();
             }
         }
     }
@@ -147,9 +149,11 @@ TEST_F(JsonDocuments, AFailedPrinterCarriesItsFailureLineAndTheReasonLeadsTheDoc
     Json& printer = (*document)["runs"][0]["printers"][0];
     EXPECT_EQ(printer["result"], "failed");
     EXPECT_EQ(printer["failure"], printer["lines"].back());
-    EXPECT_NE(printer["failure"].get<std::string>().find("Get Parameter , Fail"), std::string::npos) << run.out;
+    EXPECT_NE(printer["failure"].get<std::string>().find("Get Parameter , Fail"), std::string::npos)
+        << run.out;
     EXPECT_EQ((*document)["error"]["message"], printer["failure"]) << run.out;
-    EXPECT_TRUE((*document)["error"]["id"].is_number_integer()) << "the failure's detail message: " << run.out;
+    EXPECT_TRUE((*document)["error"]["id"].is_number_integer())
+        << "the failure's detail message: " << run.out;
 
     // A status failure names its message: 1523, the printer is not online.
     server_.SetFaults(0, [] {

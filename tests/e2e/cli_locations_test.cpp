@@ -153,8 +153,8 @@ TEST(CliLocations, EveryModelOfTheSimulatorAnswersEveryItem) {
         for (const std::string& model : names) {
             SCOPED_TRACE(model + ", definitions " + way.way);
             const std::string said = home.File("sim-" + model + "-" + way.way + ".err");
-            std::vector<std::string> args{"--model", model, "--lan", "127.0.0.1:0",
-                                          "--restart-ms", "300"};
+            std::vector<std::string> args{"--model",     model,          "--lan",
+                                          "127.0.0.1:0", "--restart-ms", "300"};
             args.insert(args.end(), way.args.begin(), way.args.end());
             SimProcess sim(args, env, simFolder.path(), said);
             const int port = sim.WaitForPort(std::chrono::seconds(10));

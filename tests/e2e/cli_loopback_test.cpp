@@ -20,15 +20,19 @@ constexpr const char* kUnshare = "/usr/bin/unshare";
 ToolRun IsolatedTool(const TempDir& dir, const std::vector<std::string>& args, bool guard) {
     std::vector<std::string> all{"-n", RVQ_TOOL_PATH};
     all.insert(all.end(), args.begin(), args.end());
-    ToolRun run = RunProgram(kUnshare, all, dir.path(), {guard ? "RVQ_LOOPBACK_ONLY=1" : "RVQ_LOOPBACK_ONLY=0"});
+    ToolRun run = RunProgram(kUnshare, all, dir.path(),
+                             {guard ? "RVQ_LOOPBACK_ONLY=1" : "RVQ_LOOPBACK_ONLY=0"});
     if (Contains(run.err, "unshare failed") || Contains(run.err, "cannot start")) run.exitCode = -2;
     return run;
 }
 
 TEST(LoopbackGuard, EveryConnectionAndScanToAnotherAddressIsRefusedBeforeASocketExists) {
     TempDir dir;
-    if (IsolatedTool(dir, {"models"}, true).exitCode == -2) GTEST_SKIP() << "no network namespace can be made here";
-    dir.Write("list.txt", "[HEADER]\r\nMulti LAN Setting\r\nV001.000\r\n[LIST]\r\n127.0.0.1,8000\r\n192.0.2.7,8000\r\n");
+    if (IsolatedTool(dir, {"models"}, true).exitCode == -2)
+        GTEST_SKIP() << "no network namespace can be made here";
+    dir.Write("list.txt",
+              "[HEADER]\r\nMulti LAN "
+              "Setting\r\nV001.000\r\n[LIST]\r\n127.0.0.1,8000\r\n192.0.2.7,8000\r\n");
     const struct {
         std::vector<std::string> args;
         const char* refused;  // the address the message names
@@ -56,7 +60,9 @@ TEST(LoopbackGuard, EveryConnectionAndScanToAnotherAddressIsRefusedBeforeASocket
     const ToolRun json = IsolatedTool(dir, {"--lan", "192.0.2.1", "status", "--json"}, true);
     auto document = ParseJson(json.out);
     ASSERT_TRUE(document) << json.out;
-    EXPECT_TRUE(Contains((*document)["error"]["message"].get<std::string>(), "not a loopback address")) << json.out;
+    EXPECT_TRUE(
+        Contains((*document)["error"]["message"].get<std::string>(), "not a loopback address"))
+        << json.out;
 }
 
 }  // namespace

@@ -62,9 +62,9 @@ TEST_F(CliMaintenance, InfoPrintsThePageListsAsJson) {
     ASSERT_FALSE(counters.empty());
     EXPECT_EQ(counters[0]["item"].get<std::string>(), "MODEL");
     Json& firmware = (*json)["firmware"];
-    const bool hasMain =
-        std::any_of(firmware.begin(), firmware.end(),
-                    [](const Json& row) { return row["item"].get<std::string>() == "MAIN"; });
+    const bool hasMain = std::any_of(firmware.begin(), firmware.end(), [](const Json& row) {
+        return row["item"].get<std::string>() == "MAIN";
+    });
     EXPECT_TRUE(hasMain);
     Json& parameters = (*json)["parameters"];
     ASSERT_EQ(parameters.size(), 2u);

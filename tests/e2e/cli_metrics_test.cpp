@@ -28,7 +28,8 @@ class Metrics : public CliFleet {
 protected:
     // The families of an exposition file by name, as the parser read them.
     std::map<std::string, Json> Parse(const std::string& file) {
-        const ToolRun parsed = RunProgram(RVQ_SYSTEM_PYTHON, {"-c", kParser, dir_.File(file)}, dir_.path());
+        const ToolRun parsed =
+            RunProgram(RVQ_SYSTEM_PYTHON, {"-c", kParser, dir_.File(file)}, dir_.path());
         EXPECT_EQ(parsed.exitCode, 0) << parsed.err;
         std::map<std::string, Json> families;
         auto value = ParseJson(parsed.out);
@@ -55,7 +56,8 @@ TEST_F(Metrics, StatusAndCountersParseWithThePrometheusParser) {
         p.config().headCheckStatus = 17;  // a broken element
     });
     const std::string list = List("four.txt", {2, 3, 5, 9});
-    const ToolRun run = Tool({"--multi-lan", list, "metrics", "--counters", "--out", "printers.prom"});
+    const ToolRun run =
+        Tool({"--multi-lan", list, "metrics", "--counters", "--out", "printers.prom"});
     ASSERT_EQ(run.exitCode, 0) << run.out << run.err;
     EXPECT_TRUE(run.out.empty()) << "the metrics went to the file";
 
@@ -71,9 +73,9 @@ TEST_F(Metrics, StatusAndCountersParseWithThePrometheusParser) {
         Json up, ready, status, headOk;
     } cases[] = {
         {2, 1.0, 1.0, 0.0, 1.0},
-        {3, 1.0, 1.0, 0.0, 0.0},                  // its head check found a broken element
-        {5, 1.0, 0.0, 6.0, nullptr},              // not ready: not taken into its setting mode
-        {9, 0.0, 0.0, nullptr, nullptr},          // nothing answers there
+        {3, 1.0, 1.0, 0.0, 0.0},          // its head check found a broken element
+        {5, 1.0, 0.0, 6.0, nullptr},      // not ready: not taken into its setting mode
+        {9, 0.0, 0.0, nullptr, nullptr},  // nothing answers there
     };
     for (const auto& c : cases) {
         EXPECT_EQ(Sample(families["rvq_printer_up"], c.host), c.up) << c.host;
@@ -93,7 +95,8 @@ TEST_F(Metrics, WithoutCountersOnlyTheStatusRequestIsSent) {
     EXPECT_EQ(families.size(), 3u) << run.out;
     for (const sim::LogEntry& e : AllEntries()) EXPECT_EQ(e.command.text, "WS");
 
-    const ToolRun unwritable = Tool({"--lan", Lan("127.0.0.2"), "metrics", "--out", "no/such/folder/m.prom"});
+    const ToolRun unwritable =
+        Tool({"--lan", Lan("127.0.0.2"), "metrics", "--out", "no/such/folder/m.prom"});
     EXPECT_EQ(unwritable.exitCode, 1);
     EXPECT_TRUE(Contains(unwritable.err, "cannot write no/such/folder/m.prom")) << unwritable.err;
 }

@@ -18,7 +18,8 @@ TEST(CliModels, ListsTheShippedModelsFromAnEmptyFolder) {
     const ToolRun run = RunTool({"models"}, dir.path());
     EXPECT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(run.out,
-              "R-VQ4T1-T\nR-VQ4T1-G\nR-VQ4T2-G\nR-VQ4T2-T\nR-VQ4T2-H\nR-VQ4D2-G\nR-VQ4D2-T\nR-VQ6T2-T\nR-VQ6T2-G\n");
+              "R-VQ4T1-T\nR-VQ4T1-G\nR-VQ4T2-G\nR-VQ4T2-T\nR-VQ4T2-H\nR-VQ4D2-G\nR-VQ4D2-T\nR-"
+              "VQ6T2-T\nR-VQ6T2-G\n");
 
     const ToolRun json = RunTool({"models", "--json", "--definitions", kDefinitions}, dir.path());
     ASSERT_EQ(json.exitCode, 0) << json.err;

@@ -172,7 +172,8 @@ TEST_F(CliParams, GetEditSetGetAgainOnOnePrinterAndAMultiLanList) {
 
 int Count(const std::string& text, const std::string& what) {
     int n = 0;
-    for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
+    for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
+        ++n;
     return n;
 }
 
@@ -193,7 +194,9 @@ int FreePort() {
 
 TEST_F(CliParams, TheJobLogHoldsEveryJobOfTheCommand) {
     Start(2);
-    ASSERT_EQ(Tool({"--lan", Lan(0), "get-params", "--out", "a.TSI", "--groups", "DISPLAY_GROUP"}).exitCode, 0);
+    ASSERT_EQ(Tool({"--lan", Lan(0), "get-params", "--out", "a.TSI", "--groups", "DISPLAY_GROUP"})
+                  .exitCode,
+              0);
     const std::string file = ReadAll(dir_.File("a.TSI"));
     dir_.Write("b.TSI", WithValue(file, "Contrast", ValueOf(file, "Contrast") == "7" ? "8" : "7"));
     sim::FaultPlan refuses;
@@ -202,24 +205,29 @@ TEST_F(CliParams, TheJobLogHoldsEveryJobOfTheCommand) {
     const ToolRun set = Tool({"--lan", Lan(0), "--log", "set.csv", "set-params", "b.TSI", "--yes"});
     EXPECT_EQ(set.exitCode, 1) << set.out << set.err;
     const std::string log = ReadAll(dir_.File("set.csv"));
-    EXPECT_EQ(log.rfind("Date,Time,Interface,Processing,Process,Detailed status\r\n", 0), 0u) << log;
+    EXPECT_EQ(log.rfind("Date,Time,Interface,Processing,Process,Detailed status\r\n", 0), 0u)
+        << log;
     EXPECT_EQ(Count(log, "Date,Time,"), 1) << log;
     // The failed set first, then the restore that followed it.
     std::size_t at = 0;
-    for (const char* line : {",127.0.0.1,Set Parameter,Start\r\n", ",127.0.0.1,Set Parameter,Fail,Updating the printer settings failed.",
-                             ",127.0.0.1,Restore to Online,Start\r\n", ",127.0.0.1,Restore to Online,Succeed\r\n"}) {
+    for (const char* line :
+         {",127.0.0.1,Set Parameter,Start\r\n",
+          ",127.0.0.1,Set Parameter,Fail,Updating the printer settings failed.",
+          ",127.0.0.1,Restore to Online,Start\r\n", ",127.0.0.1,Restore to Online,Succeed\r\n"}) {
         at = log.find(line, at);
         ASSERT_NE(at, std::string::npos) << line << " in order in\n" << log;
     }
 
     dir_.Write("list.txt", "[HEADER]\r\nMulti LAN Setting\r\nV001.000\r\n[LIST]\r\n127.0.0.1," +
-                               std::to_string(server_.Port(0)) + "\r\n127.0.0.1," + std::to_string(server_.Port(1)) +
-                               "\r\n");
-    const ToolRun canary = Tool({"--multi-lan", "list.txt", "--canary", "1", "--log", "canary.csv", "restore-online"});
+                               std::to_string(server_.Port(0)) + "\r\n127.0.0.1," +
+                               std::to_string(server_.Port(1)) + "\r\n");
+    const ToolRun canary =
+        Tool({"--multi-lan", "list.txt", "--canary", "1", "--log", "canary.csv", "restore-online"});
     EXPECT_EQ(canary.exitCode, 0) << canary.out << canary.err;
     const std::string stages = ReadAll(dir_.File("canary.csv"));
     EXPECT_EQ(Count(stages, "Date,Time,"), 1) << stages;
-    EXPECT_EQ(Count(stages, ",[127.0.0.1],Restore to Online,Succeed\r\n"), 2) << "both stages:\n" << stages;
+    EXPECT_EQ(Count(stages, ",[127.0.0.1],Restore to Online,Succeed\r\n"), 2) << "both stages:\n"
+                                                                              << stages;
 }
 
 // The printer took a new port once it acknowledged it: a read-back that
@@ -227,7 +235,9 @@ TEST_F(CliParams, TheJobLogHoldsEveryJobOfTheCommand) {
 TEST_F(CliParams, AnAcknowledgedPortChangeIsKeptAndARefusedOneDropped) {
     Start(1);
     server_.Configure(0, [](sim::SimPrinter& p) { p.config().followsPortNumber = true; });
-    const std::string ini = "[HEADER]\r\nTITLE=R-VQ Setting Tool\r\n[PRINTER]\r\nDEVICE=LAN\r\n[LAN]\r\nNAME=127.0.0.1\r\nPORT=";
+    const std::string ini =
+        "[HEADER]\r\nTITLE=R-VQ Setting "
+        "Tool\r\n[PRINTER]\r\nDEVICE=LAN\r\n[LAN]\r\nNAME=127.0.0.1\r\nPORT=";
     dir_.Write("VQTool.INI", ini + std::to_string(server_.Port(0)) + "\r\n");
     ASSERT_EQ(Tool({"get-params", "--out", "a.TSI", "--groups", "PROTOCOL_GROUP"}).exitCode, 0);
     const std::string file = ReadAll(dir_.File("a.TSI"));
@@ -240,11 +250,14 @@ TEST_F(CliParams, AnAcknowledgedPortChangeIsKeptAndARefusedOneDropped) {
     const ToolRun set = Tool({"set-params", "b.TSI", "--yes"});
     EXPECT_EQ(set.exitCode, 1);
     EXPECT_TRUE(Contains(set.out, "Set Parameter , Fail , " + Strings().Get(1520))) << set.out;
-    EXPECT_TRUE(Contains(set.out, "After Restore to Online the tool connects to it at LAN 127.0.0.1," +
-                                      std::to_string(next) + ".")) << set.out;
+    EXPECT_TRUE(
+        Contains(set.out, "After Restore to Online the tool connects to it at LAN 127.0.0.1," +
+                              std::to_string(next) + "."))
+        << set.out;
     EXPECT_TRUE(Contains(set.out, "Restore to Online , Succeed")) << set.out << set.err;
     EXPECT_EQ(server_.Port(0), next) << "the printer listens on its new port";
-    EXPECT_TRUE(Contains(ReadAll(dir_.File("VQTool.INI")), "PORT=" + std::to_string(next) + "\r\n"));
+    EXPECT_TRUE(
+        Contains(ReadAll(dir_.File("VQTool.INI")), "PORT=" + std::to_string(next) + "\r\n"));
 
     sim::FaultPlan refusesPort;
     refusesPort.setAnswers = {{"ZW04", "92"}};
@@ -252,27 +265,33 @@ TEST_F(CliParams, AnAcknowledgedPortChangeIsKeptAndARefusedOneDropped) {
     dir_.Write("c.TSI", WithValue(file, "PortNumber", std::to_string(FreePort())));
     const ToolRun refused = Tool({"set-params", "c.TSI", "--yes"});
     EXPECT_EQ(refused.exitCode, 1);
-    EXPECT_TRUE(Contains(refused.out, "The tool keeps connecting to it at LAN 127.0.0.1," + std::to_string(next) + "."))
+    EXPECT_TRUE(Contains(refused.out, "The tool keeps connecting to it at LAN 127.0.0.1," +
+                                          std::to_string(next) + "."))
         << refused.out;
     EXPECT_TRUE(Contains(refused.out, "Restore to Online , Succeed")) << refused.out << refused.err;
     EXPECT_EQ(server_.Port(0), next);
-    EXPECT_TRUE(Contains(ReadAll(dir_.File("VQTool.INI")), "PORT=" + std::to_string(next) + "\r\n"));
+    EXPECT_TRUE(
+        Contains(ReadAll(dir_.File("VQTool.INI")), "PORT=" + std::to_string(next) + "\r\n"));
 }
 
 // What no page could hold never reaches the printer: the file is refused
 // with the item, its page and the value, exit 2.
 TEST_F(CliParams, ValuesNoPageCouldHoldAreRefusedBeforeAnythingIsSent) {
     Start(1);
-    ASSERT_EQ(Tool({"--lan", Lan(0), "get-params", "--out", "a.TSI", "--groups", "DISPLAY_GROUP"}).exitCode, 0);
+    ASSERT_EQ(Tool({"--lan", Lan(0), "get-params", "--out", "a.TSI", "--groups", "DISPLAY_GROUP"})
+                  .exitCode,
+              0);
     const std::string file = ReadAll(dir_.File("a.TSI"));
     const struct {
         const char* key;
         const char* value;
         const char* message;
     } cases[] = {
-        {"Contrast", "-5", "The value \"-5\" for \"Contrast\" on the General tab page cannot be set.\n"
-                           "Enter a number from 0 to 10.\n"},
-        {"LCDLanguage", "Klingon", "The value \"Klingon\" for \"LCD Language (LCDLanguage)\" on the General tab"},
+        {"Contrast", "-5",
+         "The value \"-5\" for \"Contrast\" on the General tab page cannot be set.\n"
+         "Enter a number from 0 to 10.\n"},
+        {"LCDLanguage", "Klingon",
+         "The value \"Klingon\" for \"LCD Language (LCDLanguage)\" on the General tab"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.key);
@@ -291,21 +310,26 @@ TEST_F(CliParams, ValuesNoPageCouldHoldAreRefusedBeforeAnythingIsSent) {
 // read-back, and double-byte texts travel both ways.
 TEST_F(CliParams, JapaneseInterfaceSetsEnglishLabelsAndDoubleByteTexts) {
     Start(1);
-    dir_.Write("VQTool.INI", "[HEADER]\r\nTITLE=R-VQ Setting Tool\r\n[LANGUAGE]\r\nLANGUAGE=JPN\r\n");
-    const ToolRun got = Tool({"--lan", Lan(0), "get-params", "--out", "a.TSI", "--groups", "DISPLAY_GROUP,SERVER_GROUP"});
+    dir_.Write("VQTool.INI",
+               "[HEADER]\r\nTITLE=R-VQ Setting Tool\r\n[LANGUAGE]\r\nLANGUAGE=JPN\r\n");
+    const ToolRun got = Tool({"--lan", Lan(0), "get-params", "--out", "a.TSI", "--groups",
+                              "DISPLAY_GROUP,SERVER_GROUP"});
     ASSERT_EQ(got.exitCode, 0) << got.out << got.err;
     // The job lines follow the interface language.
     EXPECT_TRUE(Contains(got.out, Japanese(785) + " , ")) << got.out;
     const std::string file = FromCodePage(ReadAll(dir_.File("a.TSI")), CodePage::Japanese932);
     EXPECT_EQ(ValueOf(file, "LCDLanguage"), "English") << "files hold English labels";
 
-    const std::string host = "\xE3\x83\xA9\xE3\x83\x99\xE3\x83\xAB\xE5\x8D\xB0\xE5\x88\xB7";  // ラベル印刷
-    std::string edited = WithValue(WithValue(file, "DHCPHostName", "\"" + host + "\""), "Contrast", "9");
+    const std::string host =
+        "\xE3\x83\xA9\xE3\x83\x99\xE3\x83\xAB\xE5\x8D\xB0\xE5\x88\xB7";  // ラベル印刷
+    std::string edited =
+        WithValue(WithValue(file, "DHCPHostName", "\"" + host + "\""), "Contrast", "9");
     dir_.Write("b.TSI", ToCodePage(edited, CodePage::Japanese932));
     const ToolRun set = Tool({"--lan", Lan(0), "--log", "set.csv", "set-params", "b.TSI", "--yes"});
     EXPECT_EQ(set.exitCode, 0) << set.out << set.err;
 
-    const ToolRun again = Tool({"--lan", Lan(0), "get-params", "--out", "c.TSI", "--groups", "SERVER_GROUP"});
+    const ToolRun again =
+        Tool({"--lan", Lan(0), "get-params", "--out", "c.TSI", "--groups", "SERVER_GROUP"});
     ASSERT_EQ(again.exitCode, 0) << again.out << again.err;
     const std::string read = FromCodePage(ReadAll(dir_.File("c.TSI")), CodePage::Japanese932);
     EXPECT_EQ(ValueOf(read, "DHCPHostName"), "\"" + host + "\"");
@@ -314,7 +338,8 @@ TEST_F(CliParams, JapaneseInterfaceSetsEnglishLabelsAndDoubleByteTexts) {
     sim::FaultPlan characters;
     characters.lengthsInCharacters = true;
     server_.SetFaults(0, characters);
-    const ToolRun counted = Tool({"--lan", Lan(0), "get-params", "--out", "d.TSI", "--groups", "SERVER_GROUP"});
+    const ToolRun counted =
+        Tool({"--lan", Lan(0), "get-params", "--out", "d.TSI", "--groups", "SERVER_GROUP"});
     ASSERT_EQ(counted.exitCode, 0) << counted.out << counted.err;
     EXPECT_EQ(FromCodePage(ReadAll(dir_.File("d.TSI")), CodePage::Japanese932), read);
     const std::string log = FromCodePage(ReadAll(dir_.File("set.csv")), CodePage::Japanese932);
@@ -354,7 +379,8 @@ TEST_F(CliUsbJobs, JobsThatRestartThePrinterReconnectAndReadItsModeReply) {
     EXPECT_EQ(cleared.exitCode, 0) << cleared.out << cleared.err;
     EXPECT_TRUE(Contains(cleared.out, "Maintenance Counter Clear , Succeed")) << cleared.out;
 
-    ASSERT_EQ(Tool({"--usb", "get-params", "--out", "a.TSI", "--groups", "DISPLAY_GROUP"}).exitCode, 0);
+    ASSERT_EQ(Tool({"--usb", "get-params", "--out", "a.TSI", "--groups", "DISPLAY_GROUP"}).exitCode,
+              0);
     const std::string file = ReadAll(dir_.File("a.TSI"));
     dir_.Write("b.TSI", WithValue(file, "Contrast", ValueOf(file, "Contrast") == "7" ? "8" : "7"));
     const ToolRun set = Tool({"--usb", "set-params", "b.TSI", "--yes"});

@@ -18,7 +18,8 @@ namespace {
 
 using namespace std::chrono_literals;
 
-bool Received(const std::vector<sim::LogEntry>& entries, const std::string& text, std::size_t from = 0) {
+bool Received(const std::vector<sim::LogEntry>& entries, const std::string& text,
+              std::size_t from = 0) {
     for (std::size_t i = from; i < entries.size(); ++i) {
         if (entries[i].command.text == text) return true;
     }
@@ -40,10 +41,12 @@ protected:
         ASSERT_TRUE(server_.Start(error)) << error;
     }
     std::vector<std::string> GetParams() {
-        return {"--lan", "127.0.0.1:" + std::to_string(server_.Port(0)), "--audit", "audit.log", "get-params"};
+        return {"--lan", "127.0.0.1:" + std::to_string(server_.Port(0)), "--audit", "audit.log",
+                "get-params"};
     }
     bool WaitForCommand(const std::string& text, std::chrono::milliseconds limit) {
-        return server_.log().WaitFor([&](const auto& entries) { return Received(entries, text); }, limit);
+        return server_.log().WaitFor([&](const auto& entries) { return Received(entries, text); },
+                                     limit);
     }
 
     TempDir dir_;

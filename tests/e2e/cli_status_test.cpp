@@ -49,7 +49,8 @@ TEST_F(CliStatus, ReadyPrinterExitsZero) {
     EXPECT_EQ(run.out, "LAN 127.0.0.1," + std::to_string(server_.Port(0)) + ": status 00, ready\n");
 
     // HOST,PORT is the form of the Multi-LAN lists and VQTool.INI.
-    const ToolRun comma = RunTool({"--lan", "127.0.0.1," + std::to_string(server_.Port(0)), "status"}, dir_.path());
+    const ToolRun comma =
+        RunTool({"--lan", "127.0.0.1," + std::to_string(server_.Port(0)), "status"}, dir_.path());
     EXPECT_EQ(comma.exitCode, 0) << comma.err;
     EXPECT_EQ(comma.out, run.out);
 
@@ -107,15 +108,21 @@ TEST(CliStatusSettings, BadConnectionSettingsExitTwo) {
         const char* message;
     } cases[] = {
         {{"--com", "1", "--line", "9600,N,8", "status"}, "--line takes"},
-        {{"--com", "1", "--line", "14400,N,8,1,0", "status"}, "--line: the baud rate is one of 2400, 4800, 9600, "
-                                                              "19200, 38400, 57600 and 115200 (not '14400')"},
-        {{"--com", "1", "--line", "9600,X,8,1,0", "status"}, "--line: the parity is N, E or O (not 'X')"},
-        {{"--com", "1", "--line", "9600,N,6,1,0", "status"}, "--line: the data bits are 7 or 8 (not '6')"},
-        {{"--com", "1", "--line", "9600,N,8,3,0", "status"}, "--line: the stop bits are 1 or 2 (not '3')"},
-        {{"--com", "1", "--line", "9600,N,8,1,7", "status"}, "--line: the flow index is 0 to 4 (not '7')"},
+        {{"--com", "1", "--line", "14400,N,8,1,0", "status"},
+         "--line: the baud rate is one of 2400, 4800, 9600, "
+         "19200, 38400, 57600 and 115200 (not '14400')"},
+        {{"--com", "1", "--line", "9600,X,8,1,0", "status"},
+         "--line: the parity is N, E or O (not 'X')"},
+        {{"--com", "1", "--line", "9600,N,6,1,0", "status"},
+         "--line: the data bits are 7 or 8 (not '6')"},
+        {{"--com", "1", "--line", "9600,N,8,3,0", "status"},
+         "--line: the stop bits are 1 or 2 (not '3')"},
+        {{"--com", "1", "--line", "9600,N,8,1,7", "status"},
+         "--line: the flow index is 0 to 4 (not '7')"},
         {{"--lan", "127.0.0.1,70000", "status"}, "is not a TCP port"},
         {{"--codes", "1B,1B,1B", "status"},
-         "--codes 1B,1B,1B: The same value is set for all of \"Code 1\", \"Code 2\" and \"Code 3\". "
+         "--codes 1B,1B,1B: The same value is set for all of \"Code 1\", \"Code 2\" and \"Code "
+         "3\". "
          "Set a different value for each."},
         {{"--codes", "7b,7B,7D", "status"}, "--codes 7b,7B,7D: The same value"},
         {{"--lan", "127.0.0.1:70000", "status"}, "is not a TCP port"},
@@ -159,8 +166,8 @@ TEST(CliStatusSettings, TheNodeTriedIsNamed) {
     const std::vector<std::string> env{"RVQ_DEVICE_DIR=" + devices};
     const ToolRun linked = RunTool({"--com", "3", "status"}, dir.path(), env);
     EXPECT_EQ(linked.exitCode, 1);
-    EXPECT_EQ(linked.err, "rvqtool: cannot open COM3 at " + devices + "/COM3 (a link to " + dir.File("gone") +
-                              "): No such file or directory\n");
+    EXPECT_EQ(linked.err, "rvqtool: cannot open COM3 at " + devices + "/COM3 (a link to " +
+                              dir.File("gone") + "): No such file or directory\n");
     const ToolRun parallel = RunTool({"--lpt", "9", "status"}, dir.path(), env);
     EXPECT_EQ(parallel.exitCode, 1);
     EXPECT_EQ(parallel.err.rfind("rvqtool: cannot open LPT9 at /dev/lp8: ", 0), 0u) << parallel.err;
@@ -168,9 +175,11 @@ TEST(CliStatusSettings, TheNodeTriedIsNamed) {
     // A job says the same after its own line.
     const ToolRun job = RunTool({"--com", "3", "restore-online"}, dir.path(), env);
     EXPECT_EQ(job.exitCode, 1);
-    EXPECT_NE(job.out.find("Restore to Online , Fail , No printer connection is detected. (2)"), std::string::npos)
+    EXPECT_NE(job.out.find("Restore to Online , Fail , No printer connection is detected. (2)"),
+              std::string::npos)
         << job.out;
-    EXPECT_NE(job.err.find("rvqtool: cannot open COM3 at " + devices + "/COM3"), std::string::npos) << job.err;
+    EXPECT_NE(job.err.find("rvqtool: cannot open COM3 at " + devices + "/COM3"), std::string::npos)
+        << job.err;
 }
 
 TEST(CliStatusSettings, EqualCodesInTheSettingsAreNotUsed) {
@@ -179,11 +188,14 @@ TEST(CliStatusSettings, EqualCodesInTheSettingsAreNotUsed) {
     server.AddPrinter({});
     std::string error;
     ASSERT_TRUE(server.Start(error)) << error;
-    dir.Write("VQTool.INI", "[HEADER]\r\nTITLE=R-VQ Setting Tool\r\n[COMMAND]\r\nTYPE=Manual\r\nCODE1=1b\r\n"
-                            "CODE2=1B\r\nCODE3=0A\r\n");
-    const ToolRun run = RunTool({"--lan", "127.0.0.1:" + std::to_string(server.Port(0)), "status"}, dir.path());
+    dir.Write("VQTool.INI",
+              "[HEADER]\r\nTITLE=R-VQ Setting Tool\r\n[COMMAND]\r\nTYPE=Manual\r\nCODE1=1b\r\n"
+              "CODE2=1B\r\nCODE3=0A\r\n");
+    const ToolRun run =
+        RunTool({"--lan", "127.0.0.1:" + std::to_string(server.Port(0)), "status"}, dir.path());
     EXPECT_EQ(run.exitCode, 0) << run.err;
-    EXPECT_NE(run.err.find("CODE1, CODE2 and CODE3 hold the same code twice"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("CODE1, CODE2 and CODE3 hold the same code twice"), std::string::npos)
+        << run.err;
     const auto entries = server.log().Entries();
     ASSERT_FALSE(entries.empty());
     EXPECT_EQ(entries.back().command.codes.code1, 0x1B);

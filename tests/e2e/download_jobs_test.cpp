@@ -13,11 +13,11 @@
 #include "core/builders/basic_encoder.h"
 #include "core/builders/download_image.h"
 #include "core/builders/rom_list.h"
-#include "core/comm/ops/download_inputs.h"
-#include "core/comm/job/job_runner.h"
 #include "core/comm/job/job_reporter.h"
-#include "core/comm/ops/operations.h"
+#include "core/comm/job/job_runner.h"
 #include "core/comm/job/printer_job.h"
+#include "core/comm/ops/download_inputs.h"
+#include "core/comm/ops/operations.h"
 #include "rom_files.h"
 #include "sim/sha256.h"
 #include "sim/sim_server.h"
@@ -57,7 +57,8 @@ protected:
         ::unsetenv("RVQ_DEVICE_DIR");
     }
 
-    int AddPrinter(sim::PrinterConfig printer, sim::EndpointConfig::Kind kind = sim::EndpointConfig::Kind::Lan) {
+    int AddPrinter(sim::PrinterConfig printer,
+                   sim::EndpointConfig::Kind kind = sim::EndpointConfig::Kind::Lan) {
         printer.restartMs = 1000;
         printer.definitionsPath = std::string(RVQ_SOURCE_DIR) + "/data/VQTool_Printer.XML";
         sim::PrinterSetup setup{printer, {}};
@@ -68,7 +69,9 @@ protected:
         std::string error;
         ASSERT_TRUE(server_.Start(error)) << error;
     }
-    Connection Lan(int index) { return {"LAN", "127.0.0.1," + std::to_string(server_.Port(index))}; }
+    Connection Lan(int index) {
+        return {"LAN", "127.0.0.1," + std::to_string(server_.Port(index))};
+    }
     Connection Serial(int index) {
         std::filesystem::remove(devices_.File("COM3"));
         std::filesystem::create_symlink(server_.PtyPath(index), devices_.File("COM3"));
@@ -76,12 +79,14 @@ protected:
     }
 
     // The job inputs the firmware page makes of these ROM files.
-    std::shared_ptr<JobInputs> Firmware(const std::vector<std::string>& roms, bool downloadMode = false) {
+    std::shared_ptr<JobInputs> Firmware(const std::vector<std::string>& roms,
+                                        bool downloadMode = false) {
         RomList list;
         test::ScriptedInteraction interaction;
         for (std::size_t i = 0; i < roms.size(); ++i) {
             const std::string path = files_.Write("rom" + std::to_string(i) + ".bin", roms[i]);
-            EXPECT_NE(AddRomFile(list, path, "R-VQ4T1-T", interaction, context_.strings), AddRomOutcome::NotRomFile);
+            EXPECT_NE(AddRomFile(list, path, "R-VQ4T1-T", interaction, context_.strings),
+                      AddRomOutcome::NotRomFile);
         }
         const auto firmware = BuildFirmwareDownloadInputs(list, context_.settings.controlCodes);
         EXPECT_TRUE(firmware.has_value());
@@ -97,8 +102,8 @@ protected:
         setup.timeScale = connection.interfaceName.rfind("COM", 0) == 0 ? kSerialScale : kScale;
         setup.inputs = inputs;
         Sink sink;
-        JobReporter reporter(context_.strings, sink, context_.cancelRequested, connection.interfaceName,
-                             JobTitleId(inputs->kind), false, 0);
+        JobReporter reporter(context_.strings, sink, context_.cancelRequested,
+                             connection.interfaceName, JobTitleId(inputs->kind), false, 0);
         PrinterJob job(setup, reporter, context_);
         job.AttachDocument(&document_);
         JobOutcome outcome;
@@ -147,13 +152,15 @@ TEST_F(DownloadJobs, AMegabyteImageOverTheLanGoesInSixteenChunksAndTheNewVersion
     const std::string rom = RomFile(1024, "MAIN", "V2.00");
     const JobOutcome run = Run(Lan(0), Firmware({rom}));
     ASSERT_TRUE(run.ok) << ::testing::PrintToString(run.lines);
-    EXPECT_EQ(run.lines, (std::vector<std::string>{
-                             "Firmware Download , Start", "Firmware Download , Preparing for downloading...",
-                             "Firmware Download , Sending MAIN firmware to the printer...",
-                             "Firmware Download , Updating the printer...", "Firmware Download , Succeed"}));
+    EXPECT_EQ(run.lines,
+              (std::vector<std::string>{
+                  "Firmware Download , Start", "Firmware Download , Preparing for downloading...",
+                  "Firmware Download , Sending MAIN firmware to the printer...",
+                  "Firmware Download , Updating the printer...", "Firmware Download , Succeed"}));
 
     const auto entries = server_.log().Entries();
-    const auto program = std::find_if(entries.begin(), entries.end(), [](const auto& e) { return e.command.text == "LP;"; });
+    const auto program = std::find_if(entries.begin(), entries.end(),
+                                      [](const auto& e) { return e.command.text == "LP;"; });
     ASSERT_NE(program, entries.end());
     EXPECT_TRUE(program->command.data == rom) << "the image arrived changed";
     // Restarted, back in setting mode for the version read, then online.
@@ -204,12 +211,14 @@ TEST_F(DownloadJobs, ASecondBankPrinterOnTheLanGetsOnlyItsBootMainAndTheRest) {
     printer.bankType = 'N';
     AddPrinter(printer);
     StartServer();
-    const auto inputs = Firmware({RomFile(4, "BOOT", "V1.10"), RomFile(4, "BOOT", "N1.10"), RomFile(8, "MAIN", "V1.20"),
-                                  RomFile(8, "MAIN", "N1.20"), RomFile(4, "C/G", "V1.30")});
+    const auto inputs = Firmware({RomFile(4, "BOOT", "V1.10"), RomFile(4, "BOOT", "N1.10"),
+                                  RomFile(8, "MAIN", "V1.20"), RomFile(8, "MAIN", "N1.20"),
+                                  RomFile(4, "C/G", "V1.30")});
     const JobOutcome run = Run(Lan(0), inputs);
     ASSERT_TRUE(run.ok) << ::testing::PrintToString(run.lines);
     EXPECT_TRUE(Has(CommandsOf(0), "WV"));
-    EXPECT_EQ(ProgrammedImages(0), (Programmed{{"BOOT", "N1.10"}, {"MAIN", "N1.20"}, {"C/G", "V1.30"}}));
+    EXPECT_EQ(ProgrammedImages(0),
+              (Programmed{{"BOOT", "N1.10"}, {"MAIN", "N1.20"}, {"C/G", "V1.30"}}));
     EXPECT_EQ(document_.GetBootVersion(), "N1.10");
 }
 
@@ -237,7 +246,8 @@ TEST_F(DownloadJobs, MultiLanPrintersAreEachCheckedAgainstTheirOwnVersions) {
     }
     ::setenv("RVQ_TIME_SCALE", "0.01", 1);
     test::RecordingJobEvents events;
-    JobRunner runner(context_, document_.sharedJobLog(), MakeOperationExecutor(context_, document_), events);
+    JobRunner runner(context_, document_.sharedJobLog(), MakeOperationExecutor(context_, document_),
+                     events);
     ASSERT_TRUE(runner.Start(Firmware({RomFile(64, "MAIN", "V6.00")})));
     ASSERT_TRUE(runner.WaitForWorkers(600000));
     ::unsetenv("RVQ_TIME_SCALE");
@@ -263,7 +273,8 @@ TEST_F(DownloadJobs, AnImageRefusedOnASerialLineFailsTheVersionCheck) {
 TEST_F(DownloadJobs, BootWithSecondBankMainCannotBeSentWithoutAskingThePrinter) {
     AddPrinter({}, sim::EndpointConfig::Kind::Pty);
     StartServer();
-    const JobOutcome run = Run(Serial(0), Firmware({RomFile(4, "BOOT", "V1.00"), RomFile(8, "MAIN", "N1.00")}));
+    const JobOutcome run =
+        Run(Serial(0), Firmware({RomFile(4, "BOOT", "V1.00"), RomFile(8, "MAIN", "N1.00")}));
     EXPECT_FALSE(run.ok);
     EXPECT_EQ(run.lines.back(), "Firmware Download , Fail , Processing error");
     EXPECT_EQ(CommandsOf(0), std::vector<std::string>{"WS"});
@@ -281,10 +292,11 @@ TEST_F(DownloadJobs, BasicStepsRunInOrderAndAnAcceptedProgramIsStored) {
     parts.mainProgram = &main;
     const JobOutcome run = Run(Lan(0), BasicJobInputs(parts));
     ASSERT_TRUE(run.ok) << ::testing::PrintToString(run.lines);
-    EXPECT_EQ(run.lines, (std::vector<std::string>{
-                             "BASIC Download , Start", "BASIC Download , Memory is being allocated...",
-                             "BASIC Download , Preparing for downloading...",
-                             "BASIC Download , Updating the main program...", "BASIC Download , Succeed"}));
+    EXPECT_EQ(run.lines,
+              (std::vector<std::string>{
+                  "BASIC Download , Start", "BASIC Download , Memory is being allocated...",
+                  "BASIC Download , Preparing for downloading...",
+                  "BASIC Download , Updating the main program...", "BASIC Download , Succeed"}));
     const auto commands = CommandsOf(0);
     ASSERT_GE(commands.size(), 4u);
     EXPECT_EQ(commands[1], "XF;00,14,04");
@@ -329,7 +341,9 @@ TEST_F(DownloadJobs, SendFileDeliversTheBytesUnchangedWithoutAskingAnything) {
     StartServer();
     std::string bytes(200000, '\0');
     for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<char>(i * 13 % 256);
-    const JobOutcome run = Run(Lan(0), SendFileJobInputs(std::make_shared<const ByteBuffer>(bytes.begin(), bytes.end()), "x"));
+    const JobOutcome run =
+        Run(Lan(0),
+            SendFileJobInputs(std::make_shared<const ByteBuffer>(bytes.begin(), bytes.end()), "x"));
     ASSERT_TRUE(run.ok) << ::testing::PrintToString(run.lines);
     ASSERT_TRUE(sim::test::Eventually(
         [&] { return server_.ReceivedStream(0).first == static_cast<long long>(bytes.size()); },

@@ -15,8 +15,8 @@
 #include "core/app/string_ids.h"
 #include "core/comm/job/job_events.h"
 #include "core/comm/job/job_reporter.h"
-#include "core/comm/ops/operations.h"
 #include "core/comm/job/printer_job.h"
+#include "core/comm/ops/operations.h"
 #include "sim/sim_server.h"
 
 namespace rvq {

@@ -16,7 +16,6 @@
 
 namespace rvq::test {
 
-
 inline bool Contains(const std::string& text, const std::string& part) {
     return text.find(part) != std::string::npos;
 }
@@ -99,7 +98,8 @@ protected:
     // A Multi-LAN list file of the printers at these last address bytes.
     std::string List(const std::string& name, const std::vector<int>& hosts) {
         std::string text = "[HEADER]\r\nMulti LAN Setting\r\nV001.000\r\n[LIST]\r\n";
-        for (int h : hosts) text += "127.0.0." + std::to_string(h) + "," + std::to_string(port_) + "\r\n";
+        for (int h : hosts)
+            text += "127.0.0." + std::to_string(h) + "," + std::to_string(port_) + "\r\n";
         dir_.Write(name, text);
         return name;
     }
@@ -109,7 +109,8 @@ protected:
         EXPECT_EQ(got.exitCode, 0) << got.out << got.err;
         const std::string file = ReadAll(dir_.File("got.TSI"));
         dir_.Write("same.TSI", WithValue(file, "DISPLAY_GROUP", "ON"));
-        dir_.Write("contrast.TSI", WithValue(WithValue(file, "DISPLAY_GROUP", "ON"), "Contrast", "7"));
+        dir_.Write("contrast.TSI",
+                   WithValue(WithValue(file, "DISPLAY_GROUP", "ON"), "Contrast", "7"));
         return "contrast.TSI";
     }
     bool NothingWritten() {

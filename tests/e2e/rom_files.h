@@ -13,7 +13,8 @@ inline std::string RomFile(std::size_t kb, const std::string& section, const std
                            const std::string& model = "R-VQ4T1") {
     std::string image(kb * 1024, '\0');
     const unsigned seed = static_cast<unsigned>(section.size() * 31 + version.back());
-    for (std::size_t i = 0; i < image.size(); ++i) image[i] = static_cast<char>((i * 7 + seed) % 251);
+    for (std::size_t i = 0; i < image.size(); ++i)
+        image[i] = static_cast<char>((i * 7 + seed) % 251);
     std::string trailer(256, ' ');
     trailer[0] = static_cast<char>(kb >> 24);
     trailer[1] = static_cast<char>(kb >> 16);

@@ -156,7 +156,9 @@ TEST_F(SimLan, SplitFramesArriveInPieces) {
     const auto start = std::chrono::steady_clock::now();
     ASSERT_TRUE(SendAll(fd, kStatusRequest));
     const std::string first = ReadOnce(fd, kWait);
-    EXPECT_EQ(first, "\x01\x02" "00");
+    EXPECT_EQ(first,
+              "\x01\x02"
+              "00");
     const std::string reply = ReadUntilFrame(fd, kWait, first);
     // Four pieces, three pauses between them.
     EXPECT_GE(std::chrono::steady_clock::now() - start, 600ms);
@@ -260,7 +262,8 @@ TEST(SimLanParameters, ReportWhereThePrinterListensAndMoveItOnRestartOnlyWithinL
         server.Inspect(0, [&](const SimPrinter& p) { lan = p.LanParameters(); });
         return lan;
     };
-    EXPECT_EQ(reported(), std::make_pair(std::string("127.0.0.2"), first)) << "not the model's 192.168.10.20:8000";
+    EXPECT_EQ(reported(), std::make_pair(std::string("127.0.0.2"), first))
+        << "not the model's 192.168.10.20:8000";
 
     // A set of another loopback address and port takes effect on the restart.
     const int moved = FreePort("127.0.0.7");

@@ -56,7 +56,8 @@ int SimProcess::WaitForPort(std::chrono::milliseconds timeout) {
         const std::size_t at = received_.find(prefix);
         if (at != std::string::npos && received_.find('\n', at) != std::string::npos)
             return std::atoi(received_.c_str() + at + prefix.size());
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
         if (left.count() <= 0 || out_ < 0) return -1;
         pollfd fd{out_, POLLIN, 0};
         if (::poll(&fd, 1, static_cast<int>(left.count())) <= 0) continue;

@@ -50,7 +50,8 @@ Running Spawn(const std::vector<std::string>& args) {
     for (std::string& arg : all) argv.push_back(arg.data());
     argv.push_back(nullptr);
     Running running;
-    if (posix_spawn(&running.pid, argv[0], &actions, nullptr, argv.data(), environ) != 0) running.pid = -1;
+    if (posix_spawn(&running.pid, argv[0], &actions, nullptr, argv.data(), environ) != 0)
+        running.pid = -1;
     posix_spawn_file_actions_destroy(&actions);
     close(pipeFds[1]);
     running.output = pipeFds[0];
@@ -93,10 +94,11 @@ std::string ReadText(const fs::path& path) {
 }
 
 TEST(SimProgram, ServesAnnouncesLogsAndEndsOnSignal) {
-    const fs::path log = fs::temp_directory_path() / ("rvq-sim-log-" + std::to_string(getpid()) + ".jsonl");
+    const fs::path log =
+        fs::temp_directory_path() / ("rvq-sim-log-" + std::to_string(getpid()) + ".jsonl");
     fs::remove(log);
-    const Running sim = Spawn({"--model", "R-VQ4T1-T", "--log", log.string(), "--printers", "2", "--lan",
-                               "127.0.0.1:0", "--pty"});
+    const Running sim = Spawn({"--model", "R-VQ4T1-T", "--log", log.string(), "--printers", "2",
+                               "--lan", "127.0.0.1:0", "--pty"});
     ASSERT_GT(sim.pid, 0);
     const auto lines = ReadLines(sim.output, 4);
     ASSERT_EQ(lines.size(), 4u);
@@ -122,10 +124,12 @@ TEST(SimProgram, ServesAnnouncesLogsAndEndsOnSignal) {
     // The time of each line varies; compare the rest.
     auto withoutTimes = [](std::string text) {
         std::size_t at;
-        while ((at = text.find("\"t\":")) != std::string::npos) text.erase(at, text.find(',', at) - at + 1);
+        while ((at = text.find("\"t\":")) != std::string::npos)
+            text.erase(at, text.find(',', at) - at + 1);
         return text;
     };
-    ASSERT_TRUE(Eventually([&] { return withoutTimes(ReadText(log)) == expected; }, kWait)) << ReadText(log);
+    ASSERT_TRUE(Eventually([&] { return withoutTimes(ReadText(log)) == expected; }, kWait))
+        << ReadText(log);
 
     kill(sim.pid, SIGTERM);
     EXPECT_EQ(WaitForExit(sim.pid), 0);
@@ -141,8 +145,9 @@ TEST(SimProgram, BadCommandLineExitsWithUsage) {
 }
 
 TEST(SimProgram, ModelMissingFromTheDefinitionsEndsWithAnError) {
-    const Running sim = Spawn({"--definitions", std::string(RVQ_SOURCE_DIR) + "/data/VQTool_Printer.XML", "--model",
-                               "R-VQ9", "--lan", "127.0.0.1:0"});
+    const Running sim =
+        Spawn({"--definitions", std::string(RVQ_SOURCE_DIR) + "/data/VQTool_Printer.XML", "--model",
+               "R-VQ9", "--lan", "127.0.0.1:0"});
     ASSERT_GT(sim.pid, 0);
     EXPECT_EQ(WaitForExit(sim.pid), 1);
     EXPECT_TRUE(ReadLines(sim.output, 1).empty());

@@ -38,7 +38,8 @@ std::string RomImage(std::size_t kb, const std::string& version) {
 }
 
 std::string LoadCommand(std::size_t kb) {
-    return "\x1bLD;\x00\xb0\x00\x00,"s + static_cast<char>(kb >> 8) + static_cast<char>(kb & 0xff) + "\n\0"s;
+    return "\x1bLD;\x00\xb0\x00\x00,"s + static_cast<char>(kb >> 8) + static_cast<char>(kb & 0xff) +
+           "\n\0"s;
 }
 
 class SimStoreWire : public ::testing::Test {
@@ -91,7 +92,13 @@ TEST_F(SimStoreWire, GetAnswersTheDefinitionDefaultsAndASetChangesThem) {
     std::string zeros;
     for (int i = 0; i < 19; ++i) zeros += "00010";
     EXPECT_EQ(Exchange(fd, "ZA"),
-              "\x01\x02ZA   0121" "00011" "00010" "00010" "000201" "00014" + zeros + "\x03\x04\r\n");
+              "\x01\x02ZA   0121"
+              "00011"
+              "00010"
+              "00010"
+              "000201"
+              "00014" +
+                  zeros + "\x03\x04\r\n");
     EXPECT_EQ(Exchange(fd, "ZA00;+005,-012"), "\x01\x02ZA00 0006000290\x03\x04\r\n");
     const auto fields = Fields(Exchange(fd, "ZA"));
     ASSERT_EQ(fields.size(), 25u);
@@ -117,7 +124,8 @@ TEST_F(SimStoreWire, PrinterInformationShowsEverySectionAndTheClearedCounters) {
     Document document;
     document.ParsePrinterInfo(InfoPayload(Exchange(fd, "ZLR10")));
     for (std::size_t s = 0; s < kInfoSectionCount; ++s)
-        EXPECT_FALSE(document.infoSection(static_cast<InfoSection>(s)).values.empty()) << "section " << s;
+        EXPECT_FALSE(document.infoSection(static_cast<InfoSection>(s)).values.empty())
+            << "section " << s;
     EXPECT_NE(document.infoSection(InfoSection::Counter).values[1], "0");
 
     EXPECT_EQ(Fields(Exchange(fd, "ZS00;2")), (std::vector<std::string>{"ZS00 ", "90"}));
@@ -127,7 +135,8 @@ TEST_F(SimStoreWire, PrinterInformationShowsEverySectionAndTheClearedCounters) {
     document.ParsePrinterInfo(InfoPayload(Exchange(fd, "ZLR10")));
     const InfoList counters = document.infoSection(InfoSection::Counter);
     ASSERT_EQ(counters.values.size(), 12u);
-    for (std::size_t i = 1; i < counters.values.size(); ++i) EXPECT_EQ(counters.values[i], "0") << counters.names[i];
+    for (std::size_t i = 1; i < counters.values.size(); ++i)
+        EXPECT_EQ(counters.values[i], "0") << counters.names[i];
     close(fd);
 }
 
@@ -175,7 +184,8 @@ TEST_F(SimStoreWire, MemoryAllocationKeepsThePrinterBusyForAWhile) {
     // Nothing is answered while the flash is written (20 s, 1 s here).
     EXPECT_EQ(ReadOnce(fd, 200ms), "");
     ASSERT_TRUE(Eventually(
-        [&] { return SendAll(fd, Esc("WS")) && ParseStatusFrame(ReadOnce(fd, 100ms)) == 0; }, kWait));
+        [&] { return SendAll(fd, Esc("WS")) && ParseStatusFrame(ReadOnce(fd, 100ms)) == 0; },
+        kWait));
     EXPECT_GE(std::chrono::steady_clock::now() - start, 900ms);
     server_.Inspect(0, [](const SimPrinter& p) {
         ASSERT_TRUE(p.state().allocation);
@@ -192,7 +202,9 @@ TEST_F(SimStoreWire, TestPrintDataIsTakenInSilentlyAndArrivesUnchanged) {
     ASSERT_GE(fd, 0);
     ASSERT_TRUE(SendAll(fd, data + Esc("WS")));
     // The first reply is the one to the status request.
-    EXPECT_EQ(ReadUntilFrame(fd, kWait), "\x01\x02" "0010000\x03\x04\r\n");
+    EXPECT_EQ(ReadUntilFrame(fd, kWait),
+              "\x01\x02"
+              "0010000\x03\x04\r\n");
     const auto [bytes, digest] = server_.ReceivedStream(0);
     EXPECT_EQ(bytes, static_cast<long long>(data.size() + 5));
     EXPECT_EQ(digest, Sha256Hex(data + Esc("WS")));

@@ -30,7 +30,8 @@ int ConnectTcp(const std::string& host, int port) {
     address.sin_family = AF_INET;
     address.sin_port = htons(static_cast<std::uint16_t>(port));
     // Tests talk to loopback addresses only.
-    if (inet_pton(AF_INET, host.c_str(), &address.sin_addr) != 1 || (ntohl(address.sin_addr.s_addr) >> 24) != 127) {
+    if (inet_pton(AF_INET, host.c_str(), &address.sin_addr) != 1 ||
+        (ntohl(address.sin_addr.s_addr) >> 24) != 127) {
         errno = EINVAL;
         return -1;
     }
@@ -68,7 +69,8 @@ bool SendAll(int fd, std::string_view bytes) {
 
 bool HasFrame(std::string_view bytes) {
     const std::size_t start = bytes.find("\x01\x02");
-    return start != std::string_view::npos && bytes.find("\x03\x04\r\n", start + 2) != std::string_view::npos;
+    return start != std::string_view::npos &&
+           bytes.find("\x03\x04\r\n", start + 2) != std::string_view::npos;
 }
 
 std::string ReadOnce(int fd, milliseconds timeout) {

@@ -23,8 +23,8 @@ std::vector<std::string> MergedEnvironment(const std::vector<std::string>& extra
 // ends.
 class ProgramProcess {
 public:
-    ProgramProcess(const std::string& program, const std::vector<std::string>& args, const std::string& cwd,
-                   const std::vector<std::string>& extraEnv = {});
+    ProgramProcess(const std::string& program, const std::vector<std::string>& args,
+                   const std::string& cwd, const std::vector<std::string>& extraEnv = {});
     ~ProgramProcess();
     ProgramProcess(const ProgramProcess&) = delete;
     ProgramProcess& operator=(const ProgramProcess&) = delete;

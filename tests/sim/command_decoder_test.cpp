@@ -29,7 +29,8 @@ std::vector<std::string> Decode(const std::string& bytes, bool byteByByte = fals
     std::vector<ReceivedCommand> commands;
     if (byteByByte) {
         for (char c : bytes) {
-            for (auto& command : decoder.Feed(std::string(1, c))) commands.push_back(std::move(command));
+            for (auto& command : decoder.Feed(std::string(1, c)))
+                commands.push_back(std::move(command));
         }
     } else {
         commands = decoder.Feed(bytes);
@@ -85,7 +86,8 @@ TEST(CommandDecoder, CutsTheStreamIntoCommands) {
         // Not a size: read as a plain command.
         {"{ZW73;00x002|}", {"C:ZW73;00x002"}},
         // Graphics: 9 dots wide is 2 bytes a row, 3 rows.
-        {"{SG;0000,00000,0009,00003,1,\x7c\x7d\x00\x01\x02\x03|}"s, {"C:SG;0000,00000,0009,00003,1,+6"}},
+        {"{SG;0000,00000,0009,00003,1,\x7c\x7d\x00\x01\x02\x03|}"s,
+         {"C:SG;0000,00000,0009,00003,1,+6"}},
         // A firmware load (address 00B00000, 1 KB; the address holds a
         // code byte) sizes the image of the program command after it, which
         // has no terminator.
@@ -95,7 +97,8 @@ TEST(CommandDecoder, CutsTheStreamIntoCommands) {
         {"{LD;\x00\xB0\x00\x00,\x00\x80|}{LP;"s + std::string(131072, 'x'),
          {"C:LD;+7", "D:LP;", "P:LP;@65536", "C:LP;+131072"}},
         // A BASIC block load of one 64 KB unit: image, codes and checksum.
-        {"{LDB;15,01|}{LP;"s + std::string(65536, 'x') + "|}\x42{WS|}", {"C:LDB;15,01", "C:LP;+65539", "C:WS"}},
+        {"{LDB;15,01|}{LP;"s + std::string(65536, 'x') + "|}\x42{WS|}",
+         {"C:LDB;15,01", "C:LP;+65539", "C:WS"}},
         // A program command without a load command before it is just text.
         {"{LP;abc|}", {"C:LP;abc"}},
     };
@@ -107,7 +110,8 @@ TEST(CommandDecoder, CutsTheStreamIntoCommands) {
 }
 
 TEST(CommandDecoder, OverlongCommandIsCutAndTheNextOneRead) {
-    const std::string overlong = "{" + std::string(CommandDecoder::kMaxTextLength + 10, 'A') + "|}{WS|}";
+    const std::string overlong =
+        "{" + std::string(CommandDecoder::kMaxTextLength + 10, 'A') + "|}{WS|}";
     const auto decoded = Decode(overlong);
     ASSERT_EQ(decoded.size(), 3u);
     EXPECT_TRUE(decoded[0].ends_with(":command too long"));

@@ -36,8 +36,8 @@ std::string RomImage(std::size_t kb, const std::string& section, const std::stri
 // The load command and program command of a firmware image, ESC LF NUL.
 std::string FirmwareDownload(const std::string& image) {
     const std::size_t kb = image.size() / 1024;
-    return "\x1bLD;\x00\xb0\x00\x00,"s + static_cast<char>(kb >> 8) + static_cast<char>(kb & 0xff) + "\n\0"s +
-           "\x1bLP;" + image;
+    return "\x1bLD;\x00\xb0\x00\x00,"s + static_cast<char>(kb >> 8) + static_cast<char>(kb & 0xff) +
+           "\n\0"s + "\x1bLP;" + image;
 }
 
 class SimInfo : public ::testing::Test {
@@ -56,7 +56,8 @@ TEST_F(SimInfo, SettingsBlockFillsEverySectionTheToolReads) {
     Document document;
     document.ParsePrinterInfo(InfoPayload(frame));
     for (std::size_t s = 0; s < kInfoSectionCount; ++s)
-        EXPECT_FALSE(document.infoSection(static_cast<InfoSection>(s)).values.empty()) << "section " << s;
+        EXPECT_FALSE(document.infoSection(static_cast<InfoSection>(s)).values.empty())
+            << "section " << s;
     EXPECT_EQ(document.infoDestination(), "[QM]");
     const InfoList counters = document.infoSection(InfoSection::Counter);
     ASSERT_EQ(counters.names.size(), 12u);
@@ -72,7 +73,8 @@ TEST_F(SimInfo, SettingsBlockFillsEverySectionTheToolReads) {
     const InfoList parameters = document.infoSection(InfoSection::ParameterSettings);
     const auto contrast = std::find(parameters.names.begin(), parameters.names.end(), "Contrast");
     ASSERT_NE(contrast, parameters.names.end());
-    EXPECT_EQ(parameters.values[static_cast<std::size_t>(contrast - parameters.names.begin())], "[9]");
+    EXPECT_EQ(parameters.values[static_cast<std::size_t>(contrast - parameters.names.begin())],
+              "[9]");
 }
 
 TEST_F(SimInfo, VersionBlockAndDataLog) {
@@ -129,10 +131,12 @@ TEST_F(SimInfo, FirmwareTheBankOrTrailerDoesNotFitIsRejected) {
         config.anyMode = true;
         SimPrinter printer(config);
         CommandDecoder decoder = printer.MakeDecoder();
-        const std::string replies = test::Send(printer, decoder, FirmwareDownload(c.image)).Replies();
+        const std::string replies =
+            test::Send(printer, decoder, FirmwareDownload(c.image)).Replies();
         EXPECT_EQ(ParseStatusFrame(replies), c.status) << c.bank << c.stale;
         Document document;
-        document.ParseVersionInfo(InfoPayload(test::Send(printer, decoder, "\x1bZLR20\n\0"s).Replies()));
+        document.ParseVersionInfo(
+            InfoPayload(test::Send(printer, decoder, "\x1bZLR20\n\0"s).Replies()));
         EXPECT_EQ(document.GetMainVersion(), c.mainAfter) << c.bank << c.stale;
     }
 }
@@ -141,7 +145,8 @@ TEST(SimDownload, SerialLinePacesTheImageBlockByBlock) {
     SimPrinter printer(ShippedModel());
     printer.SetLink(LinkKind::Serial);
     CommandDecoder decoder = printer.MakeDecoder();
-    const Exchange exchange = Send(printer, decoder, FirmwareDownload(RomImage(192, "MAIN", "V3.00")));
+    const Exchange exchange =
+        Send(printer, decoder, FirmwareDownload(RomImage(192, "MAIN", "V3.00")));
     std::vector<int> statuses;
     for (const Response& r : exchange.responses) statuses.push_back(ParseStatusFrame(r.reply));
     // 192 KB is three blocks: 53 after each but the last.

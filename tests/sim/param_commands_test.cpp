@@ -19,15 +19,15 @@ TEST(ParamCommands, IdsKeysAndBlocksFollowTheBlockRules) {
         int getId;
         ArgShape shape;
     } cases[] = {
-        {1, "ZA00", 0, ArgShape::CommaPair},     {3, "ZA02", 0, ArgShape::Whole},
-        {16, "ZA15", 0, ArgShape::CommaPair},    {204, "ZC03", 200, ArgShape::CommaTriple},
-        {521, "ZF20", 500, ArgShape::Whole},     {1060, "ZK09", 1000, ArgShape::CommaPair},
+        {1, "ZA00", 0, ArgShape::CommaPair},        {3, "ZA02", 0, ArgShape::Whole},
+        {16, "ZA15", 0, ArgShape::CommaPair},       {204, "ZC03", 200, ArgShape::CommaTriple},
+        {521, "ZF20", 500, ArgShape::Whole},        {1060, "ZK09", 1000, ArgShape::CommaPair},
         {1405, "ZO04", 1400, ArgShape::FlagSecret}, {1505, "ZP05", 1500, ArgShape::Whole},
-        {1804, "ZS03", 1800, ArgShape::None},    {1852, "ZS01", 1800, ArgShape::CommaPair},
-        {1901, "ZT00", 1900, ArgShape::DateTime}, {2201, "ZW00", 2200, ArgShape::Whole},
+        {1804, "ZS03", 1800, ArgShape::None},       {1852, "ZS01", 1800, ArgShape::CommaPair},
+        {1901, "ZT00", 1900, ArgShape::DateTime},   {2201, "ZW00", 2200, ArgShape::Whole},
         {2216, "ZW15", 2200, ArgShape::RowAddress}, {2301, "ZW20", 2300, ArgShape::Whole},
-        {2405, "ZW34", 2400, ArgShape::Whole},   {2507, "ZW46", 2500, ArgShape::ZeroZero},
-        {2804, "ZW73", 2800, ArgShape::Binary},  {3110, "ZW109", 3100, ArgShape::Whole},
+        {2405, "ZW34", 2400, ArgShape::Whole},      {2507, "ZW46", 2500, ArgShape::ZeroZero},
+        {2804, "ZW73", 2800, ArgShape::Binary},     {3110, "ZW109", 3100, ArgShape::Whole},
         {3206, "ZW115", 3200, ArgShape::Whole},
     };
     for (const auto& c : cases) {
@@ -38,7 +38,8 @@ TEST(ParamCommands, IdsKeysAndBlocksFollowTheBlockRules) {
         EXPECT_EQ(command->shape, c.shape) << c.id;
     }
     // Ids the table leaves out, and keys of two forms.
-    for (int missing : {2, 404, 1202, 1203, 1506, 2203}) EXPECT_EQ(FindSetCommandById(missing), nullptr) << missing;
+    for (int missing : {2, 404, 1202, 1203, 1506, 2203})
+        EXPECT_EQ(FindSetCommandById(missing), nullptr) << missing;
     EXPECT_EQ(FindSetCommands("ZS01").size(), 2u);
     ASSERT_NE(FindGetCommand("ZWR110"), nullptr);
     EXPECT_EQ(FindGetCommand("ZWR110")->id, 3200);

@@ -71,7 +71,9 @@ TEST_F(SimStore, SetCommandsChangeWhatTheNextGetReturns) {
         {"ZW15;03,1,192,168,001,010", "ZWR00", 16, "0.0.0.0"},  // row 1 keeps its address
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(Fields(Command(c.set)), (std::vector<std::string>{c.set.substr(0, 4) + " ", "90"})) << c.set;
+        EXPECT_EQ(Fields(Command(c.set)),
+                  (std::vector<std::string>{c.set.substr(0, 4) + " ", "90"}))
+            << c.set;
         const auto fields = Get(c.get);
         ASSERT_GT(fields.size(), c.field) << c.set;
         EXPECT_EQ(fields[c.field], c.expected) << c.set;
@@ -113,9 +115,12 @@ TEST_F(SimStore, CounterClearResetsTheSelectedCounters) {
     };
     for (const auto& c : cases) {
         SimPrinter fresh(ShippedModel());
-        fresh.Handle(ReceivedCommand{ReceivedCommand::Kind::Command, kEscCodes, "ZSS", {}, {}, 0, 0});
+        fresh.Handle(
+            ReceivedCommand{ReceivedCommand::Kind::Command, kEscCodes, "ZSS", {}, {}, 0, 0});
         CommandDecoder decoder = fresh.MakeDecoder();
-        EXPECT_EQ(Fields(test::Send(fresh, decoder, "\x1bZS00;" + c.selection + "\n\0"s).Replies())[1], "90");
+        EXPECT_EQ(
+            Fields(test::Send(fresh, decoder, "\x1bZS00;" + c.selection + "\n\0"s).Replies())[1],
+            "90");
         const auto fields = Fields(test::Send(fresh, decoder, "\x1bZS\n\0"s).Replies());
         ASSERT_EQ(fields.size(), 23u);
         for (std::size_t f : {3, 8, 13, 14, 15, 16, 17, 18, 19, 20, 21}) {
@@ -167,7 +172,9 @@ TEST(SimStoreModel, RibbonWidthAnswer91AndFoldedItems) {
     SimPrinter printer(config);
     ASSERT_TRUE(printer.loadError().empty());
     CommandDecoder decoder = printer.MakeDecoder();
-    auto command = [&](const std::string& text) { return Fields(Send(printer, decoder, "{" + text + "|}").Replies()); };
+    auto command = [&](const std::string& text) {
+        return Fields(Send(printer, decoder, "{" + text + "|}").Replies());
+    };
     EXPECT_EQ(command("ZW40;110")[1], "91");
     EXPECT_EQ(command("ZW41;031")[1], "90");
     EXPECT_EQ(command("ZW59;7,12")[1], "90");  // the literal 7 is not shown; 12 goes to Other

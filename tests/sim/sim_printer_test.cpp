@@ -58,14 +58,18 @@ TEST(SimPrinter, FaultsChangeTheAnswers) {
 
 TEST(SimPrinter, RegisteredHandlersTakeTheLongestMatch) {
     SimPrinter printer(PrinterConfig{});
-    printer.Register("ZA", [](SimPrinter&, const ReceivedCommand&, Response& r) { r.reply = DataFrame("ZA", {}); });
+    printer.Register("ZA", [](SimPrinter&, const ReceivedCommand&, Response& r) {
+        r.reply = DataFrame("ZA", {});
+    });
     printer.Register("ZA00", [](SimPrinter&, const ReceivedCommand& c, Response& r) {
         r.reply = DataFrame("ZA00", {c.text.substr(5)});
     });
     std::vector<std::string> fields;
-    ASSERT_TRUE(ParseReplyFields(printer.Handle(Command("ZA00;abc")).reply, CodePage::Western1252, fields));
+    ASSERT_TRUE(
+        ParseReplyFields(printer.Handle(Command("ZA00;abc")).reply, CodePage::Western1252, fields));
     EXPECT_EQ(fields, (std::vector<std::string>{"ZA00 ", "abc"}));
-    ASSERT_TRUE(ParseReplyFields(printer.Handle(Command("ZA")).reply, CodePage::Western1252, fields));
+    ASSERT_TRUE(
+        ParseReplyFields(printer.Handle(Command("ZA")).reply, CodePage::Western1252, fields));
     EXPECT_EQ(fields, (std::vector<std::string>{"ZA   "}));
 }
 
@@ -76,13 +80,15 @@ TEST(CommandLog, LinesNameTextCodesAndData) {
     entry.command.text = "ZW73;000003";
     entry.command.codes = kBraceCodes;
     entry.command.data = "abc";
-    EXPECT_EQ(LogLine(entry), R"({"t":1234,"printer":2,"command":"ZW73;000003","codes":"7B7C7D","length":3,)"
-                              R"("sha256":"ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad"})");
+    EXPECT_EQ(LogLine(entry),
+              R"({"t":1234,"printer":2,"command":"ZW73;000003","codes":"7B7C7D","length":3,)"
+              R"("sha256":"ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad"})");
     entry.command = ReceivedCommand{};
     entry.command.kind = ReceivedCommand::Kind::Malformed;
     entry.command.text = "WS";
     entry.command.error = "no terminator";
-    EXPECT_EQ(LogLine(entry), R"({"t":1234,"printer":2,"command":"WS","codes":"1B0A00","error":"no terminator"})");
+    EXPECT_EQ(LogLine(entry),
+              R"({"t":1234,"printer":2,"command":"WS","codes":"1B0A00","error":"no terminator"})");
     entry.command.kind = ReceivedCommand::Kind::Stray;
     entry.command.strayBytes = 4;
     EXPECT_EQ(LogLine(entry), R"({"t":1234,"printer":2,"stray":4})");

@@ -33,7 +33,8 @@ public:
     // (or after ten seconds).
     std::vector<bool> WaitFinished(std::size_t count) {
         std::unique_lock lock(mutex_);
-        changed_.wait_for(lock, std::chrono::seconds(10), [&] { return finished_.size() >= count; });
+        changed_.wait_for(lock, std::chrono::seconds(10),
+                          [&] { return finished_.size() >= count; });
         return finished_;
     }
     std::vector<std::string> Lines(int index) {

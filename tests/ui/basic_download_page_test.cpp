@@ -4,16 +4,16 @@
 #include <QPushButton>
 #include <cstdlib>
 
-#include "core/pages/printer_page.h"
+#include "core/app/navigation.h"
 #include "core/builders/download_store.h"
 #include "core/comm/ops/basic_download.h"
+#include "core/pages/printer_page.h"
 #include "sim/sim_server.h"
-#include "core/app/navigation.h"
 #include "ui/category_tabs.h"
 #include "ui/main_window.h"
 #include "ui/number_edit.h"
-#include "ui/pages/external_character_page.h"
 #include "ui/pages/basic_download_page.h"
+#include "ui/pages/external_character_page.h"
 #include "ui/pages/file_select.h"
 #include "ui/progress_dialog.h"
 #include "ui_fixture.h"
@@ -27,7 +27,9 @@ constexpr int kMain = 0;
 constexpr int kSystem = 1;
 
 // Clicks a check box on its box, as a user does.
-void Click(QCheckBox* box) { QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2)); }
+void Click(QCheckBox* box) {
+    QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2));
+}
 
 // The page over the fixture's model (MaxBlock 24, BlockSize 128, starting
 // blocks 15, 17 and 19), with its own download store.
@@ -207,9 +209,11 @@ private slots:
     void mainWindowHoldsThePages() {
         UiFixture f;
         ui::MainWindow window(f.services);
-        auto* basic = qobject_cast<ui::BasicDownloadPage*>(window.categoryTabs(Category::Download)->page(1));
+        auto* basic =
+            qobject_cast<ui::BasicDownloadPage*>(window.categoryTabs(Category::Download)->page(1));
         QVERIFY(basic != nullptr);
-        QVERIFY(qobject_cast<ui::ExternalCharacterPage*>(window.categoryTabs(Category::Tool)->page(1)) != nullptr);
+        QVERIFY(qobject_cast<ui::ExternalCharacterPage*>(
+                    window.categoryTabs(Category::Tool)->page(1)) != nullptr);
         QVERIFY(window.SwitchCategory(Category::Download));
         window.categoryTabs(Category::Download)->SetCurrentIndex(1);
         basic->fileCheck(kMain)->setChecked(true);
@@ -238,12 +242,14 @@ private slots:
         bool succeeded = false;
         QString log;
         t.f.services.runJob = [&](QWidget* parent, std::shared_ptr<const JobInputs> inputs) {
-            ui::ProgressDialog dialog(t.f.services, ui::MakeDesktopExecutor(t.f.services), inputs, parent);
+            ui::ProgressDialog dialog(t.f.services, ui::MakeDesktopExecutor(t.f.services), inputs,
+                                      parent);
             if (!dialog.Begin()) return 0;
             dialog.show();
             // The dialog offers its log once the run's last line has arrived.
             std::ignore = QTest::qWaitFor(
-                [&] { return dialog.loggingButton()->isVisible() && !t.f.context.jobRunning; }, 30000);
+                [&] { return dialog.loggingButton()->isVisible() && !t.f.context.jobRunning; },
+                30000);
             log = dialog.logText();
             succeeded = log.contains(QStringLiteral("BASIC Download , Succeed"));
             return 1;
@@ -258,7 +264,8 @@ private slots:
 
         std::vector<std::string> commands;
         for (const auto& e : server.log().Entries()) {
-            if (e.command.kind == sim::ReceivedCommand::Kind::Command) commands.push_back(e.command.text);
+            if (e.command.kind == sim::ReceivedCommand::Kind::Command)
+                commands.push_back(e.command.text);
         }
         QVERIFY(std::find(commands.begin(), commands.end(), "XF;00,14,04") != commands.end());
         QVERIFY(std::any_of(commands.begin(), commands.end(),

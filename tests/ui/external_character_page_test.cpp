@@ -7,10 +7,10 @@
 #include <QPushButton>
 #include <filesystem>
 
-#include "core/pages/printer_page.h"
 #include "core/app/save_failure.h"
 #include "core/builders/bmp_writer.h"
 #include "core/builders/external_chars.h"
+#include "core/pages/printer_page.h"
 #include "core/platform/file_io.h"
 #include "ui/number_edit.h"
 #include "ui/pages/external_character_page.h"

@@ -217,7 +217,8 @@ private slots:
         p.tick(4, 4155);
         auto entries = [&p](int ctrlId) {
             QStringList texts;
-            for (int i = 0; i < p.combo(ctrlId)->count(); ++i) texts << p.combo(ctrlId)->itemText(i);
+            for (int i = 0; i < p.combo(ctrlId)->count(); ++i)
+                texts << p.combo(ctrlId)->itemText(i);
             return texts;
         };
         // Infrastructure, no encryption: nothing further to choose.

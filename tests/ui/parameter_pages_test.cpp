@@ -9,8 +9,8 @@
 #include "core/app/printer_model.h"
 #include "core/comm/job/job_kind.h"
 #include "core/params/item_values.h"
-#include "ui/pages/parameter_page.h"
 #include "parameter_fixture.h"
+#include "ui/pages/parameter_page.h"
 
 namespace rvq::test {
 namespace {

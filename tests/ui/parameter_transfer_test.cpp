@@ -56,8 +56,7 @@ private slots:
 
         QVERIFY(p.page(0).HandleCommand(command::kRestoreDefault));
         QVERIFY(!p.page(0).groupCheck(4058)->isChecked());
-        QCOMPARE(EditOf(p.control(4801))->text(),
-                 QString::number(p.item("Contrast").numDefault));
+        QCOMPARE(EditOf(p.control(4801))->text(), QString::number(p.item("Contrast").numDefault));
 
         QVERIFY(p.page(5).HandleCommand(command::kImport));
         QCOMPARE(p.f.interaction.ids(), (std::vector<int>{801, 800}));

@@ -3,8 +3,8 @@
 #include <QPushButton>
 #include <QTableWidget>
 
-#include "core/pages/printer_page.h"
 #include "core/app/text.h"
+#include "core/pages/printer_page.h"
 #include "ui/number_edit.h"
 #include "ui/pages/multi_lan_box.h"
 #include "ui/pages/printer_setting_page.h"

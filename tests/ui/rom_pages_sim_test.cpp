@@ -55,7 +55,8 @@ private slots:
         QString jobLog;
         f.services.runJob = [&](QWidget* parent, std::shared_ptr<const JobInputs> inputs) {
             f.launched.push_back(inputs);
-            ui::ProgressDialog dialog(f.services, ui::MakeDesktopExecutor(f.services), inputs, parent);
+            ui::ProgressDialog dialog(f.services, ui::MakeDesktopExecutor(f.services), inputs,
+                                      parent);
             if (!dialog.Begin()) return int(QDialog::Rejected);
             dialog.show();
             QElapsedTimer timer;
@@ -101,7 +102,8 @@ private slots:
         firmware.startButton()->click();
         QCOMPARE(f.interaction.ids(), std::vector<int>{1300});
         QCOMPARE(f.launched.size(), std::size_t{1});
-        QVERIFY2(jobLog.endsWith(QStringLiteral("Firmware Download , Succeed")), qPrintable(jobLog));
+        QVERIFY2(jobLog.endsWith(QStringLiteral("Firmware Download , Succeed")),
+                 qPrintable(jobLog));
 
         const std::vector<std::string> programmed = ProgrammedData(server);
         QCOMPARE(programmed.size(), std::size_t{1});

@@ -1,15 +1,15 @@
 // Check Status on the printer setting page against simulated printers on
 // loopback: each printer of the Multi-LAN list gets the status request and
 // nothing else, and its answer shows in the status column.
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStyle>
 #include <QTableWidget>
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 #include <cerrno>
 #include <cstdlib>
@@ -102,16 +102,14 @@ private slots:
         QTest::addColumn<QStringList>("words");
         QTest::addColumn<QStringList>("details");
         const QString refused = QString::fromUtf8(std::strerror(ECONNREFUSED));
-        QTest::newRow("English")
-            << false << QStringList{"Ready", "Error (06)", "No answer"}
-            << QStringList{"The printer is ready (status 00).",
-                           "An error (06) occurred on the printer.",
-                           "No printer connection is detected.\n" + refused};
-        QTest::newRow("Japanese")
-            << true << QStringList{"正常", "エラー(06)", "応答なし"}
-            << QStringList{"プリンタは正常です(ステータス 00)。",
-                           "プリンタでエラー(06)が発生しました。",
-                           "プリンタとの接続を検出できません。\n" + refused};
+        QTest::newRow("English") << false << QStringList{"Ready", "Error (06)", "No answer"}
+                                 << QStringList{"The printer is ready (status 00).",
+                                                "An error (06) occurred on the printer.",
+                                                "No printer connection is detected.\n" + refused};
+        QTest::newRow("Japanese") << true << QStringList{"正常", "エラー(06)", "応答なし"}
+                                  << QStringList{"プリンタは正常です(ステータス 00)。",
+                                                 "プリンタでエラー(06)が発生しました。",
+                                                 "プリンタとの接続を検出できません。\n" + refused};
     }
 
     void eachPrinterShowsItsState() {

@@ -29,7 +29,8 @@ std::string FlowIndex(const ToolSettings& settings, const Strings& strings) {
 Connection BuildConnection(const ToolSettings& t, const Strings& strings, std::size_t index) {
     Connection c{t.interfaceName, ""};
     if (t.interfaceName == "USB") {
-        c.settings = !t.usbDevicePath.empty() ? t.usbDevicePath : BuildUsbFilter(t.usbProductIds, t.usbSerialNumber);
+        c.settings = !t.usbDevicePath.empty() ? t.usbDevicePath
+                                              : BuildUsbFilter(t.usbProductIds, t.usbSerialNumber);
     } else if (t.interfaceName == "LAN") {
         c.settings = t.lanHost + Format(",%d", t.lanPort);
     } else if (StartsWith(t.interfaceName, "COM")) {

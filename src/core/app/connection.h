@@ -18,7 +18,8 @@ std::string FlowIndex(const ToolSettings& settings, const Strings& strings);
 
 // The interface name and settings string that open a printer port for the
 // current interface; for "Multi LAN", `index` picks the list entry.
-Connection BuildConnection(const ToolSettings& settings, const Strings& strings, std::size_t index = 0);
+Connection BuildConnection(const ToolSettings& settings, const Strings& strings,
+                           std::size_t index = 0);
 
 // Copies the printer's new interface settings (after a parameter update
 // changed them) into the tool settings.

@@ -2,7 +2,6 @@
 
 #include <sys/stat.h>
 
-
 #include "core/platform/file_io.h"
 
 namespace rvq::help {

@@ -10,9 +10,9 @@ namespace rvq::help {
 // (a page not translated yet) are taken from `englishFolder`.
 struct Location {
     bool found = false;
-    std::string folder;         // holds the start page of the interface's language
-    std::string englishFolder;  // the English help; `folder` itself when none was found
-    std::string startFile;      // the start page's file name, e.g. index.html
+    std::string folder;              // holds the start page of the interface's language
+    std::string englishFolder;       // the English help; `folder` itself when none was found
+    std::string startFile;           // the start page's file name, e.g. index.html
     std::vector<std::string> tried;  // the folders looked in, for a message when none held it
 };
 
@@ -26,6 +26,5 @@ Location Locate(const std::vector<std::string>& dataFolders, const std::string& 
 // The path of a page of the help: in the language's folder, else in the
 // English one.
 std::string PagePath(const Location& location, std::string_view file);
-
 
 }  // namespace rvq::help

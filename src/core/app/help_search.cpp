@@ -21,8 +21,8 @@ std::string Lower(std::string_view text) {
 // The text of some HTML without its tags, entities decoded and runs of
 // white space made one blank.
 std::string PlainText(std::string_view html) {
-    static constexpr std::array<std::pair<std::string_view, char>, 5> kEntities{{
-        {"&amp;", '&'}, {"&lt;", '<'}, {"&gt;", '>'}, {"&quot;", '"'}, {"&#39;", '\''}}};
+    static constexpr std::array<std::pair<std::string_view, char>, 5> kEntities{
+        {{"&amp;", '&'}, {"&lt;", '<'}, {"&gt;", '>'}, {"&quot;", '"'}, {"&#39;", '\''}}};
     std::string out;
     bool inTag = false;
     for (std::size_t i = 0; i < html.size(); ++i) {
@@ -37,10 +37,9 @@ std::string PlainText(std::string_view html) {
             continue;
         }
         if (c == '&') {
-            const auto entity =
-                std::find_if(kEntities.begin(), kEntities.end(), [&](const auto& e) {
-                    return html.substr(i, e.first.size()) == e.first;
-                });
+            const auto entity = std::find_if(
+                kEntities.begin(), kEntities.end(),
+                [&](const auto& e) { return html.substr(i, e.first.size()) == e.first; });
             if (entity != kEntities.end()) {
                 out += entity->second;
                 i += entity->first.size() - 1;
@@ -87,7 +86,8 @@ std::vector<std::string> Words(std::string_view query) {
 
 int Occurrences(const std::string& text, const std::string& word) {
     int n = 0;
-    for (auto pos = text.find(word); pos != std::string::npos; pos = text.find(word, pos + word.size()))
+    for (auto pos = text.find(word); pos != std::string::npos;
+         pos = text.find(word, pos + word.size()))
         ++n;
     return n;
 }
@@ -96,7 +96,8 @@ int Occurrences(const std::string& text, const std::string& word) {
 
 std::vector<Section> SplitPage(const std::string& file, std::string_view html) {
     // Only the body holds text; the head's title and style are no section.
-    if (const auto body = html.find("<body"); body != std::string_view::npos) html.remove_prefix(body);
+    if (const auto body = html.find("<body"); body != std::string_view::npos)
+        html.remove_prefix(body);
     std::vector<Section> sections;
     std::string anchor;
     std::size_t start = 0;

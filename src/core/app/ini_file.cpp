@@ -65,7 +65,8 @@ std::string CutChars(std::string_view text, std::size_t maxChars) {
 }
 
 std::string Unquote(std::string_view value) {
-    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front()) {
+    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+        value.back() == value.front()) {
         return std::string(value.substr(1, value.size() - 2));
     }
     return std::string(value);
@@ -112,7 +113,8 @@ IniFile IniFile::Parse(std::string_view bytes, CodePage legacy) {
         ini.encoding_ = Encoding::Legacy;
         text = FromCodePage(bytes, legacy);
     }
-    if (text.find("\r\n") == std::string::npos && text.find('\n') != std::string::npos) ini.newline_ = "\n";
+    if (text.find("\r\n") == std::string::npos && text.find('\n') != std::string::npos)
+        ini.newline_ = "\n";
 
     std::size_t pos = 0;
     while (pos < text.size()) {
@@ -155,7 +157,8 @@ std::optional<std::string> IniFile::Find(std::string_view section, std::string_v
     return CutChars(Unquote(KeyValue(lines_[*line])->second), kMaxValueChars);
 }
 
-std::string IniFile::Get(std::string_view section, std::string_view key, std::string_view fallback) const {
+std::string IniFile::Get(std::string_view section, std::string_view key,
+                         std::string_view fallback) const {
     auto value = Find(section, key);
     if (!value || value->empty()) return CutChars(fallback, kMaxValueChars);
     return *value;
@@ -187,7 +190,8 @@ bool IniFile::Set(std::string_view section, std::string_view key, std::string_vi
 void IniFile::DeleteKey(std::string_view section, std::string_view key) {
     const auto range = FindSection(section);
     if (!range) return;
-    if (const auto line = FindKeyLine(*range, key)) lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(*line));
+    if (const auto line = FindKeyLine(*range, key))
+        lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(*line));
 }
 
 void IniFile::DeleteSection(std::string_view section) {
@@ -204,10 +208,14 @@ std::string IniFile::Serialize() const {
         text += newline_;
     }
     switch (encoding_) {
-        case Encoding::Utf8: return text;
-        case Encoding::Utf8Bom: return "\xEF\xBB\xBF" + text;
-        case Encoding::Legacy: return ToCodePage(text, legacy_);
-        case Encoding::Utf16Le: return "\xFF\xFE" + Iconv(text, "UTF-16LE", "UTF-8", 1, "\xFD\xFF");
+        case Encoding::Utf8:
+            return text;
+        case Encoding::Utf8Bom:
+            return "\xEF\xBB\xBF" + text;
+        case Encoding::Legacy:
+            return ToCodePage(text, legacy_);
+        case Encoding::Utf16Le:
+            return "\xFF\xFE" + Iconv(text, "UTF-16LE", "UTF-8", 1, "\xFD\xFF");
     }
     return text;
 }

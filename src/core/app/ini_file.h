@@ -33,7 +33,8 @@ public:
     std::optional<std::string> Find(std::string_view section, std::string_view key) const;
     // The value, or `fallback` when missing or empty (as a profile read
     // with a default text behaves).
-    std::string Get(std::string_view section, std::string_view key, std::string_view fallback = {}) const;
+    std::string Get(std::string_view section, std::string_view key,
+                    std::string_view fallback = {}) const;
 
     // A value holding CR or LF, a key that is empty, starts with "[" or
     // holds "=", and a section name holding "]" would change the file's

@@ -30,7 +30,8 @@ private:
 
 // Writes a job log file: the header line (string 1200) and `lines`, CR LF
 // line ends, in the code page of the interface language, atomically.
-[[nodiscard]] WriteResult WriteJobLogFile(const std::string& path, const std::vector<std::string>& lines,
+[[nodiscard]] WriteResult WriteJobLogFile(const std::string& path,
+                                          const std::vector<std::string>& lines,
                                           const Strings& strings, bool isJapanese);
 
 // The label of the printer in log lines: the interface name, or for LAN
@@ -40,7 +41,8 @@ std::string InterfaceLabel(const std::string& interfaceName, const std::string& 
 // "2026/12/09,22:30:00,LABEL,Title,Status[,Detail]"; the label is
 // bracketed in Multi-LAN runs.
 std::string FormatLogLine(const std::tm& localTime, const std::string& label, bool multiLan,
-                          const std::string& title, const std::string& status, const std::string& detail);
+                          const std::string& title, const std::string& status,
+                          const std::string& detail);
 
 // "[label16]Title , Status[ , Detail]" (the bracketed label only in
 // Multi-LAN runs, cut to 16 characters).

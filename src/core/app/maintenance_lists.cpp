@@ -32,11 +32,10 @@ std::optional<InfoNumber> ParseInfoNumber(std::string_view value) {
     while (at < text.size() && text[at] == ' ') ++at;
     const std::string unit = text.substr(at);
     auto isLetter = [](char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); };
-    const bool unitOk =
-        unit.empty() || ((isLetter(unit[0]) || unit[0] == '%') &&
-                         std::all_of(unit.begin(), unit.end(), [&](char c) {
-                             return isLetter(c) || c == '%' || c == '/';
-                         }));
+    const bool unitOk = unit.empty() || ((isLetter(unit[0]) || unit[0] == '%') &&
+                                         std::all_of(unit.begin(), unit.end(), [&](char c) {
+                                             return isLetter(c) || c == '%' || c == '/';
+                                         }));
     if (!unitOk) return std::nullopt;
     InfoNumber parsed;
     // from_chars ignores the locale, whose separator may be a comma.

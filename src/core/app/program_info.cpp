@@ -46,11 +46,15 @@ OptionRead ReadOption(std::span<const ProgramOption> options, const std::vector<
     if (read.option == nullptr) return read;
     const OptionValue kind = read.option->value;
     if (eq != std::string::npos) {
-        if (kind == OptionValue::None) read.error = name + " takes no value";
-        else read.value = arg.substr(eq + 1);
+        if (kind == OptionValue::None)
+            read.error = name + " takes no value";
+        else
+            read.value = arg.substr(eq + 1);
     } else if (kind != OptionValue::None && kind != OptionValue::Optional) {
-        if (at + 1 < args.size()) read.value = args[++at];
-        else read.error = name + " needs a value";
+        if (at + 1 < args.size())
+            read.value = args[++at];
+        else
+            read.error = name + " needs a value";
     }
     return read;
 }

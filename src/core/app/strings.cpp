@@ -28,11 +28,21 @@ std::optional<std::string> Unescape(std::string_view text) {
         }
         if (++i >= text.size()) return std::nullopt;
         switch (text[i]) {
-            case 'n': out += '\n'; break;
-            case 'r': out += '\r'; break;
-            case 't': out += '\t'; break;
-            case 'e': out += '\x1b'; break;
-            case '\\': out += '\\'; break;
+            case 'n':
+                out += '\n';
+                break;
+            case 'r':
+                out += '\r';
+                break;
+            case 't':
+                out += '\t';
+                break;
+            case 'e':
+                out += '\x1b';
+                break;
+            case '\\':
+                out += '\\';
+                break;
             case 'x': {
                 const int hi = i + 1 < text.size() ? HexValue(text[i + 1]) : -1;
                 const int lo = i + 2 < text.size() ? HexValue(text[i + 2]) : -1;
@@ -41,7 +51,8 @@ std::optional<std::string> Unescape(std::string_view text) {
                 i += 2;
                 break;
             }
-            default: return std::nullopt;
+            default:
+                return std::nullopt;
         }
     }
     return out;

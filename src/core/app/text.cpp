@@ -42,7 +42,8 @@ unsigned ParseLeadingHex(std::string_view text) {
     unsigned long long value = 0;
     for (; i < text.size() && std::isxdigit(static_cast<unsigned char>(text[i])); ++i) {
         const char c = text[i];
-        const int digit = c <= '9' ? c - '0' : (std::toupper(static_cast<unsigned char>(c)) - 'A' + 10);
+        const int digit =
+            c <= '9' ? c - '0' : (std::toupper(static_cast<unsigned char>(c)) - 'A' + 10);
         value = value * 16 + static_cast<unsigned>(digit);
         if (value > UINT_MAX) value = UINT_MAX;
     }
@@ -54,7 +55,8 @@ std::vector<int> ParseIntList(std::string_view text, char separator, std::size_t
     std::size_t start = 0;
     for (std::size_t n = 0; n < count && start <= text.size(); ++n) {
         const std::size_t end = text.find(separator, start);
-        values[n] = ParseLeadingInt(text.substr(start, end == std::string_view::npos ? text.npos : end - start));
+        values[n] = ParseLeadingInt(
+            text.substr(start, end == std::string_view::npos ? text.npos : end - start));
         if (end == std::string_view::npos) break;
         start = end + 1;
     }
@@ -80,7 +82,8 @@ std::string TrimRight(std::string_view text) {
 bool EqualsNoCase(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;
     for (std::size_t i = 0; i < a.size(); ++i) {
-        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i]))) {
+        if (std::tolower(static_cast<unsigned char>(a[i])) !=
+            std::tolower(static_cast<unsigned char>(b[i]))) {
             return false;
         }
     }

@@ -55,7 +55,8 @@ struct ToolSettings {
     bool typeFree = false;
     int slash1[2] = {5, 1};
     int slash3[2] = {15, 3};
-    std::string char200Path, char300Path, barcode200Path, barcode300Path, char600Path, barcode600Path;
+    std::string char200Path, char300Path, barcode200Path, barcode300Path, char600Path,
+        barcode600Path;
     bool downloadMode = false;
     std::string password;
     std::string passwordStoreProblem;   // the store exists but this user cannot read it

@@ -20,14 +20,16 @@ public:
     std::string Text(const char* field, int section, int key, const std::string& fallback) {
         return TextKey(field, section, s_.Get(key), fallback);
     }
-    std::string TextKey(const char* field, int section, const std::string& key, const std::string& fallback) {
+    std::string TextKey(const char* field, int section, const std::string& key,
+                        const std::string& fallback) {
         const auto value = ini_.Find(s_.Get(section), key);
         const bool fromFile = value && !value->empty();
         if (field != nullptr) Note(field, fromFile);
         return fromFile ? *value : fallback;
     }
     void Note(const char* field, bool fromFile) {
-        settings_.sources.emplace_back(field, fromFile ? SettingSource::File : SettingSource::Default);
+        settings_.sources.emplace_back(field,
+                                       fromFile ? SettingSource::File : SettingSource::Default);
     }
 
 private:
@@ -43,7 +45,7 @@ std::string TestPrintPath(const FileLocations& locations, const std::string& val
 
 void ReadTestPrint(Reader& r, const Strings& s, ToolSettings& t) {
     using namespace sid;
-    auto pair = [&](const char* field, int key, int (&out)[2], int d0, int d1) {
+    auto pair = [&](const char* field, int key, int(&out)[2], int d0, int d1) {
         const std::string text = r.Text(field, kSecTestPrint, key, "");
         if (text.empty()) {
             out[0] = d0;
@@ -96,7 +98,8 @@ void ReadAll(const IniFile& ini, const Strings& s, ToolSettings& t) {
 
     t.usbProductIds.clear();
     for (int i = 1; i <= 98; ++i) {
-        const std::string id = r.TextKey(nullptr, kSecUsb, s.Get(kKeyProductId) + std::to_string(i), "");
+        const std::string id =
+            r.TextKey(nullptr, kSecUsb, s.Get(kKeyProductId) + std::to_string(i), "");
         if (id.empty()) break;
         t.usbProductIds.push_back(ParseLeadingInt(id));
     }
@@ -111,28 +114,35 @@ void ReadAll(const IniFile& ini, const Strings& s, ToolSettings& t) {
     t.multiLanHosts.clear();
     t.multiLanPorts.clear();
     for (int i = 1; i <= count; ++i) {
-        const std::string host = r.TextKey(nullptr, kSecLanMulti, FormatRuntime(s.Get(kKeyNameN), i), "");
-        const std::string port = r.TextKey(nullptr, kSecLanMulti, FormatRuntime(s.Get(kKeyPortN), i), "");
+        const std::string host =
+            r.TextKey(nullptr, kSecLanMulti, FormatRuntime(s.Get(kKeyNameN), i), "");
+        const std::string port =
+            r.TextKey(nullptr, kSecLanMulti, FormatRuntime(s.Get(kKeyPortN), i), "");
         if (host.empty() || port.empty()) break;
         t.multiLanHosts.push_back(host);
         t.multiLanPorts.push_back(ParseLeadingInt(port));
     }
 
     t.controlCodeType = r.Text("controlCodeType", kSecCommand, kKeyType, s.Get(kDefCommandType));
-    t.controlCodes.code1 = static_cast<unsigned char>(ParseLeadingHex(r.Text("code1", kSecCommand, kKeyCode1, s.Get(kDefCode1))));
-    t.controlCodes.code2 = static_cast<unsigned char>(ParseLeadingHex(r.Text("code2", kSecCommand, kKeyCode2, s.Get(kDefCode2))));
-    t.controlCodes.code3 = static_cast<unsigned char>(ParseLeadingHex(r.Text("code3", kSecCommand, kKeyCode3, s.Get(kDefCode3))));
+    t.controlCodes.code1 = static_cast<unsigned char>(
+        ParseLeadingHex(r.Text("code1", kSecCommand, kKeyCode1, s.Get(kDefCode1))));
+    t.controlCodes.code2 = static_cast<unsigned char>(
+        ParseLeadingHex(r.Text("code2", kSecCommand, kKeyCode2, s.Get(kDefCode2))));
+    t.controlCodes.code3 = static_cast<unsigned char>(
+        ParseLeadingHex(r.Text("code3", kSecCommand, kKeyCode3, s.Get(kDefCode3))));
     if (!ControlCodesDiffer(t.controlCodes)) {
         // Equal codes cannot frame a command; they are never used or kept.
         t.controlCodes = ControlCodes{};
         t.equalCodesReplaced = true;
         for (auto& [field, source] : t.sources) {
-            if (field == "code1" || field == "code2" || field == "code3") source = SettingSource::Default;
+            if (field == "code1" || field == "code2" || field == "code3")
+                source = SettingSource::Default;
         }
     }
 
     t.fontToolPath = r.Text("fontToolPath", kSecTtfDownload, kKeyPath, "");
-    t.timeoutSeconds = ParseLeadingInt(r.Text("timeoutSeconds", kSecTimeout, kKeyWaitTime, s.Get(kDefWaitTime)));
+    t.timeoutSeconds =
+        ParseLeadingInt(r.Text("timeoutSeconds", kSecTimeout, kKeyWaitTime, s.Get(kDefWaitTime)));
     t.typeFree = ParseLeadingInt(r.Text("typeFree", kSecEnhance, kKeyTypeFree, "")) == 1;
     ReadTestPrint(r, s, t);
     t.downloadMode = r.Text("downloadMode", kSecDownloadMode, kKeyDlMode, "") == "1";
@@ -140,7 +150,9 @@ void ReadAll(const IniFile& ini, const Strings& s, ToolSettings& t) {
 
 }  // namespace
 
-std::string DefaultIniPath(const std::string& programFolder) { return JoinPath(programFolder, "VQTool.INI"); }
+std::string DefaultIniPath(const std::string& programFolder) {
+    return JoinPath(programFolder, "VQTool.INI");
+}
 
 bool SettingsWritable(const std::string& iniPath) { return MayWriteFile(iniPath); }
 
@@ -175,7 +187,9 @@ WriteResult SaveToolSettings(const ToolSettings& t, const Strings& s) {
     if (!t.settingsWritable) return {true, 0, WriteFailure::None, {}};
     using namespace sid;
     IniFile ini = IniFile::Load(t.iniPath);
-    auto set = [&](int section, int key, const std::string& value) { ini.Set(s.Get(section), s.Get(key), value); };
+    auto set = [&](int section, int key, const std::string& value) {
+        ini.Set(s.Get(section), s.Get(key), value);
+    };
     set(kSecLanguage, kKeyLanguage, t.language);
     set(kSecPrinter, kKeyPrinter, t.printerModel);
     set(kSecPrinter, kKeyDestination, t.destination);
@@ -196,7 +210,8 @@ WriteResult SaveToolSettings(const ToolSettings& t, const Strings& s) {
     for (std::size_t i = 0; i < count; ++i) {
         const int n = static_cast<int>(i) + 1;
         ini.Set(s.Get(kSecLanMulti), FormatRuntime(s.Get(kKeyNameN), n), t.multiLanHosts[i]);
-        ini.Set(s.Get(kSecLanMulti), FormatRuntime(s.Get(kKeyPortN), n), Format("%d", t.multiLanPorts[i]));
+        ini.Set(s.Get(kSecLanMulti), FormatRuntime(s.Get(kKeyPortN), n),
+                Format("%d", t.multiLanPorts[i]));
     }
 
     set(kSecCommand, kKeyType, t.controlCodeType);

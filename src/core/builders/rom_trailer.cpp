@@ -132,7 +132,8 @@ std::optional<RomFileInfo> ReadRomTrailer(const std::string& path, CodePage code
     const std::string_view start(reinterpret_cast<const char*>(mark), sizeof mark);
     if (!HasRomFileLayout(length, start)) return std::nullopt;
     std::string trailer(rom_trailer::kSize, '\0');
-    const std::span<std::uint8_t> into(reinterpret_cast<std::uint8_t*>(trailer.data()), trailer.size());
+    const std::span<std::uint8_t> into(reinterpret_cast<std::uint8_t*>(trailer.data()),
+                                       trailer.size());
     if (file.ReadAt(length - rom_trailer::kSize, into) != static_cast<long long>(trailer.size()))
         return std::nullopt;
     return ParseRomTrailer(trailer, codePage);

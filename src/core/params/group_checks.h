@@ -44,7 +44,8 @@ struct GroupCheckFailure {
 // check's own message, naming the item), without completing anything: for
 // a backup, which saves what the printer holds but says what a set of it
 // would refuse.
-std::vector<GroupCheckFailure> GroupCheckFailures(const PrinterModel& model, const GroupTicks& ticks,
+std::vector<GroupCheckFailure> GroupCheckFailures(const PrinterModel& model,
+                                                  const GroupTicks& ticks,
                                                   const GroupCheckContext& context,
                                                   const Strings& strings);
 

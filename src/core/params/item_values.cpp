@@ -27,7 +27,9 @@ std::string NormalisedAddress(std::string_view text) {
 
 }  // namespace
 
-std::optional<std::size_t> MatchingEntry(const ParamItem& item) { return EntryLabelled(item, item.textValue); }
+std::optional<std::size_t> MatchingEntry(const ParamItem& item) {
+    return EntryLabelled(item, item.textValue);
+}
 
 std::optional<std::size_t> EntryLabelled(const ParamItem& item, std::string_view label) {
     for (std::size_t i = 0; i < item.labels.size(); ++i) {

@@ -30,9 +30,7 @@ std::vector<LayoutRow> PasswordRows(std::initializer_list<int> ids) {
 }
 
 // A printer's value beside the editable one, with its spin and unit.
-LayoutRow Adjust(int shown, int edit, int unit = 0) {
-    return {{{shown, kShown}, {edit}}, unit};
-}
+LayoutRow Adjust(int shown, int edit, int unit = 0) { return {{{shown, kShown}, {edit}}, unit}; }
 
 std::vector<LayoutRow> Join(std::initializer_list<std::vector<LayoutRow>> parts) {
     std::vector<LayoutRow> rows;
@@ -63,15 +61,23 @@ std::vector<LayoutGroup> BuildLayout() {
         {0, 4002, Rows({4459, 4460})},
         {0, 4003, Rows({4416})},
         // General (2)
-        {1, 4050, {Adjust(4804, 4805, kMm), Adjust(4807, 4808, kMm), Adjust(4809, 4810, kMm),
-                   {{{4806}}, kMm}}},
+        {1,
+         4050,
+         {Adjust(4804, 4805, kMm),
+          Adjust(4807, 4808, kMm),
+          Adjust(4809, 4810, kMm),
+          {{{4806}}, kMm}}},
         {1, 4051, {Adjust(4813, 4814), Adjust(4811, 4812)}},
         {1, 4006, Rows({4461, 4852, 4853, 4854})},
         {1, 4052, Rows({4414, 4415})},
         {1, 4054, Rows({4851, 4466})},
         {1, 4055, {{{{4409}}}, {{{4802}}, kVolt}, {{{4410}}}, {{{4803}}, kVolt}}},
-        {1, 4056,
-         {{{{4463}}}, Adjust(4815, 4816), Adjust(4817, 4818), Adjust(4819, 4820),
+        {1,
+         4056,
+         {{{{4463}}},
+          Adjust(4815, 4816),
+          Adjust(4817, 4818),
+          Adjust(4819, 4820),
           Adjust(4821, 4822)}},
         {1, 4057, Rows({5650, 5651, 4464, 4465})},
         {1, 4053, Join({Rows({4462}), PasswordRows({4855, 4856})})},
@@ -102,11 +108,21 @@ std::vector<LayoutGroup> BuildLayout() {
         // RFID
         {6, 4250, Rows({4650, 4651, 4652})},
         {6, 4251, Rows({5050, 5052, 5051, 5053, 5054, 4653, 4654})},
-        {6, 4253,
-         {{{{5063}}, kMm}, {{{5058}}, kLabels}, {{{5059}}, kTimes}, {{{5060}}, kSec},
-          {{{5061}}, kTimes}, {{{5062}}, kSec}}},
-        {6, 4252,
-         {{{{5056, kPassword}}}, {{{4657}}}, {{{5057, kPassword}}}, {{{4656}}}, {{{4655}}},
+        {6,
+         4253,
+         {{{{5063}}, kMm},
+          {{{5058}}, kLabels},
+          {{{5059}}, kTimes},
+          {{{5060}}, kSec},
+          {{{5061}}, kTimes},
+          {{{5062}}, kSec}}},
+        {6,
+         4252,
+         {{{{5056, kPassword}}},
+          {{{4657}}},
+          {{{5057, kPassword}}},
+          {{{4656}}},
+          {{{4655}}},
           {{{5055, kPassword}}}}},
     };
 }

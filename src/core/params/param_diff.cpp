@@ -46,18 +46,21 @@ std::vector<ItemDiff> DiffGroups(const PrinterModel& wanted, const PrinterModel&
                 // the file's value would still be sent.
                 const bool shortReply = (printer->flag & item_flag::kNotOnPrinter) != 0;
                 if (SendState(probe, context) != ItemSendState::Send && !NeverReported(*file)) {
-                    diffs.push_back({group->name, name, shortReply ? kNotReportedShown : Shown(*printer, language),
+                    diffs.push_back({group->name, name,
+                                     shortReply ? kNotReportedShown : Shown(*printer, language),
                                      kNotSentShown, false, file->getCmdIndex, false});
                     continue;
                 }
                 if (NeverReported(*file) || shortReply) {
                     const bool lacked = shortReply && !NeverReported(*file);
-                    diffs.push_back({group->name, name, file->encode ? kSecretShown : kNotReportedShown,
+                    diffs.push_back({group->name, name,
+                                     file->encode ? kSecretShown : kNotReportedShown,
                                      Shown(*file, language), lacked, file->getCmdIndex, lacked});
                     continue;
                 }
-                diffs.push_back({group->name, name, Shown(*printer, language), Shown(*file, language),
-                                 CommandText(*file) != CommandText(*printer), file->getCmdIndex, false});
+                diffs.push_back(
+                    {group->name, name, Shown(*printer, language), Shown(*file, language),
+                     CommandText(*file) != CommandText(*printer), file->getCmdIndex, false});
             }
         }
     }

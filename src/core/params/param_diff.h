@@ -22,8 +22,8 @@ struct ItemDiff {
     std::string item;
     std::string printerValue;  // as shown; kSecretShown for a secret
     std::string fileValue;
-    bool changed = false;  // the set would send another value than the printer holds
-    int getCommand = 0;    // the get command whose reply carries the item
+    bool changed = false;     // the set would send another value than the printer holds
+    int getCommand = 0;       // the get command whose reply carries the item
     bool shortReply = false;  // that reply ended before the item's field
 };
 

@@ -37,8 +37,8 @@ void DetectConnectionChange(const PrinterModel& model, const GroupTicks& ticks,
 // has them; nothing is kept when no part was acknowledged. The printer
 // takes a change once it acknowledged it, whatever failed later. Returns
 // whether a change had been detected.
-bool KeepAcknowledgedChange(const PrinterModel& model, const GroupTicks& ticks, const ToolSettings& settings,
-                            const Strings& strings, bool serviceMode,
+bool KeepAcknowledgedChange(const PrinterModel& model, const GroupTicks& ticks,
+                            const ToolSettings& settings, const Strings& strings, bool serviceMode,
                             const std::vector<std::string>& acknowledged, PendingChanges& pending);
 
 // What the operator is told once a set that changed the connection has

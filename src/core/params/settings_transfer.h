@@ -43,7 +43,8 @@ struct ImportResult {
     bool ok = false;
     bool passwordsIncluded = false;
     bool modelChanged = false;  // the file was for another model and the user agreed to switch
-    bool badValue = false;      // refused: a value of a group it turns ON cannot be set (64800 was shown)
+    bool badValue =
+        false;  // refused: a value of a group it turns ON cannot be set (64800 was shown)
 };
 
 // Loads a setting information file into the document's model and the

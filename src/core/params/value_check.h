@@ -27,7 +27,8 @@ struct BadValue {
 // within MinValue..MaxValue (so no sign on an unsigned kind); a text takes
 // at most MaxLength characters; an address four numbers 0..255, blank
 // ones allowed (they are completed as 0).
-std::optional<std::string> ValueProblem(const ParamItem& item, std::string_view value, const Strings& strings);
+std::optional<std::string> ValueProblem(const ParamItem& item, std::string_view value,
+                                        const Strings& strings);
 
 // The first item, in group and command order, of the ticked groups whose
 // value cannot be held. Items that are not sent under `context` (service

@@ -114,8 +114,8 @@ std::string FromCodePage(std::string_view bytes, CodePage codePage) {
         }
         std::size_t len = 1;
         // Shift-JIS lead bytes take a trail byte.
-        if (codePage == CodePage::Japanese932 && ((b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC)) &&
-            i + 1 < bytes.size()) {
+        if (codePage == CodePage::Japanese932 &&
+            ((b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC)) && i + 1 < bytes.size()) {
             len = 2;
         }
         std::string converted;

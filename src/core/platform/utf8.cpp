@@ -42,7 +42,8 @@ std::u32string DecodeUtf8(std::string_view utf8) {
         }
         const auto b0 = static_cast<unsigned char>(utf8[i]);
         char32_t cp = len == 1 ? b0 : (b0 & (0x7F >> len));
-        for (std::size_t k = 1; k < len; ++k) cp = (cp << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
+        for (std::size_t k = 1; k < len; ++k)
+            cp = (cp << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
         out += cp;
         i += len;
     }

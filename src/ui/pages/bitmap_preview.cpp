@@ -16,9 +16,11 @@ QPixmap MonoBitmapPixmap(const MonoBitmap& bitmap, QSize box) {
     QImage image(bitmap.width, bitmap.height, QImage::Format_Mono);
     image.setColorTable({qRgb(255, 255, 255), qRgb(0, 0, 0)});
     for (int y = 0; y < bitmap.height; ++y) {
-        std::memcpy(image.scanLine(y), bitmap.rows.data() + stride * static_cast<std::size_t>(y), stride);
+        std::memcpy(image.scanLine(y), bitmap.rows.data() + stride * static_cast<std::size_t>(y),
+                    stride);
     }
-    const int step = std::max(1, std::min(box.width() / bitmap.width, box.height() / bitmap.height));
+    const int step =
+        std::max(1, std::min(box.width() / bitmap.width, box.height() / bitmap.height));
     QImage scaled = image.scaled(bitmap.width * step, bitmap.height * step, Qt::IgnoreAspectRatio,
                                  Qt::FastTransformation);
     if (scaled.width() > box.width() || scaled.height() > box.height()) {

@@ -17,11 +17,11 @@
 
 #include "core/app/app_context.h"
 #include "core/app/document.h"
-#include "core/pages/external_character_page.h"
 #include "core/app/navigation.h"
 #include "core/app/printer_model.h"
 #include "core/app/string_ids.h"
 #include "core/app/text.h"
+#include "core/pages/external_character_page.h"
 #include "core/platform/file_io.h"
 #include "ui/combo_util.h"
 #include "ui/file_dialogs.h"

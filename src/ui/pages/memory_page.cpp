@@ -18,11 +18,11 @@
 
 #include "core/app/app_context.h"
 #include "core/app/document.h"
-#include "core/pages/memory_page.h"
 #include "core/app/navigation.h"
 #include "core/app/string_ids.h"
 #include "core/comm/ops/maintenance_inputs.h"
 #include "core/comm/ops/maintenance_operations.h"
+#include "core/pages/memory_page.h"
 #include "ui/column_widths.h"
 #include "ui/combo_util.h"
 #include "ui/pages/info_list.h"

@@ -10,9 +10,9 @@
 #include "core/app/app_context.h"
 #include "core/app/document.h"
 #include "core/app/printer_model.h"
+#include "core/pages/page_rules.h"
 #include "core/params/item_kind.h"
 #include "core/params/item_values.h"
-#include "core/pages/page_rules.h"
 #include "ui/pages/parameter_controls.h"
 #include "ui/pages/parameter_page.h"
 #include "ui/ui_services.h"
@@ -205,9 +205,8 @@ void ParameterPage::ShowCountryLists() {
         if (item->textValue.empty()) item->textValue = item->textDefault;
         const auto entry = params::MatchingEntry(*item);
         const auto& labels = ShownLabels(*item, japanese);
-        box->setCurrentIndex(entry && *entry < labels.size()
-                                 ? box->findText(ToQt(labels[*entry]))
-                                 : 0);
+        box->setCurrentIndex(entry && *entry < labels.size() ? box->findText(ToQt(labels[*entry]))
+                                                             : 0);
     }
 }
 

@@ -7,8 +7,8 @@
 
 #include "core/app/app_context.h"
 #include "core/app/string_ids.h"
-#include "core/pages/tool_page.h"
 #include "core/comm/ops/download_inputs.h"
+#include "core/pages/tool_page.h"
 #include "core/platform/input_file.h"
 #include "ui/file_dialogs.h"
 #include "ui/ui_services.h"

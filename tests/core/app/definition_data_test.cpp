@@ -69,8 +69,9 @@ void ExpectConsistent(const PrinterModel& model) {
 
 TEST(DefinitionData, EveryModelLoadsAndIsConsistent) {
     const std::vector<std::string> names = ModelNames();
-    ASSERT_THAT(names, ::testing::ElementsAre("R-VQ4T1-T", "R-VQ4T1-G", "R-VQ4T2-G", "R-VQ4T2-T", "R-VQ4T2-H",
-                                              "R-VQ4D2-G", "R-VQ4D2-T", "R-VQ6T2-T", "R-VQ6T2-G"));
+    ASSERT_THAT(names, ::testing::ElementsAre("R-VQ4T1-T", "R-VQ4T1-G", "R-VQ4T2-G", "R-VQ4T2-T",
+                                              "R-VQ4T2-H", "R-VQ4D2-G", "R-VQ4D2-T", "R-VQ6T2-T",
+                                              "R-VQ6T2-G"));
     for (const std::string& name : names) {
         auto model = LoadPrinterModel(kDefinitionFile, name, nullptr);
         ASSERT_TRUE(model) << name;

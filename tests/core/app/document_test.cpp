@@ -55,8 +55,9 @@ TEST(Document, NewDocumentLoadsTheModelAndListsAllNames) {
     Document doc;
     ASSERT_TRUE(doc.OnNewDocument(kDataFolder + "/VQTool_Printer.XML", "R-VQ4T2-H", "JA"));
     EXPECT_EQ(doc.definitionPath(), kDataFolder + "/VQTool_Printer.XML");
-    EXPECT_THAT(doc.modelNames(), ElementsAre("R-VQ4T1-T", "R-VQ4T1-G", "R-VQ4T2-G", "R-VQ4T2-T", "R-VQ4T2-H",
-                                              "R-VQ4D2-G", "R-VQ4D2-T", "R-VQ6T2-T", "R-VQ6T2-G"));
+    EXPECT_THAT(doc.modelNames(),
+                ElementsAre("R-VQ4T1-T", "R-VQ4T1-G", "R-VQ4T2-G", "R-VQ4T2-T", "R-VQ4T2-H",
+                            "R-VQ4D2-G", "R-VQ4D2-T", "R-VQ6T2-T", "R-VQ6T2-G"));
     ASSERT_NE(doc.model(), nullptr);
     EXPECT_EQ(doc.model()->name, "R-VQ4T2-H");
     EXPECT_EQ(FindItem(*doc.model(), "CountryCode")->textValue, "Japan");

@@ -44,10 +44,12 @@ TEST(HelpFiles, WithoutTheLanguageUsesEnglishAndWithoutAnyListsTheFoldersTried) 
     const help::Location none = help::Locate(folders, "help/ja/index.html", "help/en/index.html");
     EXPECT_FALSE(none.found);
     EXPECT_EQ(none.startFile, "index.html");
-    EXPECT_EQ(none.tried, (std::vector<std::string>{program.File("help/ja"), share.File("help/ja")}));
+    EXPECT_EQ(none.tried,
+              (std::vector<std::string>{program.File("help/ja"), share.File("help/ja")}));
 
     Touch(share.File("help/en/index.html"));
-    const help::Location english = help::Locate(folders, "help/ja/index.html", "help/en/index.html");
+    const help::Location english =
+        help::Locate(folders, "help/ja/index.html", "help/en/index.html");
     ASSERT_TRUE(english.found);
     EXPECT_EQ(english.folder, share.File("help/en"));
 }
@@ -69,7 +71,8 @@ TEST(HelpSearch, CutsAPageAtItsAnchorsIntoTitledPlainText) {
     EXPECT_EQ(sections[1].anchor, "firmware-download");
     EXPECT_EQ(sections[1].title, "Firmware Download");
     EXPECT_EQ(sections[1].text,
-              "Firmware Download Press Add... for a ROM file; the ROM list <sorted>. Not basic, basic or BASIC.");
+              "Firmware Download Press Add... for a ROM file; the ROM list <sorted>. Not basic, "
+              "basic or BASIC.");
     EXPECT_EQ(sections[2].file, "download.html");
     // The head (title, style) is no text of the page.
     EXPECT_EQ(sections[0].text.find("color"), std::string::npos);
@@ -82,17 +85,18 @@ TEST(HelpSearch, FindsSectionsHoldingEveryWordMostOccurrencesFirst) {
         std::vector<std::string> anchors;
     };
     const Case cases[] = {
-        {"rom", {"basic-download", "firmware-download"}},  // 4 against 2, any letter case
+        {"rom", {"basic-download", "firmware-download"}},    // 4 against 2, any letter case
         {"basic", {"basic-download", "firmware-download"}},  // a section named so beats 3 mentions
-        {"ROM  list", {"firmware-download"}},               // every word must be there
-        {"<sorted>", {"firmware-download"}},                // entities are searched decoded
+        {"ROM  list", {"firmware-download"}},                // every word must be there
+        {"<sorted>", {"firmware-download"}},                 // entities are searched decoded
         {"intro", {""}},
         {"floppy", {}},
         {"   ", {}},
     };
     for (const Case& c : cases) {
         std::vector<std::string> anchors;
-        for (const help::Hit& hit : help::Search(sections, c.query)) anchors.push_back(hit.section->anchor);
+        for (const help::Hit& hit : help::Search(sections, c.query))
+            anchors.push_back(hit.section->anchor);
         EXPECT_EQ(anchors, c.anchors) << c.query;
     }
 }

@@ -32,9 +32,9 @@ TEST(IniFile, ValuesAreCutTo511Characters) {
 
 TEST(IniFile, EditsKeepOtherLinesAndLineEnds) {
     IniFile ini = IniFile::Parse("[A]\r\n; keep me\r\nx=1\r\n\r\n[B]\r\ny=2\r\n");
-    ini.Set("a", "X", "10");   // replace in place
-    ini.Set("A", "z", "3");    // appended after the last non-blank line of [A]
-    ini.Set("C", "w", "4");    // new section at the end
+    ini.Set("a", "X", "10");  // replace in place
+    ini.Set("A", "z", "3");   // appended after the last non-blank line of [A]
+    ini.Set("C", "w", "4");   // new section at the end
     ini.DeleteSection("b");
     EXPECT_EQ(ini.Serialize(), "[A]\r\n; keep me\r\nX=10\r\nz=3\r\n\r\n[C]\r\nw=4\r\n");
 

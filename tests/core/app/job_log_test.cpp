@@ -73,7 +73,7 @@ TEST(JobReporter, FirstFinalStatusWinsAndCancelOverridesEverything) {
     EXPECT_FALSE(job.finalized());
     cancel = true;
     job.Fail(sid::kDetailCommunication, 5);  // logged as Cancel while a cancel is requested
-    job.LogStatus(1501);            // ignored: the job is final
+    job.LogStatus(1501);                     // ignored: the job is final
     EXPECT_TRUE(job.CancelCheck());
     EXPECT_EQ(job.result(), sid::kStatusCancel);
     ASSERT_EQ(sink.displayLines.size(), 2u);

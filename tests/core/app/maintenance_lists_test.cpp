@@ -60,11 +60,21 @@ TEST(InfoNumber, NumbersWithTheirUnitAndNothingThatOnlyStartsWithDigits) {
         std::optional<double> number;
         const char* unit;
     } cases[] = {
-        {"12345", 12345, ""},       {"00001234", 1234, ""},   {"0.5us", 0.5, "us"},
-        {"+0.0mm", 0, "mm"},        {"-1.5 mm", -1.5, "mm"},  {" 12 km ", 12, "km"},
-        {"75%", 75, "%"},           {"3 mm/s", 3, "mm/s"},    {"12/05/24", std::nullopt, ""},
-        {"10:30", std::nullopt, ""}, {"V1.00", std::nullopt, ""}, {"1 2", std::nullopt, ""},
-        {"DEFAULT", std::nullopt, ""}, {"", std::nullopt, ""},  {"12.", std::nullopt, ""},
+        {"12345", 12345, ""},
+        {"00001234", 1234, ""},
+        {"0.5us", 0.5, "us"},
+        {"+0.0mm", 0, "mm"},
+        {"-1.5 mm", -1.5, "mm"},
+        {" 12 km ", 12, "km"},
+        {"75%", 75, "%"},
+        {"3 mm/s", 3, "mm/s"},
+        {"12/05/24", std::nullopt, ""},
+        {"10:30", std::nullopt, ""},
+        {"V1.00", std::nullopt, ""},
+        {"1 2", std::nullopt, ""},
+        {"DEFAULT", std::nullopt, ""},
+        {"", std::nullopt, ""},
+        {"12.", std::nullopt, ""},
     };
     for (const auto& c : cases) {
         const auto parsed = ParseInfoNumber(c.value);

@@ -37,7 +37,8 @@ TEST_F(ToolSettingsTest, TitleCheck) {
     for (const auto& c : cases) EXPECT_EQ(Load(c.ini).loaded, c.loaded) << c.ini;
 
     // A missing file is accepted with the built-in defaults.
-    const ToolSettings none = LoadToolSettings(dir_.File("missing/VQTool.INI"), dir_.path(), strings_);
+    const ToolSettings none =
+        LoadToolSettings(dir_.File("missing/VQTool.INI"), dir_.path(), strings_);
     EXPECT_TRUE(none.loaded);
     EXPECT_EQ(none.interfaceName, "USB");
 }
@@ -69,7 +70,9 @@ TEST_F(ToolSettingsTest, ReadingRules) {
     const ToolSettings t = Load(
         "[COM]\nPARITY=EVEN\n"
         "[USB]\nPRODUCTID1=83\nPRODUCTID3=85\nSERIALNO=A1\n"
-        "[LAN MULTI]\nCOUNT=3\nNAME1=10.0.0.1\nPORT1=9100\nNAME2=\nPORT2=9101\nNAME3=10.0.0.3\nPORT3=9102\n"
+        "[LAN "
+        "MULTI]\nCOUNT=3\nNAME1=10.0.0.1\nPORT1=9100\nNAME2=\nPORT2=9101\nNAME3=10.0.0.3\nPORT3="
+        "9102\n"
         "[COMMAND]\nTYPE={ | }\nCODE1=7b\nCODE2=7C\nCODE3=0x7d\n"
         "[TEST PRINT]\nSLASH1=7\nSLASH3=20,4\nCHAR300=mine.dat\n"
         "[DOWNLOAD MODE]\nDLMODE=1\n[ENHANCE]\nTYPEFREE=1\n");
@@ -198,7 +201,8 @@ TEST(StoredPassword, MachineStoreIsPrivate) {
     EXPECT_EQ(LoadPassword(store), "");
     ASSERT_TRUE(SavePassword(store, "secret"));
     EXPECT_EQ(LoadPassword(store), "secret");
-    EXPECT_NE(test::ReadAll(store).find("Password=" + EncodeStoredPassword("secret")), std::string::npos);
+    EXPECT_NE(test::ReadAll(store).find("Password=" + EncodeStoredPassword("secret")),
+              std::string::npos);
     struct stat st {};
     ASSERT_EQ(::stat(store.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0600u);
@@ -276,8 +280,12 @@ TEST(Connection, FlowIndexMatchesTheFiveTexts) {
     const struct {
         const char* text;
         const char* index;
-    } cases[] = {{"XON/XOFF + READY/BUSY AUTO", "0"}, {"XON/XOFF AUTO", "1"}, {"READY/BUSY RTS", "2"},
-                 {"XON/XOFF", "3"},  {"READY/BUSY", "4"}, {"XON/XOF + READY/BUSY AUTO", "0"},
+    } cases[] = {{"XON/XOFF + READY/BUSY AUTO", "0"},
+                 {"XON/XOFF AUTO", "1"},
+                 {"READY/BUSY RTS", "2"},
+                 {"XON/XOFF", "3"},
+                 {"READY/BUSY", "4"},
+                 {"XON/XOF + READY/BUSY AUTO", "0"},
                  {"xon/xoff", "0"}};
     for (const auto& c : cases) {
         t.flowControl = c.text;
@@ -314,14 +322,15 @@ TEST(WindowsVersion, Classification) {
         bool workstation;
         const char* sp;
         int expected;
-    } cases[] = {{1, 4, 0, true, "", 1},    {1, 4, 10, true, " A ", 3}, {1, 4, 10, true, "B", 2},
-                 {1, 4, 90, true, "", 4},   {2, 4, 0, true, "", 5},     {2, 5, 0, true, "", 6},
-                 {2, 5, 1, true, "", 7},    {2, 5, 2, false, "", 8},    {2, 6, 0, true, "", 9},
-                 {2, 6, 1, true, "", 10},   {2, 6, 3, true, "", 13},    {2, 6, 0, false, "", 11},
-                 {2, 6, 1, false, "", 12},  {2, 6, 2, false, "", 0},    {2, 10, 0, true, "", 0},
+    } cases[] = {{1, 4, 0, true, "", 1},   {1, 4, 10, true, " A ", 3}, {1, 4, 10, true, "B", 2},
+                 {1, 4, 90, true, "", 4},  {2, 4, 0, true, "", 5},     {2, 5, 0, true, "", 6},
+                 {2, 5, 1, true, "", 7},   {2, 5, 2, false, "", 8},    {2, 6, 0, true, "", 9},
+                 {2, 6, 1, true, "", 10},  {2, 6, 3, true, "", 13},    {2, 6, 0, false, "", 11},
+                 {2, 6, 1, false, "", 12}, {2, 6, 2, false, "", 0},    {2, 10, 0, true, "", 0},
                  {3, 4, 0, true, "", 0}};
     for (const auto& c : cases) {
-        EXPECT_EQ(ClassifyWindowsVersion(c.platform, c.major, c.minor, c.workstation, c.sp), c.expected)
+        EXPECT_EQ(ClassifyWindowsVersion(c.platform, c.major, c.minor, c.workstation, c.sp),
+                  c.expected)
             << c.platform << " " << c.major << "." << c.minor;
     }
 }

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "core/app/strings.h"
-#include "core/pages/firmware_page.h"
 #include "core/builders/html_rom.h"
 #include "core/builders/html_rom_rows.h"
+#include "core/pages/firmware_page.h"
 #include "test_support.h"
 
 namespace rvq {
@@ -15,10 +15,10 @@ TEST(FirmwarePageRules, DownloadModeBoxFollowsTheSettingAndTheInterface) {
         const char* interfaceName;
         DownloadModeBox box;
     } cases[] = {
-        {false, "USB", {false, false}},  {false, "LAN", {false, false}},
-        {true, "USB", {true, true}},     {true, "LAN", {true, false}},
-        {true, "COM", {true, false}},    {true, "Multi LAN", {true, false}},
-        {true, "LPT1", {true, false}},   {true, "usb", {true, false}},
+        {false, "USB", {false, false}}, {false, "LAN", {false, false}},
+        {true, "USB", {true, true}},    {true, "LAN", {true, false}},
+        {true, "COM", {true, false}},   {true, "Multi LAN", {true, false}},
+        {true, "LPT1", {true, false}},  {true, "usb", {true, false}},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(DownloadModeBoxFor(c.setting, c.interfaceName), c.box)
@@ -33,8 +33,8 @@ TEST(FirmwarePageRules, DownloadModeFlagNeedsTheSettingTheBoxAndUsb) {
         bool ticked;
         bool flag;
     } cases[] = {
-        {true, "USB", true, true},   {true, "USB", false, false}, {false, "USB", true, false},
-        {true, "LAN", true, false},  {true, "COM1", true, false},
+        {true, "USB", true, true},  {true, "USB", false, false}, {false, "USB", true, false},
+        {true, "LAN", true, false}, {true, "COM1", true, false},
     };
     for (const auto& c : cases) {
         ToolSettings settings;
@@ -59,7 +59,8 @@ TEST(FirmwarePageRules, DetailsNameTheFileAndLineUpLabelsWithValues) {
 }
 
 TEST(HtmlRomPageRules, WebMonitorImagesOnlyInAServiceMode) {
-    EXPECT_EQ(OfferedHtmlRomTypes(ServiceMode::Off), std::vector<HtmlRomType>{HtmlRomType::HtmlXml});
+    EXPECT_EQ(OfferedHtmlRomTypes(ServiceMode::Off),
+              std::vector<HtmlRomType>{HtmlRomType::HtmlXml});
     for (ServiceMode mode : {ServiceMode::Full, ServiceMode::Restricted}) {
         EXPECT_EQ(OfferedHtmlRomTypes(mode),
                   (std::vector<HtmlRomType>{HtmlRomType::HtmlXml, HtmlRomType::Wmon}));

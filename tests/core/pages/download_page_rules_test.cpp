@@ -1,12 +1,12 @@
 #include <gtest/gtest.h>
 
-#include "core/pages/basic_download_page.h"
-#include "core/pages/external_character_page.h"
 #include "core/app/printer_model.h"
 #include "core/app/strings.h"
 #include "core/builders/basic_encoder.h"
-#include "core/comm/ops/basic_download.h"
 #include "core/comm/job/job_inputs.h"
+#include "core/comm/ops/basic_download.h"
+#include "core/pages/basic_download_page.h"
+#include "core/pages/external_character_page.h"
 
 namespace rvq {
 namespace {
@@ -34,11 +34,11 @@ TEST(BasicDownloadPage, AllocationListsAndPcSaveArea) {
         std::string shown;
         bool fits;
     } cases[] = {
-        {{}, "768 KB", true},                       // 24 - 0 - 14 - 4 blocks
-        {{0, 14, 0}, "", true},                     // No Change
-        {{10, 14, 1}, "0 KB", true},                // the flash taken whole
-        {{10, 14, 2}, "-128 KB", false},            // one block too many
-        {{12, 14, 0}, "", false},                   // too many even without BASIC
+        {{}, "768 KB", true},             // 24 - 0 - 14 - 4 blocks
+        {{0, 14, 0}, "", true},           // No Change
+        {{10, 14, 1}, "0 KB", true},      // the flash taken whole
+        {{10, 14, 2}, "-128 KB", false},  // one block too many
+        {{12, 14, 0}, "", false},         // too many even without BASIC
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.choice.ttfBlocks * 1000 + c.choice.basicIndex);
@@ -59,7 +59,9 @@ protected:
     void SetUp() override {
         choice_.files = {{{false, 15, &main_}, {false, 17, &system_}, {false, 19, &data_}}};
     }
-    void EncodeMain() { ASSERT_TRUE(main_.EncodeBasicProgram(RVQ_FIXTURES_DIR "/basic/LOOPS.BAS", 1)); }
+    void EncodeMain() {
+        ASSERT_TRUE(main_.EncodeBasicProgram(RVQ_FIXTURES_DIR "/basic/LOOPS.BAS", 1));
+    }
 };
 
 TEST_F(BasicPageJob, StartNeedsAnAllocationThatFitsOrATickedEncodedFile) {
@@ -107,14 +109,15 @@ TEST_F(BasicPageJob, CarriesTheAllocationAndTheTickedFilesAtTheirStartingBlocks)
     const auto& second = *again->blocks[basic_step::kMainProgram];
     EXPECT_EQ(std::string(second.begin() + 1, second.begin() + 7), "LDB;07");
     EXPECT_EQ(std::string(firstBuffer->begin() + 1, firstBuffer->begin() + 7), "LDB;05");
-    EXPECT_TRUE(std::equal(firstBuffer->begin() + 20, firstBuffer->end(), second.begin() + 20, second.end()));
+    EXPECT_TRUE(std::equal(firstBuffer->begin() + 20, firstBuffer->end(), second.begin() + 20,
+                           second.end()));
 }
 
 TEST(ExternalCharacterPage, CodeFieldsAndFieldRules) {
     const struct {
         const char* field;
         int code;
-    } codes[] = {{"HEX(41)", 0x41}, {"HEX(7f)", 0x7F}, {"HEX(4_)", 0x4}, {"HEX(__)", 0},
+    } codes[] = {{"HEX(41)", 0x41},     {"HEX(7f)", 0x7F},     {"HEX(4_)", 0x4}, {"HEX(__)", 0},
                  {"HEX(2020)", 0x2020}, {"HEX(FFFF)", 0xFFFF}, {"", 0}};
     for (const auto& c : codes) EXPECT_EQ(GaijiCodeFromField(c.field), c.code) << c.field;
 
@@ -128,8 +131,11 @@ TEST(ExternalCharacterPage, CodeFieldsAndFieldRules) {
         int type;
         int spacing;
         bool editable;
-    } offsets[] = {{false, 1, 24, true}, {false, 51, 24, true}, {false, 44, 0, false},
-                   {false, 41, 0, false}, {true, 1, 0, false}};
+    } offsets[] = {{false, 1, 24, true},
+                   {false, 51, 24, true},
+                   {false, 44, 0, false},
+                   {false, 41, 0, false},
+                   {true, 1, 0, false}};
     for (const auto& c : offsets) {
         const GaijiOffsetFields f = GaijiOffsetsForType(c.folder, c.type, 24);
         EXPECT_EQ(f.spacing, c.spacing) << c.type;

@@ -8,12 +8,12 @@
 #include <filesystem>
 #include <thread>
 
-#include "core/pages/maintenance_page.h"
-#include "core/pages/memory_page.h"
 #include "core/app/strings.h"
-#include "core/pages/tool_page.h"
 #include "core/builders/test_print.h"
 #include "core/comm/ops/maintenance_inputs.h"
+#include "core/pages/maintenance_page.h"
+#include "core/pages/memory_page.h"
+#include "core/pages/tool_page.h"
 #include "support/temp_dir.h"
 
 namespace rvq {
@@ -29,9 +29,10 @@ TEST(MaintenancePageRules, CounterSelectionByListPosition) {
 TEST(MaintenancePageRules, DestinationIndexIsThePositionAmongTheKnownCodes) {
     const Strings strings;
     const std::vector<std::pair<std::string, std::optional<unsigned>>> cases{
-        {"JA", 0u}, {"QM", 1u}, {"QQ", 2u}, {"QP", 3u}, {"CN", 4u},
-        {"qm", std::nullopt}, {"XX", std::nullopt}, {"", std::nullopt}};
-    for (const auto& [code, index] : cases) EXPECT_EQ(DestinationClearIndex(strings, code), index) << code;
+        {"JA", 0u}, {"QM", 1u},           {"QQ", 2u},           {"QP", 3u},
+        {"CN", 4u}, {"qm", std::nullopt}, {"XX", std::nullopt}, {"", std::nullopt}};
+    for (const auto& [code, index] : cases)
+        EXPECT_EQ(DestinationClearIndex(strings, code), index) << code;
 }
 
 TEST(MaintenancePageRules, MultiLanAndServiceModeDecideTheControls) {

@@ -3,8 +3,8 @@
 #include <array>
 #include <set>
 
-#include "core/params/item_kind.h"
 #include "core/pages/page_rules.h"
+#include "core/params/item_kind.h"
 
 namespace rvq::params {
 namespace {
@@ -37,7 +37,8 @@ TEST(PageRules, PasswordsTooShortTakeTheDefault) {
         {"1", PasswordRule::Free, "1"},
         {"äöü", PasswordRule::MinLength, "00000000"},  // characters, not bytes
     };
-    for (const auto& c : cases) EXPECT_EQ(SettlePassword(item, c.typed, c.rule), c.settled) << c.typed;
+    for (const auto& c : cases)
+        EXPECT_EQ(SettlePassword(item, c.typed, c.rule), c.settled) << c.typed;
 }
 
 TEST(PageRules, WepKeyLimitFollowsSizeAndEntry) {

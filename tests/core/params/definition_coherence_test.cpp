@@ -27,7 +27,8 @@ std::vector<std::unique_ptr<PrinterModel>> AllModels() {
     std::vector<std::string> names;
     std::vector<std::unique_ptr<PrinterModel>> models;
     std::ignore = LoadPrinterModel(kDefinitionFile, "", &names);
-    for (const std::string& name : names) models.push_back(LoadPrinterModel(kDefinitionFile, name, nullptr));
+    for (const std::string& name : names)
+        models.push_back(LoadPrinterModel(kDefinitionFile, name, nullptr));
     return models;
 }
 
@@ -61,11 +62,21 @@ const std::vector<PageLayout>& Pages() {
          {{4801, 5200}, {4857, 5251}, {4850, 5250}}},
         // General (2)
         {Join({Range(4050, 4057), {4006}}),
-         {4804, 4805, 4807, 4808, 4809, 4810, 4806, 4813, 4814, 4811, 4812, 4461, 4852, 4853,
-          4854, 4414, 4415, 4851, 4466, 4409, 4802, 4410, 4803, 4463, 4815, 4816, 4817, 4818,
-          4819, 4820, 4821, 4822, 5650, 5651, 4464, 4465, 4462, 4855, 4856},
-         {{4805, 5203}, {4808, 5205}, {4810, 5206}, {4806, 5204}, {4814, 5208}, {4812, 5207},
-          {4802, 5201}, {4803, 5202}, {4816, 5209}, {4818, 5210}, {4820, 5211}, {4822, 5212}}},
+         {4804, 4805, 4807, 4808, 4809, 4810, 4806, 4813, 4814, 4811, 4812, 4461, 4852,
+          4853, 4854, 4414, 4415, 4851, 4466, 4409, 4802, 4410, 4803, 4463, 4815, 4816,
+          4817, 4818, 4819, 4820, 4821, 4822, 5650, 5651, 4464, 4465, 4462, 4855, 4856},
+         {{4805, 5203},
+          {4808, 5205},
+          {4810, 5206},
+          {4806, 5204},
+          {4814, 5208},
+          {4812, 5207},
+          {4802, 5201},
+          {4803, 5202},
+          {4816, 5209},
+          {4818, 5210},
+          {4820, 5211},
+          {4822, 5212}}},
         // Device
         {Range(4100, 4102), Join({Range(4501, 4510), {4900}}), {}},
         // LAN
@@ -89,8 +100,17 @@ const std::vector<PageLayout>& Pages() {
         // RFID
         {Range(4250, 4253),
          Join({Range(4650, 4657), Range(5050, 5063)}),
-         {{5050, 5450}, {5051, 5451}, {5052, 5452}, {5053, 5453}, {5054, 5454}, {5063, 5460},
-          {5058, 5455}, {5059, 5456}, {5060, 5457}, {5061, 5458}, {5062, 5459}}},
+         {{5050, 5450},
+          {5051, 5451},
+          {5052, 5452},
+          {5053, 5453},
+          {5054, 5454},
+          {5063, 5460},
+          {5058, 5455},
+          {5059, 5456},
+          {5060, 5457},
+          {5061, 5458},
+          {5062, 5459}}},
     };
     return pages;
 }
@@ -99,10 +119,11 @@ const std::vector<PageLayout>& Pages() {
 // controls, date and time pickers, file-browse edits).
 const std::map<int, int>& SpecialKinds() {
     static const std::map<int, int> kinds = [] {
-        std::map<int, int> k = {{4800, kind::kHexByte}, {4852, kind::kHexByte}, {4853, kind::kHexByte},
-                                {4854, kind::kHexByte}, {5650, kind::kDate},    {5651, kind::kTime},
-                                {5004, kind::kFile},    {5005, kind::kFile},    {5006, kind::kFile},
-                                {5008, kind::kFile},    {5009, kind::kFile}};
+        std::map<int, int> k = {
+            {4800, kind::kHexByte}, {4852, kind::kHexByte}, {4853, kind::kHexByte},
+            {4854, kind::kHexByte}, {5650, kind::kDate},    {5651, kind::kTime},
+            {5004, kind::kFile},    {5005, kind::kFile},    {5006, kind::kFile},
+            {5008, kind::kFile},    {5009, kind::kFile}};
         for (int id = 5700; id <= 5713; ++id) k[id] = kind::kIpAddress;
         return k;
     }();
@@ -124,31 +145,41 @@ const std::vector<NamedGroup>& NamedGroups() {
         {"USB_GROUP", 4102, {"USBSerialNumber", "SerialNumber"}},
         {"TCPIP_GROUP", 4103, {"IPAddress", "SubnetMask", "DefaultGateway"}},
         {"SNMP_TRAP_GROUP", 4106, {"SNMPTrap1_IPAddress", "SNMPTrap10_IPAddress"}},
-        {"SERVER_GROUP", 4105, {"WINSServerAddress", "DHCPInput", "DHCPClientID", "DHCP", "DHCPHostName"}},
-        {"PRIORITYAP_GROUP", 4154, {"MACAddress1", "MACAddress2", "MACAddress3", "MACAddress4", "MACAddress5"}},
+        {"SERVER_GROUP",
+         4105,
+         {"WINSServerAddress", "DHCPInput", "DHCPClientID", "DHCP", "DHCPHostName"}},
+        {"PRIORITYAP_GROUP",
+         4154,
+         {"MACAddress1", "MACAddress2", "MACAddress3", "MACAddress4", "MACAddress5"}},
         {"WEP_GROUP",
          4156,
-         {"WEP_InputType", "WEPDefaultKey", "WEP_KeySize1", "WEP_KeySize2", "WEP_KeySize3", "WEP_KeySize4",
-          "WEP_KeyData1", "WEP_KeyData2", "WEP_KeyData3", "WEP_KeyData4"}},
+         {"WEP_InputType", "WEPDefaultKey", "WEP_KeySize1", "WEP_KeySize2", "WEP_KeySize3",
+          "WEP_KeySize4", "WEP_KeyData1", "WEP_KeyData2", "WEP_KeyData3", "WEP_KeyData4"}},
         {"RFID_TAGCHECK_GROUP",
          4252,
          {"RFID_Password", "RFID_NewPassword", "RFID_CurrentPassword", "RFID_AccessPassword"}},
         {"PROTOCOL_GROUP", 4104, {"PortNumber"}},
-        {"RS232C_GROUP", 4100, {"RS232C_BaudRate", "RS232C_Parity", "RS232C_DataLength", "RS232C_StopBit"}},
+        {"RS232C_GROUP",
+         4100,
+         {"RS232C_BaudRate", "RS232C_Parity", "RS232C_DataLength", "RS232C_StopBit"}},
         {"PRODUCT_GROUP", 4054, {"PrinterSerialNo"}},
         {"RTC_GROUP", 4057, {"DATE", "TIME"}},
         {"WLAN_DETAILS_GROUP", 4151, {"CountryCode", "ESSID"}},
         {"CCX_GROUP", 4209, {"StationName"}},
         {"RFID_MODULE_GROUP", 4250, {"RFID_Country", "RFID_TAG_Type"}},
         {"EPA_FAST_GROUP", 4208, {"PACFileDelete", "PACFile", "PACPassword"}},
-        {"SUPPLICANT_GROUP", 4207, {"ServerCertificate", "ClientCertificate", "KeyFile", "RandomSeed", "SecretKey"}},
+        {"SUPPLICANT_GROUP",
+         4207,
+         {"ServerCertificate", "ClientCertificate", "KeyFile", "RandomSeed", "SecretKey"}},
         {"WPA_PSK_GROUP", 4204, {"PreSharedKey"}},
-        {"AUTHENTICATION_GROUP", 4155, {"Authentication-1", "Authentication-2", "Authentication-3", "Authentication-4"}},
+        {"AUTHENTICATION_GROUP",
+         4155,
+         {"Authentication-1", "Authentication-2", "Authentication-3", "Authentication-4"}},
         {"DISPLAY_GROUP", 4058, {"LCDLanguage", "Contrast"}},
         {"RIBBON_GROUP",
          4056,
-         {"RibbonWidth", "DriveVoltage2(Take-up)-PC", "DriveVoltage2(Take-up)", "DriveVoltage2(Feed)-PC",
-          "DriveVoltage2(Feed)"}},
+         {"RibbonWidth", "DriveVoltage2(Take-up)-PC", "DriveVoltage2(Take-up)",
+          "DriveVoltage2(Feed)-PC", "DriveVoltage2(Feed)"}},
     };
     return groups;
 }
@@ -184,20 +215,23 @@ TEST_F(DefinitionCoherence, EveryPageControlIsOneItemAndEveryCheckBoxOneGroup) {
             for (const ParamGroup& group : model->groups) {
                 if (group.pageIndex == page) boxes.insert(group.checkBoxId);
             }
-            EXPECT_EQ(boxes, std::multiset<int>(layout.checkBoxes.begin(), layout.checkBoxes.end())) << where;
+            EXPECT_EQ(boxes, std::multiset<int>(layout.checkBoxes.begin(), layout.checkBoxes.end()))
+                << where;
 
             std::multiset<int> controls;
             for (const ParamItem& item : model->items) {
                 if (item.pageIndex != page) continue;
                 controls.insert(item.ctrlId);
                 const auto spin = layout.spins.find(item.ctrlId);
-                EXPECT_EQ(item.spinId, spin == layout.spins.end() ? -1 : spin->second) << where << " " << item.name;
+                EXPECT_EQ(item.spinId, spin == layout.spins.end() ? -1 : spin->second)
+                    << where << " " << item.name;
                 const auto special = SpecialKinds().find(item.ctrlId);
                 if (special != SpecialKinds().end()) {
                     EXPECT_EQ(item.kind, special->second) << where << " " << item.name;
                 }
             }
-            EXPECT_EQ(controls, std::multiset<int>(layout.controls.begin(), layout.controls.end())) << where;
+            EXPECT_EQ(controls, std::multiset<int>(layout.controls.begin(), layout.controls.end()))
+                << where;
         }
     }
 }
@@ -220,8 +254,9 @@ TEST_F(DefinitionCoherence, EachGroupWritesWhatItShowsAndReadsItBack) {
             for (int ctrlId : group.ctrlIds) {
                 const auto [it, fresh] = owner.emplace(ctrlId, group.name);
                 EXPECT_TRUE(fresh) << where << " control " << ctrlId << " also in " << it->second;
-                const auto item = std::find_if(model->items.begin(), model->items.end(),
-                                               [&](const ParamItem& i) { return i.ctrlId == ctrlId; });
+                const auto item =
+                    std::find_if(model->items.begin(), model->items.end(),
+                                 [&](const ParamItem& i) { return i.ctrlId == ctrlId; });
                 ASSERT_NE(item, model->items.end()) << where << " control " << ctrlId;
                 EXPECT_EQ(item->pageIndex, group.pageIndex) << where << " " << item->name;
             }
@@ -236,7 +271,8 @@ TEST_F(DefinitionCoherence, EachGroupWritesWhatItShowsAndReadsItBack) {
                     // that names no item.
                     if (command.paramTypes[i] == param_type::kLiteral) {
                         EXPECT_FALSE(command.paramNames[i].empty()) << cmd;
-                        EXPECT_TRUE(std::all_of(command.paramNames[i].begin(), command.paramNames[i].end(),
+                        EXPECT_TRUE(std::all_of(command.paramNames[i].begin(),
+                                                command.paramNames[i].end(),
                                                 [](char c) { return c >= '0' && c <= '9'; }))
                             << cmd << " literal " << command.paramNames[i];
                         continue;
@@ -245,7 +281,8 @@ TEST_F(DefinitionCoherence, EachGroupWritesWhatItShowsAndReadsItBack) {
                     ASSERT_NE(item, nullptr) << cmd << " param " << command.paramNames[i];
                     EXPECT_TRUE(Contains(group.ctrlIds, item->ctrlId)) << cmd << " " << item->name;
                     if (item->offset >= 1) {
-                        EXPECT_TRUE(Contains(group.getCommands, item->getCmdIndex)) << cmd << " " << item->name;
+                        EXPECT_TRUE(Contains(group.getCommands, item->getCmdIndex))
+                            << cmd << " " << item->name;
                     }
                 }
             }
@@ -261,13 +298,14 @@ TEST_F(DefinitionCoherence, ReplyFieldsBelongToOneItem) {
         for (const ParamItem& item : model->items) {
             if (item.offset == -1) continue;
             EXPECT_GE(item.offset, 1) << model->name << " " << item.name;
-            EXPECT_TRUE(Contains(model->getCommandIndexes, item.getCmdIndex)) << model->name << " " << item.name;
+            EXPECT_TRUE(Contains(model->getCommandIndexes, item.getCmdIndex))
+                << model->name << " " << item.name;
             fields[{item.getCmdIndex, item.offset}].push_back(item.name);
         }
         for (const auto& [field, names] : fields) {
             if (names.size() == 1) continue;
-            EXPECT_EQ(names, (std::vector<std::string>{"Authentication-1", "Authentication-2", "Authentication-3",
-                                                       "Authentication-4"}))
+            EXPECT_EQ(names, (std::vector<std::string>{"Authentication-1", "Authentication-2",
+                                                       "Authentication-3", "Authentication-4"}))
                 << model->name << " get " << field.first << " field " << field.second;
         }
     }
@@ -282,8 +320,10 @@ TEST_F(DefinitionCoherence, ListsAndCaptionsAreComplete) {
                 EXPECT_FALSE(item.labels.empty()) << where;
                 EXPECT_EQ(item.commandCodes.size(), item.labels.size()) << where;
                 EXPECT_EQ(item.labelsJpn.size(), item.labels.size()) << where;
-                for (const std::string& label : item.labelsJpn) EXPECT_FALSE(label.empty()) << where;
-                EXPECT_NE(std::find(item.labels.begin(), item.labels.end(), item.textDefault), item.labels.end())
+                for (const std::string& label : item.labelsJpn)
+                    EXPECT_FALSE(label.empty()) << where;
+                EXPECT_NE(std::find(item.labels.begin(), item.labels.end(), item.textDefault),
+                          item.labels.end())
                     << where << " default " << item.textDefault;
             } else {
                 EXPECT_TRUE(item.labels.empty()) << where;
@@ -321,19 +361,23 @@ TEST_F(DefinitionCoherence, GroupsAndItemsTheProgramNamesExist) {
 // Flags the pages, the set job and the setting files act on.
 TEST_F(DefinitionCoherence, ServicePerPrinterAndSecretItemsAreMarked) {
     const auto& base = *models_.front();
-    for (const char* name : {"PrinterSerialNo", "DATE", "TIME", "CountryCode", "StationName", "RFID_Country"})
+    for (const char* name :
+         {"PrinterSerialNo", "DATE", "TIME", "CountryCode", "StationName", "RFID_Country"})
         EXPECT_TRUE(FindItem(base, name)->flag & item_flag::kService) << name;
     for (const char* name : {"CountryCode", "RFID_Country"})
         EXPECT_TRUE(FindItem(base, name)->flag & item_flag::kNotRestrictedService) << name;
-    for (const char* name : {"IPAddress", "SubnetMask", "DefaultGateway", "DHCPHostName", "DHCPClientID", "SerialNumber"})
+    for (const char* name : {"IPAddress", "SubnetMask", "DefaultGateway", "DHCPHostName",
+                             "DHCPClientID", "SerialNumber"})
         EXPECT_TRUE(FindItem(base, name)->flag & item_flag::kNotMultiLan) << name;
-    for (const char* name : {"NewPassword", "OldPassword", "PreSharedKey", "WEP_KeyData1", "WEP_KeyData4", "SecretKey",
-                             "PACPassword", "RFID_AccessPassword", "RFID_NewPassword", "RFID_CurrentPassword"})
+    for (const char* name :
+         {"NewPassword", "OldPassword", "PreSharedKey", "WEP_KeyData1", "WEP_KeyData4", "SecretKey",
+          "PACPassword", "RFID_AccessPassword", "RFID_NewPassword", "RFID_CurrentPassword"})
         EXPECT_TRUE(FindItem(base, name)->encode) << name;
     // What the printer never reports is never bound to a reply field.
-    for (const char* name : {"NewPassword", "OldPassword", "RFID_NewPassword", "RFID_CurrentPassword", "DHCPInput",
-                             "WEP_InputType", "ServerCertificate", "ClientCertificate", "KeyFile", "RandomSeed",
-                             "PACFile", "PACFileDelete"})
+    for (const char* name :
+         {"NewPassword", "OldPassword", "RFID_NewPassword", "RFID_CurrentPassword", "DHCPInput",
+          "WEP_InputType", "ServerCertificate", "ClientCertificate", "KeyFile", "RandomSeed",
+          "PACFile", "PACFileDelete"})
         EXPECT_EQ(FindItem(base, name)->offset, -1) << name;
     for (const auto& model : models_) {
         for (const ParamItem& item : model->items)

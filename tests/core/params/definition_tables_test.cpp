@@ -71,7 +71,8 @@ TEST(DefinitionTables, EveryCommandOfEveryModelBuilds) {
                     EXPECT_TRUE(std::any_of(command.paramNames.begin(), command.paramNames.end(),
                                             [&](const std::string& name) {
                                                 const ParamItem* item = FindItem(*model, name);
-                                                return item && (item->flag & item_flag::kNotOnPrinter);
+                                                return item &&
+                                                       (item->flag & item_flag::kNotOnPrinter);
                                             }))
                         << where;
                     continue;

@@ -19,19 +19,15 @@ TEST(GroupCaption, NamesGroupCheckBoxesAndNothingElse) {
         int checkBoxId;
         const char* caption;
     } cases[] = {
-        {4000, "Image"},
-        {4053, "Password"},
-        {4101, "CENTRO."},
-        {4103, "TCP/IP"},
-        {4253, "Retry"},
-        {3999, ""},  // just below the check boxes
-        {4007, ""},  // a gap between groups
-        {4300, ""},  // past the check boxes
-        {4401, ""},  // an item control
-        {0, ""},
-        {-4000, ""},
+        {4000, "Image"},  {4053, "Password"}, {4101, "CENTRO."},
+        {4103, "TCP/IP"}, {4253, "Retry"},    {3999, ""},  // just below the check boxes
+        {4007, ""},                                        // a gap between groups
+        {4300, ""},                                        // past the check boxes
+        {4401, ""},                                        // an item control
+        {0, ""},          {-4000, ""},
     };
-    for (const auto& c : cases) EXPECT_EQ(GroupCaption(strings, c.checkBoxId), c.caption) << c.checkBoxId;
+    for (const auto& c : cases)
+        EXPECT_EQ(GroupCaption(strings, c.checkBoxId), c.caption) << c.checkBoxId;
 }
 
 TEST(GroupCaption, FollowsTheLoadedLanguage) {
@@ -53,7 +49,8 @@ TEST(GroupCaption, EveryGroupOfTheShippedDefinitionHasOne) {
         const auto model = LoadPrinterModel(file, name, nullptr);
         ASSERT_TRUE(model) << name;
         for (const ParamGroup& group : model->groups)
-            EXPECT_FALSE(GroupCaption(strings, group.checkBoxId).empty()) << name << " group " << group.checkBoxId;
+            EXPECT_FALSE(GroupCaption(strings, group.checkBoxId).empty())
+                << name << " group " << group.checkBoxId;
     }
 }
 

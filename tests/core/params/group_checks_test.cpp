@@ -223,17 +223,19 @@ TEST(GroupChecksPass, UntickedAndServiceOnlyGroupsAreNotChecked) {
 TEST(GroupCheckFailures, EachFailingGroupOnceAndNothingCompleted) {
     const Strings strings;
     PrinterModel model = CheckedModel();
-    SetText(model, "DHCPClientID", "ABC");     // server group
-    SetText(model, "MACAddress2", "0011");     // priority AP group
-    SetText(model, "MACAddress1", "00");       // ... the same group again
+    SetText(model, "DHCPClientID", "ABC");  // server group
+    SetText(model, "MACAddress2", "0011");  // priority AP group
+    SetText(model, "MACAddress1", "00");    // ... the same group again
     SetText(model, "DefaultGateway", "192.168.1.");
     const auto failures = GroupCheckFailures(model, AllTicked(model), {false, false}, strings);
     ASSERT_EQ(failures.size(), 2u);
     EXPECT_EQ(failures[0].messageId, 1414);
     EXPECT_EQ(failures[1].messageId, 1411);
     EXPECT_NE(failures[1].text.find("MAC Address 1"), std::string::npos) << failures[1].text;
-    EXPECT_EQ(FindItem(model, "DefaultGateway")->textValue, "192.168.1.") << "what the printer holds stays";
-    EXPECT_TRUE(GroupCheckFailures(CheckedModel(), AllTicked(model), {false, false}, strings).empty());
+    EXPECT_EQ(FindItem(model, "DefaultGateway")->textValue, "192.168.1.")
+        << "what the printer holds stays";
+    EXPECT_TRUE(
+        GroupCheckFailures(CheckedModel(), AllTicked(model), {false, false}, strings).empty());
 }
 
 TEST(GroupChecksPass, CompleteAddressFillsOnlyBlankFields) {

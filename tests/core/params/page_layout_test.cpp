@@ -29,7 +29,8 @@ TEST(ParameterLayout, PlacesEveryGroupControlOfEveryModelOnceUnderItsGroup) {
                     << "control " << control.ctrlId << " laid out twice";
             }
     for (const std::string& name : names) {
-        const std::unique_ptr<PrinterModel> model = LoadPrinterModel(kDefinitionFile, name, nullptr);
+        const std::unique_ptr<PrinterModel> model =
+            LoadPrinterModel(kDefinitionFile, name, nullptr);
         ASSERT_NE(model, nullptr) << name;
         for (const ParamGroup& group : model->groups) {
             const LayoutGroup* layout = FindLayoutGroup(group.checkBoxId);

@@ -20,8 +20,9 @@ PrinterModel Model() {
     secret.offset = -1;  // never in a reply
     model.items = {EnableItem("Mode", "Enable"), TextItem("Name", kind::kAscii, "front"), secret,
                    TextItem("Other", kind::kAscii, "x")};
-    model.groups = {Group("DISPLAY", 0, 10, {{1, {"Mode", "0"}, {1, 5}}, {2, {"Name", "Mode"}, {5, 1}}}),
-                    Group("PASSWORD", 1, 20, {{3, {"Secret"}, {5}}})};
+    model.groups = {
+        Group("DISPLAY", 0, 10, {{1, {"Mode", "0"}, {1, 5}}, {2, {"Name", "Mode"}, {5, 1}}}),
+        Group("PASSWORD", 1, 20, {{3, {"Secret"}, {5}}})};
     return model;
 }
 
@@ -66,7 +67,8 @@ TEST(ParamDiff, AnItemAShortReplyLackedCountsAsChangedOneNoReplyCarriesDoesNot) 
 
 TEST(ParamDiff, AnItemTheSetLeavesOutNeverCountsAsChanged) {
     PrinterModel wanted = Model();
-    FindItem(wanted, "Name")->flag |= item_flag::kNotMultiLan;  // each printer's own, like its address
+    FindItem(wanted, "Name")->flag |=
+        item_flag::kNotMultiLan;  // each printer's own, like its address
     FindItem(wanted, "Mode")->flag |= item_flag::kService;
     PrinterModel held = wanted;
     FindItem(wanted, "Name")->textValue = "back";
@@ -81,7 +83,8 @@ TEST(ParamDiff, AnItemTheSetLeavesOutNeverCountsAsChanged) {
         {{ServiceMode::Full, true}, false, true},
     };
     for (const auto& c : cases) {
-        const std::vector<ItemDiff> diffs = DiffGroups(wanted, held, {10}, ShownLanguage::English, c.context);
+        const std::vector<ItemDiff> diffs =
+            DiffGroups(wanted, held, {10}, ShownLanguage::English, c.context);
         ASSERT_EQ(diffs.size(), 2u);
         EXPECT_EQ(diffs[0].item, "Mode");
         EXPECT_EQ(diffs[0].changed, c.modeChanged);

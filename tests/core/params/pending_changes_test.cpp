@@ -192,7 +192,8 @@ TEST(PendingChanges, OnlyAcknowledgedPartsOfAConnectionChangeAreKept) {
         SCOPED_TRACE(c.connection);
         PendingChanges pending;
         DetectConnectionChange(model, ticks, lan, strings, false, pending);
-        EXPECT_TRUE(KeepAcknowledgedChange(model, ticks, lan, strings, false, c.acknowledged, pending));
+        EXPECT_TRUE(
+            KeepAcknowledgedChange(model, ticks, lan, strings, false, c.acknowledged, pending));
         EXPECT_EQ(pending.connectionChanged, c.kept);
         EXPECT_EQ(pending.connection, c.connection);
     }
@@ -230,12 +231,14 @@ TEST(PendingChanges, TheNoteNamesTheConnectionTheToolUsesNext) {
     const ConnectionNote next = NextConnectionNote(lan, strings, took, true);
     EXPECT_EQ(next.messageId, 64820);
     EXPECT_EQ(next.text,
-              "The printer took the new connection settings.\r\nAfter Restore to Online the tool connects to it at "
+              "The printer took the new connection settings.\r\nAfter Restore to Online the tool "
+              "connects to it at "
               "LAN 10.0.0.5,9100.");
     const ConnectionNote kept = NextConnectionNote(lan, strings, PendingChanges{}, false);
     EXPECT_EQ(kept.messageId, 64821);
     EXPECT_EQ(kept.text,
-              "The printer did not take the new connection settings.\r\nThe tool keeps connecting to it at "
+              "The printer did not take the new connection settings.\r\nThe tool keeps connecting "
+              "to it at "
               "LAN 10.0.0.5,8000.");
 }
 

@@ -6,8 +6,8 @@
 #include <thread>
 
 #include "core/app/app_context.h"
-#include "core/app/string_ids.h"
 #include "core/app/document.h"
+#include "core/app/string_ids.h"
 #include "core/params/item_values.h"
 #include "support/scripted_interaction.h"
 

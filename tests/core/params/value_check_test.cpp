@@ -15,7 +15,8 @@ using test::NumberItem;
 using test::TextItem;
 
 ParamItem Language() {
-    return ListItem("LCDLanguage", {{"Japanese", "日本語", "0"}, {"English", "英語", "1"}}, "English");
+    return ListItem("LCDLanguage", {{"Japanese", "日本語", "0"}, {"English", "英語", "1"}},
+                    "English");
 }
 
 TEST(ValueProblem, WhatNoControlCouldHoldIsNamed) {
@@ -87,7 +88,8 @@ TEST(FindBadValue, TheFirstUnsendableValueOfATickedGroupIsRefusedWithItsPlace) {
     ticks.Set("DISPLAY_GROUP", true);
     ticks.Set("SERVICE_GROUP", true);
     const GroupCheckContext outsideService{false, false};
-    EXPECT_FALSE(FindBadValue(model, ticks, outsideService, strings)) << "a service item is not sent";
+    EXPECT_FALSE(FindBadValue(model, ticks, outsideService, strings))
+        << "a service item is not sent";
 
     FindItem(model, "Contrast")->numValue = -5;
     rvq::test::ScriptedInteraction interaction;
@@ -113,7 +115,8 @@ TEST(FindBadValue, TheFirstUnsendableValueOfATickedGroupIsRefusedWithItsPlace) {
     EXPECT_EQ(service->item->name, "Hidden");
 
     ticks.ticked.clear();
-    EXPECT_FALSE(FindBadValue(model, ticks, GroupCheckContext{true, false}, strings)) << "nothing is ticked";
+    EXPECT_FALSE(FindBadValue(model, ticks, GroupCheckContext{true, false}, strings))
+        << "nothing is ticked";
 }
 
 }  // namespace

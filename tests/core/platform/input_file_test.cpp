@@ -36,7 +36,8 @@ TEST(InputFile, OnlyRegularFilesAreRead) {
     ASSERT_EQ(::pipe(ends), 0);
     ASSERT_EQ(::write(ends[1], "list", 4), 4);
     ::close(ends[1]);
-    EXPECT_EQ(ReadFileBytes("/dev/fd/" + std::to_string(ends[0])), "list") << "a process substitution";
+    EXPECT_EQ(ReadFileBytes("/dev/fd/" + std::to_string(ends[0])), "list")
+        << "a process substitution";
     ::close(ends[0]);
     EXPECT_FALSE(ReadFileBytes("/dev/zero"));
     EXPECT_FALSE(ReadFileBytes(dir.path()));
@@ -59,9 +60,7 @@ TEST(InputFile, OnlyRegularFilesAreRead) {
 TEST(InputFile, AFileLargerThanAnyRomImageIsNoRomFile) {
     TempDir dir;
     const std::string path = dir.File("huge.bin");
-    {
-        std::ofstream(path, std::ios::binary) << "";
-    }
+    { std::ofstream(path, std::ios::binary) << ""; }
     std::filesystem::resize_file(path, kMaxRomFileBytes + 1);
     EXPECT_FALSE(ReadRomTrailer(path));
     std::filesystem::resize_file(path, kMaxRomFileBytes);

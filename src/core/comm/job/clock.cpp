@@ -11,7 +11,8 @@ namespace {
 std::atomic<std::int64_t> prescribedSleepRealMs{0};
 }  // namespace
 
-Clock::Clock(double scale) : scale_(scale > 0 && scale <= 1 ? scale : 1.0), start_(std::chrono::steady_clock::now()) {}
+Clock::Clock(double scale)
+    : scale_(scale > 0 && scale <= 1 ? scale : 1.0), start_(std::chrono::steady_clock::now()) {}
 
 double Clock::ScaleFromEnvironment() {
     const char* text = std::getenv("RVQ_TIME_SCALE");
@@ -43,6 +44,8 @@ void Clock::SleepMs(int protocolMs) const {
     std::this_thread::sleep_for(std::chrono::milliseconds(real));
 }
 
-std::int64_t Clock::PrescribedSleepRealMs() { return prescribedSleepRealMs.load(std::memory_order_relaxed); }
+std::int64_t Clock::PrescribedSleepRealMs() {
+    return prescribedSleepRealMs.load(std::memory_order_relaxed);
+}
 
 }  // namespace rvq

@@ -15,7 +15,8 @@ class JobLog;
 class JobSink {
 public:
     virtual ~JobSink() = default;
-    virtual void Line(int printerIndex, const std::string& logLine, const std::string& displayLine) = 0;
+    virtual void Line(int printerIndex, const std::string& logLine,
+                      const std::string& displayLine) = 0;
     virtual void Progress(int printerIndex, int percent) = 0;
 };
 
@@ -30,8 +31,8 @@ public:
 
     void LogStatus(int statusId);
     void LogFailure(int statusId, int detailId, long long code);
-    void LogFailureAt(int statusId, int detailId, const std::string& first, const std::string& second,
-                      const std::string& third);
+    void LogFailureAt(int statusId, int detailId, const std::string& first,
+                      const std::string& second, const std::string& third);
     // Ends the job as Fail with this detail: what nearly every failure does.
     void Fail(int detailId, long long code = 0) { LogFailure(sid::kStatusFail, detailId, code); }
     void FailAt(int detailId, const std::string& first, const std::string& second,

@@ -69,8 +69,8 @@ public:
     static constexpr int kMaxWorkers = 5;  // the desktop program's limit
     static constexpr int kMostWorkers = 64;
 
-    JobRunner(AppContext& context, std::shared_ptr<JobLog> log, std::shared_ptr<JobExecutor> executor,
-              JobEvents& events);
+    JobRunner(AppContext& context, std::shared_ptr<JobLog> log,
+              std::shared_ptr<JobExecutor> executor, JobEvents& events);
     ~JobRunner();  // stops events to the front end; workers finish on their own
     JobRunner(const JobRunner&) = delete;
     JobRunner& operator=(const JobRunner&) = delete;

@@ -7,8 +7,8 @@
 
 #include "core/app/tool_settings.h"
 #include "core/comm/job/clock.h"
-#include "core/comm/port/framing.h"
 #include "core/comm/job/job_runner.h"
+#include "core/comm/port/framing.h"
 #include "core/comm/port/printer_port.h"
 
 namespace rvq {
@@ -84,7 +84,8 @@ public:
     // Reads until one reply frame is complete or `timeoutMs` has passed.
     // False on a read error or when nothing at all arrived; `timedOut`
     // tells which. Partial data is left in `reply`.
-    [[nodiscard]] bool ReadReply(std::string& reply, std::size_t capacity, int timeoutMs, bool& timedOut);
+    [[nodiscard]] bool ReadReply(std::string& reply, std::size_t capacity, int timeoutMs,
+                                 bool& timedOut);
 
     // The printer is online and idle (status 0 or 27).
     [[nodiscard]] bool CheckReady(int mode, bool quiet = false);
@@ -101,7 +102,8 @@ public:
 private:
     [[nodiscard]] bool ReopenAfterRestart(int attempts, bool usbWaits);
     int PollStatus(std::string& pending);
-    [[nodiscard]] bool ReadModeReply(bool enter, std::string& reply, bool& timedOut, bool& readError);
+    [[nodiscard]] bool ReadModeReply(bool enter, std::string& reply, bool& timedOut,
+                                     bool& readError);
 
     const JobSetup& setup_;
     JobReporter& reporter_;

@@ -20,8 +20,7 @@ bool PrinterJob::CheckReady(int mode, bool quiet) {
     if (IsParallel()) return true;  // a parallel port cannot answer
     const auto* data = reinterpret_cast<const std::uint8_t*>(fixed_.statusRequest.data());
     if (!port_.Write(std::span<const std::uint8_t>(data, fixed_.statusRequest.size()), 1000)) {
-        if (!quiet)
-            reporter_.Fail(sid::kDetailCommunication, port_.lastError());
+        if (!quiet) reporter_.Fail(sid::kDetailCommunication, port_.lastError());
         return false;
     }
     if (CancelCheck()) return false;
@@ -32,8 +31,7 @@ bool PrinterJob::CheckReady(int mode, bool quiet) {
             if (timedOut) {
                 reporter_.Fail(sid::kDetailNotOnline);
             } else {
-                reporter_.Fail(sid::kDetailCommunication,
-                                     port_.lastError());
+                reporter_.Fail(sid::kDetailCommunication, port_.lastError());
             }
         }
         return false;
@@ -175,8 +173,7 @@ bool PrinterJob::ModeShift(bool enter, bool restart, double span) {
             step(1.0);
             return true;
         }
-        reporter_.Fail(sid::kDetailModeShift,
-                             code == status::kNoFrame ? 0 : code);
+        reporter_.Fail(sid::kDetailModeShift, code == status::kNoFrame ? 0 : code);
         return false;
     }
     if (reporter_.finalized()) return false;  // cancelled while waiting

@@ -8,12 +8,12 @@
 
 #include "core/app/string_ids.h"
 #include "core/app/text.h"
-#include "core/comm/ops/download_steps.h"
-#include "core/comm/port/framing.h"
 #include "core/comm/job/job_reporter.h"
+#include "core/comm/job/printer_job.h"
+#include "core/comm/ops/download_steps.h"
 #include "core/comm/ops/maintenance_operations.h"
 #include "core/comm/ops/operations.h"
-#include "core/comm/job/printer_job.h"
+#include "core/comm/port/framing.h"
 
 namespace rvq {
 

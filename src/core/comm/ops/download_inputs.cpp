@@ -7,11 +7,13 @@
 
 namespace rvq {
 
-std::shared_ptr<JobInputs> FirmwareJobInputs(const FirmwareDownloadInputs& firmware, bool downloadMode) {
+std::shared_ptr<JobInputs> FirmwareJobInputs(const FirmwareDownloadInputs& firmware,
+                                             bool downloadMode) {
     auto inputs = std::make_shared<JobInputs>();
     inputs->kind = JobKind::FirmwareDownload;
     for (const DownloadImage& image : firmware.images) {
-        inputs->blocks.push_back(std::make_shared<const ByteBuffer>(image.bytes.begin(), image.bytes.end()));
+        inputs->blocks.push_back(
+            std::make_shared<const ByteBuffer>(image.bytes.begin(), image.bytes.end()));
         inputs->numbers.push_back(static_cast<std::uint32_t>(image.size));
     }
     inputs->names = firmware.sectionNames;
@@ -55,7 +57,8 @@ std::shared_ptr<JobInputs> BasicJobInputs(const BasicJobParts& parts) {
     return inputs;
 }
 
-std::shared_ptr<JobInputs> SendFileJobInputs(std::shared_ptr<const ByteBuffer> bytes, const std::string& path) {
+std::shared_ptr<JobInputs> SendFileJobInputs(std::shared_ptr<const ByteBuffer> bytes,
+                                             const std::string& path) {
     auto inputs = std::make_shared<JobInputs>();
     inputs->kind = JobKind::SendFile;
     inputs->numbers.push_back(bytes ? static_cast<std::uint32_t>(bytes->size()) : 0);

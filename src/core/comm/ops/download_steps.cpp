@@ -4,9 +4,9 @@
 #include <vector>
 
 #include "core/app/string_ids.h"
-#include "core/comm/ops/firmware_rules.h"
 #include "core/comm/job/job_reporter.h"
 #include "core/comm/job/printer_job.h"
+#include "core/comm/ops/firmware_rules.h"
 #include "core/comm/port/reply_frames.h"
 
 namespace rvq {

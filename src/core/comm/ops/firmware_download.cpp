@@ -6,11 +6,11 @@
 #include <span>
 
 #include "core/app/string_ids.h"
+#include "core/comm/job/job_reporter.h"
+#include "core/comm/job/printer_job.h"
 #include "core/comm/ops/download_steps.h"
 #include "core/comm/ops/firmware_rules.h"
-#include "core/comm/job/job_reporter.h"
 #include "core/comm/ops/operations.h"
-#include "core/comm/job/printer_job.h"
 #include "core/comm/port/reply_frames.h"
 
 namespace rvq {
@@ -69,8 +69,7 @@ std::optional<char> QueryBankType(PrinterJob& job) {
         if (timedOut) {
             job.log().Fail(sid::kDetailNotOnline);
         } else {
-            job.log().Fail(sid::kDetailCommunication,
-                                 job.port().lastError());
+            job.log().Fail(sid::kDetailCommunication, job.port().lastError());
         }
         return std::nullopt;
     }

@@ -25,7 +25,8 @@ std::optional<char> BankTypeFromSections(const FirmwareSectionIndices& indices) 
     const bool boot2 = indices[firmware_index::kBoot2] >= 0;
     const bool main = indices[firmware_index::kMain] >= 0;
     const bool main2 = indices[firmware_index::kMain2] >= 0;
-    if ((boot && boot2) || (main && main2) || (boot && main2) || (boot2 && main)) return std::nullopt;
+    if ((boot && boot2) || (main && main2) || (boot && main2) || (boot2 && main))
+        return std::nullopt;
     return !boot2 && !main2 ? 'C' : 'N';
 }
 
@@ -37,19 +38,24 @@ bool SendsFirmwareBlock(char bankType, int index, const FirmwareSectionIndices& 
 
 int WrittenStatusTimeoutMs(std::uint32_t size, DownloadLink link, int timeoutMs) {
     switch (link) {
-        case DownloadLink::MultiLan: return ClampMs(std::int64_t{size / 65536} * 3000 + timeoutMs + 10000);
+        case DownloadLink::MultiLan:
+            return ClampMs(std::int64_t{size / 65536} * 3000 + timeoutMs + 10000);
         case DownloadLink::Serial: {
             std::int64_t ms = SlowLinkMs(size, timeoutMs);
             if (ms > 5000) ms -= 5000;
             return ClampMs(ms);
         }
-        case DownloadLink::Usb: return ClampMs(std::int64_t{size / 65536} * 1500 + timeoutMs + 10000 + 15000);
+        case DownloadLink::Usb:
+            return ClampMs(std::int64_t{size / 65536} * 1500 + timeoutMs + 10000 + 15000);
         case DownloadLink::Lan:
-        case DownloadLink::Parallel: break;
+        case DownloadLink::Parallel:
+            break;
     }
     return ClampMs(std::int64_t{size / 65536} * 1500 + timeoutMs + 10000);
 }
 
-int PlainWrittenWaitMs(std::uint32_t size, int timeoutMs) { return ClampMs(SlowLinkMs(size, timeoutMs)); }
+int PlainWrittenWaitMs(std::uint32_t size, int timeoutMs) {
+    return ClampMs(SlowLinkMs(size, timeoutMs));
+}
 
 }  // namespace rvq

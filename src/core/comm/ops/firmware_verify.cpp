@@ -10,11 +10,11 @@
 #include "core/app/document.h"
 #include "core/app/printer_info_parser.h"
 #include "core/app/string_ids.h"
+#include "core/comm/job/job_reporter.h"
+#include "core/comm/job/printer_job.h"
 #include "core/comm/ops/firmware_download.h"
 #include "core/comm/ops/firmware_rules.h"
-#include "core/comm/job/job_reporter.h"
 #include "core/comm/ops/printer_info_read.h"
-#include "core/comm/job/printer_job.h"
 
 namespace rvq {
 

@@ -33,8 +33,7 @@ std::shared_ptr<JobInputs> MemoryAllocateJobInputs(unsigned fontBlocks, unsigned
                                                    std::optional<unsigned> basicBlocks) {
     auto inputs = PlainJobInputs(JobKind::MemoryAllocate);
     inputs->numbers = {1};
-    inputs->allocation = {fontBlocks, bitmapBlocks, basicBlocks.value_or(0),
-                          basicBlocks ? 0u : 1u};
+    inputs->allocation = {fontBlocks, bitmapBlocks, basicBlocks.value_or(0), basicBlocks ? 0u : 1u};
     return inputs;
 }
 

@@ -7,10 +7,10 @@
 #include "core/app/app_context.h"
 #include "core/app/string_ids.h"
 #include "core/app/text.h"
-#include "core/comm/port/command_channel.h"
 #include "core/comm/job/job_reporter.h"
-#include "core/comm/ops/printer_info_read.h"
 #include "core/comm/job/printer_job.h"
+#include "core/comm/ops/printer_info_read.h"
+#include "core/comm/port/command_channel.h"
 
 namespace rvq {
 

@@ -5,8 +5,8 @@
 #include "core/app/string_ids.h"
 #include "core/app/text.h"
 #include "core/comm/job/job_reporter.h"
-#include "core/comm/ops/maintenance_operations.h"
 #include "core/comm/job/printer_job.h"
+#include "core/comm/ops/maintenance_operations.h"
 
 namespace rvq {
 

@@ -5,8 +5,8 @@
 
 #include "core/app/string_ids.h"
 #include "core/app/strings.h"
-#include "core/comm/port/command_channel.h"
 #include "core/comm/job/job_reporter.h"
+#include "core/comm/port/command_channel.h"
 #include "core/params/clock_reply.h"
 #include "core/params/command_args.h"
 #include "core/params/get_reply.h"
@@ -64,8 +64,7 @@ void LogGetFailure(ParamSession& session, const ParamGroup* group) {
         return;
     }
     const FailurePlace place = PlaceOf(session.strings, group->pageIndex, group->checkBoxId);
-    session.log.FailAt(sid::kDetailGetFailed, place.page, place.item,
-                             place.extra);
+    session.log.FailAt(sid::kDetailGetFailed, place.page, place.item, place.extra);
 }
 
 // The get exchange of one command, its clock reply joined.
@@ -186,8 +185,7 @@ bool SendGroups(ParamSession& session, const std::vector<int>& groupIds, SetProg
                     const std::lock_guard lock(session.modelMutex);
                     place.extra = MessageOf(session, command);
                 }
-                session.log.FailAt(sid::kDetailSetFailed, place.page,
-                                         place.item, place.extra);
+                session.log.FailAt(sid::kDetailSetFailed, place.page, place.item, place.extra);
                 return false;
             }
             progress.Step();
@@ -215,7 +213,8 @@ bool ReadBack(ParamSession& session, const std::vector<int>& groupIds,
             const params::VerifyFailure& failure = result.failure;
             const FailurePlace place =
                 PlaceOf(session.strings, failure.pageIndex, failure.checkBoxId);
-            session.log.FailAt(sid::kDetailSetFailed, place.page, place.item,
+            session.log.FailAt(
+                sid::kDetailSetFailed, place.page, place.item,
                 failure.messageId != 0 ? session.strings.Get(failure.messageId) : "");
             return false;
         }

@@ -8,11 +8,11 @@
 #include "core/app/document.h"
 #include "core/app/string_ids.h"
 #include "core/app/tool_settings_file.h"
-#include "core/comm/port/command_channel.h"
 #include "core/comm/job/job_reporter.h"
+#include "core/comm/job/printer_job.h"
 #include "core/comm/ops/operations.h"
 #include "core/comm/ops/param_exchange.h"
-#include "core/comm/job/printer_job.h"
+#include "core/comm/port/command_channel.h"
 
 namespace rvq {
 

@@ -5,8 +5,8 @@
 
 #include "core/app/string_ids.h"
 #include "core/comm/job/job_reporter.h"
-#include "core/comm/ops/maintenance_operations.h"
 #include "core/comm/job/printer_job.h"
+#include "core/comm/ops/maintenance_operations.h"
 #include "core/comm/port/reply_frames.h"
 
 namespace rvq {
@@ -36,7 +36,7 @@ bool RunHeadCheck(PrinterJob& job) {
     if (!job.ReadReply(reply, 100, 20000, timedOut)) {
         if (job.log().finalized()) return false;  // cancelled while waiting
         job.log().Fail(timedOut ? sid::kDetailTimeout : sid::kDetailCommunication,
-                             timedOut ? 0 : job.port().lastError());
+                       timedOut ? 0 : job.port().lastError());
         return false;
     }
     job.PostProgress(90);
@@ -66,8 +66,7 @@ bool RunTestPrint(PrinterJob& job) {
             const std::size_t length = std::min(kPrintChunk, block->size() - at);
             if (!job.port().Write(std::span<const std::uint8_t>(block->data() + at, length),
                                   30000)) {
-                job.log().Fail(sid::kDetailCommunication,
-                                     job.port().lastError());
+                job.log().Fail(sid::kDetailCommunication, job.port().lastError());
                 return false;
             }
             sent += length;

@@ -94,8 +94,7 @@ ReadEnd ReadUntilTrailer(PrinterJob& job, std::string& buffer, const InfoBlockLa
 // Logs why a read ended early; false.
 bool ReadFailed(PrinterJob& job, ReadEnd end) {
     if (end == ReadEnd::TimedOut) job.log().Fail(sid::kDetailTimeout);
-    if (end == ReadEnd::Failed)
-        job.log().Fail(sid::kDetailCommunication, job.port().lastError());
+    if (end == ReadEnd::Failed) job.log().Fail(sid::kDetailCommunication, job.port().lastError());
     return false;
 }
 

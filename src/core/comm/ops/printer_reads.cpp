@@ -5,11 +5,11 @@
 
 #include "core/app/app_context.h"
 #include "core/app/string_ids.h"
-#include "core/comm/port/command_channel.h"
 #include "core/comm/job/job_reporter.h"
+#include "core/comm/job/printer_job.h"
 #include "core/comm/ops/param_exchange.h"
 #include "core/comm/ops/printer_info_read.h"
-#include "core/comm/job/printer_job.h"
+#include "core/comm/port/command_channel.h"
 #include "core/platform/code_page.h"
 
 namespace rvq {

@@ -19,7 +19,7 @@ struct PrinterReadRequest {
     std::vector<int> getCommands;        // the get commands to send
     bool versions = false;               // hand back the version block's text
     bool settingsBlock = false;          // hand back the settings block's text (counters, sections)
-    std::string infoPath;                // save the version and settings blocks here, as save-info does
+    std::string infoPath;  // save the version and settings blocks here, as save-info does
 };
 
 struct PrinterReadResult {

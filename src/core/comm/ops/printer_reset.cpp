@@ -1,6 +1,6 @@
 #include "core/comm/job/job_reporter.h"
-#include "core/comm/ops/operations.h"
 #include "core/comm/job/printer_job.h"
+#include "core/comm/ops/operations.h"
 
 namespace rvq {
 

@@ -1,7 +1,7 @@
 #include "core/app/app_context.h"
 #include "core/comm/job/job_reporter.h"
-#include "core/comm/ops/operations.h"
 #include "core/comm/job/printer_job.h"
+#include "core/comm/ops/operations.h"
 
 namespace rvq {
 

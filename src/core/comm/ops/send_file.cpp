@@ -1,9 +1,9 @@
 // Send File: a file goes to the printer unchanged, nothing is asked of it.
 #include "core/app/string_ids.h"
-#include "core/comm/ops/download_steps.h"
 #include "core/comm/job/job_reporter.h"
-#include "core/comm/ops/operations.h"
 #include "core/comm/job/printer_job.h"
+#include "core/comm/ops/download_steps.h"
+#include "core/comm/ops/operations.h"
 #include "core/platform/input_file.h"
 
 namespace rvq {

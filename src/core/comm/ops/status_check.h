@@ -30,8 +30,8 @@ enum class PrinterState {
 
 struct StatusVerdict {
     PrinterState state = PrinterState::Stopped;
-    int code = -1;                 // the status code when the printer answered one
-    int messageId = 0;             // the job message that says what is wrong (0: none)
+    int code = -1;                  // the status code when the printer answered one
+    int messageId = 0;              // the job message that says what is wrong (0: none)
     std::uint32_t systemError = 0;  // why a link failed, when the system said
 };
 

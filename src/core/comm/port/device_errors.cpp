@@ -22,7 +22,8 @@ std::string DescribeNode(const std::string& interfaceName) {
     std::array<char, 4096> target{};
     const ssize_t length = ::readlink(node.c_str(), target.data(), target.size() - 1);
     if (length <= 0) return node;
-    return node + " (a link to " + std::string(target.data(), static_cast<std::size_t>(length)) + ")";
+    return node + " (a link to " + std::string(target.data(), static_cast<std::size_t>(length)) +
+           ")";
 }
 
 // The node at the end of a device path "\\?\usb#vid_..#SERIAL#<node>".
@@ -42,7 +43,8 @@ std::string DescribePortTarget(const std::string& interfaceName, const std::stri
         if (!StartsWith(settings, "\\\\")) {
             // A filter: the printer it finds, when it finds exactly one.
             std::vector<std::string> paths;
-            if (PrinterPort::EnumerateUsbDevices(settings, paths) && paths.size() == 1) path = paths.front();
+            if (PrinterPort::EnumerateUsbDevices(settings, paths) && paths.size() == 1)
+                path = paths.front();
         }
         const std::string node = UsbNodeOf(path);
         return node.empty() ? interfaceName : interfaceName + " at " + node;
@@ -58,12 +60,17 @@ std::string DeviceAccessHint(const std::string& interfaceName, std::uint32_t err
         const char* group = serial ? "dialout" : "lp";
         std::string hint = std::string("to get access, add your user to the group ") + group +
                            " (sudo usermod -aG " + group + " $USER) and log in again";
-        if (usb) hint = "the udev rule installed with the program gives the user at the seat access; otherwise " + hint;
+        if (usb)
+            hint =
+                "the udev rule installed with the program gives the user at the seat access; "
+                "otherwise " +
+                hint;
         return hint;
     }
     if (error == EBUSY) {
         return serial ? "another program has the line open; close it and try again"
-                      : "another program holds the printer (a print spooler such as CUPS or ipp-usb); stop it "
+                      : "another program holds the printer (a print spooler such as CUPS or "
+                        "ipp-usb); stop it "
                         "or let it release the device";
     }
     return {};

@@ -55,11 +55,13 @@ public:
                             std::size_t& count) override {
         return Read(std::span<std::uint8_t>(buffer, capacity), timeoutMs, count);
     }
-    [[nodiscard]] bool Write(const unsigned char* data, std::size_t length, int timeoutMs) override {
+    [[nodiscard]] bool Write(const unsigned char* data, std::size_t length,
+                             int timeoutMs) override {
         return Write(std::span<const std::uint8_t>(data, length), timeoutMs);
     }
-    [[nodiscard]] bool Transact(const unsigned char* command, std::size_t commandLength, unsigned char* reply,
-                                std::size_t capacity, std::size_t& length, int timeoutMs) override {
+    [[nodiscard]] bool Transact(const unsigned char* command, std::size_t commandLength,
+                                unsigned char* reply, std::size_t capacity, std::size_t& length,
+                                int timeoutMs) override {
         return Transact(std::span<const std::uint8_t>(command, commandLength),
                         std::span<std::uint8_t>(reply, capacity), length, timeoutMs);
     }

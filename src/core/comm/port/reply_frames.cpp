@@ -18,7 +18,8 @@ constexpr std::size_t kTypeFrameLength = 27;
 // ETX EOT CR LF as its last four bytes.
 bool FrameAt(std::string_view bytes, std::size_t at, std::size_t length) {
     if (at + length > bytes.size()) return false;
-    return bytes[at] == kSoh && bytes[at + 1] == kStx && bytes.substr(at + length - 4, 4) == kFrameEnd;
+    return bytes[at] == kSoh && bytes[at + 1] == kStx &&
+           bytes.substr(at + length - 4, 4) == kFrameEnd;
 }
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
@@ -30,7 +31,8 @@ int ReadStatusPayload(std::string_view payload) {
     if (word == "SETTING") return status::kModeSetting;
     // Two digits and a state character; anything else is not a status the
     // tool may act on (a garbled frame must not read as "ready").
-    if (word.size() >= 3 && IsDigit(word[0]) && IsDigit(word[1]) && word[2] >= '0' && word[2] <= '2')
+    if (word.size() >= 3 && IsDigit(word[0]) && IsDigit(word[1]) && word[2] >= '0' &&
+        word[2] <= '2')
         return (word[0] - '0') * 10 + (word[1] - '0');
     return status::kNoFrame;
 }
@@ -67,7 +69,8 @@ std::vector<std::size_t> CharacterStarts(std::string_view text, CodePage codePag
     for (std::size_t i = 0; i < text.size();) {
         starts.push_back(i);
         const auto b = static_cast<unsigned char>(text[i]);
-        const bool lead = codePage == CodePage::Japanese932 && ((b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC));
+        const bool lead = codePage == CodePage::Japanese932 &&
+                          ((b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC));
         i += lead && i + 1 < text.size() ? 2 : 1;
     }
     starts.push_back(text.size());
@@ -95,7 +98,8 @@ bool SplitPayload(std::string_view text, const std::vector<std::size_t>& units,
         at += kCount;
         if (length <= 0) break;
         // A length past the end takes what remains and ends the list.
-        const std::size_t take = std::min<std::size_t>(static_cast<std::size_t>(length), count - at);
+        const std::size_t take =
+            std::min<std::size_t>(static_cast<std::size_t>(length), count - at);
         std::string_view field = piece(at, take);
         field = field.substr(0, field.find('\x07'));
         raw.push_back(field);
@@ -126,7 +130,8 @@ bool ParseReplyFields(std::string_view bytes, CodePage codePage, std::vector<std
     std::vector<std::size_t> bytesOnly(payload.size() + 1);
     for (std::size_t i = 0; i < bytesOnly.size(); ++i) bytesOnly[i] = i;
     std::vector<std::string_view> raw;
-    if (!SplitPayload(payload, bytesOnly, raw) && !SplitPayload(payload, CharacterStarts(payload, codePage), raw))
+    if (!SplitPayload(payload, bytesOnly, raw) &&
+        !SplitPayload(payload, CharacterStarts(payload, codePage), raw))
         return false;
     for (std::string_view field : raw) fields.push_back(FromCodePage(field, codePage));
     return true;

@@ -34,7 +34,8 @@ SerialField FirstUnsupportedField(const SerialLine& line);
 // without CTS output flow) is left out, with DTR and RTS held asserted,
 // so a line that is not wired for it never stalls the tool.
 struct SerialFlow {
-    bool xonXoff = false;    // IXON | IXOFF: the printer's XOFF stops the tool, the tool's XOFF stops the printer
+    bool xonXoff = false;  // IXON | IXOFF: the printer's XOFF stops the tool, the tool's XOFF stops
+                           // the printer
     bool ctsOutput = false;  // CRTSCTS: the tool sends only while the printer asserts CTS
 };
 SerialFlow SerialFlowFor(int flow);

@@ -19,16 +19,16 @@ enum class StatusOutcome {
     Refused,       // RVQ_LOOPBACK_ONLY and not a loopback address: nothing was sent
     NoStatusPort,  // a parallel port cannot report a status
     WriteFailed,
-    NoAnswer,      // nothing arrived within the time-out
+    NoAnswer,  // nothing arrived within the time-out
     ReadFailed,
-    Cancelled,     // not asked, or given up, because a cancel was requested
+    Cancelled,  // not asked, or given up, because a cancel was requested
 };
 
 struct StatusAnswer {
     StatusOutcome outcome = StatusOutcome::Cancelled;
-    int status = -1;               // the code of the status frame when answered
+    int status = -1;  // the code of the status frame when answered
     std::uint32_t systemError = 0;
-    std::string interfaceName;     // as the port reports it (a USB open names the device)
+    std::string interfaceName;  // as the port reports it (a USB open names the device)
     std::string settings;
 
     bool ready() const;
@@ -37,7 +37,7 @@ struct StatusAnswer {
 // The request and the wait: the status request is the only command sent,
 // so asking never interrupts a printer's work.
 struct StatusQuery {
-    std::string request;   // the framed status request
+    std::string request;    // the framed status request
     int timeoutMs = 10000;  // protocol ms for the reply
 };
 

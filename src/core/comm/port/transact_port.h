@@ -20,13 +20,14 @@ public:
                                     std::size_t& count) = 0;
 
     // Sends all `length` bytes; false on error or time-out.
-    [[nodiscard]] virtual bool Write(const unsigned char* data, std::size_t length, int timeoutMs) = 0;
+    [[nodiscard]] virtual bool Write(const unsigned char* data, std::size_t length,
+                                     int timeoutMs) = 0;
 
     // Writes `command`, then reads until one complete reply frame is at the
     // start of `reply`; `length` is the frame's length.
     [[nodiscard]] virtual bool Transact(const unsigned char* command, std::size_t commandLength,
-                                        unsigned char* reply, std::size_t capacity, std::size_t& length,
-                                        int timeoutMs) = 0;
+                                        unsigned char* reply, std::size_t capacity,
+                                        std::size_t& length, int timeoutMs) = 0;
 
     // How the last call left the port (a failed Transact says whether its
     // write failed, its read failed or it timed out) and the system error of

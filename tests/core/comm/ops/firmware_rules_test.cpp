@@ -6,7 +6,9 @@ namespace rvq {
 namespace {
 
 // Positions in the order BOOT, BOOT2, MAIN, MAIN2.
-FirmwareSectionIndices At(int boot, int boot2, int main, int main2) { return {boot, boot2, main, main2}; }
+FirmwareSectionIndices At(int boot, int boot2, int main, int main2) {
+    return {boot, boot2, main, main2};
+}
 
 TEST(FirmwareRules, BankTypeFromTheImagesInTheList) {
     struct Case {
@@ -15,13 +17,10 @@ TEST(FirmwareRules, BankTypeFromTheImagesInTheList) {
     };
     const Case cases[] = {
         {At(-1, -1, -1, -1), 'C'},  // fonts or web pages only
-        {At(0, -1, 1, -1), 'C'},
-        {At(-1, 0, -1, 1), 'N'},
-        {At(-1, -1, -1, 0), 'N'},
-        {At(0, -1, -1, 1), std::nullopt},  // BOOT with MAIN2
-        {At(-1, 0, 1, -1), std::nullopt},  // BOOT2 with MAIN
-        {At(0, 1, -1, -1), std::nullopt},
-        {At(-1, -1, 0, 1), std::nullopt},
+        {At(0, -1, 1, -1), 'C'},          {At(-1, 0, -1, 1), 'N'},
+        {At(-1, -1, -1, 0), 'N'},         {At(0, -1, -1, 1), std::nullopt},  // BOOT with MAIN2
+        {At(-1, 0, 1, -1), std::nullopt},                                    // BOOT2 with MAIN
+        {At(0, 1, -1, -1), std::nullopt}, {At(-1, -1, 0, 1), std::nullopt},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(BankTypeFromSections(c.indices), c.type)
@@ -50,7 +49,8 @@ TEST(FirmwareRules, WrittenStatusTimeOuts) {
     EXPECT_EQ(WrittenStatusTimeoutMs(kMb, DownloadLink::MultiLan, kT), 16 * 3000 + kT + 10000);
     EXPECT_EQ(WrittenStatusTimeoutMs(kMb, DownloadLink::Serial, kT), 10 * 1000 + kT - 2000 - 5000);
     // Past 6000000 bytes the slow-link waits get 20 s more.
-    EXPECT_EQ(WrittenStatusTimeoutMs(6000001, DownloadLink::Serial, kT), 60000 + 20000 + kT - 2000 - 5000);
+    EXPECT_EQ(WrittenStatusTimeoutMs(6000001, DownloadLink::Serial, kT),
+              60000 + 20000 + kT - 2000 - 5000);
     EXPECT_EQ(PlainWrittenWaitMs(6000000, kT), 60000 + kT - 2000);
     EXPECT_EQ(PlainWrittenWaitMs(6000001, kT), 60000 + 20000 + kT - 2000);
     // A serial wait of at most 5 s is not shortened; a tiny time-out never goes negative.

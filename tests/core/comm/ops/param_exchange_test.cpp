@@ -13,8 +13,8 @@
 
 #include "core/app/strings.h"
 #include "core/app/text.h"
-#include "core/comm/port/command_channel.h"
 #include "core/comm/job/job_reporter.h"
+#include "core/comm/port/command_channel.h"
 #include "core/params/item_kind.h"
 
 namespace rvq {
@@ -135,7 +135,8 @@ protected:
 
     ParamSession Session(int titleId) {
         reporter_.emplace(strings_, sink_, cancel_, "LAN", titleId, false, 0);
-        return ParamSession{printer_, channel_, *reporter_, strings_, model_, mutex_, {}, {}, {}, {}};
+        return ParamSession{printer_, channel_, *reporter_, strings_, model_,
+                            mutex_,   {},       {},         {},       {}};
     }
 
     test::TempDir dir_;
@@ -274,15 +275,16 @@ TEST_F(ParamExchangeTest, SetFailuresNamePageGroupAndMessage) {
 // With the Japanese interface the failure line names page, group and
 // item in Japanese too.
 TEST_F(ParamExchangeTest, SetFailureLineFollowsTheJapaneseTable) {
-    ASSERT_TRUE(strings_.LoadOverlay(std::string(RVQ_SOURCE_DIR) + "/data/lang/VQTool_Jpn.strings"));
+    ASSERT_TRUE(
+        strings_.LoadOverlay(std::string(RVQ_SOURCE_DIR) + "/data/lang/VQTool_Jpn.strings"));
     At(model_, "CharacterCode").messageId = 3000;
     At(model_, "CharacterCode").textValue = "PC-8";
     printer_.Answer({"92"});
     ParamSession session = Session(786);
     EXPECT_FALSE(WriteParameters(session, {4000}));
-    EXPECT_EQ(sink_.lines,
-              std::vector<std::string>{"パラメータ設定 , 失敗 , "
-                                       "プリンタ設定の更新に失敗しました。(一般/イメージ/文字コード)"});
+    EXPECT_EQ(sink_.lines, std::vector<std::string>{
+                               "パラメータ設定 , 失敗 , "
+                               "プリンタ設定の更新に失敗しました。(一般/イメージ/文字コード)"});
 }
 
 TEST_F(ParamExchangeTest, SwitchingToAutomaticCodesIsReportedOnlyForThatChoice) {

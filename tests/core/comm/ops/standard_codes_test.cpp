@@ -7,10 +7,10 @@
 
 #include "core/app/app_context.h"
 #include "core/app/tool_settings_file.h"
-#include "core/comm/port/command_channel.h"
 #include "core/comm/job/job_reporter.h"
-#include "core/comm/ops/operations.h"
 #include "core/comm/job/printer_job.h"
+#include "core/comm/ops/operations.h"
+#include "core/comm/port/command_channel.h"
 
 namespace rvq {
 namespace {

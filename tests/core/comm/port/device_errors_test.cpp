@@ -18,11 +18,13 @@ TEST(DeviceErrors, TheNodeTriedIsNamed) {
     ScopedEnv deviceDir{"RVQ_DEVICE_DIR", devices.path()};
     fs::create_symlink("/dev/ttyUSB7", fs::path(devices.path()) / "COM3");
     const std::string link = (fs::path(devices.path()) / "COM3").string();
-    EXPECT_EQ(DescribePortTarget("COM3", "9600,N,8,1,0"), "COM3 at " + link + " (a link to /dev/ttyUSB7)");
+    EXPECT_EQ(DescribePortTarget("COM3", "9600,N,8,1,0"),
+              "COM3 at " + link + " (a link to /dev/ttyUSB7)");
     EXPECT_EQ(DescribePortTarget("COM4", "9600,N,8,1,0"), "COM4 at /dev/ttyS3");
     // No settings, no stray blank.
     EXPECT_EQ(DescribePortTarget("LPT1", ""), "LPT1 at /dev/lp0");
-    EXPECT_EQ(DescribePortTarget("USB", "\\\\?\\usb#vid_7a3c&pid_0053#A1#/dev/usb/lp2"), "USB at /dev/usb/lp2");
+    EXPECT_EQ(DescribePortTarget("USB", "\\\\?\\usb#vid_7a3c&pid_0053#A1#/dev/usb/lp2"),
+              "USB at /dev/usb/lp2");
     EXPECT_EQ(DescribePortTarget("LAN", "10.0.0.5,9100"), "LAN 10.0.0.5,9100");
 }
 

@@ -47,8 +47,8 @@ TEST(Framing, FixedCommandsAreFramedWithTheJobCodes) {
     for (const ControlCodes& codes : {kDefault, kBraces, kManual}) {
         const FixedCommands fixed = BuildFixedCommands(codes);
         const auto framed = [&](const std::string& letters) {
-            return std::string(1, static_cast<char>(codes.code1)) + letters + static_cast<char>(codes.code2) +
-                   static_cast<char>(codes.code3);
+            return std::string(1, static_cast<char>(codes.code1)) + letters +
+                   static_cast<char>(codes.code2) + static_cast<char>(codes.code3);
         };
         EXPECT_EQ(fixed.statusRequest, framed("WS"));
         EXPECT_EQ(fixed.typeRequest, framed("WV"));

@@ -17,10 +17,11 @@ TEST(LoopbackGuard, RefusesEveryHostOutside127WhenOnAndNothingWhenOff) {
         const char* host;
         bool refused;
     } cases[] = {
-        {"127.0.0.1", false},     {"127.255.255.254", false}, {"127.1", false},
-        {"localhost", false},     {"128.0.0.1", true},        {"126.255.255.255", true},
-        {"192.168.10.20", true},  {"0.0.0.0", true},          {"printer.example", true},
-        {"", true},
+        {"127.0.0.1", false},      {"127.255.255.254", false},
+        {"127.1", false},          {"localhost", false},
+        {"128.0.0.1", true},       {"126.255.255.255", true},
+        {"192.168.10.20", true},   {"0.0.0.0", true},
+        {"printer.example", true}, {"", true},
     };
     const char* before = std::getenv("RVQ_LOOPBACK_ONLY");
     const std::string saved = before != nullptr ? before : "";

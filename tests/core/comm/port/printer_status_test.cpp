@@ -18,7 +18,8 @@ public:
     MOCK_METHOD(bool, Read, (unsigned char*, std::size_t, int, std::size_t&), (override));
     MOCK_METHOD(bool, Write, (const unsigned char*, std::size_t, int), (override));
     MOCK_METHOD(bool, Transact,
-                (const unsigned char*, std::size_t, unsigned char*, std::size_t, std::size_t&, int), (override));
+                (const unsigned char*, std::size_t, unsigned char*, std::size_t, std::size_t&, int),
+                (override));
     MOCK_METHOD(PortStatus, status, (), (const, override));
     MOCK_METHOD(std::uint32_t, lastError, (), (const, override));
 };
@@ -33,8 +34,12 @@ auto Deliver(std::string bytes) {
 }
 
 TEST(ReadPrinterStatus, OneShortReadThenTheStatusFrame) {
-    const std::string frame52 = "\x01\x02" "5210000\x03\x04\r\n"s;
-    const std::string frame56 = "\x01\x02" "5610000\x03\x04\r\n"s;
+    const std::string frame52 =
+        "\x01\x02"
+        "5210000\x03\x04\r\n"s;
+    const std::string frame56 =
+        "\x01\x02"
+        "5610000\x03\x04\r\n"s;
     const struct {
         std::string bytes;
         int expected;

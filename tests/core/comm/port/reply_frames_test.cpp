@@ -67,25 +67,75 @@ TEST(ParseReplyFields, SplitsDataFrames) {
         bool ok;
         std::vector<std::string> fields;
     } cases[] = {
-        {Frame("ZA000" "0008" "0004abcd"), true, {"ZA000", "abcd"}},
-        {Frame("ZA000" "0009" "0004abcd"), false, {}},
-        {Frame("ZA000" "0014" "000290" "0004ab\0d"s), true, {"ZA000", "90", "ab"}},
+        {Frame("ZA000"
+               "0008"
+               "0004abcd"),
+         true,
+         {"ZA000", "abcd"}},
+        {Frame("ZA000"
+               "0009"
+               "0004abcd"),
+         false,
+         {}},
+        {Frame("ZA000"
+               "0014"
+               "000290"
+               "0004ab\0d"s),
+         true,
+         {"ZA000", "90", "ab"}},
         // A zero length ends the list even when text follows.
-        {Frame("ZA000" "0010" "0000abcdef"), true, {"ZA000"}},
+        {Frame("ZA000"
+               "0010"
+               "0000abcdef"),
+         true,
+         {"ZA000"}},
         // A length past the end takes what remains and stops.
-        {Frame("ZA000" "0008" "0009abcd"), true, {"ZA000", "abcd"}},
+        {Frame("ZA000"
+               "0008"
+               "0009abcd"),
+         true,
+         {"ZA000", "abcd"}},
         // Fewer than four characters left: no further field.
-        {Frame("ZA000" "0008" "0002ab12"), true, {"ZA000", "ab"}},
-        {Frame("ZA000" "0000"), true, {"ZA000"}},
+        {Frame("ZA000"
+               "0008"
+               "0002ab12"),
+         true,
+         {"ZA000", "ab"}},
+        {Frame("ZA000"
+               "0000"),
+         true,
+         {"ZA000"}},
         // The payload starts after the last SOH STX.
-        {"\x01\x02old" + Frame("ZA000" "0005" "00011"), true, {"ZA000", "1"}},
+        {"\x01\x02old" + Frame("ZA000"
+                               "0005"
+                               "00011"),
+         true,
+         {"ZA000", "1"}},
         // A frame end before that start is stale, not the end of the payload.
-        {Frame("ZA000" "0005" "00011") + Frame("ZB111" "0005" "00012"), true, {"ZB111", "2"}},
+        {Frame("ZA000"
+               "0005"
+               "00011") +
+             Frame("ZB111"
+                   "0005"
+                   "00012"),
+         true,
+         {"ZB111", "2"}},
         {Frame(""), false, {}},
         {Frame("ZA00"), false, {}},
-        {Frame("ZA000" "00"), false, {}},
-        {"ZA000" "0006" "00011\x03\x04\r\n", false, {}},
-        {"\x01\x02ZA000" "0005" "00011", false, {}},
+        {Frame("ZA000"
+               "00"),
+         false,
+         {}},
+        {"ZA000"
+         "0006"
+         "00011\x03\x04\r\n",
+         false,
+         {}},
+        {"\x01\x02ZA000"
+         "0005"
+         "00011",
+         false,
+         {}},
     };
     for (const auto& c : cases) {
         std::vector<std::string> fields{"stale"};
@@ -103,7 +153,8 @@ TEST(ParseReplyFields, DoubleByteTextInSeveralFields) {
         std::string body;
         for (std::size_t i = 1; i < texts.size(); ++i) {
             const std::string bytes = ToCodePage(texts[i], CodePage::Japanese932);
-            const std::size_t length = countCharacters ? params::CharacterCount(texts[i]) : bytes.size();
+            const std::size_t length =
+                countCharacters ? params::CharacterCount(texts[i]) : bytes.size();
             body += Format("%04zu", length) + bytes;
         }
         const std::size_t total = countCharacters ? 4 + 2 + 4 + 2 + 4 + 5 : body.size();
@@ -120,10 +171,16 @@ TEST(ParseReplyFields, DoubleByteTextInSeveralFields) {
 TEST(ParseReplyFields, LengthsCountBytesAndFieldsAreConverted) {
     // "ｱ" is one byte in 932; "日本" four; "é" one in 1252.
     std::vector<std::string> fields;
-    ASSERT_TRUE(ParseReplyFields(Frame("ZA000" "0013" "0001\xb1" "0004\x93\xfa\x96\x7b"), CodePage::Japanese932,
-                                 fields));
+    ASSERT_TRUE(ParseReplyFields(Frame("ZA000"
+                                       "0013"
+                                       "0001\xb1"
+                                       "0004\x93\xfa\x96\x7b"),
+                                 CodePage::Japanese932, fields));
     EXPECT_EQ(fields, (std::vector<std::string>{"ZA000", "ｱ", "日本"}));
-    ASSERT_TRUE(ParseReplyFields(Frame("ZA000" "0006" "0002\xe9x"), CodePage::Western1252, fields));
+    ASSERT_TRUE(ParseReplyFields(Frame("ZA000"
+                                       "0006"
+                                       "0002\xe9x"),
+                                 CodePage::Western1252, fields));
     EXPECT_EQ(fields, (std::vector<std::string>{"ZA000", "éx"}));
 }
 

@@ -120,10 +120,10 @@ TEST(SerialLineTest, EverySettingMapsToTheLine) {
 
 TEST(SerialLineTest, TheFirstUnsupportedPartIsNamed) {
     const std::pair<const char*, SerialField> cases[] = {
-        {"9600,N,8,1,0", SerialField::None},       {"14400,N,8,1,0", SerialField::Baud},
-        {"9600,n,8,1,0", SerialField::Parity},     {"9600,N,6,1,0", SerialField::DataBits},
-        {"9600,N,8,3,0", SerialField::StopBits},   {"9600,N,8,1,5", SerialField::Flow},
-        {"14400,X,9,9,9", SerialField::Baud},      {"9600,N,8", SerialField::StopBits},
+        {"9600,N,8,1,0", SerialField::None},     {"14400,N,8,1,0", SerialField::Baud},
+        {"9600,n,8,1,0", SerialField::Parity},   {"9600,N,6,1,0", SerialField::DataBits},
+        {"9600,N,8,3,0", SerialField::StopBits}, {"9600,N,8,1,5", SerialField::Flow},
+        {"14400,X,9,9,9", SerialField::Baud},    {"9600,N,8", SerialField::StopBits},
     };
     for (const auto& [settings, field] : cases) {
         SCOPED_TRACE(settings);

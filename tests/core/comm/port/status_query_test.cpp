@@ -5,8 +5,8 @@
 #include <atomic>
 #include <chrono>
 #include <mutex>
-#include <thread>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "core/app/tool_settings.h"
@@ -30,19 +30,21 @@ protected:
         std::string error;
         ASSERT_TRUE(server_.Start(error)) << error;
     }
-    Connection Printer(int index) { return {"LAN", "127.0.0.1," + std::to_string(server_.Port(index))}; }
+    Connection Printer(int index) {
+        return {"LAN", "127.0.0.1," + std::to_string(server_.Port(index))};
+    }
 
     sim::SimServer server_{Clock(0.01)};
     const StatusQuery query_{BuildFixedCommands(ControlCodes{}).statusRequest, 1000};
 };
 
 TEST_F(StatusOfAList, EveryPrinterIsAskedOnceInListOrderWithTheStatusRequestOnly) {
-    const std::vector<Connection> printers = {Printer(2), Printer(0), Printer(1), Printer(0),
-                                              {"LAN", "127.0.0.9,1"}};
+    const std::vector<Connection> printers = {
+        Printer(2), Printer(0), Printer(1), Printer(0), {"LAN", "127.0.0.9,1"}};
     std::mutex heardMutex;
     std::vector<std::vector<StatusAnswer>> heard(printers.size());
-    const std::vector<StatusAnswer> answers =
-        AskStatusAll(printers, query_, Clock(0.01), 2, nullptr, [&](std::size_t i, const StatusAnswer& a) {
+    const std::vector<StatusAnswer> answers = AskStatusAll(
+        printers, query_, Clock(0.01), 2, nullptr, [&](std::size_t i, const StatusAnswer& a) {
             const std::lock_guard lock(heardMutex);
             heard.at(i).push_back(a);
         });
@@ -86,10 +88,12 @@ TEST_F(StatusOfAList, ACancelLeavesTheRestUnasked) {
     // A cancel during the wait for a silent printer ends the wait.
     cancel = false;
     std::thread stopper([&] {
-        server_.log().WaitFor([](const auto& entries) { return !entries.empty(); }, std::chrono::seconds(5));
+        server_.log().WaitFor([](const auto& entries) { return !entries.empty(); },
+                              std::chrono::seconds(5));
         cancel = true;
     });
-    const StatusAnswer silent = AskStatus(Printer(2), {query_.request, 600000}, Clock(1.0), &cancel);
+    const StatusAnswer silent =
+        AskStatus(Printer(2), {query_.request, 600000}, Clock(1.0), &cancel);
     stopper.join();
     EXPECT_EQ(silent.outcome, StatusOutcome::Cancelled);
 }
