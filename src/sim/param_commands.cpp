@@ -172,13 +172,6 @@ const GetCommand* FindGetCommand(std::string_view text) {
     return nullptr;
 }
 
-const GetCommand* FindGetCommandById(int id) {
-    for (const GetCommand& get : GetCommands()) {
-        if (get.id == id) return &get;
-    }
-    return nullptr;
-}
-
 const ParamCommand* FindSetCommandById(int id) {
     for (const ParamCommand& set : SetCommands()) {
         if (set.id == id) return &set;

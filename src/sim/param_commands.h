@@ -49,7 +49,6 @@ std::span<const GetCommand> GetCommands();
 std::span<const ParamCommand> SetCommands();
 
 const GetCommand* FindGetCommand(std::string_view text);
-const GetCommand* FindGetCommandById(int id);
 const ParamCommand* FindSetCommandById(int id);
 // Every set command with this key (a key may have a second form).
 std::vector<const ParamCommand*> FindSetCommands(std::string_view key);

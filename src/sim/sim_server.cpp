@@ -228,13 +228,6 @@ bool SimServer::Down(int index) const {
     return stations_.at(index).downUntil.has_value();
 }
 
-int SimServer::OpenConnections(int index) const {
-    std::lock_guard lock(mutex_);
-    return static_cast<int>(std::count_if(links_.begin(), links_.end(), [index](const auto& link) {
-        return link->station == index && link->isSocket && !link->dead;
-    }));
-}
-
 bool SimServer::WaitUntilDisconnected(int index, std::chrono::milliseconds timeout) const {
     std::unique_lock lock(mutex_);
     return linksChanged_.wait_for(lock, timeout, [&] {

@@ -85,8 +85,6 @@ public:
     // True while the printer is restarting (or its link is down).
     bool Down(int index) const;
 
-    // Open LAN connections to a printer now.
-    int OpenConnections(int index) const;
     // Waits at most `timeout` until no LAN connection to the printer is open.
     bool WaitUntilDisconnected(int index, std::chrono::milliseconds timeout) const;
     // The most printers that had a LAN connection open at the same time

@@ -187,13 +187,6 @@ bool IniFile::Set(std::string_view section, std::string_view key, std::string_vi
     return true;
 }
 
-void IniFile::DeleteKey(std::string_view section, std::string_view key) {
-    const auto range = FindSection(section);
-    if (!range) return;
-    if (const auto line = FindKeyLine(*range, key))
-        lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(*line));
-}
-
 void IniFile::DeleteSection(std::string_view section) {
     while (const auto range = FindSection(section)) {
         lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(range->header),

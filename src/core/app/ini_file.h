@@ -44,7 +44,6 @@ public:
     bool Set(std::string_view section, std::string_view key, std::string_view value);
     // True when a Set was refused.
     bool refusedSet() const { return refusedSet_; }
-    void DeleteKey(std::string_view section, std::string_view key);
     void DeleteSection(std::string_view section);
 
     std::string Serialize() const;

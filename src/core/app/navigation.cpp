@@ -5,8 +5,6 @@
 
 namespace rvq {
 
-int CategoryCommand(Category category) { return kCategoryCommandBase + static_cast<int>(category); }
-
 int CategoryLabelId(Category category) { return 400 + static_cast<int>(category); }
 
 std::vector<int> CategoryTabLabelIds(Category category) {

@@ -19,9 +19,6 @@ enum class Category : int {
 };
 inline constexpr int kCategoryCount = 5;
 
-// The navigation buttons' commands, 32818 + category.
-inline constexpr int kCategoryCommandBase = 32818;
-int CategoryCommand(Category category);
 
 // The button label's string id.
 int CategoryLabelId(Category category);

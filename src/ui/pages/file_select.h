@@ -23,7 +23,6 @@ public:
     std::function<bool(const std::string& path)> accept;
 
     std::string path() const;
-    void SetPath(const std::string& path);
     void Clear();
     QLineEdit* lineEdit() const { return edit_; }
     QPushButton* browseButton() const { return browse_; }

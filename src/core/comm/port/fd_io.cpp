@@ -1,6 +1,5 @@
 #include "core/comm/port/fd_io.h"
 
-#include <fcntl.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -32,11 +31,6 @@ int PollOnce(int fd, short events, int realMs) {
         if (result == 0) return 0;
         if (errno != EINTR) return -1;
     }
-}
-
-bool SetNonBlocking(int fd) {
-    const int flags = ::fcntl(fd, F_GETFL);
-    return flags >= 0 && ::fcntl(fd, F_SETFL, flags | O_NONBLOCK) == 0;
 }
 
 std::uint32_t PendingError(int fd) {

@@ -25,8 +25,6 @@ int MsUntil(Deadline deadline);
 // on failure.
 int PollOnce(int fd, short events, int realMs);
 
-[[nodiscard]] bool SetNonBlocking(int fd);
-
 // The pending error of a socket or device that polled POLLERR.
 std::uint32_t PendingError(int fd);
 
