@@ -14,14 +14,15 @@
 #include "core/app/printer_definition.h"
 #include "core/app/strings.h"
 #include "core/builders/basic_encoder.h"
-#include "core/builders/external_chars.h"
-#include "core/builders/html_rom.h"
+#include "core/builders/gaiji_file.h"
+#include "core/builders/html_rom_build.h"
 #include "core/builders/mono_bitmap.h"
 #include "core/params/command_args.h"
 #include "core/params/command_builder.h"
 #include "core/params/group_ticks.h"
 #include "core/params/settings_transfer.h"
 #include "sim/info_blocks.h"
+#include "sim/info_commands.h"
 #include "sim/sim_printer.h"
 
 namespace rvq::bench {
@@ -65,7 +66,7 @@ std::string SettingsBlockPayload() {
     sim::PrinterConfig config;
     config.definitionsPath = DefinitionPath();
     const sim::SimPrinter printer(config);
-    const std::string frame = sim::SettingsBlockFrame(printer.SettingsSections());
+    const std::string frame = sim::SettingsBlockFrame(sim::SettingsSections(printer));
     const std::size_t length = std::stoul(frame.substr(19, 4));
     return frame.substr(2, length + 21);
 }

@@ -1,12 +1,17 @@
 #include "sim/sim_printer.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <map>
 #include <memory>
 #include <mutex>
 #include <utility>
 
 #include "core/app/printer_definition.h"
+#include "core/app/printer_model.h"
+#include "sim/download_handlers.h"
+#include "sim/info_commands.h"
+#include "sim/param_handlers.h"
 #include "sim/reply_builders.h"
 
 namespace rvq::sim {
@@ -69,10 +74,10 @@ SimPrinter::SimPrinter(PrinterConfig config) : config_(std::move(config)) {
     for (std::size_t i = 0; i < state_.counters.size(); ++i)
         state_.counters[i] = 1200 + 1111 * static_cast<long long>(i);
     RegisterBuiltIns();
-    RegisterParameterCommands();
-    RegisterInformationCommands();
-    RegisterDownloadCommands();
-    RegisterMemoryCommands();
+    RegisterParameterCommands(*this);
+    RegisterInformationCommands(*this);
+    RegisterDownloadCommands(*this);
+    RegisterMemoryCommands(*this);
 }
 
 namespace {
@@ -158,7 +163,7 @@ Response SimPrinter::Handle(const ReceivedCommand& command) {
     if (config_.faults.IgnoresCommand(command.text)) return response;
     if (command.kind == ReceivedCommand::Kind::DataStart ||
         command.kind == ReceivedCommand::Kind::DataProgress) {
-        HandleDataEvent(command, response);
+        HandleDataEvent(*this, command, response);
         return response;
     }
     if (command.kind != ReceivedCommand::Kind::Command) return response;
@@ -187,5 +192,36 @@ CommandDecoder SimPrinter::MakeDecoder() const {
 }
 
 void SimPrinter::Restarted() { mode_ = PrinterMode::Vpcl; }
+
+namespace {
+
+constexpr const char* kAddressItem = "IPAddress";
+constexpr const char* kPortItem = "PortNumber";
+
+}  // namespace
+
+std::optional<std::pair<std::string, int>> SimPrinter::LanParameters() const {
+    const PrinterModel* model = store_.model();
+    if (model == nullptr) return std::nullopt;
+    const ParamItem* address = FindItem(*model, kAddressItem);
+    const ParamItem* port = FindItem(*model, kPortItem);
+    const std::string* addressField =
+        address ? store_.Field(address->getCmdIndex, address->offset) : nullptr;
+    const std::string* portField = port ? store_.Field(port->getCmdIndex, port->offset) : nullptr;
+    if (addressField == nullptr || portField == nullptr) return std::nullopt;
+    return std::make_pair(*addressField, std::atoi(portField->c_str()));
+}
+
+void SimPrinter::SetLanParameters(const std::string& address, int port) {
+    const PrinterModel* model = store_.model();
+    if (model == nullptr) return;
+    if (const ParamItem* item = FindItem(*model, kAddressItem)) {
+        if (std::string* field = store_.Field(item->getCmdIndex, item->offset)) *field = address;
+    }
+    if (const ParamItem* item = FindItem(*model, kPortItem)) {
+        if (std::string* field = store_.Field(item->getCmdIndex, item->offset))
+            *field = std::to_string(port);
+    }
+}
 
 }  // namespace rvq::sim

@@ -102,10 +102,15 @@ struct PrinterState {
     std::map<std::string, std::string> secrets;  // passwords by set command key
     std::map<std::string, std::pair<std::size_t, std::string>> uploads;  // key: size, SHA-256
     int programmed = 0;                                                  // firmware images written
-    int lanPortAfterRestart = 0;  // a new port number set: listened on after the restart
 };
 
 enum class PrinterMode { Vpcl, Setting };
+
+// The download in progress.
+struct DownloadProgress {
+    PendingLoad lastLoad;    // the load command the next program command belongs to
+    int nextBlocksSent = 0;  // "next block" statuses of the image coming in
+};
 
 // The printer's answer to one command.
 struct Response {
@@ -144,6 +149,7 @@ public:
     void Restarted();
 
     void SetLink(LinkKind link) { link_ = link; }
+    LinkKind link() const { return link_; }
 
     PrinterConfig& config() { return config_; }
     const PrinterConfig& config() const { return config_; }
@@ -153,14 +159,7 @@ public:
     const ParamStore& store() const { return store_; }
     PrinterState& state() { return state_; }
     const PrinterState& state() const { return state_; }
-
-    // The fields of a get command's reply as the printer would send them.
-    std::vector<std::string> ReplyFields(int getId) const;
-    // The lines of the version block and the sections of the settings block.
-    std::vector<std::string> VersionLines() const;
-    std::vector<InfoSectionText> SettingsSections() const;
-    // The model's destination code for the printer's destination index.
-    std::string DestinationCode() const;
+    DownloadProgress& downloads() { return downloads_; }
 
     // The LAN address and port of the printer's parameters (the items
     // IPAddress and PortNumber), as a set left them; nothing when the
@@ -171,18 +170,7 @@ public:
 
 private:
     void RegisterBuiltIns();
-    void RegisterParameterCommands();
-    void RegisterInformationCommands();
-    void RegisterDownloadCommands();
-    void RegisterMemoryCommands();
     void LoadModel();
-    void HandleParameter(const ReceivedCommand& command, Response& response);
-    std::string ApplySet(const ParamCommand& command, const std::vector<ArgValue>& values,
-                         const ReceivedCommand& received);
-    void NoteNewPort(const SetCommand* definition, const std::vector<ArgValue>& values);
-    void HandleDataEvent(const ReceivedCommand& event, Response& response);
-    void ProgramFirmware(const ReceivedCommand& command, Response& response);
-    void ProgramBasic(const ReceivedCommand& command, Response& response);
 
     PrinterConfig config_;
     std::string loadError_;
@@ -191,8 +179,7 @@ private:
     LinkKind link_ = LinkKind::Lan;
     ParamStore store_;
     PrinterState state_;
-    PendingLoad lastLoad_;    // the load command the next program command belongs to
-    int nextBlocksSent_ = 0;  // "next block" statuses of the image coming in
+    DownloadProgress downloads_;
     std::vector<std::pair<std::string, Handler>> handlers_;  // longest letters first
 };
 

@@ -1,8 +1,8 @@
-// The information blocks of SimPrinter: versions, settings, data log.
+// The information blocks a printer answers: versions, settings, data log.
 #include <cstdio>
 
 #include "sim/info_blocks.h"
-#include "sim/sim_printer.h"
+#include "sim/info_commands.h"
 
 namespace rvq::sim {
 namespace {
@@ -37,84 +37,86 @@ constexpr std::size_t kDataLogLengthAt = 2 + 25;
 
 }  // namespace
 
-void SimPrinter::RegisterInformationCommands() {
+void RegisterInformationCommands(SimPrinter& printer) {
     auto inSetting = [](const SimPrinter& p) {
-        return p.mode_ == PrinterMode::Setting || p.config_.anyMode;
+        return p.mode() == PrinterMode::Setting || p.config().anyMode;
     };
-    Register("ZLR20", [inSetting](SimPrinter& p, const ReceivedCommand&, Response& r) {
+    printer.Register("ZLR20", [inSetting](SimPrinter& p, const ReceivedCommand&, Response& r) {
         if (inSetting(p))
-            r.reply = WithLengthField(VersionBlockFrame(p.VersionLines()), kBlockLengthAt, 4,
-                                      p.config_.faults.infoLengthField);
+            r.reply = WithLengthField(VersionBlockFrame(VersionLines(p)), kBlockLengthAt, 4,
+                                      p.config().faults.infoLengthField);
     });
-    Register("ZLR10", [inSetting](SimPrinter& p, const ReceivedCommand&, Response& r) {
+    printer.Register("ZLR10", [inSetting](SimPrinter& p, const ReceivedCommand&, Response& r) {
         if (inSetting(p))
-            r.reply = WithLengthField(SettingsBlockFrame(p.SettingsSections()), kBlockLengthAt, 4,
-                                      p.config_.faults.infoLengthField);
+            r.reply = WithLengthField(SettingsBlockFrame(SettingsSections(p)), kBlockLengthAt, 4,
+                                      p.config().faults.infoLengthField);
     });
-    Register("ZLR00", [inSetting](SimPrinter& p, const ReceivedCommand&, Response& r) {
+    printer.Register("ZLR00", [inSetting](SimPrinter& p, const ReceivedCommand&, Response& r) {
         if (inSetting(p))
-            r.reply = WithLengthField(DataLogFrame(p.config_.dataLogBytes), kDataLogLengthAt, 8,
-                                      p.config_.faults.infoLengthField);
+            r.reply = WithLengthField(DataLogFrame(p.config().dataLogBytes), kDataLogLengthAt, 8,
+                                      p.config().faults.infoLengthField);
     });
 }
 
-std::string SimPrinter::DestinationCode() const {
-    const PrinterModel* model = store_.model();
-    if (!model || state_.destination < 0 ||
-        static_cast<std::size_t>(state_.destination) >= model->destinations.size())
-        return std::to_string(state_.destination);
-    return model->destinations[static_cast<std::size_t>(state_.destination)];
+std::string DestinationCode(const SimPrinter& printer) {
+    const PrinterModel* model = printer.store().model();
+    if (!model || printer.state().destination < 0 ||
+        static_cast<std::size_t>(printer.state().destination) >= model->destinations.size())
+        return std::to_string(printer.state().destination);
+    return model->destinations[static_cast<std::size_t>(printer.state().destination)];
 }
 
 // Lines the tool reads as name and value: the program name and version,
 // then after ':' the image's sum; the BASIC programs by slot.
-std::vector<std::string> SimPrinter::VersionLines() const {
+std::vector<std::string> VersionLines(const SimPrinter& printer) {
     std::vector<std::string> lines;
-    for (const FirmwarePart& part : state_.firmware) {
+    for (const FirmwarePart& part : printer.state().firmware) {
         char sum[8];
         std::snprintf(sum, sizeof sum, "%04X", part.sum & 0xFFFFu);
-        lines.push_back(Column(part.section) + config_.model + " " + part.version + " :" + sum);
+        lines.push_back(Column(part.section) + printer.config().model + " " + part.version + " :" +
+                        sum);
     }
-    for (const auto& [slot, program] : state_.basic)
+    for (const auto& [slot, program] : printer.state().basic)
         lines.push_back("BASIC " + std::string(1, slot) + " " + program.name);
     lines.push_back("USB     VER 1.00");
     lines.push_back("LAN     VER 1.00");
     return lines;
 }
 
-std::vector<InfoSectionText> SimPrinter::SettingsSections() const {
+std::vector<InfoSectionText> SettingsSections(const SimPrinter& printer) {
     std::vector<InfoSectionText> sections;
-    InfoSectionText counter{"COUNTER",
-                            {Column("MODEL", 16) + config_.model + " [" + DestinationCode() + "]"}};
+    InfoSectionText counter{
+        "COUNTER",
+        {Column("MODEL", 16) + printer.config().model + " [" + DestinationCode(printer) + "]"}};
     for (std::size_t i = 0; i < kCounterFields.size(); ++i)
         counter.lines.push_back(Column(CounterName(kCounterFields[i]), 20) +
-                                std::to_string(state_.counters[i]));
+                                std::to_string(printer.state().counters[i]));
     sections.push_back(std::move(counter));
     sections.push_back({"ADJUST",
                         {"ADJUST  PC  KEY", "FEED +0.0mm FEED +0.0mm", "CUT +0.0mm CUT +0.0mm",
                          "(DARKNESS)", "THERMAL +0 THERMAL +0"}});
 
     InfoSectionText parameters{"PARAMETER SETTINGS", {}};
-    if (const PrinterModel* model = store_.model()) {
+    if (const PrinterModel* model = printer.store().model()) {
         for (int getId : model->getCommandIndexes) {
-            const std::vector<std::string> fields = store_.Fields(getId);
+            const std::vector<std::string> fields = printer.store().Fields(getId);
             for (std::size_t f = 0; f < fields.size(); ++f) {
-                const std::string name = store_.ItemAt(getId, static_cast<int>(f) + 1);
+                const std::string name = printer.store().ItemAt(getId, static_cast<int>(f) + 1);
                 if (!name.empty()) parameters.lines.push_back(Bracketed(name, fields[f]));
             }
         }
     }
-    parameters.lines.push_back(Bracketed("BASIC", basicMode_ ? "ON" : "OFF"));
+    parameters.lines.push_back(Bracketed("BASIC", printer.basicMode() ? "ON" : "OFF"));
     sections.push_back(std::move(parameters));
 
     sections.push_back({"PANEL", {Bracketed("KEY LOCK", "OFF")}});
     InfoSectionText storage{"STORAGE AREA", {}};
-    if (state_.allocation) {
+    if (printer.state().allocation) {
         storage.lines.push_back(
-            Bracketed("FONT AREA", std::to_string(state_.allocation->fontBlocks)));
+            Bracketed("FONT AREA", std::to_string(printer.state().allocation->fontBlocks)));
         storage.lines.push_back(
-            Bracketed("EXT CHAR AREA", std::to_string(state_.allocation->externalBlocks)));
-        storage.lines.push_back(Bracketed("BASIC AREA", state_.allocation->basicBlocks));
+            Bracketed("EXT CHAR AREA", std::to_string(printer.state().allocation->externalBlocks)));
+        storage.lines.push_back(Bracketed("BASIC AREA", printer.state().allocation->basicBlocks));
     } else {
         storage.lines.push_back(Bracketed("FONT AREA", "DEFAULT"));
     }
