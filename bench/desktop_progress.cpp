@@ -19,6 +19,7 @@
 #include "core/comm/job/job_inputs.h"
 #include "core/comm/job/job_runner.h"
 #include "sim/sim_server.h"
+#include "ui/desktop_executor.h"
 #include "ui/file_dialogs.h"
 #include "ui/progress_dialog.h"
 #include "ui/ui_services.h"

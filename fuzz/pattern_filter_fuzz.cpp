@@ -1,4 +1,5 @@
 // Test pattern files are named in VQTool.INI and may be any file.
+#include "core/builders/pattern_filter.h"
 #include "core/builders/test_print.h"
 #include "fuzz_check.h"
 

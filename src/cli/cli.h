@@ -75,18 +75,6 @@ inline JsonWriter DataFields(CliEnv& env) {
     return JsonWriter(env.jsonFields, JsonWriter::InsideObject{});
 }
 
-struct Command {
-    const char* name;
-    const char* summary;
-    const char* usage;  // the text after "rvqtool NAME", with option lines
-    int (*run)(CliEnv& env, const std::vector<std::string>& args);
-    // The command talks to a printer or writes a file: a stored login
-    // password is asked for first.
-    bool asksLogin = true;
-};
-
-const std::vector<Command>& Commands();
-
 // The one report of a usage or settings error: "rvqtool: <message>" on the
 // error stream; returns kExitUsage. A mistake on the command line itself
 // names the help to read: `helpTopic` "" for rvqtool --help, a command's

@@ -6,8 +6,8 @@
 #include <ostream>
 #include <system_error>
 
-#include "cli/backup.h"
 #include "cli/builder_output.h"
+#include "cli/cmd_backup.h"
 #include "cli/json_writer.h"
 #include "cli/param_session.h"
 #include "cli/printer_reads_run.h"

@@ -5,6 +5,7 @@
 
 #include "cli/builder_output.h"
 #include "cli/cli.h"
+#include "cli/cmd_basic_download.h"
 #include "cli/command_args.h"
 #include "cli/input_files.h"
 #include "cli/job_run.h"

@@ -3,13 +3,14 @@
 #include <ostream>
 
 #include "cli/builder_output.h"
+#include "cli/cmd_build_gaiji.h"
 #include "cli/command_args.h"
 #include "cli/model_source.h"
 #include "cli/print_options.h"
 #include "core/app/string_ids.h"
 #include "core/app/strings.h"
 #include "core/app/text.h"
-#include "core/builders/external_chars.h"
+#include "core/builders/gaiji_file.h"
 
 namespace rvq::cli {
 

@@ -2,12 +2,13 @@
 #include <ostream>
 
 #include "cli/builder_output.h"
+#include "cli/cmd_build_html_rom.h"
 #include "cli/command_args.h"
 #include "cli/json_writer.h"
 #include "cli/text_table.h"
 #include "core/app/string_ids.h"
 #include "core/app/strings.h"
-#include "core/builders/html_rom.h"
+#include "core/builders/html_rom_build.h"
 #include "core/builders/html_rom_rows.h"
 
 namespace rvq::cli {

@@ -2,6 +2,7 @@
 #include <sstream>
 
 #include "cli/cli.h"
+#include "cli/cmd_config.h"
 #include "cli/json_writer.h"
 #include "core/app/file_locations.h"
 #include "core/app/string_ids.h"

@@ -5,6 +5,7 @@
 #include <ostream>
 
 #include "cli/cli.h"
+#include "cli/cmd_diff.h"
 #include "cli/json_writer.h"
 #include "cli/param_session.h"
 #include "cli/printer_reads_run.h"

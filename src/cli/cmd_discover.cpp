@@ -10,6 +10,7 @@
 
 #include "cli/builder_output.h"
 #include "cli/cli.h"
+#include "cli/cmd_discover.h"
 #include "cli/command_args.h"
 #include "cli/job_run.h"
 #include "cli/json_writer.h"

@@ -3,6 +3,7 @@
 #include <ostream>
 
 #include "cli/builder_output.h"
+#include "cli/cmd_encode_basic.h"
 #include "cli/command_args.h"
 #include "core/builders/basic_file_encode.h"
 

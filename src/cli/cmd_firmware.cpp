@@ -2,8 +2,9 @@
 #include <array>
 #include <ostream>
 
-#include "cli/backup.h"
 #include "cli/cli.h"
+#include "cli/cmd_backup.h"
+#include "cli/cmd_firmware.h"
 #include "cli/command_args.h"
 #include "cli/input_files.h"
 #include "cli/job_run.h"

@@ -7,6 +7,7 @@
 #include <ostream>
 
 #include "cli/cli.h"
+#include "cli/cmd_maintenance.h"
 #include "cli/command_args.h"
 #include "cli/job_run.h"
 #include "cli/json_writer.h"

@@ -9,6 +9,7 @@
 
 #include "cli/builder_output.h"
 #include "cli/cli.h"
+#include "cli/cmd_metrics.h"
 #include "cli/command_args.h"
 #include "cli/job_run.h"
 #include "cli/printer_reads_run.h"

@@ -1,5 +1,7 @@
+#include "cli/cmd_model.h"
 #include "cli/cli.h"
 #include "cli/model_describe.h"
+#include "cli/model_json.h"
 #include "cli/model_source.h"
 
 namespace rvq::cli {

@@ -1,6 +1,7 @@
 #include <ostream>
 
 #include "cli/cli.h"
+#include "cli/cmd_models.h"
 #include "cli/json_writer.h"
 #include "cli/model_source.h"
 

@@ -8,6 +8,8 @@
 #include <tuple>
 
 #include "cli/cli.h"
+#include "cli/cmd_diff.h"
+#include "cli/cmd_params.h"
 #include "cli/export_interaction.h"
 #include "cli/job_run.h"
 #include "cli/json_writer.h"

@@ -1,4 +1,5 @@
 // Commands that run one printer job kind each.
+#include "cli/cmd_printer_jobs.h"
 #include "cli/cli.h"
 #include "cli/job_run.h"
 #include "core/app/string_ids.h"

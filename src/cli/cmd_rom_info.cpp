@@ -2,6 +2,7 @@
 #include <utility>
 
 #include "cli/cli.h"
+#include "cli/cmd_rom_info.h"
 #include "cli/json_writer.h"
 #include "cli/text_table.h"
 #include "core/builders/rom_trailer.h"

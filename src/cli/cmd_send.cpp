@@ -1,4 +1,5 @@
 // rvqtool send: a file goes to the printer unchanged.
+#include "cli/cmd_send.h"
 #include "cli/cli.h"
 #include "cli/input_files.h"
 #include "cli/job_run.h"

@@ -8,6 +8,7 @@
 #include "cli/audit_log.h"
 #include "cli/builder_output.h"
 #include "cli/cli.h"
+#include "cli/cmd_status.h"
 #include "cli/job_run.h"
 #include "cli/json_writer.h"
 #include "cli/open_failure.h"

@@ -4,6 +4,7 @@
 #include <ostream>
 
 #include "cli/builder_output.h"
+#include "cli/cmd_test_print_data.h"
 #include "cli/command_args.h"
 #include "cli/model_source.h"
 #include "cli/test_print_args.h"

@@ -1,6 +1,7 @@
 #include <ostream>
 
 #include "cli/cli.h"
+#include "cli/cmd_usb_list.h"
 #include "cli/json_writer.h"
 #include "core/app/connection.h"
 #include "core/comm/port/printer_port.h"

@@ -1,41 +1,29 @@
 #include <ostream>
 
-#include "cli/cli.h"
+#include "cli/cmd_backup.h"
+#include "cli/cmd_basic_download.h"
+#include "cli/cmd_build_gaiji.h"
+#include "cli/cmd_build_html_rom.h"
+#include "cli/cmd_config.h"
+#include "cli/cmd_diff.h"
+#include "cli/cmd_discover.h"
+#include "cli/cmd_encode_basic.h"
+#include "cli/cmd_firmware.h"
+#include "cli/cmd_maintenance.h"
+#include "cli/cmd_metrics.h"
+#include "cli/cmd_model.h"
+#include "cli/cmd_models.h"
+#include "cli/cmd_params.h"
+#include "cli/cmd_printer_jobs.h"
+#include "cli/cmd_rom_info.h"
+#include "cli/cmd_send.h"
+#include "cli/cmd_status.h"
+#include "cli/cmd_test_print_data.h"
+#include "cli/cmd_usb_list.h"
+#include "cli/commands.h"
 #include "core/app/program_info.h"
 
 namespace rvq::cli {
-
-int RunConfig(CliEnv& env, const std::vector<std::string>& args);
-int RunRestoreOnline(CliEnv& env, const std::vector<std::string>& args);
-int RunReset(CliEnv& env, const std::vector<std::string>& args);
-int RunStatus(CliEnv& env, const std::vector<std::string>& args);
-int RunUsbList(CliEnv& env, const std::vector<std::string>& args);
-int RunModels(CliEnv& env, const std::vector<std::string>& args);
-int RunModel(CliEnv& env, const std::vector<std::string>& args);
-int RunEncodeBasic(CliEnv& env, const std::vector<std::string>& args);
-int RunRomInfo(CliEnv& env, const std::vector<std::string>& args);
-int RunBuildHtmlRom(CliEnv& env, const std::vector<std::string>& args);
-int RunBuildGaiji(CliEnv& env, const std::vector<std::string>& args);
-int RunTestPrintData(CliEnv& env, const std::vector<std::string>& args);
-int RunFirmware(CliEnv& env, const std::vector<std::string>& args);
-int RunBasic(CliEnv& env, const std::vector<std::string>& args);
-int RunSend(CliEnv& env, const std::vector<std::string>& args);
-int RunGetParams(CliEnv& env, const std::vector<std::string>& args);
-int RunSetParams(CliEnv& env, const std::vector<std::string>& args);
-int RunInfo(CliEnv& env, const std::vector<std::string>& args);
-int RunSaveInfo(CliEnv& env, const std::vector<std::string>& args);
-int RunDataLog(CliEnv& env, const std::vector<std::string>& args);
-int RunHeadCheckCommand(CliEnv& env, const std::vector<std::string>& args);
-int RunCounterClearCommand(CliEnv& env, const std::vector<std::string>& args);
-int RunParamClear(CliEnv& env, const std::vector<std::string>& args);
-int RunFactoryDefaultCommand(CliEnv& env, const std::vector<std::string>& args);
-int RunMemAlloc(CliEnv& env, const std::vector<std::string>& args);
-int RunMemFormat(CliEnv& env, const std::vector<std::string>& args);
-int RunTestPrintCommand(CliEnv& env, const std::vector<std::string>& args);
-int RunDiscover(CliEnv& env, const std::vector<std::string>& args);
-int RunDiff(CliEnv& env, const std::vector<std::string>& args);
-int RunBackup(CliEnv& env, const std::vector<std::string>& args);
-int RunMetrics(CliEnv& env, const std::vector<std::string>& args);
 
 // The print conditions test-print-data and test-print share.
 #define RVQ_PRINT_CONDITIONS                                                            \

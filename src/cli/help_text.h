@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "cli/cli.h"
+#include "cli/commands.h"
 #include "cli/options.h"
 
 namespace rvq::cli {

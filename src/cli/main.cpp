@@ -7,6 +7,7 @@
 
 #include "cli/cli.h"
 #include "cli/cli_interaction.h"
+#include "cli/commands.h"
 #include "cli/help_text.h"
 #include "cli/login.h"
 #include "cli/options.h"

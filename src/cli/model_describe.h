@@ -4,7 +4,6 @@
 #include <string>
 #include <vector>
 
-#include "cli/json_writer.h"
 #include "core/app/printer_model.h"
 
 namespace rvq::cli {
@@ -15,8 +14,7 @@ std::string ItemKindName(int kind);
 // The names of an item's flag bits ("service", "not-multi-lan", ...).
 std::vector<std::string> ItemFlagNames(int flag);
 
-// One model as readable aligned tables, and as a JSON object.
+// One model as readable aligned tables.
 void PrintModelText(std::ostream& out, const PrinterModel& model);
-void WriteModelJson(JsonWriter& json, const PrinterModel& model);
 
 }  // namespace rvq::cli

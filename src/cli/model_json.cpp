@@ -2,6 +2,7 @@
 
 #include "cli/json_writer.h"
 #include "cli/model_describe.h"
+#include "cli/model_json.h"
 
 namespace rvq::cli {
 

@@ -40,9 +40,4 @@ int RunParamJob(CliEnv& env, JobKind kind, const std::vector<int>& numbers,
 // printed instead.
 int SaveAfterSet(CliEnv& env, params::PendingChanges& pending, bool modelChanged);
 
-// diff FILE.TSI and set-params FILE.TSI --dry-run: reads the groups the file
-// turns ON from every printer and shows what a set would change. Exit 0
-// when nothing would, kExitWouldChange when something would.
-int RunParamDiff(CliEnv& env, const std::string& path);
-
 }  // namespace rvq::cli

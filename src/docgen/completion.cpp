@@ -2,9 +2,10 @@
 #include <vector>
 
 #include "cli/cli.h"
+#include "cli/commands.h"
 #include "cli/help_text.h"
 #include "cli/options.h"
-#include "docgen/pages.h"
+#include "docgen/completion.h"
 
 namespace rvq::docgen {
 

@@ -4,7 +4,8 @@
 #include <string>
 
 #include "core/platform/file_io.h"
-#include "docgen/pages.h"
+#include "docgen/completion.h"
+#include "docgen/man_pages.h"
 
 int main(int argc, char** argv) {
     using namespace rvq;

@@ -1,10 +1,11 @@
 #include <sstream>
 
 #include "cli/cli.h"
+#include "cli/commands.h"
 #include "cli/help_text.h"
 #include "cli/options.h"
 #include "core/app/program_info.h"
-#include "docgen/pages.h"
+#include "docgen/man_pages.h"
 #include "docgen/roff.h"
 #include "sim/sim_options.h"
 #include "ui/command_line.h"

@@ -1,4 +1,5 @@
 // The one place where the desktop program chooses how its jobs run.
+#include "ui/desktop_executor.h"
 #include "core/comm/ops/operations.h"
 #include "ui/progress_dialog.h"
 #include "ui/ui_services.h"

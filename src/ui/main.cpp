@@ -20,6 +20,7 @@
 #include "ui/message_box_interaction.h"
 #include "ui/mlan_select_dialog.h"
 #include "ui/password_dialogs.h"
+#include "ui/desktop_executor.h"
 #include "ui/progress_dialog.h"
 #include "ui/qt_translations.h"
 #include "ui/relaunch.h"

@@ -87,14 +87,4 @@ private:
     QTimer* cancelWait_;
 };
 
-// The executor the desktop program runs its jobs with.
-std::shared_ptr<JobExecutor> MakeDesktopExecutor(UiServices& services);
-
-}  // namespace rvq::ui
-
-namespace rvq::ui {
-
-// Runs a job of the desktop program behind its progress dialog.
-int RunJobDialog(UiServices& services, QWidget* parent, std::shared_ptr<const JobInputs> inputs);
-
 }  // namespace rvq::ui

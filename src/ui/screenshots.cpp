@@ -30,6 +30,7 @@
 #include "ui/pages/printer_setting_page.h"
 #include "ui/pages/self_diagnosis_page.h"
 #include "ui/password_dialogs.h"
+#include "ui/desktop_executor.h"
 #include "ui/progress_dialog.h"
 #include "ui/rom_page_samples.h"
 #include "ui/ui_services.h"

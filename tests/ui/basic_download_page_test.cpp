@@ -15,6 +15,7 @@
 #include "ui/pages/basic_download_page.h"
 #include "ui/pages/external_character_page.h"
 #include "ui/pages/file_select.h"
+#include "ui/desktop_executor.h"
 #include "ui/progress_dialog.h"
 #include "ui_fixture.h"
 

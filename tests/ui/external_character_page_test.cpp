@@ -9,7 +9,7 @@
 
 #include "core/app/save_failure.h"
 #include "core/builders/bmp_writer.h"
-#include "core/builders/external_chars.h"
+#include "core/builders/gaiji_file.h"
 #include "core/pages/printer_page.h"
 #include "core/platform/file_io.h"
 #include "ui/number_edit.h"

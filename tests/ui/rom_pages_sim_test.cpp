@@ -13,6 +13,7 @@
 #include "sim/sim_server.h"
 #include "ui/pages/firmware_page.h"
 #include "ui/pages/html_rom_page.h"
+#include "ui/desktop_executor.h"
 #include "ui/progress_dialog.h"
 #include "ui_fixture.h"
 

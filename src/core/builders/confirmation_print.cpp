@@ -1,7 +1,7 @@
 #include <algorithm>
 
 #include "core/app/text.h"
-#include "core/builders/external_chars.h"
+#include "core/builders/confirmation_print.h"
 
 namespace rvq {
 

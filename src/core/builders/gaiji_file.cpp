@@ -4,7 +4,7 @@
 #include "core/app/string_ids.h"
 #include "core/app/strings.h"
 #include "core/app/text.h"
-#include "core/builders/external_chars.h"
+#include "core/builders/gaiji_file.h"
 #include "core/platform/file_io.h"
 
 namespace rvq {

@@ -1,7 +1,7 @@
 #include <cctype>
 
 #include "core/app/text.h"
-#include "core/builders/external_chars.h"
+#include "core/builders/gaiji_rules.h"
 
 namespace rvq {
 

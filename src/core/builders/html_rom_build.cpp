@@ -4,7 +4,7 @@
 #include "core/app/string_ids.h"
 #include "core/app/strings.h"
 #include "core/app/text.h"
-#include "core/builders/html_rom.h"
+#include "core/builders/html_rom_build.h"
 #include "core/builders/rom_load_header.h"
 #include "core/builders/rom_trailer.h"
 #include "core/platform/file_io.h"

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "core/app/app_context.h"
-#include "core/builders/html_rom.h"
+#include "core/builders/html_rom_build.h"
 
 namespace rvq {
 

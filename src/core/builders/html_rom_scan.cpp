@@ -8,7 +8,7 @@
 #include "core/app/string_ids.h"
 #include "core/app/strings.h"
 #include "core/app/text.h"
-#include "core/builders/html_rom.h"
+#include "core/builders/html_rom_scan.h"
 
 namespace rvq {
 

@@ -1,6 +1,6 @@
 #include <array>
 
-#include "core/builders/test_print.h"
+#include "core/builders/pattern_filter.h"
 
 namespace rvq {
 

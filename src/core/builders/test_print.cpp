@@ -1,4 +1,5 @@
 #include "core/builders/test_print.h"
+#include "core/builders/pattern_filter.h"
 
 #include <algorithm>
 #include <cstdlib>

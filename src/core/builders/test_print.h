@@ -51,10 +51,6 @@ std::string BuildTestPrintSetup(const TestPrintOptions& options, const ControlCo
 std::string BuildSlantLines(int widthDots, int heightDots, int white, int black, bool threeDots,
                             const ControlCodes& codes);
 
-// Removes the label size, buffer clear, tone and issue commands a pattern
-// file carries (only complete ones) and re-frames the rest with `codes`.
-std::string FilterPatternData(std::string_view data, const ControlCodes& codes);
-
 // The 22-byte issue command.
 std::string BuildIssueCommand(const TestPrintOptions& options, std::string_view modelName,
                               const ControlCodes& codes);

@@ -2,7 +2,7 @@
 
 #include "core/app/string_ids.h"
 #include "core/app/strings.h"
-#include "core/builders/external_chars.h"
+#include "core/builders/gaiji_file.h"
 
 namespace rvq {
 

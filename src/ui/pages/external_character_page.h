@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "core/builders/external_chars.h"
+#include "core/builders/gaiji_file.h"
 #include "ui/page_view.h"
 
 class QCheckBox;

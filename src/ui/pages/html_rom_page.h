@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/builders/html_rom.h"
+#include "core/builders/html_rom_build.h"
 #include "ui/page_view.h"
 
 class QCheckBox;

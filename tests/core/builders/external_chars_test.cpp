@@ -5,7 +5,7 @@
 #include "core/app/save_failure.h"
 #include "core/app/string_ids.h"
 #include "core/app/strings.h"
-#include "core/builders/external_chars.h"
+#include "core/builders/gaiji_file.h"
 #include "test_support.h"
 
 namespace rvq {

@@ -10,7 +10,7 @@
 #include "core/app/strings.h"
 #include "core/app/text.h"
 #include "core/builders/download_image.h"
-#include "core/builders/html_rom.h"
+#include "core/builders/html_rom_build.h"
 #include "core/builders/rom_trailer.h"
 #include "test_support.h"
 

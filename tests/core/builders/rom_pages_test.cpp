@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "core/app/strings.h"
-#include "core/builders/html_rom.h"
+#include "core/builders/html_rom_build.h"
 #include "core/builders/html_rom_rows.h"
 #include "core/pages/firmware_page.h"
 #include "test_support.h"

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "core/app/strings.h"
+#include "core/builders/pattern_filter.h"
 #include "core/builders/test_print.h"
 #include "test_support.h"
 

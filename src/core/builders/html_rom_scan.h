@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -73,38 +72,5 @@ std::string HtmlRomEntryName(std::string_view relativePath, CodePage codePage);
 std::string HtmlRomLoadAddressText(HtmlRomType type);
 // "Data Size + Index = 5.0KB(0.5%)" for the files' total size.
 std::string HtmlRomSizeText(std::uint64_t totalFileSize, HtmlRomType type);
-
-struct HtmlRomIndexEntry {
-    char id = '/';
-    std::string name;  // entry name after the ID, code page bytes
-    std::uint32_t offset = 0;
-    std::uint32_t size = 0;
-};
-
-struct HtmlRomImage {
-    std::string fileBytes;  // load header (when asked for) and the image
-    std::vector<HtmlRomIndexEntry> entries;
-    std::uint32_t endOffset = 0;  // end of the last file's data
-    std::uint64_t total = 0;      // index + all data
-};
-
-struct HtmlRomBuild {
-    BuildResult result;
-    HtmlRomImage image;
-};
-
-using ProgressFn = std::function<void(int percent)>;
-
-// Packs the listed files (messages 1400-1402, 1404-1406 on failure).
-HtmlRomBuild BuildHtmlRomImage(const std::vector<HtmlRomSource>& sources, HtmlRomType type,
-                               bool withHeader, const Strings& strings,
-                               CodePage codePage = CodePage::Western1252,
-                               const ProgressFn& progress = {});
-
-// Builds the image and writes it to `outputPath` (1403 when that fails).
-HtmlRomBuild CreateHtmlRomFile(const std::vector<HtmlRomSource>& sources, HtmlRomType type,
-                               bool withHeader, const std::string& outputPath,
-                               const Strings& strings, CodePage codePage = CodePage::Western1252,
-                               const ProgressFn& progress = {});
 
 }  // namespace rvq

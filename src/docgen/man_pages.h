@@ -10,8 +10,4 @@ std::string RvqtoolManPage();
 std::string SimulatorManPage();
 std::string DesktopManPage();
 
-// Shell completion for rvqtool, from the same tables.
-std::string BashCompletion();
-std::string ZshCompletion();
-
 }  // namespace rvq::docgen

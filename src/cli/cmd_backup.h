@@ -1,10 +1,14 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "cli/cli.h"
 
 namespace rvq::cli {
+
+// rvqtool backup
+int RunBackup(CliEnv& env, const std::vector<std::string>& args);
 
 // Backs up every printer of the run (one, or the Multi-LAN list) into
 // `folder`: per printer a folder named after its address and the run's

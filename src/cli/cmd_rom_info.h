@@ -1,0 +1,13 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "cli/cli.h"
+
+namespace rvq::cli {
+
+// rvqtool rom-info
+int RunRomInfo(CliEnv& env, const std::vector<std::string>& args);
+
+}  // namespace rvq::cli
