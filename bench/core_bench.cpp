@@ -127,7 +127,7 @@ BENCHMARK_CAPTURE(EncodeBasic, system_2000_lines, 2000, 0)->Unit(benchmark::kMil
 // 960 KB of pages in the HTML/XML folders: with the index, nearly the
 // whole 1 MB the ROM holds.
 std::string HtmlFolder() {
-    const std::string root = ScratchFolder() + "/web";
+    std::string root = ScratchFolder() + "/web";
     const std::string page(16 * 1024, 'x');
     const char* folders[] = {"ENG/HTML", "JPN/HTML", "XML", "GRP_DATA"};
     for (int i = 0; i < 60; ++i) {

@@ -252,7 +252,7 @@ void MultiLanRun(const std::string& definitions, const std::string& model, doubl
     AppContext context;
     context.settings.interfaceName = "Multi LAN";
     for (int i = 0; i < kPrinters; ++i) {
-        context.settings.multiLanHosts.push_back("127.0.0.1");
+        context.settings.multiLanHosts.emplace_back("127.0.0.1");
         context.settings.multiLanPorts.push_back(printers.server.Port(i));
     }
     Document document;

@@ -29,9 +29,9 @@ bool IsFailedRun(int messageId) {
 
 std::string OneLine(const std::string& text) {
     std::string out;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\r') continue;
-        out += text[i] == '\n' ? ' ' : text[i];
+    for (const char c : text) {
+        if (c == '\r') continue;
+        out += c == '\n' ? ' ' : c;
     }
     return out;
 }

@@ -35,7 +35,7 @@ std::string UnknownCommandOption(const Command& command, const std::vector<std::
             arg.starts_with("--") ||
             (arg.size() > 1 && arg[0] == '-' && std::isalpha(static_cast<unsigned char>(arg[1])));
         if (!option) continue;
-        const std::string name = arg.substr(0, arg.find('='));
+        std::string name = arg.substr(0, arg.find('='));
         if (std::find(own.begin(), own.end(), name) != own.end()) continue;
         bool global = false;
         for (const GlobalOptionSpec& spec : GlobalOptionSpecs())

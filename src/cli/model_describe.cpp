@@ -17,6 +17,7 @@ std::string Join(const std::vector<std::string>& items, const char* separator = 
 
 std::string JoinInts(const std::vector<int>& values, const char* separator = ",") {
     std::vector<std::string> texts;
+    texts.reserve(values.size());
     for (int v : values) texts.push_back(std::to_string(v));
     return Join(texts, separator);
 }
@@ -118,7 +119,7 @@ std::vector<std::string> ItemFlagNames(int flag) {
     };
     std::vector<std::string> names;
     for (const auto& [bit, name] : kNames) {
-        if ((flag & bit) != 0) names.push_back(name);
+        if ((flag & bit) != 0) names.emplace_back(name);
     }
     return names;
 }

@@ -78,8 +78,8 @@ std::vector<std::string> VersionLines(const SimPrinter& printer) {
     }
     for (const auto& [slot, program] : printer.state().basic)
         lines.push_back("BASIC " + std::string(1, slot) + " " + program.name);
-    lines.push_back("USB     VER 1.00");
-    lines.push_back("LAN     VER 1.00");
+    lines.emplace_back("USB     VER 1.00");
+    lines.emplace_back("LAN     VER 1.00");
     return lines;
 }
 

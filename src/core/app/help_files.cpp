@@ -51,7 +51,7 @@ Location Locate(const std::vector<std::string>& dataFolders, const std::string& 
 }
 
 std::string PagePath(const Location& location, std::string_view file) {
-    const std::string own = JoinPath(location.folder, std::string(file));
+    std::string own = JoinPath(location.folder, std::string(file));
     if (IsFile(own) || location.englishFolder.empty()) return own;
     return JoinPath(location.englishFolder, std::string(file));
 }

@@ -17,7 +17,8 @@ namespace {
 std::string Iconv(std::string_view in, const char* to, const char* from, std::size_t unit,
                   std::string_view replacement) {
     iconv_t cd = iconv_open(to, from);
-    if (cd == reinterpret_cast<iconv_t>(-1)) return {};
+    // iconv_open reports failure as (iconv_t)-1.
+    if (cd == reinterpret_cast<iconv_t>(-1)) return {};  // NOLINT(performance-no-int-to-ptr)
     std::string out;
     char buffer[4096];
     char* inPtr = const_cast<char*>(in.data());

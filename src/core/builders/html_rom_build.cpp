@@ -56,6 +56,7 @@ BuildResult PackFiles(const std::vector<HtmlRomSource>& sources, std::size_t roo
                       std::string& image, HtmlRomImage& out, const Strings& strings,
                       CodePage codePage, const ProgressFn& progress) {
     std::vector<Pending> list;
+    list.reserve(sources.size());
     for (const auto& s : sources) list.push_back({&s});
     std::size_t position = html_rom::kIndexSize;
     for (std::size_t i = 0; i < list.size(); ++i) {
@@ -121,7 +122,7 @@ HtmlRomBuild BuildHtmlRomImage(const std::vector<HtmlRomSource>& sources, HtmlRo
     WriteIndex(image, build.image.entries);
     if (progress) progress(75);
 
-    const std::string text = strings.Get(info.headerTextId);
+    const std::string& text = strings.Get(info.headerTextId);
     const std::string trailer = EncodeRomTrailer({info.imageSize / 1024, info.loadAddress, text});
     image.replace(imageSize - rom_trailer::kSize, rom_trailer::kSize, trailer);
     if (progress) progress(80);

@@ -48,6 +48,7 @@ GaijiOffsetFields GaijiOffsetsForType(bool folderMode, int type, int firstBitmap
 
 std::vector<std::string> MagnificationTexts(const Strings& strings) {
     std::vector<std::string> texts;
+    texts.reserve(kMagnificationCount);
     for (int i = 0; i < kMagnificationCount; ++i)
         texts.push_back(strings.Get(sid::kFirstMagnification + i));
     return texts;

@@ -7,6 +7,7 @@ namespace rvq::params {
 
 ColumnPlan PlanColumns(const std::vector<FrameSize>& frames, int available, int spacing) {
     std::vector<int> heights;
+    heights.reserve(frames.size());
     for (const FrameSize& frame : frames) heights.push_back(frame.height);
     ColumnPlan plan;
     for (std::size_t columns = std::max<std::size_t>(frames.size(), 1); columns >= 1; --columns) {

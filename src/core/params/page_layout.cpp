@@ -40,6 +40,7 @@ std::vector<LayoutRow> Join(std::initializer_list<std::vector<LayoutRow>> parts)
 
 std::vector<LayoutRow> SnmpTrapRows() {
     std::vector<LayoutRow> rows;
+    rows.reserve(10);
     for (int i = 0; i < 10; ++i) rows.push_back({{{4519 + i}, {5704 + i}}});
     return rows;
 }

@@ -60,24 +60,23 @@ std::vector<char32_t> DecodeUtf8(std::string_view text) {
 
 std::string EncodeUtf8(char32_t c) {
     std::string out;
-    if (c < 0x80) {
+    // Surrogates and values past the last code point have no encoding.
+    if ((c >= 0xD800 && c <= 0xDFFF) || c > 0x10FFFF) {
+        out += '?';
+    } else if (c < 0x80) {
         out += static_cast<char>(c);
     } else if (c < 0x800) {
         out += static_cast<char>(0xC0 | (c >> 6));
         out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c >= 0xD800 && c <= 0xDFFF) {
-        out += '?';
     } else if (c < 0x10000) {
         out += static_cast<char>(0xE0 | (c >> 12));
         out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
         out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c <= 0x10FFFF) {
+    } else {
         out += static_cast<char>(0xF0 | (c >> 18));
         out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
         out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
         out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += '?';
     }
     return out;
 }
