@@ -103,8 +103,8 @@ struct ParameterClearArgs {
 };
 
 struct TestPrintArgs {
-    std::vector<std::shared_ptr<const ByteBuffer>>
-        blocks;  // setup commands, pattern, issue command
+    // The setup commands, the pattern and the issue command, sent in that order.
+    std::vector<std::shared_ptr<const ByteBuffer>> blocks;
 };
 
 // Kinds that need nothing more hold std::monostate.

@@ -12,8 +12,10 @@ namespace rvq {
 // alive by them, so a worker that outlives its dialog still reads valid data.
 struct JobInputs {
     JobKind kind = JobKind::None;
-    JobArgs args;                   // the struct of `kind`
-    std::string reconnectSettings;  // Restore to Online, and a set that changes the connection
+    JobArgs args;  // the struct of `kind`
+    // Restore to Online after the connection was set: the settings the
+    // shared steps reopen the port with after a restart (empty: the job's own).
+    std::string reconnectSettings;
 };
 
 // The arguments of a job as its operation reads them: inputs that hold
