@@ -18,6 +18,7 @@
 #include "core/comm/job/clock.h"
 #include "core/comm/job/job_inputs.h"
 #include "core/comm/job/job_runner.h"
+#include "core/comm/ops/parameter_inputs.h"
 #include "sim/sim_server.h"
 #include "ui/desktop_executor.h"
 #include "ui/file_dialogs.h"
@@ -104,10 +105,7 @@ int main(int argc, char** argv) {
         return std::optional<std::vector<bool>>(std::vector<bool>(printers.size(), true));
     };
 
-    auto inputs = std::make_shared<rvq::JobInputs>();
-    inputs->kind = rvq::JobKind::GetParameter;
-    const auto& indexes = document.model()->getCommandIndexes;
-    inputs->numbers.assign(indexes.begin(), indexes.end());
+    auto inputs = rvq::GetParameterJobInputs(document.model()->getCommandIndexes);
 
     rvq::ui::ProgressDialog dialog(services, rvq::ui::MakeDesktopExecutor(services), inputs);
     if (!dialog.Begin()) {

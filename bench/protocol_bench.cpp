@@ -25,6 +25,7 @@
 #include "core/comm/job/job_runner.h"
 #include "core/comm/ops/download_inputs.h"
 #include "core/comm/ops/operations.h"
+#include "core/comm/ops/parameter_inputs.h"
 #include "core/comm/port/framing.h"
 #include "core/comm/port/printer_port.h"
 #include "core/platform/file_io.h"
@@ -100,14 +101,8 @@ struct RunFigures {
     bool ok = false;
 };
 
-RunFigures RunJob(AppContext& context, Document& document, sim::SimServer& server, JobKind kind,
-                  const std::vector<std::uint32_t>& numbers, double roundTripMs,
-                  std::shared_ptr<JobInputs> inputs = nullptr) {
-    if (!inputs) {
-        inputs = std::make_shared<JobInputs>();
-        inputs->kind = kind;
-        inputs->numbers = numbers;
-    }
+RunFigures RunJob(AppContext& context, Document& document, sim::SimServer& server,
+                  std::shared_ptr<JobInputs> inputs, double roundTripMs) {
     QuietEvents events;
     JobRunner runner(context, document.sharedJobLog(), MakeOperationExecutor(context, document),
                      events);
@@ -144,15 +139,14 @@ std::string RichestModel(const std::string& definitions) {
     return richest;
 }
 
-std::vector<std::uint32_t> EveryGroup(const PrinterModel& model) {
-    std::vector<std::uint32_t> ids;
-    for (const ParamGroup& group : model.groups)
-        ids.push_back(static_cast<std::uint32_t>(group.checkBoxId));
-    return ids;
+std::shared_ptr<JobInputs> SetEveryGroup(const PrinterModel& model) {
+    std::vector<int> ids;
+    for (const ParamGroup& group : model.groups) ids.push_back(group.checkBoxId);
+    return SetParameterJobInputs(ids);
 }
 
-std::vector<std::uint32_t> EveryGet(const PrinterModel& model) {
-    return {model.getCommandIndexes.begin(), model.getCommandIndexes.end()};
+std::shared_ptr<JobInputs> GetEvery(const PrinterModel& model) {
+    return GetParameterJobInputs(model.getCommandIndexes);
 }
 
 // Get and Set Parameter of the richest model on one printer.
@@ -170,19 +164,21 @@ double SinglePrinterRuns(const std::string& definitions, const std::string& mode
     const double roundTrip = RoundTripMs(printers.server);
     Print("loopback round trip (status request)", roundTrip, "ms", "-", 1e9);
 
-    const RunFigures get = RunJob(context, document, printers.server, JobKind::GetParameter,
-                                  EveryGet(*document.model()), roundTrip);
+    const RunFigures get =
+        RunJob(context, document, printers.server, GetEvery(*document.model()), roundTrip);
     if (!get.ok) std::cerr << "protocol_bench: Get Parameter failed\n";
     Print("Get Parameter " + model + " (s)", get.ms / 1000, "s", "-", 1e9);
     Print("Get Parameter / protocol floor", get.ms / get.floorMs, "x", "<= 1.05", 1.05);
 
-    const RunFigures set = RunJob(context, document, printers.server, JobKind::SetParameter,
-                                  EveryGroup(*document.model()), roundTrip);
+    const RunFigures set =
+        RunJob(context, document, printers.server, SetEveryGroup(*document.model()), roundTrip);
     if (!set.ok) std::cerr << "protocol_bench: Set Parameter failed\n";
     Print("Set Parameter " + model + " (s)", set.ms / 1000, "s", "-", 1e9);
     Print("Set Parameter / protocol floor", set.ms / set.floorMs, "x", "<= 1.05", 1.05);
 
-    std::ignore = RunJob(context, document, printers.server, JobKind::RestoreOnline, {}, roundTrip);
+    auto restore = std::make_shared<JobInputs>();
+    restore->kind = JobKind::RestoreOnline;
+    std::ignore = RunJob(context, document, printers.server, restore, roundTrip);
     return get.ms;
 }
 
@@ -238,8 +234,8 @@ void FirmwareRun(const std::string& definitions) {
         return;
     }
     const double roundTrip = RoundTripMs(printers.server);
-    const RunFigures run = RunJob(context, document, printers.server, JobKind::FirmwareDownload, {},
-                                  roundTrip, FirmwareJobInputs(*firmware, false));
+    const RunFigures run =
+        RunJob(context, document, printers.server, FirmwareJobInputs(*firmware, false), roundTrip);
     if (!run.ok) std::cerr << "protocol_bench: the firmware download failed\n";
     Print("Firmware download 4 MB over TCP (s)", run.ms / 1000, "s", "-", 1e9);
     Print("Firmware download / protocol floor", run.ms / run.floorMs, "x", "<= 1.05", 1.05);
@@ -257,8 +253,8 @@ void MultiLanRun(const std::string& definitions, const std::string& model, doubl
     }
     Document document;
     if (!document.OnNewDocument(definitions, model, "QM") || document.model() == nullptr) return;
-    const RunFigures get = RunJob(context, document, printers.server, JobKind::GetParameter,
-                                  EveryGet(*document.model()), 0);
+    const RunFigures get =
+        RunJob(context, document, printers.server, GetEvery(*document.model()), 0);
     if (!get.ok) std::cerr << "protocol_bench: the Multi-LAN Get Parameter failed\n";
     Print("Multi-LAN Get Parameter, 50 printers (s)", get.ms / 1000, "s", "-", 1e9);
     Print("Multi-LAN 50 / (10 x single printer)", get.ms / (10 * singleGetMs), "x", "<= 1.10",

@@ -56,7 +56,7 @@ std::optional<std::string> ParseAllocation(const std::string& text, int maxBlock
     parts.allocate = true;
     parts.allocation = {static_cast<std::uint32_t>(blocks[0]),
                         static_cast<std::uint32_t>(blocks[1]),
-                        static_cast<std::uint32_t>(blocks[2]), keep ? 1u : 0u};
+                        static_cast<std::uint32_t>(blocks[2]), keep};
     return std::nullopt;
 }
 

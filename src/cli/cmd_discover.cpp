@@ -20,6 +20,7 @@
 #include "core/app/text.h"
 #include "core/comm/job/clock.h"
 #include "core/comm/job/printer_job.h"
+#include "core/comm/ops/maintenance_inputs.h"
 #include "core/comm/ops/maintenance_operations.h"
 #include "core/comm/ops/printer_reads.h"
 #include "core/comm/port/framing.h"
@@ -76,9 +77,7 @@ FoundVersions ReadFoundVersions(CliEnv& env, const std::vector<ProbeResult>& fou
         texts[job.setup().printerIndex] = result.versionText;
         return true;
     };
-    auto inputs = std::make_shared<JobInputs>();
-    inputs->kind = JobKind::PrinterInfo;
-    inputs->numbers = {static_cast<std::uint32_t>(InfoSubKind::VersionOnly)};
+    auto inputs = PrinterInfoJobInputs(static_cast<unsigned>(InfoSubKind::VersionOnly));
     std::ignore = RunPrinterJob(env, inputs, hooks);
     const JobRunRecord& record = env.runs.back();
     for (std::size_t i = 0; i < found.size(); ++i) {

@@ -67,7 +67,9 @@ void PrintValues(CliEnv& env, const PrinterModel& model, bool includeSecrets) {
 // command line has no page to leave later, so it comes back online now.
 int RestoreIfLeftInSettingMode(CliEnv& env, const std::string& reconnect) {
     if (env.context.settingModeState == SettingModeState::Online) return kExitOk;
-    return RunParamJob(env, JobKind::RestoreOnline, {}, reconnect);
+    auto inputs = std::make_shared<JobInputs>();
+    inputs->kind = JobKind::RestoreOnline;
+    return RunParamJob(env, inputs, reconnect);
 }
 
 // Which groups a set job writes to which printers (empty: every chosen one).
@@ -216,7 +218,7 @@ int RunGetParams(CliEnv& env, const std::vector<std::string>& args) {
     if (const std::string error = ParseGroupList(options.groups, model, ticks); !error.empty())
         return UsageError(env, error);
 
-    const int got = RunParamJob(env, JobKind::GetParameter, model.getCommandIndexes);
+    const int got = RunParamJob(env, GetParameterJobInputs(model.getCommandIndexes));
     const int restored = RestoreIfLeftInSettingMode(env, {});
     if (got != kExitOk) return got;
     if (restored != kExitOk) return restored;

@@ -55,11 +55,7 @@ std::string ParseGroupList(const std::string& list, const PrinterModel& model,
     return {};
 }
 
-int RunParamJob(CliEnv& env, JobKind kind, const std::vector<int>& numbers,
-                const std::string& reconnect) {
-    auto inputs = std::make_shared<JobInputs>();
-    inputs->kind = kind;
-    for (int n : numbers) inputs->numbers.push_back(static_cast<std::uint32_t>(n));
+int RunParamJob(CliEnv& env, std::shared_ptr<JobInputs> inputs, const std::string& reconnect) {
     inputs->reconnectSettings = reconnect;
     return RunPrinterJob(env, inputs);
 }

@@ -1,10 +1,11 @@
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "cli/cli.h"
-#include "core/comm/job/job_kind.h"
+#include "core/comm/job/job_inputs.h"
 #include "core/params/group_checks.h"
 #include "core/params/pending_changes.h"
 #include "core/params/send_state.h"
@@ -29,9 +30,8 @@ params::SendContext SendContextOf(const CliEnv& env);
 std::string ParseGroupList(const std::string& list, const PrinterModel& model,
                            params::GroupTicks& ticks);
 
-// Runs a parameter job kind with `numbers` as its inputs.
-int RunParamJob(CliEnv& env, JobKind kind, const std::vector<int>& numbers,
-                const std::string& reconnect = {});
+// Runs a parameter job, reopening after a restart with `reconnect` when given.
+int RunParamJob(CliEnv& env, std::shared_ptr<JobInputs> inputs, const std::string& reconnect = {});
 
 // After a successful set: the tool's settings take the pending changes and
 // the model the settings file named, and VQTool.INI is saved, but only

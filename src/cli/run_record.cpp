@@ -1,5 +1,7 @@
 #include "cli/run_record.h"
 
+#include "core/comm/job/job_kind_table.h"
+
 namespace rvq::cli {
 
 const char* OutcomeName(PrinterOutcome outcome) {
@@ -17,41 +19,8 @@ const char* OutcomeName(PrinterOutcome outcome) {
 }
 
 const char* JobKindName(JobKind kind) {
-    switch (kind) {
-        case JobKind::FirmwareDownload:
-            return "firmware-download";
-        case JobKind::BasicDownload:
-            return "basic-download";
-        case JobKind::SendFile:
-            return "send-file";
-        case JobKind::PrinterReset:
-            return "printer-reset";
-        case JobKind::SetParameter:
-            return "set-parameter";
-        case JobKind::GetParameter:
-            return "get-parameter";
-        case JobKind::PrinterInfo:
-            return "printer-information";
-        case JobKind::MemoryAllocate:
-            return "memory-allocate";
-        case JobKind::MemoryFormat:
-            return "memory-format";
-        case JobKind::CounterClear:
-            return "counter-clear";
-        case JobKind::ParameterClear:
-            return "parameter-clear";
-        case JobKind::FactoryDefault:
-            return "factory-default";
-        case JobKind::HeadCheck:
-            return "head-check";
-        case JobKind::TestPrint:
-            return "test-print";
-        case JobKind::RestoreOnline:
-            return "restore-online";
-        case JobKind::None:
-            break;
-    }
-    return "none";
+    const JobKindRow* row = FindJobKind(kind);
+    return row != nullptr && row->commandLineName != nullptr ? row->commandLineName : "none";
 }
 
 }  // namespace rvq::cli

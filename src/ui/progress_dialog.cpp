@@ -44,9 +44,7 @@ ProgressDialog::ProgressDialog(UiServices& services, std::shared_ptr<JobExecutor
     events_ = std::make_unique<QueuedJobEvents>(this);
     runner_ = std::make_unique<JobRunner>(services.context, services.document.sharedJobLog(),
                                           std::move(executor), *events_);
-    const JobKind kind = inputs_ ? inputs_->kind : JobKind::None;
-    const unsigned first = inputs_ && !inputs_->numbers.empty() ? inputs_->numbers.front() : 0;
-    setWindowTitle(Text(strings, JobTitleId(kind, first)));
+    setWindowTitle(Text(strings, inputs_ ? JobTitleId(*inputs_) : JobTitleId(JobKind::None)));
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
 
     picture_ = new QLabel(this);

@@ -8,6 +8,7 @@
 #include "core/builders/test_print.h"
 #include "core/comm/ops/download_inputs.h"
 #include "core/comm/ops/operations.h"
+#include "core/comm/ops/parameter_inputs.h"
 #include "rom_files.h"
 #include "support/scripted_interaction.h"
 
@@ -103,18 +104,14 @@ JobOutcome JobBench::Run(const std::shared_ptr<JobInputs>& inputs, std::int64_t 
     return outcome;
 }
 
-std::shared_ptr<JobInputs> JobBench::Job(JobKind kind, std::vector<std::uint32_t> numbers,
-                                         std::vector<std::string> names) const {
+std::shared_ptr<JobInputs> JobBench::Job(JobKind kind) const {
     auto inputs = std::make_shared<JobInputs>();
     inputs->kind = kind;
-    inputs->numbers = std::move(numbers);
-    inputs->names = std::move(names);
     return inputs;
 }
 
-std::vector<std::uint32_t> JobBench::GetCommands() const {
-    const auto& indexes = document.model()->getCommandIndexes;
-    return {indexes.begin(), indexes.end()};
+std::shared_ptr<JobInputs> JobBench::GetParameters() const {
+    return GetParameterJobInputs(document.model()->getCommandIndexes);
 }
 
 std::shared_ptr<JobInputs> JobBench::Firmware() {
@@ -152,10 +149,9 @@ std::shared_ptr<JobInputs> JobBench::TestPrint() const {
         BuildTestPrintData(options, *document.model(), context.settings, context.strings);
     if (!build.result) return nullptr;
     auto inputs = Job(JobKind::TestPrint);
-    for (const std::string* block : {&build.data.setup, &build.data.pattern, &build.data.issue}) {
-        inputs->blocks.push_back(std::make_shared<ByteBuffer>(block->begin(), block->end()));
-        inputs->numbers.push_back(static_cast<std::uint32_t>(block->size()));
-    }
+    TestPrintArgs& args = inputs->args.emplace<TestPrintArgs>();
+    for (const std::string* block : {&build.data.setup, &build.data.pattern, &build.data.issue})
+        args.blocks.push_back(std::make_shared<ByteBuffer>(block->begin(), block->end()));
     return inputs;
 }
 

@@ -68,9 +68,8 @@ public:
                    const std::function<bool()>& cancelWhen = {});
     JobRunner& runner() { return *runner_; }
 
-    std::shared_ptr<JobInputs> Job(JobKind kind, std::vector<std::uint32_t> numbers = {},
-                                   std::vector<std::string> names = {}) const;
-    std::vector<std::uint32_t> GetCommands() const;
+    std::shared_ptr<JobInputs> Job(JobKind kind) const;
+    std::shared_ptr<JobInputs> GetParameters() const;
     std::shared_ptr<JobInputs> Firmware();
     std::shared_ptr<JobInputs> Basic();
     std::shared_ptr<JobInputs> SendFile() const;

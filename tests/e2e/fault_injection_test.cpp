@@ -16,8 +16,10 @@
 #include "core/builders/test_print.h"
 #include "core/comm/job/job_runner.h"
 #include "core/comm/ops/download_inputs.h"
+#include "core/comm/ops/maintenance_inputs.h"
 #include "core/comm/ops/maintenance_operations.h"
 #include "core/comm/ops/operations.h"
+#include "core/comm/ops/parameter_inputs.h"
 #include "fault_bench.h"
 #include "rom_files.h"
 #include "sim/sim_server.h"
@@ -48,15 +50,13 @@ std::vector<KindCase> Kinds() {
     using Sub = InfoSubKind;
     auto info = [](Sub sub, const char* file) {
         return [sub, file](JobBench& b) {
-            return b.Job(JobKind::PrinterInfo, {static_cast<std::uint32_t>(sub)},
-                         {b.dir.File(file)});
+            return PrinterInfoJobInputs(static_cast<unsigned>(sub), b.dir.File(file));
         };
     };
     return {
-        {"get parameter", [](JobBench& b) { return b.Job(JobKind::GetParameter, b.GetCommands()); },
-         "ZC", "ZC", 40, nullptr},
-        {"set parameter", [](JobBench& b) { return b.Job(JobKind::SetParameter, {4000}); }, "ZB",
-         "ZB", 20, nullptr},
+        {"get parameter", [](JobBench& b) { return b.GetParameters(); }, "ZC", "ZC", 40, nullptr},
+        {"set parameter", [](JobBench&) { return SetParameterJobInputs({4000}); }, "ZB", "ZB", 20,
+         nullptr},
         {"firmware download", [](JobBench& b) { return b.Firmware(); }, "LP;", "LD;", 100000,
          nullptr},
         {"basic download", [](JobBench& b) { return b.Basic(); }, "WS", "LDB;", 25, nullptr},

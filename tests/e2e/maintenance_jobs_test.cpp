@@ -12,6 +12,7 @@
 #include "core/comm/job/job_kind.h"
 #include "core/comm/job/job_reporter.h"
 #include "core/comm/job/printer_job.h"
+#include "core/comm/ops/maintenance_inputs.h"
 #include "core/comm/ops/maintenance_operations.h"
 #include "core/comm/ops/operations.h"
 #include "core/comm/ops/printer_info_read.h"
@@ -88,9 +89,8 @@ protected:
         setup.timeScale = scale_;
         setup.inputs = inputs;
         Sink sink;
-        const unsigned first = inputs->numbers.empty() ? 0 : inputs->numbers.front();
         JobReporter reporter(context_.strings, sink, context_.cancelRequested,
-                             connection_.interfaceName, JobTitleId(inputs->kind, first), false, 0);
+                             connection_.interfaceName, JobTitleId(*inputs), false, 0);
         PrinterJob job(setup, reporter, context_);
         job.AttachDocument(&document_);
         Outcome outcome;
@@ -100,14 +100,7 @@ protected:
         outcome.lines = sink.display;
         return outcome;
     }
-    Outcome Run(JobKind kind, std::vector<std::uint32_t> numbers = {},
-                std::vector<std::string> names = {}) {
-        auto inputs = std::make_shared<JobInputs>();
-        inputs->kind = kind;
-        inputs->numbers = std::move(numbers);
-        inputs->names = std::move(names);
-        return Run(inputs);
-    }
+    Outcome Run(JobKind kind) { return Run(PlainJobInputs(kind)); }
 
     std::vector<std::string> Commands() {
         std::vector<std::string> texts;
@@ -148,7 +141,7 @@ TEST_F(MaintenanceJobs, SerialVersionBlockIsReadByItsLengthAndSavedWithTheLength
     const std::string text = std::string(98, 'v') + "\r\n";
     Replace("ZLR20", BlockFrame(header, "0100", text));
     const std::string path = dir_.File("info.txt");
-    const Outcome outcome = Run(JobKind::PrinterInfo, {2}, {path});
+    const Outcome outcome = Run(PrinterInfoJobInputs(2, path));
     ASSERT_TRUE(outcome.ok) << outcome.last();
     EXPECT_EQ(outcome.last(), "Save Printer Info , Succeed");
     const std::string saved = ReadAll(path);
@@ -163,7 +156,7 @@ TEST_F(MaintenanceJobs, SerialVersionBlockIsReadByItsLengthAndSavedWithTheLength
 TEST_F(MaintenanceJobs, SerialSettingsBlockShorterThanItsFirstReadTimesOut) {
     Start(sim::EndpointConfig::Kind::Pty);
     Replace("ZLR10", BlockFrame("PRINTER INFO     ", "0006", "A  1\r\n"));
-    const Outcome outcome = Run(JobKind::PrinterInfo, {4});
+    const Outcome outcome = Run(PrinterInfoJobInputs(4));
     EXPECT_FALSE(outcome.ok);
     EXPECT_EQ(outcome.last(), "Get Printer Info , Fail , Timeout error");
     EXPECT_TRUE(document_.infoSection(InfoSection::Counter).names.empty());
@@ -187,7 +180,7 @@ TEST_F(MaintenanceJobs, BadLengthFieldsFailCleanlyAndLeaveTheSettingMode) {
         bad.infoLengthField = c.field;
         server_->SetFaults(0, bad);
         const std::string path = dir_.File("log.bin");
-        const Outcome outcome = Run(JobKind::PrinterInfo, {c.subKind}, {path});
+        const Outcome outcome = Run(PrinterInfoJobInputs(c.subKind, path));
         EXPECT_FALSE(outcome.ok);
         EXPECT_EQ(outcome.lines.back().substr(outcome.lines.back().find(" , ")),
                   " , Fail , Communication error");
@@ -209,8 +202,7 @@ TEST_F(MaintenanceJobs, SerialDataLogRunsWithReadyBusyFlowAndRestoresTheLine) {
     const std::string path = dir_.File("printer.log");
     auto inputs = std::make_shared<JobInputs>();
     inputs->kind = JobKind::PrinterInfo;
-    inputs->numbers = {1};
-    inputs->names = {path};
+    inputs->args = PrinterInfoArgs{1, path};
     JobSetup setup;
     setup.connection = connection_;
     setup.timeScale = scale_;
@@ -233,7 +225,7 @@ TEST_F(MaintenanceJobs, SerialDataLogRunsWithReadyBusyFlowAndRestoresTheLine) {
 TEST_F(MaintenanceJobs, DataLogJobOverSerialSucceedsWithoutAReadyCheck) {
     Start(sim::EndpointConfig::Kind::Pty, [](sim::PrinterConfig& p) { p.dataLogBytes = 5000; });
     const std::string path = dir_.File("printer.log");
-    const Outcome outcome = Run(JobKind::PrinterInfo, {1}, {path});
+    const Outcome outcome = Run(PrinterInfoJobInputs(1, path));
     ASSERT_TRUE(outcome.ok) << outcome.last();
     EXPECT_EQ(outcome.last(), "Data Logging , Succeed");
     EXPECT_EQ(Commands(), (std::vector<std::string>{"ZSS", "ZLR00", "ZSR"}));
@@ -251,14 +243,14 @@ TEST_F(MaintenanceJobs, UsbDataLogReadsToTheAnnouncedEndPastAnEndMarkerInTheData
     split.splitBytes = 2 + 25 + 8 + 104;
     server_->SetFaults(0, split);
     const std::string path = dir_.File("usb.log");
-    const Outcome outcome = Run(JobKind::PrinterInfo, {1}, {path});
+    const Outcome outcome = Run(PrinterInfoJobInputs(1, path));
     ASSERT_TRUE(outcome.ok) << outcome.last();
     EXPECT_EQ(ReadAll(path), std::string(25, 'L') + "00006000" + data);
 }
 
 TEST_F(MaintenanceJobs, UsbRefreshFillsTheDocument) {
     Start(sim::EndpointConfig::Kind::Usb);
-    const Outcome outcome = Run(JobKind::PrinterInfo, {5});
+    const Outcome outcome = Run(PrinterInfoJobInputs(5));
     ASSERT_TRUE(outcome.ok) << outcome.last();
     EXPECT_FALSE(document_.infoSection(InfoSection::Rtc).names.empty());
     EXPECT_EQ(document_.GetMainVersion(), "V1.00");
@@ -266,7 +258,7 @@ TEST_F(MaintenanceJobs, UsbRefreshFillsTheDocument) {
 
 TEST_F(MaintenanceJobs, RefreshFillsEverySectionOfTheDocument) {
     Start();
-    const Outcome outcome = Run(JobKind::PrinterInfo, {5});
+    const Outcome outcome = Run(PrinterInfoJobInputs(5));
     ASSERT_TRUE(outcome.ok) << outcome.last();
     EXPECT_EQ(outcome.last(), "Get Printer Info , Succeed");
     for (std::size_t s = 0; s < kInfoSectionCount; ++s) {
@@ -280,7 +272,7 @@ TEST_F(MaintenanceJobs, RefreshFillsEverySectionOfTheDocument) {
 TEST_F(MaintenanceJobs, CounterClearChecksOnlyTheSelectedCounters) {
     Start();
     // Selection 1 clears field 3 only; field 8 keeps its count.
-    Outcome outcome = Run(JobKind::CounterClear, {kCounterSelectionFeed});
+    Outcome outcome = Run(CounterClearJobInputs(kCounterSelectionFeed));
     ASSERT_TRUE(outcome.ok) << outcome.last();
     EXPECT_TRUE(Sent("ZS00;1"));
     server_->Inspect(0, [](const sim::SimPrinter& p) {
@@ -296,14 +288,14 @@ TEST_F(MaintenanceJobs, CounterClearChecksOnlyTheSelectedCounters) {
             r.reply = sim::DataFrame("ZS00", {"90"});
         });
     });
-    outcome = Run(JobKind::CounterClear, {kCounterSelectionPrint});
+    outcome = Run(CounterClearJobInputs(kCounterSelectionPrint));
     EXPECT_FALSE(outcome.ok);
     EXPECT_EQ(outcome.last(), "Maintenance Counter Clear , Fail , Processing error");
 }
 
 TEST_F(MaintenanceJobs, ParameterClearSendsTheDestinationIndexAndChecksIt) {
     Start();
-    const Outcome outcome = Run(JobKind::ParameterClear, {1});
+    const Outcome outcome = Run(ParameterClearJobInputs(1));
     ASSERT_TRUE(outcome.ok) << outcome.last();
     EXPECT_TRUE(Sent("ZS01;1"));
     server_->Inspect(0, [](const sim::SimPrinter& p) { EXPECT_EQ(p.state().destination, 1); });
@@ -352,12 +344,12 @@ TEST_F(MaintenanceJobs, MemoryAllocateAndFormatSendTheirCommands) {
     Start();
     auto allocate = std::make_shared<JobInputs>();
     allocate->kind = JobKind::MemoryAllocate;
-    allocate->allocation = {3, 14, 0, 1};
+    allocate->args = MemoryAllocateArgs{{3, 14, 0, true}};
     Outcome outcome = Run(allocate);
     ASSERT_TRUE(outcome.ok) << outcome.last();
     EXPECT_TRUE(Sent("XF;03,14,AA"));
 
-    outcome = Run(JobKind::MemoryFormat, {1, 2});
+    outcome = Run(MemoryFormatJobInputs(1, 2));
     ASSERT_TRUE(outcome.ok) << outcome.last();
     EXPECT_TRUE(Sent("J1;B,2"));
     server_->Inspect(0, [](const sim::SimPrinter& p) {
@@ -381,10 +373,9 @@ TEST_F(MaintenanceJobs, TestPrintDataArrivesWhole) {
     ASSERT_TRUE(build.result);
     auto inputs = std::make_shared<JobInputs>();
     inputs->kind = JobKind::TestPrint;
-    for (const std::string* block : {&build.data.setup, &build.data.pattern, &build.data.issue}) {
-        inputs->blocks.push_back(std::make_shared<ByteBuffer>(block->begin(), block->end()));
-        inputs->numbers.push_back(static_cast<std::uint32_t>(block->size()));
-    }
+    TestPrintArgs& args = inputs->args.emplace<TestPrintArgs>();
+    for (const std::string* block : {&build.data.setup, &build.data.pattern, &build.data.issue})
+        args.blocks.push_back(std::make_shared<ByteBuffer>(block->begin(), block->end()));
     const Outcome outcome = Run(inputs);
     ASSERT_TRUE(outcome.ok) << outcome.last();
     EXPECT_EQ(outcome.last(), "Test Print , Succeed");

@@ -12,6 +12,7 @@
 
 #include "core/app/string_ids.h"
 #include "core/app/text.h"
+#include "core/comm/ops/parameter_inputs.h"
 #include "core/params/item_values.h"
 #include "fault_bench.h"
 
@@ -80,7 +81,7 @@ void OneRound(int round) {
     contrast.numValue = kContrast;
     params::SetValueText(contrast, params::CommandText(contrast));
 
-    const auto first = bench.Run(bench.Job(JobKind::SetParameter, {kDisplayGroup}), 600000);
+    const auto first = bench.Run(SetParameterJobInputs({kDisplayGroup}), 600000);
     ASSERT_TRUE(first.ended) << "a worker is stuck";
     EXPECT_EQ(bench.runner().runningWorkers(), 0);
     EXPECT_EQ(first.result, sid::kStatusFail);

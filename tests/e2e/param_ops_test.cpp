@@ -17,6 +17,7 @@
 #include "core/app/string_ids.h"
 #include "core/app/text.h"
 #include "core/comm/ops/operations.h"
+#include "core/comm/ops/parameter_inputs.h"
 #include "core/params/item_kind.h"
 #include "core/params/item_values.h"
 #include "core/params/value_codecs.h"
@@ -142,11 +143,8 @@ struct Bench {
             context.settings.multiLanPorts.push_back(server.Port(i));
         }
     }
-    // Runs a job kind with `numbers` to its end; the overall result.
-    int Run(Document& document, JobKind kind, const std::vector<std::uint32_t>& numbers) {
-        auto inputs = std::make_shared<JobInputs>();
-        inputs->kind = kind;
-        inputs->numbers = numbers;
+    // Runs a job to its end; the overall result.
+    int Run(Document& document, const std::shared_ptr<JobInputs>& inputs) {
         JobRunner runner(context, document.sharedJobLog(), MakeOperationExecutor(context, document),
                          events);
         EXPECT_TRUE(runner.Start(inputs));
@@ -178,15 +176,14 @@ std::unique_ptr<Document> LoadDocument(const std::string& model) {
     return document;
 }
 
-std::vector<std::uint32_t> AllGroups(const PrinterModel& model) {
-    std::vector<std::uint32_t> ids;
-    for (const ParamGroup& group : model.groups)
-        ids.push_back(static_cast<std::uint32_t>(group.checkBoxId));
-    return ids;
+std::shared_ptr<JobInputs> SetAllGroups(const PrinterModel& model) {
+    std::vector<int> ids;
+    for (const ParamGroup& group : model.groups) ids.push_back(group.checkBoxId);
+    return SetParameterJobInputs(ids);
 }
 
-std::vector<std::uint32_t> AllGets(const PrinterModel& model) {
-    return {model.getCommandIndexes.begin(), model.getCommandIndexes.end()};
+std::shared_ptr<JobInputs> GetAll(const PrinterModel& model) {
+    return GetParameterJobInputs(model.getCommandIndexes);
 }
 
 // Writes every group of `modelName` with other values (service items
@@ -207,16 +204,14 @@ void RoundTrip(const std::string& modelName) {
     }
     ASSERT_FALSE(changed.empty());
     UseAuthenticationCode(model, 9);
-    ASSERT_EQ(bench.Run(*written, JobKind::SetParameter, AllGroups(model)), sid::kStatusSucceed)
-        << bench.LastLine(0);
+    ASSERT_EQ(bench.Run(*written, SetAllGroups(model)), sid::kStatusSucceed) << bench.LastLine(0);
     EXPECT_EQ(bench.LastLine(0), "Set Parameter , Succeed");
     EXPECT_EQ(bench.context.settingModeState, SettingModeState::AfterChange);
 
     // Still in setting mode: the get asks for no status and enters nothing.
     const std::size_t before = bench.server.log().Entries().size();
     const auto read = LoadDocument(modelName);
-    ASSERT_EQ(bench.Run(*read, JobKind::GetParameter, AllGets(*read->model())), sid::kStatusSucceed)
-        << bench.LastLine(0);
+    ASSERT_EQ(bench.Run(*read, GetAll(*read->model())), sid::kStatusSucceed) << bench.LastLine(0);
     for (const std::string& command : bench.CommandsOf(0, before)) {
         EXPECT_NE(command, "WS");
         EXPECT_NE(command, "ZSS");
@@ -286,7 +281,7 @@ TEST(ParamOps, RefusedAndIgnoredSetsFailWithTheirGroup) {
         const auto document = LoadDocument("R-VQ4T1-T");
         ParamItem& code = *FindItem(*document->model(), "CharacterCode");
         ASSERT_TRUE(GiveOtherValue(code, ""));
-        EXPECT_EQ(bench.Run(*document, JobKind::SetParameter, {4000}), sid::kStatusFail);
+        EXPECT_EQ(bench.Run(*document, SetParameterJobInputs({4000})), sid::kStatusFail);
         EXPECT_EQ(bench.LastLine(0),
                   "Set Parameter , Fail , Updating the printer settings "
                   "failed.(General/Image/Character Code)");
@@ -310,13 +305,12 @@ TEST(ParamOps, ThreePrintersShareTheModelAndEachLeavesItsSettingMode) {
     UseAuthenticationCode(model, 9);
     // Not the protocol group: its one port number for every printer of the
     // list would move them all there on their restart, as it would real ones.
-    std::vector<std::uint32_t> groups;
+    std::vector<int> groups;
     for (const ParamGroup& group : model.groups) {
-        if (group.name != "PROTOCOL_GROUP")
-            groups.push_back(static_cast<std::uint32_t>(group.checkBoxId));
+        if (group.name != "PROTOCOL_GROUP") groups.push_back(group.checkBoxId);
     }
     ASSERT_EQ(groups.size() + 1, model.groups.size());
-    ASSERT_EQ(bench.Run(*document, JobKind::SetParameter, groups), sid::kStatusSucceed)
+    ASSERT_EQ(bench.Run(*document, SetParameterJobInputs(groups)), sid::kStatusSucceed)
         << bench.LastLine(0);
     for (int i = 0; i < 3; ++i) {
         EXPECT_EQ(bench.LastLine(i), "[127.0.0.1]Set Parameter , Succeed");
@@ -343,7 +337,7 @@ TEST(ParamOps, ThreePrintersShareTheModelAndEachLeavesItsSettingMode) {
         bench.server.Configure(
             i, [&](sim::SimPrinter& p) { *p.store().Field(0, offset) = std::to_string(i + 1); });
     }
-    ASSERT_EQ(bench.Run(*document, JobKind::GetParameter, AllGets(model)), sid::kStatusSucceed);
+    ASSERT_EQ(bench.Run(*document, GetAll(model)), sid::kStatusSucceed);
     const ParamItem& contrast = *FindItem(model, "Contrast");
     EXPECT_GE(contrast.numValue, 1);
     EXPECT_LE(contrast.numValue, 3);

@@ -174,11 +174,12 @@ private slots:
         QCOMPARE(t.f.launched.size(), std::size_t{1});
         const JobInputs& job = *t.f.launched.back();
         QCOMPARE(job.kind, JobKind::BasicDownload);
-        QCOMPARE(job.allocation, (std::array<std::uint32_t, 4>{0, 14, 0, 1}));
-        QCOMPARE(job.numbers[basic_step::kMainProgram],
+        const BasicDownloadArgs& args = InputsOf<BasicDownloadArgs>(job);
+        QCOMPARE(args.allocation, (MemoryAllocation{0, 14, 0, true}));
+        QCOMPARE(args.mainProgram.length,
                  static_cast<std::uint32_t>(t.store.MainProgram().ProgramCommandLength()));
-        QCOMPARE(job.numbers[basic_step::kSystemProgram], 0u);
-        const auto& buffer = *job.blocks[basic_step::kMainProgram];
+        QCOMPARE(args.systemProgram.length, 0u);
+        const auto& buffer = *args.mainProgram.buffer;
         QCOMPARE(std::string(buffer.begin() + 1, buffer.begin() + 7), std::string("LDB;05"));
     }
 

@@ -199,13 +199,13 @@ private slots:
         QCOMPARE(jobs.size(), std::size_t{5});
         QCOMPARE(jobs[0]->kind, JobKind::HeadCheck);
         QCOMPARE(jobs[1]->kind, JobKind::PrinterInfo);
-        QCOMPARE(jobs[1]->numbers, (std::vector<std::uint32_t>{2}));
-        QCOMPARE(jobs[1]->names, (std::vector<std::string>{p.f.folder.File("info.TXT")}));
-        QCOMPARE(jobs[2]->numbers, (std::vector<std::uint32_t>{1}));
+        QCOMPARE(InputsOf<PrinterInfoArgs>(*jobs[1]).subKind, 2u);
+        QCOMPARE(InputsOf<PrinterInfoArgs>(*jobs[1]).path, p.f.folder.File("info.TXT"));
+        QCOMPARE(InputsOf<PrinterInfoArgs>(*jobs[2]).subKind, 1u);
         QCOMPARE(jobs[3]->kind, JobKind::CounterClear);
-        QCOMPARE(jobs[3]->numbers, (std::vector<std::uint32_t>{1}));
+        QCOMPARE(InputsOf<CounterClearArgs>(*jobs[3]).selection, 1u);
         QCOMPARE(jobs[4]->kind, JobKind::ParameterClear);
-        QCOMPARE(jobs[4]->numbers, (std::vector<std::uint32_t>{1}));
+        QCOMPARE(InputsOf<ParameterClearArgs>(*jobs[4]).destinationIndex, 1u);
         // The parameter list is shown again after the clears.
         QVERIFY(d.sectionCombo()->isEnabled());
 
@@ -269,7 +269,8 @@ private slots:
         p.f.interaction.Answer(true);
         m.allocateButton()->click();
         QCOMPARE(p.f.launched.size(), std::size_t{1});
-        QCOMPARE(p.f.launched[0]->allocation, (std::array<std::uint32_t, 4>{2, 14, 0, 1}));
+        QCOMPARE(InputsOf<MemoryAllocateArgs>(*p.f.launched[0]).allocation,
+                 (MemoryAllocation{2, 14, 0, true}));
 
         // More blocks than the printer has cannot be allocated.
         ChooseEntry(m.basicCombo(), QStringLiteral("1280 KB  (10 Block)"));
@@ -281,7 +282,9 @@ private slots:
         p.f.interaction.Answer(true);
         m.formatButton()->click();
         QCOMPARE(p.f.launched.back()->kind, JobKind::MemoryFormat);
-        QCOMPARE(p.f.launched.back()->numbers, (std::vector<std::uint32_t>{1, 2}));
+        const MemoryFormatArgs& format = InputsOf<MemoryFormatArgs>(*p.f.launched.back());
+        QCOMPARE(format.location, 1u);
+        QCOMPARE(format.area, 2u);
 
         QVERIFY(m.HandleCommand(32785));
         QCOMPARE(m.pcSaveField()->text(), QStringLiteral("1280 KB"));
@@ -359,10 +362,11 @@ private slots:
         QCOMPARE(f.launched.size(), std::size_t{1});
         const JobInputs& job = *f.launched[0];
         QCOMPARE(job.kind, JobKind::TestPrint);
-        QCOMPARE(job.blocks.size(), std::size_t{3});
-        const std::string issue(job.blocks[2]->begin(), job.blocks[2]->end());
+        const auto& blocks = InputsOf<TestPrintArgs>(job).blocks;
+        QCOMPARE(blocks.size(), std::size_t{3});
+        const std::string issue(blocks[2]->begin(), blocks[2]->end());
         QCOMPARE(issue, std::string("\x1bXS;I,0003,0012C5200\n", 21) + '\0');
-        const std::string setup(job.blocks[0]->begin(), job.blocks[0]->end());
+        const std::string setup(blocks[0]->begin(), blocks[0]->end());
         QVERIFY(setup.find("AY;-05,0") != std::string::npos);
     }
 
@@ -390,7 +394,8 @@ private slots:
         QVERIFY(commands.back().rfind("XS;I,0002,", 0) == 0);
         const auto [received, sum] = printer.server.ReceivedStream(0);
         long long sent = 0;
-        for (std::uint32_t n : f.launched[0]->numbers) sent += n;
+        for (const auto& block : InputsOf<TestPrintArgs>(*f.launched[0]).blocks)
+            sent += static_cast<long long>(block->size());
         QVERIFY(received >= sent);
     }
 
@@ -402,8 +407,10 @@ private slots:
         QCOMPARE(f.launched.size(), std::size_t{1});
         QCOMPARE(f.launched[0]->kind, JobKind::SendFile);
         // Named, not read: the job reads the file as it sends it.
-        QVERIFY(f.launched[0]->blocks.empty());
-        QCOMPARE(f.launched[0]->names, (std::vector<std::string>{f.folder.File("empty.bin")}));
+        const SendFileArgs& sent = InputsOf<SendFileArgs>(*f.launched[0]);
+        QVERIFY(sent.readWhileSending);
+        QVERIFY(!sent.bytes);
+        QCOMPARE(sent.path, f.folder.File("empty.bin"));
 
         f.files.next = f.folder.File("missing.bin");
         page.sendButton()->click();

@@ -109,7 +109,7 @@ private slots:
         const JobInputs& job = *p.f.launched.front();
         QCOMPARE(job.kind, JobKind::GetParameter);
         const auto& ids = p.f.document.model()->getCommandIndexes;
-        QVERIFY(std::equal(job.numbers.begin(), job.numbers.end(), ids.begin(), ids.end()));
+        QCOMPARE(InputsOf<GetParameterArgs>(job).commandIds, ids);
         QCOMPARE(EditOf(p.page(0).control(4801))->text(), QStringLiteral("2"));
     }
 
@@ -180,11 +180,11 @@ private slots:
         QCOMPARE(p.f.launched.size(), std::size_t{1});
         const JobInputs& job = *p.f.launched.front();
         QCOMPARE(job.kind, JobKind::SetParameter);
-        std::vector<std::uint32_t> expected;
+        std::vector<int> expected;
         for (const ParamGroup& group : p.f.document.model()->groups)
             if (group.checkBoxId == 4058 || group.checkBoxId == 4100)
-                expected.push_back(static_cast<std::uint32_t>(group.checkBoxId));
-        QCOMPARE(job.numbers, expected);
+                expected.push_back(group.checkBoxId);
+        QCOMPARE(InputsOf<SetParameterArgs>(job).groupIds, expected);
         QCOMPARE(contrastSent, 8);  // the page's value reached the model before the job
     }
 };

@@ -209,7 +209,7 @@ private slots:
         s.f.interaction.Answer(true);
         s.page.startButton()->click();
         QCOMPARE(s.f.launched.size(), std::size_t{1});
-        QVERIFY(s.f.launched.back()->skipStatusQuery);
+        QVERIFY(InputsOf<FirmwareDownloadArgs>(*s.f.launched.back()).skipStatusQuery);
 
         // Another interface chosen meanwhile: the box is off when the page
         // shows again, and stays off when USB comes back.
@@ -225,7 +225,7 @@ private slots:
         QVERIFY(!s.page.downloadModeBox()->isChecked());
         s.f.interaction.Answer(true);
         s.page.startButton()->click();
-        QVERIFY(!s.f.launched.back()->skipStatusQuery);
+        QVERIFY(!InputsOf<FirmwareDownloadArgs>(*s.f.launched.back()).skipStatusQuery);
     }
 
     void startAsksThenHandsTheListToTheJob() {
@@ -242,17 +242,18 @@ private slots:
         QCOMPARE(s.f.launched.size(), std::size_t{1});
         const JobInputs& job = *s.f.launched.front();
         QCOMPARE(job.kind, JobKind::FirmwareDownload);
-        QCOMPARE(job.names, (std::vector<std::string>{"BOOT", "MAIN", "C/G"}));
-        QCOMPARE(job.numbers, (std::vector<std::uint32_t>(3, 16 * 1024 + 4)));
-        QCOMPARE(job.firmwareTexts, (std::array<std::string, 4>{"V1.5", "V2.0", "", ""}));
-        QCOMPARE(job.firmwareSectionIndices[firmware_index::kBoot], 0);
-        QCOMPARE(job.firmwareSectionIndices[firmware_index::kMain], 1);
-        QCOMPARE(job.firmwareSectionIndices[firmware_index::kBoot2], -1);
-        QCOMPARE(job.firmwareSectionIndices[firmware_index::kMain2], -1);
-        QVERIFY(!job.skipStatusQuery);
+        const FirmwareDownloadArgs& args = InputsOf<FirmwareDownloadArgs>(job);
+        QCOMPARE(args.sectionNames, (std::vector<std::string>{"BOOT", "MAIN", "C/G"}));
+        QCOMPARE(args.imageSizes, (std::vector<std::uint32_t>(3, 16 * 1024 + 4)));
+        QCOMPARE(args.expectedVersions, (std::array<std::string, 4>{"V1.5", "V2.0", "", ""}));
+        QCOMPARE(args.sectionIndices[firmware_index::kBoot], 0);
+        QCOMPARE(args.sectionIndices[firmware_index::kMain], 1);
+        QCOMPARE(args.sectionIndices[firmware_index::kBoot2], -1);
+        QCOMPARE(args.sectionIndices[firmware_index::kMain2], -1);
+        QVERIFY(!args.skipStatusQuery);
         // Each block carries the whole ROM file behind the program prefix.
         const std::string rom = ReadAll(s.f.folder.File("MAIN.BIN"));
-        const ByteBuffer& block = *job.blocks[1];
+        const ByteBuffer& block = *args.images[1];
         QCOMPARE(block.size(), download_image::kImageOffset + rom.size());
         QVERIFY(
             std::equal(rom.begin(), rom.end(), block.begin() + download_image::kImageOffset,

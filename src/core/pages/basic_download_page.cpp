@@ -58,7 +58,7 @@ std::shared_ptr<JobInputs> MakeBasicPageJob(const BasicPageChoice& choice) {
         const bool keepBasic = a.basicIndex == 0;
         parts.allocation = {static_cast<std::uint32_t>(a.ttfBlocks),
                             static_cast<std::uint32_t>(a.bitmapBlocks),
-                            static_cast<std::uint32_t>(BasicBlocks(a)), keepBasic ? 1u : 0u};
+                            static_cast<std::uint32_t>(BasicBlocks(a)), keepBasic};
     }
     const BasicEncoder** targets[] = {&parts.mainProgram, &parts.systemProgram, &parts.dataFile};
     for (std::size_t i = 0; i < choice.files.size(); ++i) {

@@ -44,13 +44,6 @@ std::set<int> Union(const std::set<int>& a, const std::set<int>& b) {
 
 }  // namespace
 
-bool ParameterPage::RunJob(int kind, std::vector<std::uint32_t> numbers) {
-    auto inputs = std::make_shared<JobInputs>();
-    inputs->kind = static_cast<JobKind>(kind);
-    inputs->numbers = std::move(numbers);
-    return RunJob(std::move(inputs));
-}
-
 bool ParameterPage::RunJob(std::shared_ptr<const JobInputs> inputs) {
     if (!services_.runJob) return false;
     return services_.runJob(this, std::move(inputs)) == QDialog::Accepted;
@@ -60,9 +53,7 @@ void ParameterPage::GetParameters() {
     const PrinterModel* model = services_.document.model();
     if (!model) return;
     for (ParameterPage* page : set_.pages) page->StoreValues();
-    std::vector<std::uint32_t> ids(model->getCommandIndexes.begin(),
-                                   model->getCommandIndexes.end());
-    const bool done = RunJob(static_cast<int>(JobKind::GetParameter), std::move(ids));
+    const bool done = RunJob(GetParameterJobInputs(model->getCommandIndexes));
     for (ParameterPage* page : set_.pages) {
         const std::lock_guard lock(services_.document.modelMutex());
         for (const Field& field : page->fields_) {

@@ -116,7 +116,6 @@ private:
     // Ticks or unticks every group check box of this page.
     void TickAll(bool on);
     void RefreshAll();
-    bool RunJob(int kind, std::vector<std::uint32_t> numbers);
     bool RunJob(std::shared_ptr<const JobInputs> inputs);
     // Hides these password fields again (state 0).
     void MaskPasswords(const std::set<int>& ctrlIds);

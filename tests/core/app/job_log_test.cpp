@@ -5,6 +5,7 @@
 #include "core/app/strings.h"
 #include "core/comm/job/job_kind.h"
 #include "core/comm/job/job_reporter.h"
+#include "core/comm/ops/maintenance_inputs.h"
 
 namespace rvq {
 namespace {
@@ -93,9 +94,9 @@ TEST(JobReporter, FirstFinalStatusWinsAndCancelOverridesEverything) {
 }
 
 TEST(JobKinds, TitlesAndResultMerge) {
-    EXPECT_EQ(JobTitleId(JobKind::PrinterInfo, 1), 784);
-    EXPECT_EQ(JobTitleId(JobKind::PrinterInfo, 2), 910);
-    EXPECT_EQ(JobTitleId(JobKind::PrinterInfo, 7), 792);
+    EXPECT_EQ(JobTitleId(*PrinterInfoJobInputs(1)), 784);
+    EXPECT_EQ(JobTitleId(*PrinterInfoJobInputs(2)), 910);
+    EXPECT_EQ(JobTitleId(*PrinterInfoJobInputs(7)), 792);
     EXPECT_EQ(JobTitleId(JobKind::RestoreOnline), 799);
     EXPECT_FALSE(IsValidJobKind(0));
     EXPECT_FALSE(IsValidJobKind(17));

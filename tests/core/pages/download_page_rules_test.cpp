@@ -90,14 +90,15 @@ TEST_F(BasicPageJob, CarriesTheAllocationAndTheTickedFilesAtTheirStartingBlocks)
     auto job = MakeBasicPageJob(choice_);
     ASSERT_TRUE(job);
     EXPECT_EQ(job->kind, JobKind::BasicDownload);
-    EXPECT_EQ(job->allocation, (std::array<std::uint32_t, 4>{0, 14, 0, 1}));
-    EXPECT_EQ(job->numbers[basic_step::kAllocate], 1u);
-    EXPECT_EQ(job->numbers[basic_step::kMainProgram], main_.ProgramCommandLength());
-    EXPECT_EQ(job->names[basic_step::kMainProgram], RVQ_FIXTURES_DIR "/basic/LOOPS.BAS");
-    EXPECT_EQ(job->numbers[basic_step::kSystemProgram], 0u);
-    EXPECT_EQ(job->numbers[basic_step::kDataFile], 0u);
+    const BasicDownloadArgs& args = InputsOf<BasicDownloadArgs>(*job);
+    EXPECT_EQ(args.allocation, (MemoryAllocation{0, 14, 0, true}));
+    EXPECT_TRUE(args.allocate);
+    EXPECT_EQ(args.mainProgram.length, main_.ProgramCommandLength());
+    EXPECT_EQ(args.mainProgram.sourcePath, RVQ_FIXTURES_DIR "/basic/LOOPS.BAS");
+    EXPECT_EQ(args.systemProgram.length, 0u);
+    EXPECT_EQ(args.dataFile.length, 0u);
     EXPECT_EQ(Text(main_.BlockLoadCommand()).substr(1, 6), "LDB;05");
-    const auto firstBuffer = job->blocks[basic_step::kMainProgram];
+    const auto firstBuffer = args.mainProgram.buffer;
 
     // Sent again from another block: the program is the same, the
     // block-load command is rewritten, the first job's buffer untouched.
@@ -105,8 +106,9 @@ TEST_F(BasicPageJob, CarriesTheAllocationAndTheTickedFilesAtTheirStartingBlocks)
     choice_.files[0].startBlock = 7;
     auto again = MakeBasicPageJob(choice_);
     ASSERT_TRUE(again);
-    EXPECT_EQ(again->allocation, (std::array<std::uint32_t, 4>{0, 14, 4, 0}));
-    const auto& second = *again->blocks[basic_step::kMainProgram];
+    const BasicDownloadArgs& againArgs = InputsOf<BasicDownloadArgs>(*again);
+    EXPECT_EQ(againArgs.allocation, (MemoryAllocation{0, 14, 4, false}));
+    const auto& second = *againArgs.mainProgram.buffer;
     EXPECT_EQ(std::string(second.begin() + 1, second.begin() + 7), "LDB;07");
     EXPECT_EQ(std::string(firstBuffer->begin() + 1, firstBuffer->begin() + 7), "LDB;05");
     EXPECT_TRUE(std::equal(firstBuffer->begin() + 20, firstBuffer->end(), second.begin() + 20,

@@ -90,19 +90,22 @@ TEST(MemoryPageRules, AllocationListsAndCapacity) {
 TEST(MaintenanceInputs, AllocationCarriesTheKeepBasicFlag) {
     const auto kept = MemoryAllocateJobInputs(1, 14, std::nullopt);
     EXPECT_EQ(kept->kind, JobKind::MemoryAllocate);
-    EXPECT_EQ(kept->numbers, std::vector<std::uint32_t>{1});
-    EXPECT_EQ(kept->allocation, (std::array<std::uint32_t, 4>{1, 14, 0, 1}));
-    EXPECT_EQ(MemoryAllocateJobInputs(0, 14, 3u)->allocation,
-              (std::array<std::uint32_t, 4>{0, 14, 3, 0}));
+    ASSERT_TRUE(std::holds_alternative<MemoryAllocateArgs>(kept->args));
+    EXPECT_EQ(InputsOf<MemoryAllocateArgs>(*kept).allocation, (MemoryAllocation{1, 14, 0, true}));
+    EXPECT_EQ(InputsOf<MemoryAllocateArgs>(*MemoryAllocateJobInputs(0, 14, 3u)).allocation,
+              (MemoryAllocation{0, 14, 3, false}));
 }
 
 TEST(MaintenanceInputs, TestPrintBlocksKeepTheirOrderAndSizes) {
     const TestPrintData data{"setup", "", "issue command"};
     const auto inputs = TestPrintJobInputs(data);
     EXPECT_EQ(inputs->kind, JobKind::TestPrint);
-    ASSERT_EQ(inputs->blocks.size(), 3u);
-    EXPECT_EQ(inputs->numbers, (std::vector<std::uint32_t>{5, 0, 13}));
-    EXPECT_EQ(std::string(inputs->blocks[2]->begin(), inputs->blocks[2]->end()), "issue command");
+    const auto& blocks = InputsOf<TestPrintArgs>(*inputs).blocks;
+    ASSERT_EQ(blocks.size(), 3u);
+    std::vector<std::size_t> sizes;
+    for (const auto& block : blocks) sizes.push_back(block->size());
+    EXPECT_EQ(sizes, (std::vector<std::size_t>{5, 0, 13}));
+    EXPECT_EQ(std::string(blocks[2]->begin(), blocks[2]->end()), "issue command");
 }
 
 TEST(ToolPageRules, FontToolOfferedOnlyWithAPathAndNotInJapanese) {

@@ -12,7 +12,7 @@ enum class JobKind : int {
     PrinterReset = 4,
     SetParameter = 5,
     GetParameter = 6,
-    PrinterInfo = 7,  // data logging, save or get printer information, by the first number
+    PrinterInfo = 7,  // data logging, save or get printer information, by its sub-kind
     MemoryAllocate = 8,
     MemoryFormat = 9,
     CounterClear = 10,
@@ -24,15 +24,19 @@ enum class JobKind : int {
     RestoreOnline = 16,
 };
 
-// Final job results, which are also the status texts' ids.
+struct JobInputs;
 
+// Whether `kind` is one of the values above (job_kind_table.cpp).
 bool IsValidJobKind(int kind);
 
-// The title string id of a kind (0 for kinds without a title). Kind 7
-// depends on the job's first number: 1 data logging, 2 save information,
-// anything else get information.
-int JobTitleId(JobKind kind, unsigned firstNumber = 0);
+// The title string id of a job (0 for kinds without a title). The printer
+// information's title depends on its sub-kind: data logging, save
+// information, anything else get information.
+int JobTitleId(const JobInputs& inputs);
+// The title of a kind with nothing chosen.
+int JobTitleId(JobKind kind);
 
+// Final job results, which are also the status texts' ids.
 // Merges one job's result into a run's overall result: Cancel is never
 // overwritten, Fail is not overwritten by Succeed.
 int MergeResult(int overall, int job);

@@ -242,8 +242,7 @@ bool JobRunner::Start(std::shared_ptr<const JobInputs> inputs, const std::vector
         s.strings = context_.strings;
         s.inputs = std::move(inputs);
         s.kind = s.inputs ? s.inputs->kind : JobKind::None;
-        s.titleId =
-            JobTitleId(s.kind, s.inputs && !s.inputs->numbers.empty() ? s.inputs->numbers[0] : 0);
+        s.titleId = s.inputs ? JobTitleId(*s.inputs) : JobTitleId(JobKind::None);
         s.multiLan = s.settings.interfaceName == "Multi LAN";
         s.timeScale = Clock::ScaleFromEnvironment();
         // A Restore to Online takes the printers online whatever its jobs

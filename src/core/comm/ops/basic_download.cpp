@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <tuple>
+#include <variant>
 
 #include "core/app/string_ids.h"
 #include "core/app/text.h"
@@ -27,49 +28,75 @@ bool AcceptsBasicStatus(int code) {
     return code == -1 || code == 0 || code == 27 || code == 52 || code == 53 || code == 56;
 }
 
-// The job's steps must carry what their numbers say, so that nothing is
+const BasicDownloadArgs& ArgsOf(const PrinterJob& job) {
+    return InputsOf<BasicDownloadArgs>(job.inputs());
+}
+
+// The encoded buffer of a program step.
+const BasicProgramInput& ProgramOf(const BasicDownloadArgs& in, std::size_t step) {
+    if (step == basic_step::kSystemProgram) return in.systemProgram;
+    if (step == basic_step::kDataFile) return in.dataFile;
+    return in.mainProgram;
+}
+
+// Whether the run chose `step`.
+bool StepTaken(const BasicDownloadArgs& in, std::size_t step) {
+    switch (step) {
+        case basic_step::kAllocate:
+            return in.allocate;
+        case basic_step::kMainProgram:
+        case basic_step::kSystemProgram:
+        case basic_step::kDataFile:
+            return ProgramOf(in, step).length != 0;
+        case basic_step::kBasicMode:
+            return in.basicMode != 0;
+        default:
+            return in.testFileSize != 0;
+    }
+}
+
+// The job's steps must carry what their lengths say, so that nothing is
 // read past a buffer.
-bool InputsFit(const JobInputs& in) {
-    if (in.numbers.size() != basic_step::kCount || in.blocks.size() != basic_step::kCount)
-        return false;
+bool InputsFit(const JobInputs& inputs) {
+    if (!std::holds_alternative<BasicDownloadArgs>(inputs.args)) return false;
+    const BasicDownloadArgs& in = InputsOf<BasicDownloadArgs>(inputs);
     for (std::size_t step :
          {basic_step::kMainProgram, basic_step::kSystemProgram, basic_step::kDataFile}) {
-        const std::uint32_t length = in.numbers[step];
-        if (length == 0) continue;
-        if (!in.blocks[step] || in.blocks[step]->size() < kBasicProgramOffset + length)
+        const BasicProgramInput& program = ProgramOf(in, step);
+        if (program.length == 0) continue;
+        if (!program.buffer || program.buffer->size() < kBasicProgramOffset + program.length)
             return false;
     }
-    const std::uint32_t testSize = in.numbers[basic_step::kTestFile];
-    if (testSize != 0 && (!in.blocks[basic_step::kTestFile] ||
-                          in.blocks[basic_step::kTestFile]->size() < testSize)) {
+    if (in.testFileSize != 0 && (!in.testFile || in.testFile->size() < in.testFileSize)) {
         return false;
     }
-    const std::uint32_t mode = in.numbers[basic_step::kBasicMode];
+    const std::uint32_t mode = in.basicMode;
     return mode == 0 || mode == kBasicModeOn || mode == kBasicModeOff;
 }
 
 bool SendTestFile(DownloadSteps& steps, int base) {
     PrinterJob& job = steps.job();
     job.log().LogStatus(1512);
-    const auto& block = job.inputs().blocks[basic_step::kTestFile];
-    return steps.ChunkWrite(
-        std::span<const std::uint8_t>(*block).first(job.inputs().numbers[basic_step::kTestFile]),
-        base, 1);
+    const BasicDownloadArgs& in = ArgsOf(job);
+    return steps.ChunkWrite(std::span<const std::uint8_t>(*in.testFile).first(in.testFileSize),
+                            base, 1);
 }
 
 bool RunBasicStep(DownloadSteps& steps, std::size_t step, int base) {
     PrinterJob& job = steps.job();
-    const JobInputs& in = job.inputs();
+    const BasicDownloadArgs& in = ArgsOf(job);
     switch (step) {
         case basic_step::kAllocate:
-            return AllocateMemory(job, true);
+            return AllocateMemory(job, in.allocation, true);
         case basic_step::kMainProgram:
         case basic_step::kSystemProgram:
-        case basic_step::kDataFile:
-            return SendBasicProgram(steps, *in.blocks[step], in.numbers[step],
+        case basic_step::kDataFile: {
+            const BasicProgramInput& program = ProgramOf(in, step);
+            return SendBasicProgram(steps, *program.buffer, program.length,
                                     static_cast<int>(step - basic_step::kMainProgram), base);
+        }
         case basic_step::kBasicMode:
-            return SwitchBasicMode(steps, in.numbers[step] == kBasicModeOff);
+            return SwitchBasicMode(steps, in.basicMode == kBasicModeOff);
         default:
             return SendTestFile(steps, base);
     }
@@ -125,7 +152,7 @@ bool RunBasicDownload(PrinterJob& job) {
     DownloadSteps steps(job);
     int progress = 5;
     for (std::size_t step = 0; step < basic_step::kCount; ++step) {
-        if (job.inputs().numbers[step] != 0 && !RunBasicStep(steps, step, progress)) {
+        if (StepTaken(ArgsOf(job), step) && !RunBasicStep(steps, step, progress)) {
             job.ClosePort();
             return false;
         }

@@ -18,7 +18,7 @@ inline constexpr std::size_t kTestFile = 5;
 inline constexpr std::size_t kCount = 6;
 }  // namespace basic_step
 
-// The step-5 numbers.
+// BasicDownloadArgs::basicMode.
 inline constexpr std::uint32_t kBasicModeOn = 1;
 inline constexpr std::uint32_t kBasicModeOff = 2;
 

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -23,8 +22,7 @@ std::shared_ptr<JobInputs> FirmwareJobInputs(const FirmwareDownloadInputs& firmw
 // starting blocks.
 struct BasicJobParts {
     bool allocate = false;
-    // Font blocks, external character blocks, BASIC blocks, keep-BASIC flag.
-    std::array<std::uint32_t, 4> allocation{};
+    MemoryAllocation allocation;
     const BasicEncoder* mainProgram = nullptr;
     const BasicEncoder* systemProgram = nullptr;
     const BasicEncoder* dataFile = nullptr;

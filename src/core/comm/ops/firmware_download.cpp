@@ -24,7 +24,9 @@ constexpr std::size_t kImageOffset = 24;
 
 // Status queries are replaced by timed waits in download mode and on a
 // parallel port, which cannot answer.
-bool ReadsStatus(PrinterJob& job) { return !job.inputs().skipStatusQuery && !job.IsParallel(); }
+bool ReadsStatus(PrinterJob& job) {
+    return !InputsOf<FirmwareDownloadArgs>(job.inputs()).skipStatusQuery && !job.IsParallel();
+}
 
 DownloadLink LinkOf(PrinterJob& job) {
     if (job.multiLan()) return DownloadLink::MultiLan;
@@ -37,18 +39,18 @@ DownloadLink LinkOf(PrinterJob& job) {
 // Every block must hold what its recorded size says, so that nothing is
 // read past its end; a list that does not fit together is refused before
 // anything goes to the printer.
-bool InputsFit(const JobInputs& in) {
-    if (in.blocks.empty() || in.numbers.size() != in.blocks.size() ||
-        in.names.size() != in.blocks.size()) {
+bool InputsFit(const FirmwareDownloadArgs& in) {
+    if (in.images.empty() || in.imageSizes.size() != in.images.size() ||
+        in.sectionNames.size() != in.images.size()) {
         return false;
     }
-    for (std::size_t i = 0; i < in.blocks.size(); ++i) {
-        const std::uint32_t size = in.numbers[i];
-        if (!in.blocks[i] || size < kProgramPrefixSize) return false;
-        if (in.blocks[i]->size() < kImageOffset + (size - kProgramPrefixSize)) return false;
+    for (std::size_t i = 0; i < in.images.size(); ++i) {
+        const std::uint32_t size = in.imageSizes[i];
+        if (!in.images[i] || size < kProgramPrefixSize) return false;
+        if (in.images[i]->size() < kImageOffset + (size - kProgramPrefixSize)) return false;
     }
-    for (int index : in.firmwareSectionIndices) {
-        if (index >= static_cast<int>(in.blocks.size())) return false;
+    for (int index : in.sectionIndices) {
+        if (index >= static_cast<int>(in.images.size())) return false;
     }
     return true;
 }
@@ -58,9 +60,8 @@ int Share(int total, std::size_t count) { return total / static_cast<int>(count)
 }  // namespace
 
 std::optional<char> QueryBankType(PrinterJob& job) {
-    if (!job.IsLan() || job.inputs().skipStatusQuery) {
-        return BankTypeFromSections(job.inputs().firmwareSectionIndices);
-    }
+    const FirmwareDownloadArgs& in = InputsOf<FirmwareDownloadArgs>(job.inputs());
+    if (!job.IsLan() || in.skipStatusQuery) return BankTypeFromSections(in.sectionIndices);
     if (!job.Send(job.fixed().typeRequest, 1000)) return std::nullopt;
     if (job.CancelCheck()) return std::nullopt;
     std::string reply;
@@ -83,9 +84,9 @@ std::optional<char> QueryBankType(PrinterJob& job) {
 
 bool SendFirmwareBlock(DownloadSteps& steps, std::size_t index, int base, int count) {
     PrinterJob& job = steps.job();
-    const JobInputs& in = job.inputs();
-    const ByteBuffer& block = *in.blocks[index];
-    const std::uint32_t size = in.numbers[index];
+    const FirmwareDownloadArgs& in = InputsOf<FirmwareDownloadArgs>(job.inputs());
+    const ByteBuffer& block = *in.images[index];
+    const std::uint32_t size = in.imageSizes[index];
     const std::size_t imageLength = size - kProgramPrefixSize;
     const int share = Share(5, static_cast<std::size_t>(count));
     const std::span<const std::uint8_t> bytes(block);
@@ -103,7 +104,7 @@ bool SendFirmwareBlock(DownloadSteps& steps, std::size_t index, int base, int co
     } else if (!job.CancellableWait(2000)) {
         return false;
     }
-    job.log().LogFormatted(1506, in.names[index]);
+    job.log().LogFormatted(1506, in.sectionNames[index]);
     const int imageBase = base + 2 * share;
     job.PostProgress(imageBase);
 
@@ -143,7 +144,7 @@ bool RunFirmwareDownload(PrinterJob& job) {
     job.log().LogStatus(1500);
     if (!job.OpenJobPort()) return false;
     job.PostProgress(5);
-    const JobInputs& in = job.inputs();
+    const FirmwareDownloadArgs& in = InputsOf<FirmwareDownloadArgs>(job.inputs());
     if (!InputsFit(in)) {
         job.log().Fail(sid::kDetailProcessing);
         job.ClosePort();
@@ -164,9 +165,9 @@ bool RunFirmwareDownload(PrinterJob& job) {
     }
     job.PostProgress(5);
     DownloadSteps steps(job);
-    const int count = static_cast<int>(in.blocks.size());
+    const int count = static_cast<int>(in.images.size());
     for (int i = 0; i < count; ++i) {
-        if (SendsFirmwareBlock(*bankType, i, in.firmwareSectionIndices) &&
+        if (SendsFirmwareBlock(*bankType, i, in.sectionIndices) &&
             !SendFirmwareBlock(steps, static_cast<std::size_t>(i), job.progress(), count)) {
             job.ClosePort();
             return false;

@@ -7,13 +7,13 @@
 namespace rvq {
 
 // Where the firmware page puts its details in a job's inputs.
-namespace firmware_text {  // JobInputs::firmwareTexts: expected versions
+namespace firmware_text {  // FirmwareDownloadArgs::expectedVersions
 inline constexpr std::size_t kBoot = 0;
 inline constexpr std::size_t kMain = 1;
 inline constexpr std::size_t kBoot2 = 2;
 inline constexpr std::size_t kMain2 = 3;
 }  // namespace firmware_text
-namespace firmware_index {  // JobInputs::firmwareSectionIndices: list positions
+namespace firmware_index {  // FirmwareDownloadArgs::sectionIndices: list positions
 inline constexpr std::size_t kBoot = 0;
 inline constexpr std::size_t kBoot2 = 1;
 inline constexpr std::size_t kMain = 2;

@@ -38,7 +38,7 @@ std::optional<InfoList> ReadVersions(PrinterJob& job, int from, int to) {
 }  // namespace
 
 bool VerifyVersions(PrinterJob& job, char bankType) {
-    const auto& texts = job.inputs().firmwareTexts;
+    const auto& texts = InputsOf<FirmwareDownloadArgs>(job.inputs()).expectedVersions;
     const bool second = bankType == 'N';
     const std::string& boot = texts[second ? firmware_text::kBoot2 : firmware_text::kBoot];
     const std::string& main = texts[second ? firmware_text::kMain2 : firmware_text::kMain];

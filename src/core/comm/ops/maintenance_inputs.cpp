@@ -12,44 +12,41 @@ std::shared_ptr<JobInputs> PlainJobInputs(JobKind kind) {
 
 std::shared_ptr<JobInputs> PrinterInfoJobInputs(unsigned subKind, const std::string& path) {
     auto inputs = PlainJobInputs(JobKind::PrinterInfo);
-    inputs->numbers = {subKind};
-    if (!path.empty()) inputs->names = {path};
+    inputs->args = PrinterInfoArgs{subKind, path};
     return inputs;
 }
 
 std::shared_ptr<JobInputs> CounterClearJobInputs(unsigned selection) {
     auto inputs = PlainJobInputs(JobKind::CounterClear);
-    inputs->numbers = {selection};
+    inputs->args = CounterClearArgs{selection};
     return inputs;
 }
 
 std::shared_ptr<JobInputs> ParameterClearJobInputs(unsigned destinationIndex) {
     auto inputs = PlainJobInputs(JobKind::ParameterClear);
-    inputs->numbers = {destinationIndex};
+    inputs->args = ParameterClearArgs{destinationIndex};
     return inputs;
 }
 
 std::shared_ptr<JobInputs> MemoryAllocateJobInputs(unsigned fontBlocks, unsigned bitmapBlocks,
                                                    std::optional<unsigned> basicBlocks) {
     auto inputs = PlainJobInputs(JobKind::MemoryAllocate);
-    inputs->numbers = {1};
-    inputs->allocation = {fontBlocks, bitmapBlocks, basicBlocks.value_or(0), basicBlocks ? 0u : 1u};
+    inputs->args = MemoryAllocateArgs{
+        MemoryAllocation{fontBlocks, bitmapBlocks, basicBlocks.value_or(0), !basicBlocks}};
     return inputs;
 }
 
 std::shared_ptr<JobInputs> MemoryFormatJobInputs(unsigned location, unsigned area) {
     auto inputs = PlainJobInputs(JobKind::MemoryFormat);
-    inputs->numbers = {location, area};
+    inputs->args = MemoryFormatArgs{location, area};
     return inputs;
 }
 
 std::shared_ptr<JobInputs> TestPrintJobInputs(const TestPrintData& data) {
     auto inputs = PlainJobInputs(JobKind::TestPrint);
-    for (const std::string* block : {&data.setup, &data.pattern, &data.issue}) {
-        auto bytes = std::make_shared<ByteBuffer>(block->begin(), block->end());
-        inputs->numbers.push_back(static_cast<std::uint32_t>(bytes->size()));
-        inputs->blocks.push_back(std::move(bytes));
-    }
+    TestPrintArgs& args = inputs->args.emplace<TestPrintArgs>();
+    for (const std::string* block : {&data.setup, &data.pattern, &data.issue})
+        args.blocks.push_back(std::make_shared<ByteBuffer>(block->begin(), block->end()));
     return inputs;
 }
 

@@ -23,16 +23,6 @@ constexpr int kFactoryDefaultSet = 1804;
 
 constexpr std::size_t kDestinationField = 22;
 
-unsigned FirstNumber(const PrinterJob& job) {
-    const auto& numbers = job.inputs().numbers;
-    return numbers.empty() ? 0 : numbers.front();
-}
-
-std::string FirstName(const PrinterJob& job) {
-    const auto& names = job.inputs().names;
-    return names.empty() ? std::string() : names.front();
-}
-
 // A field that reads as the number 0 ("00000000"); an empty or missing one
 // does not.
 bool IsZero(const std::vector<std::string>& fields, std::size_t index) {
@@ -99,7 +89,7 @@ bool RunClear(PrinterJob& job, int setCommand, unsigned value,
 }
 
 bool ReadInformation(PrinterJob& job, InfoSubKind subKind) {
-    const std::string path = FirstName(job);
+    const std::string& path = InputsOf<PrinterInfoArgs>(job.inputs()).path;
     switch (subKind) {
         case InfoSubKind::DataLogging:
             return ReadDataLog(job, path);
@@ -118,7 +108,7 @@ bool ReadInformation(PrinterJob& job, InfoSubKind subKind) {
 }
 
 bool RunPrinterInfoSteps(PrinterJob& job) {
-    const auto subKind = static_cast<InfoSubKind>(FirstNumber(job));
+    const auto subKind = static_cast<InfoSubKind>(InputsOf<PrinterInfoArgs>(job.inputs()).subKind);
     job.log().LogStatus(sid::kStatusStart);
     if (!job.OpenJobPort()) return false;
     job.PostProgress(5);
@@ -176,11 +166,14 @@ bool RunPrinterInfo(PrinterJob& job) {
 }
 
 bool RunCounterClear(PrinterJob& job) {
-    return RunClear(job, kCounterClearSet, FirstNumber(job), CountersCleared);
+    return RunClear(job, kCounterClearSet, InputsOf<CounterClearArgs>(job.inputs()).selection,
+                    CountersCleared);
 }
 
 bool RunParameterClear(PrinterJob& job) {
-    return RunClear(job, kParameterClearSet, FirstNumber(job), DestinationApplied);
+    return RunClear(job, kParameterClearSet,
+                    InputsOf<ParameterClearArgs>(job.inputs()).destinationIndex,
+                    DestinationApplied);
 }
 
 bool RunFactoryDefault(PrinterJob& job) {

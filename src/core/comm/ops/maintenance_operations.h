@@ -3,18 +3,11 @@
 #include <string>
 #include <vector>
 
+#include "core/comm/job/job_args.h"
+
 namespace rvq {
 
 class PrinterJob;
-
-// Sub-kinds of the printer information job (its first number).
-enum class InfoSubKind : unsigned {
-    DataLogging = 1,
-    SavePrinterInfo = 2,
-    VersionOnly = 3,
-    SettingsOnly = 4,
-    Refresh = 5,
-};
 
 // Counter selections of the counter clear.
 inline constexpr unsigned kCounterSelectionPrint = 0;
@@ -36,7 +29,8 @@ bool DestinationApplied(unsigned destination, const std::vector<std::string>& fi
 
 // The memory allocation command and its fixed waits. As a step of a BASIC
 // download it logs its own line and moves the progress from 2 to 10.
-[[nodiscard]] bool AllocateMemory(PrinterJob& job, bool basicStep);
+[[nodiscard]] bool AllocateMemory(PrinterJob& job, const MemoryAllocation& allocation,
+                                  bool basicStep);
 
 // The operations, one per kind.
 [[nodiscard]] bool RunPrinterInfo(PrinterJob& job);     // 7

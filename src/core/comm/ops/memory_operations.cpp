@@ -37,19 +37,21 @@ bool CloseReady(PrinterJob& job) {
 
 }  // namespace
 
-bool AllocateMemory(PrinterJob& job, bool basicStep) {
+bool AllocateMemory(PrinterJob& job, const MemoryAllocation& allocation, bool basicStep) {
     if (basicStep) job.log().LogStatus(sid::kStatusMemoryAllocation);
-    const auto& allocation = job.inputs().allocation;
     // Two digits per area: larger counts would make a command of another
     // length that the printer reads differently.
-    if (allocation[0] > 99 || allocation[1] > 99 || (allocation[3] != 1 && allocation[2] > 99)) {
+    if (allocation.fontBlocks > 99 || allocation.externalBlocks > 99 ||
+        (!allocation.keepBasic && allocation.basicBlocks > 99)) {
         job.log().Fail(sid::kDetailProcessing);
         return false;
     }
     const std::string basic =
-        allocation[3] == 1 ? std::string("AA") : Format("%02u", allocation[2]);
-    const std::string command = FrameBracedCommand(
-        Format("{XF;%02u,%02u,%s|}", allocation[0], allocation[1], basic.c_str()), job.codes());
+        allocation.keepBasic ? std::string("AA") : Format("%02u", allocation.basicBlocks);
+    const std::string command =
+        FrameBracedCommand(Format("{XF;%02u,%02u,%s|}", allocation.fontBlocks,
+                                  allocation.externalBlocks, basic.c_str()),
+                           job.codes());
     if (!job.Send(command, 1000)) return false;
     // As a BASIC step the bar may already stand past these percentages; it
     // never moves backwards.
@@ -66,15 +68,16 @@ bool AllocateMemory(PrinterJob& job, bool basicStep) {
 
 bool RunMemoryAllocate(PrinterJob& job) {
     if (!OpenIdle(job)) return false;
-    if (!AllocateMemory(job, false)) return false;
+    if (!AllocateMemory(job, InputsOf<MemoryAllocateArgs>(job.inputs()).allocation, false))
+        return false;
     return CloseReady(job);
 }
 
 bool RunMemoryFormat(PrinterJob& job) {
     if (!OpenIdle(job)) return false;
-    const auto& numbers = job.inputs().numbers;
-    const unsigned memory = numbers.size() > 0 ? numbers[0] : 0;
-    const unsigned format = numbers.size() > 1 ? numbers[1] : 0;
+    const MemoryFormatArgs& args = InputsOf<MemoryFormatArgs>(job.inputs());
+    const unsigned memory = args.location;
+    const unsigned format = args.area;
     // One drive letter and one digit: anything else is not a memory the
     // printer has.
     if (memory > 25 || format > 9) {

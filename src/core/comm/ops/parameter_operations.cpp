@@ -101,8 +101,7 @@ bool RunGetParameter(PrinterJob& job) {
     if (!EnterSettingMode(job, SkipsEnter(job), false)) return false;
     CommandChannel channel = MakeChannel(job);
     ParamSession session = MakeSession(job, channel, *model);
-    std::vector<int> commandIds;
-    for (std::uint32_t id : job.inputs().numbers) commandIds.push_back(static_cast<int>(id));
+    const std::vector<int>& commandIds = InputsOf<GetParameterArgs>(job.inputs()).commandIds;
     const ReadScope scope = job.multiLan() ? ReadScope::OwnItems : ReadScope::WholeModel;
     if (!ReadParameters(session, commandIds, scope)) return Abort(job);
     if (job.multiLan()) {
@@ -130,8 +129,7 @@ bool RunSetParameter(PrinterJob& job) {
     session.onAcknowledged = [&document, &job](const SetCommand& command) {
         if (!job.multiLan()) document.AddAcknowledgedItems(command.paramNames);
     };
-    std::vector<int> groupIds;
-    for (std::uint32_t id : job.inputs().numbers) groupIds.push_back(static_cast<int>(id));
+    const std::vector<int>& groupIds = InputsOf<SetParameterArgs>(job.inputs()).groupIds;
     if (!WriteParameters(session, groupIds)) return Abort(job);
     job.PostProgress(95);
     if (job.multiLan()) {

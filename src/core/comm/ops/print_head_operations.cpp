@@ -56,10 +56,11 @@ bool RunHeadCheck(PrinterJob& job) {
 
 bool RunTestPrint(PrinterJob& job) {
     if (!OpenIdle(job)) return false;
+    const auto& blocks = InputsOf<TestPrintArgs>(job.inputs()).blocks;
     std::size_t total = 0;
-    for (const auto& block : job.inputs().blocks) total += block ? block->size() : 0;
+    for (const auto& block : blocks) total += block ? block->size() : 0;
     std::size_t sent = 0;
-    for (const auto& block : job.inputs().blocks) {
+    for (const auto& block : blocks) {
         if (!block) continue;
         for (std::size_t at = 0; at < block->size(); at += kPrintChunk) {
             if (job.CancelCheck()) return false;

@@ -36,19 +36,18 @@ bool SendNamedFile(PrinterJob& job, DownloadSteps& steps, const std::string& pat
 bool RunSendFile(PrinterJob& job) {
     job.log().LogStatus(1500);
     if (!job.OpenJobPort()) return false;
-    const JobInputs& in = job.inputs();
+    const SendFileArgs& in = InputsOf<SendFileArgs>(job.inputs());
     DownloadSteps steps(job);
     bool sent = false;
-    if (in.blocks.empty() && !in.names.empty()) {
-        sent = SendNamedFile(job, steps, in.names[0]);
+    if (in.readWhileSending) {
+        sent = SendNamedFile(job, steps, in.path);
     } else {
-        const std::uint32_t size = in.numbers.empty() ? 0 : in.numbers[0];
-        if (in.blocks.empty() || !in.blocks[0] || in.blocks[0]->size() < size) {
+        if (!in.bytes || in.bytes->size() < in.size) {
             job.log().Fail(sid::kDetailProcessing);
             job.ClosePort();
             return false;
         }
-        sent = steps.ChunkWrite(std::span<const std::uint8_t>(*in.blocks[0]).first(size), 0, 100);
+        sent = steps.ChunkWrite(std::span<const std::uint8_t>(*in.bytes).first(in.size), 0, 100);
     }
     if (!sent) {
         job.ClosePort();
