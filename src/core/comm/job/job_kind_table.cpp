@@ -1,4 +1,12 @@
 #include "core/comm/job/job_kind_table.h"
+#include "core/comm/ops/basic_download.h"
+#include "core/comm/ops/firmware_download.h"
+#include "core/comm/ops/memory_operations.h"
+#include "core/comm/ops/parameter_operations.h"
+#include "core/comm/ops/print_head_operations.h"
+#include "core/comm/ops/printer_reset.h"
+#include "core/comm/ops/restore_online.h"
+#include "core/comm/ops/send_file.h"
 
 #include <algorithm>
 #include <array>

@@ -1,6 +1,7 @@
 // BASIC Download: memory allocation, the three encoded BASIC buffers, the
 // BASIC mode switch and a test file, each step only when it was chosen.
 #include "core/comm/ops/basic_download.h"
+#include "core/comm/ops/memory_operations.h"
 
 #include <algorithm>
 #include <array>

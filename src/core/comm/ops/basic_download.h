@@ -6,6 +6,7 @@
 namespace rvq {
 
 class DownloadSteps;
+class PrinterJob;
 
 // The steps a BASIC download job carries, in their fixed order.
 namespace basic_step {
@@ -34,5 +35,9 @@ inline constexpr std::size_t kBasicProgramOffset = 20;
 
 // Turns the printer's BASIC mode on or off, then waits for its restart.
 [[nodiscard]] bool SwitchBasicMode(DownloadSteps& steps, bool off);
+
+// Sends the job's BASIC programs and files, allocating memory first when
+// the job asks for it.
+[[nodiscard]] bool RunBasicDownload(PrinterJob& job);
 
 }  // namespace rvq

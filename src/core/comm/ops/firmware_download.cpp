@@ -1,6 +1,7 @@
 // Firmware Download: programs ROM images into the printer's flash section
 // by section, reconnecting after each restart.
 #include "core/comm/ops/firmware_download.h"
+#include "core/comm/ops/firmware_verify.h"
 
 #include <algorithm>
 #include <span>

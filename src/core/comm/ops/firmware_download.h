@@ -19,8 +19,8 @@ std::optional<char> QueryBankType(PrinterJob& job);
 // `index` of `count`), with the progress starting at `base`.
 [[nodiscard]] bool SendFirmwareBlock(DownloadSteps& steps, std::size_t index, int base, int count);
 
-// Compares the versions the printer reports after the download with those
-// of the images sent for bank `bankType`.
-[[nodiscard]] bool VerifyVersions(PrinterJob& job, char bankType);
+// Sends the job's firmware images one by one and checks the versions the
+// printer then reports.
+[[nodiscard]] bool RunFirmwareDownload(PrinterJob& job);
 
 }  // namespace rvq

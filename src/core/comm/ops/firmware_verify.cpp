@@ -14,6 +14,7 @@
 #include "core/comm/job/printer_job.h"
 #include "core/comm/ops/firmware_download.h"
 #include "core/comm/ops/firmware_rules.h"
+#include "core/comm/ops/firmware_verify.h"
 #include "core/comm/ops/printer_info_read.h"
 
 namespace rvq {

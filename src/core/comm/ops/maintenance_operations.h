@@ -27,19 +27,10 @@ bool DestinationApplied(unsigned destination, const std::vector<std::string>& fi
 // the success. False when `ok` was false or leaving failed.
 [[nodiscard]] bool FinishInSettingMode(PrinterJob& job, bool ok, bool leave);
 
-// The memory allocation command and its fixed waits. As a step of a BASIC
-// download it logs its own line and moves the progress from 2 to 10.
-[[nodiscard]] bool AllocateMemory(PrinterJob& job, const MemoryAllocation& allocation,
-                                  bool basicStep);
-
 // The operations, one per kind.
 [[nodiscard]] bool RunPrinterInfo(PrinterJob& job);     // 7
-[[nodiscard]] bool RunMemoryAllocate(PrinterJob& job);  // 8
-[[nodiscard]] bool RunMemoryFormat(PrinterJob& job);    // 9
 [[nodiscard]] bool RunCounterClear(PrinterJob& job);    // 10
 [[nodiscard]] bool RunParameterClear(PrinterJob& job);  // 11
 [[nodiscard]] bool RunFactoryDefault(PrinterJob& job);  // 12
-[[nodiscard]] bool RunHeadCheck(PrinterJob& job);       // 14
-[[nodiscard]] bool RunTestPrint(PrinterJob& job);       // 15
 
 }  // namespace rvq

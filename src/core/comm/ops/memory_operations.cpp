@@ -7,6 +7,7 @@
 #include "core/comm/job/job_reporter.h"
 #include "core/comm/job/printer_job.h"
 #include "core/comm/ops/maintenance_operations.h"
+#include "core/comm/ops/memory_operations.h"
 
 namespace rvq {
 

@@ -12,6 +12,7 @@
 #include "core/comm/job/printer_job.h"
 #include "core/comm/ops/operations.h"
 #include "core/comm/ops/param_exchange.h"
+#include "core/comm/ops/parameter_operations.h"
 #include "core/comm/port/command_channel.h"
 
 namespace rvq {

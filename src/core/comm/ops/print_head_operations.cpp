@@ -7,6 +7,7 @@
 #include "core/comm/job/job_reporter.h"
 #include "core/comm/job/printer_job.h"
 #include "core/comm/ops/maintenance_operations.h"
+#include "core/comm/ops/print_head_operations.h"
 #include "core/comm/port/reply_frames.h"
 
 namespace rvq {

@@ -1,3 +1,4 @@
+#include "core/comm/ops/printer_reset.h"
 #include "core/comm/job/job_reporter.h"
 #include "core/comm/job/printer_job.h"
 #include "core/comm/ops/operations.h"

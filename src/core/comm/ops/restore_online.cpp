@@ -1,3 +1,4 @@
+#include "core/comm/ops/restore_online.h"
 #include "core/app/app_context.h"
 #include "core/comm/job/job_reporter.h"
 #include "core/comm/job/printer_job.h"

@@ -1,4 +1,5 @@
 // Send File: a file goes to the printer unchanged, nothing is asked of it.
+#include "core/comm/ops/send_file.h"
 #include "core/app/string_ids.h"
 #include "core/comm/job/job_reporter.h"
 #include "core/comm/job/printer_job.h"

@@ -3,6 +3,7 @@
 // follow.
 #include <gtest/gtest.h>
 
+#include "core/comm/ops/parameter_operations.h"
 #include "support/temp_dir.h"
 
 #include "core/app/app_context.h"
