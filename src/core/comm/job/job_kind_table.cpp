@@ -1,20 +1,19 @@
 #include "core/comm/job/job_kind_table.h"
-#include "core/comm/ops/basic_download.h"
-#include "core/comm/ops/firmware_download.h"
-#include "core/comm/ops/memory_operations.h"
-#include "core/comm/ops/parameter_operations.h"
-#include "core/comm/ops/print_head_operations.h"
-#include "core/comm/ops/printer_reset.h"
-#include "core/comm/ops/restore_online.h"
-#include "core/comm/ops/send_file.h"
 
 #include <algorithm>
 #include <array>
 
 #include "core/app/string_ids.h"
 #include "core/comm/job/job_inputs.h"
+#include "core/comm/ops/basic_download.h"
+#include "core/comm/ops/firmware_download.h"
 #include "core/comm/ops/maintenance_operations.h"
-#include "core/comm/ops/operations.h"
+#include "core/comm/ops/memory_operations.h"
+#include "core/comm/ops/parameter_operations.h"
+#include "core/comm/ops/print_head_operations.h"
+#include "core/comm/ops/printer_reset.h"
+#include "core/comm/ops/restore_online.h"
+#include "core/comm/ops/send_file.h"
 
 namespace rvq {
 
