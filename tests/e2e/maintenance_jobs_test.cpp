@@ -90,7 +90,8 @@ protected:
         Sink sink;
         const unsigned first = inputs->numbers.empty() ? 0 : inputs->numbers.front();
         JobReporter reporter(context_.strings, sink, context_.cancelRequested,
-                             connection_.interfaceName, JobTitleId(inputs->kind, first), false, 0);
+                             connection_.interfaceName.text(), JobTitleId(inputs->kind, first),
+                             false, 0);
         PrinterJob job(setup, reporter, context_);
         job.AttachDocument(&document_);
         Outcome outcome;
