@@ -18,7 +18,6 @@ public:
     // Implicit: every place a name enters hands over text.
     InterfaceName(std::string text);
     InterfaceName(const char* text) : InterfaceName(std::string(text)) {}
-    InterfaceName(std::string_view text) : InterfaceName(std::string(text)) {}
 
     // The port number follows COM and LPT ("COM3"); LAN, USB and Multi LAN
     // are whole names. Case matters: "lan" is Unknown.
@@ -29,7 +28,6 @@ public:
     InterfaceKind transport() const { return transport_; }
 
     const std::string& text() const { return text_; }
-    const char* c_str() const { return text_.c_str(); }
     bool empty() const { return text_.empty(); }
 
     friend bool operator==(const InterfaceName& a, const InterfaceName& b) {
