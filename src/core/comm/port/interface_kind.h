@@ -6,7 +6,8 @@
 namespace rvq {
 
 // The interfaces the tool knows. `Unknown` is any other name: it is kept
-// and written back as read, and no port opens it.
+// and written back as read, and the port opens it only when its
+// transport() is known ("LAN2").
 enum class InterfaceKind { Com, Lan, Usb, Lpt, MultiLan, Unknown };
 
 // An interface name as read from VQTool.INI, the command line or the page,
