@@ -52,13 +52,13 @@ struct BackupPlace {
 std::vector<BackupPlace> Places(CliEnv& env, const std::string& folder) {
     const ToolSettings& settings = env.context.settings;
     const std::size_t count =
-        settings.interfaceName == "Multi LAN" ? settings.multiLanHosts.size() : 1;
+        IsMultiLan(settings.interfaceName.kind()) ? settings.multiLanHosts.size() : 1;
     const std::string stamp = UtcStamp();
     std::vector<BackupPlace> places;
     for (std::size_t i = 0; i < count; ++i) {
         const Connection c = BuildConnection(settings, env.context.strings, i);
-        const std::string name =
-            SafeName(c.interfaceName == "LAN" ? c.settings : c.interfaceName + "_" + c.settings);
+        const std::string name = SafeName(
+            IsLan(c.interfaceName.kind()) ? c.settings : c.interfaceName.text() + "_" + c.settings);
         const std::string final = (fs::path(folder) / (name + "-" + stamp)).string();
         places.push_back(
             {(fs::path(folder) / ("." + name + "-" + stamp + ".partial")).string(), final, final});

@@ -44,7 +44,7 @@ std::vector<std::pair<std::string, std::string>> Fields(const ToolSettings& t) {
         {"language", t.language},
         {"printerModel", t.printerModel},
         {"destination", t.destination},
-        {"interfaceName", t.interfaceName},
+        {"interfaceName", t.interfaceName.text()},
         {"comPort", std::to_string(t.comPort)},
         {"baudRate", t.baudRate},
         {"dataLength", t.dataLength},

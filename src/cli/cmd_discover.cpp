@@ -57,7 +57,7 @@ FoundVersions ReadFoundVersions(CliEnv& env, const std::vector<ProbeResult>& fou
     versions.failures.resize(found.size());
     if (found.empty()) return versions;
     ToolSettings& settings = env.context.settings;
-    settings.interfaceName = "Multi LAN";
+    settings.interfaceName = NameOf(InterfaceKind::MultiLan);
     settings.multiLanHosts.clear();
     settings.multiLanPorts.clear();
     for (const ProbeResult& r : found) {

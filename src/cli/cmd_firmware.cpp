@@ -30,7 +30,7 @@ int RunFirmware(CliEnv& env, const std::vector<std::string>& argv) {
         return UsageError(
             env, "--download-mode needs the download mode setting ([DOWNLOAD MODE] DLMODE=1)");
     }
-    if (downloadMode && settings.interfaceName != "USB") {
+    if (downloadMode && !IsUsb(settings.interfaceName.kind())) {
         return UsageError(env, "--download-mode works over USB only");
     }
 

@@ -28,7 +28,7 @@ namespace rvq::cli {
 
 namespace {
 
-bool MultiLan(const CliEnv& env) { return env.context.settings.interfaceName == "Multi LAN"; }
+bool MultiLan(const CliEnv& env) { return IsMultiLan(env.context.settings.interfaceName.kind()); }
 
 // The maintenance page offers these for one printer only.
 bool RefuseMultiLan(CliEnv& env, const char* command) {

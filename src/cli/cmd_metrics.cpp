@@ -53,7 +53,7 @@ std::string LabelValue(const std::string& text) {
 }
 
 std::string Labels(const PrinterMetrics& m, const std::string& extra = {}) {
-    return "{interface=\"" + LabelValue(m.connection.interfaceName) + "\",printer=\"" +
+    return "{interface=\"" + LabelValue(m.connection.interfaceName.text()) + "\",printer=\"" +
            LabelValue(m.connection.settings) + "\"" + extra + "}";
 }
 
@@ -152,7 +152,7 @@ int RunMetrics(CliEnv& env, const std::vector<std::string>& argv) {
     if (auto error = ParseCommandArgs(argv, kOptions, args)) return UsageError(env, *error);
     if (!args.positional.empty()) return UsageError(env, "metrics takes no positional arguments");
     const ToolSettings& settings = env.context.settings;
-    const bool multiLan = settings.interfaceName == "Multi LAN";
+    const bool multiLan = IsMultiLan(settings.interfaceName.kind());
     const std::size_t count = multiLan ? settings.multiLanHosts.size() : 1;
     if (multiLan && count == 0) {
         env.interaction.Error(1004, OneLine(env.context.strings.Get(1004)));

@@ -286,8 +286,8 @@ int RunSetParams(CliEnv& env, const std::vector<std::string>& args) {
                       env.interaction);
     // The printer still leaves its setting mode; the reconnect to an address
     // the loopback guard refuses fails, and this says why.
-    if (pending.connectionChanged && env.context.settings.interfaceName == "LAN" &&
-        LanTargetRefused({"LAN", pending.connection}))
+    if (pending.connectionChanged && IsLan(env.context.settings.interfaceName.kind()) &&
+        LanTargetRefused({NameOf(InterfaceKind::Lan), pending.connection}))
         Fail(env, kExitFailed,
              "the printer's new address " + pending.connection + " is refused: " +
                  LoopbackRefusal(pending.connection.substr(0, pending.connection.rfind(',')))

@@ -40,15 +40,15 @@ std::string SystemErrorText(std::uint32_t error) {
 std::optional<int> CheckTarget(CliEnv& env, const Connection& connection) {
     const ToolSettings& t = env.context.settings;
     const Strings& strings = env.context.strings;
-    if (t.interfaceName == "Multi LAN" && t.multiLanHosts.empty()) {
+    if (IsMultiLan(t.interfaceName.kind()) && t.multiLanHosts.empty()) {
         env.interaction.Error(sid::kMsgNoMultiLan, OneLine(strings.Get(sid::kMsgNoMultiLan)));
         return kExitUsage;
     }
-    if (connection.interfaceName == "LAN" && StartsWith(connection.settings, ",")) {
+    if (IsLan(connection.interfaceName.kind()) && StartsWith(connection.settings, ",")) {
         env.interaction.Error(sid::kMsgNoHost, OneLine(strings.Get(sid::kMsgNoHost)));
         return kExitUsage;
     }
-    if (connection.interfaceName == "USB" && !StartsWith(connection.settings, "\\\\")) {
+    if (IsUsb(connection.interfaceName.kind()) && !StartsWith(connection.settings, "\\\\")) {
         std::vector<std::string> paths;
         if (!PrinterPort::EnumerateUsbDevices(connection.settings, paths))
             return Fail(env, kExitFailed, "the USB printers cannot be listed");
@@ -268,7 +268,7 @@ std::string StatusMeaning(int code) {
 int RunStatus(CliEnv& env, const std::vector<std::string>& args) {
     if (!args.empty()) return UsageError(env, "status takes no arguments");
     const ToolSettings& settings = env.context.settings;
-    if (settings.interfaceName != "Multi LAN") return StatusOfOne(env);
+    if (!IsMultiLan(settings.interfaceName.kind())) return StatusOfOne(env);
     const Connection connection = BuildConnection(settings, env.context.strings);
     if (auto stop = CheckTarget(env, connection)) return *stop;
     return StatusOfList(env);

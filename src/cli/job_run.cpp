@@ -170,7 +170,7 @@ private:
 void ReportDeviceFailures(CliEnv& env, RecordingExecutor& executor) {
     for (const auto& [index, error] : executor.OpenFailures()) {
         const auto connection = executor.ConnectionOf(index);
-        if (!connection || connection->interfaceName == "LAN") continue;
+        if (!connection || IsLan(connection->interfaceName.kind())) continue;
         ReportOpenFailure(env, *connection, error);
     }
 }
@@ -195,7 +195,7 @@ std::vector<bool> PickedPrinters(const CliEnv& env, std::size_t count, std::stri
 std::optional<std::string> RefusedTarget(const CliEnv& env, const std::vector<bool>& selected) {
     const ToolSettings& settings = env.context.settings;
     const std::size_t count =
-        settings.interfaceName == "Multi LAN" ? settings.multiLanHosts.size() : 1;
+        IsMultiLan(settings.interfaceName.kind()) ? settings.multiLanHosts.size() : 1;
     for (std::size_t i = 0; i < count; ++i) {
         if (i < selected.size() && !selected[i]) continue;
         const Connection connection = BuildConnection(settings, env.context.strings, i);
@@ -266,7 +266,7 @@ void CollectStage(JobRunner& runner, TerminalEvents& events, RecordingExecutor& 
         printer.lines = events.LinesOf(static_cast<int>(i));
         printer.detailId = executor.DetailOf(static_cast<int>(i));
         if (auto connection = executor.ConnectionOf(static_cast<int>(i))) {
-            printer.interfaceName = connection->interfaceName;
+            printer.interfaceName = connection->interfaceName.text();
             printer.address = connection->settings;
         }
     }
@@ -281,7 +281,7 @@ JobRunRecord EmptyRecord(const CliEnv& env, JobKind kind, bool multiLan, std::si
     for (std::size_t i = 0; i < printers; ++i) {
         const Connection connection = BuildConnection(env.context.settings, env.context.strings, i);
         record.printers.push_back({static_cast<int>(i),
-                                   connection.interfaceName,
+                                   connection.interfaceName.text(),
                                    connection.settings,
                                    PrinterOutcome::NotRun,
                                    {},

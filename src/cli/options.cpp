@@ -268,9 +268,9 @@ std::optional<std::string> ApplyGlobalOptions(const GlobalOptions& o, AppContext
     int interfaces = (o.lan ? 1 : 0) + (o.com ? 1 : 0) + (o.usb ? 1 : 0) + (o.lpt ? 1 : 0) +
                      (o.multiLan ? 1 : 0);
     if (interfaces > 1) return "choose one of --lan, --com, --usb, --lpt and --multi-lan";
-    if (o.pick && !o.multiLan && t.interfaceName != "Multi LAN")
+    if (o.pick && !o.multiLan && !IsMultiLan(t.interfaceName.kind()))
         return "--pick goes with a Multi-LAN list";
-    if (o.canary && !o.multiLan && t.interfaceName != "Multi LAN")
+    if (o.canary && !o.multiLan && !IsMultiLan(t.interfaceName.kind()))
         return "--canary goes with a Multi-LAN list";
     if (o.canary && *o.canary < 1) return "--canary takes a number of printers of at least 1";
     if (o.parallel && (*o.parallel < 1 || *o.parallel > kMostParallel))
@@ -279,7 +279,7 @@ std::optional<std::string> ApplyGlobalOptions(const GlobalOptions& o, AppContext
     if (o.multiLan) {
         const MultiLanImport list = ImportMultiLanList(*o.multiLan, c.strings);
         if (!list.ok) return *o.multiLan + ": " + c.strings.Get(list.messageId);
-        t.interfaceName = "Multi LAN";
+        t.interfaceName = NameOf(InterfaceKind::MultiLan);
         t.multiLanHosts.clear();
         t.multiLanPorts.clear();
         for (const auto& p : list.printers) {
@@ -307,13 +307,13 @@ std::optional<std::string> ApplyGlobalOptions(const GlobalOptions& o, AppContext
             host = host.substr(0, split);
         }
         if (host.empty()) return "--lan needs a host name or address";
-        t.interfaceName = "LAN";
+        t.interfaceName = NameOf(InterfaceKind::Lan);
         t.lanHost = host;
         for (const char* f : {"interfaceName", "lanHost", "lanPort"}) Note(t, f);
     }
     if (o.com) {
         if (*o.com < 1 || *o.com > 256) return "--com takes a port number from 1 to 256";
-        t.interfaceName = "COM" + std::to_string(*o.com);
+        t.interfaceName = NameOf(InterfaceKind::Com) + std::to_string(*o.com);
         t.comPort = *o.com;
         Note(t, "interfaceName");
         Note(t, "comPort");
@@ -322,13 +322,13 @@ std::optional<std::string> ApplyGlobalOptions(const GlobalOptions& o, AppContext
         if (auto error = ApplyLine(*o.line, c)) return error;
     }
     if (o.usb) {
-        t.interfaceName = "USB";
+        t.interfaceName = NameOf(InterfaceKind::Usb);
         t.usbDevicePath = *o.usb;
         Note(t, "interfaceName");
     }
     if (o.lpt) {
         if (*o.lpt < 1 || *o.lpt > 9) return "--lpt takes a port number from 1 to 9";
-        t.interfaceName = "LPT" + std::to_string(*o.lpt);
+        t.interfaceName = NameOf(InterfaceKind::Lpt) + std::to_string(*o.lpt);
         Note(t, "interfaceName");
     }
     if (o.timeoutSeconds) {

@@ -25,11 +25,11 @@ bool LoadParamDocument(CliEnv& env) {
 
 params::GroupCheckContext CheckContext(const CliEnv& env) {
     return {env.context.serviceMode != ServiceMode::Off,
-            env.context.settings.interfaceName == "Multi LAN"};
+            IsMultiLan(env.context.settings.interfaceName.kind())};
 }
 
 params::SendContext SendContextOf(const CliEnv& env) {
-    return {env.context.serviceMode, env.context.settings.interfaceName == "Multi LAN"};
+    return {env.context.serviceMode, IsMultiLan(env.context.settings.interfaceName.kind())};
 }
 
 params::SettingsFileEnv FileEnv(const CliEnv& env) {

@@ -100,7 +100,7 @@ MainWindow::MainWindow(UiServices& services, QWidget* parent)
 
     printerPage_->LoadPrinterSettings();
     UpdateMenus();
-    ApplyMultiLanMode(context.settings.interfaceName == "Multi LAN");
+    ApplyMultiLanMode(IsMultiLan(context.settings.interfaceName.kind()));
 }
 
 MainWindow::~MainWindow() = default;

@@ -221,7 +221,7 @@ bool SaveManualPictures(MainWindow& window, UiServices& shots, const QString& fo
         emit combo->activated(combo->currentIndex());
     };
     printerPage->multiLanBox()->SetPrinters(list);
-    chooseInterface(QStringLiteral("Multi LAN"));
+    chooseInterface(ToQt(NameOf(InterfaceKind::MultiLan)));
     Settle(200);
     MultiLanBox* box = printerPage->multiLanBox();
     box->checkButton()->click();

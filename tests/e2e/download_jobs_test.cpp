@@ -99,11 +99,12 @@ protected:
         // A serial line gives up on a chunk it cannot take within a second;
         // scaled down to 10 ms that would fail whenever the simulator is
         // slow to read, so serial jobs run at a gentler scale.
-        setup.timeScale = connection.interfaceName.rfind("COM", 0) == 0 ? kSerialScale : kScale;
+        setup.timeScale =
+            connection.interfaceName.text().rfind("COM", 0) == 0 ? kSerialScale : kScale;
         setup.inputs = inputs;
         Sink sink;
         JobReporter reporter(context_.strings, sink, context_.cancelRequested,
-                             connection.interfaceName, JobTitleId(inputs->kind), false, 0);
+                             connection.interfaceName.text(), JobTitleId(inputs->kind), false, 0);
         PrinterJob job(setup, reporter, context_);
         job.AttachDocument(&document_);
         JobOutcome outcome;

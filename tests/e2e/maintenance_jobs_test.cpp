@@ -90,7 +90,7 @@ protected:
         setup.inputs = inputs;
         Sink sink;
         JobReporter reporter(context_.strings, sink, context_.cancelRequested,
-                             connection_.interfaceName, JobTitleId(*inputs), false, 0);
+                             connection_.interfaceName.text(), JobTitleId(*inputs), false, 0);
         PrinterJob job(setup, reporter, context_);
         job.AttachDocument(&document_);
         Outcome outcome;

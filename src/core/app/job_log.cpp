@@ -51,8 +51,8 @@ WriteResult WriteJobLogFile(const std::string& path, const std::vector<std::stri
     return WriteFileAtomically(path, ToCodePage(text, CodePageFor(isJapanese)));
 }
 
-std::string InterfaceLabel(const std::string& interfaceName, const std::string& settings) {
-    if (interfaceName != "LAN") return interfaceName;
+std::string InterfaceLabel(const InterfaceName& interfaceName, const std::string& settings) {
+    if (!IsLan(interfaceName.kind())) return interfaceName.text();
     const std::size_t comma = settings.rfind(',');
     return comma == std::string::npos ? settings : settings.substr(0, comma);
 }

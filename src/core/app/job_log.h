@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "core/comm/port/interface_kind.h"
 #include "core/platform/file_io.h"
 
 namespace rvq {
@@ -36,7 +37,7 @@ private:
 
 // The label of the printer in log lines: the interface name, or for LAN
 // the host (the settings up to the last comma).
-std::string InterfaceLabel(const std::string& interfaceName, const std::string& settings);
+std::string InterfaceLabel(const InterfaceName& interfaceName, const std::string& settings);
 
 // "2026/12/09,22:30:00,LABEL,Title,Status[,Detail]"; the label is
 // bracketed in Multi-LAN runs.

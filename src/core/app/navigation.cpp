@@ -2,6 +2,7 @@
 
 #include "core/app/string_ids.h"
 #include "core/app/text.h"
+#include "core/comm/port/transport_table.h"
 
 namespace rvq {
 
@@ -23,10 +24,11 @@ std::vector<int> CategoryTabLabelIds(Category category) {
     return {};
 }
 
-int CategoryRefusal(const std::string& pageInterface, Category target) {
+int CategoryRefusal(const InterfaceName& pageInterface, Category target) {
     const bool needsReplies =
         target == Category::ParameterSetting || target == Category::Maintenance;
-    return needsReplies && StartsWith(pageInterface, "LPT") ? sid::kMsgFunctionUnavailable : 0;
+    const bool answers = TransportFor(pageInterface).answersStatus;
+    return needsReplies && !answers ? sid::kMsgFunctionUnavailable : 0;
 }
 
 bool LeavingParameterPages(Category current, Category target) {

@@ -6,6 +6,7 @@
 #include "core/app/app_context.h"
 
 #include "core/app/string_ids.h"
+#include "core/comm/port/interface_kind.h"
 
 namespace rvq {
 
@@ -27,7 +28,7 @@ std::vector<int> CategoryTabLabelIds(Category category);
 
 // A parallel port only sends, so the pages that need replies cannot be
 // used with one: 970, else 0.
-int CategoryRefusal(const std::string& pageInterface, Category target);
+int CategoryRefusal(const InterfaceName& pageInterface, Category target);
 
 // Leaving the parameter pages for another category first settles the
 // printer's setting mode.

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "core/app/file_locations.h"
+#include "core/comm/port/interface_kind.h"
 
 namespace rvq {
 
@@ -34,7 +35,7 @@ struct ToolSettings {
     std::string language = "ENG";
     std::string printerModel = "R-VQ4T1-T";
     std::string destination = "QM";
-    std::string interfaceName = "USB";
+    InterfaceName interfaceName{NameOf(InterfaceKind::Usb)};
     int comPort = 1;
     std::string baudRate = "9600 bps";
     std::string dataLength = "8 bits";
@@ -75,7 +76,7 @@ struct ToolSettings {
 
 // The interface name and settings string that open a printer port.
 struct Connection {
-    std::string interfaceName;
+    InterfaceName interfaceName;
     std::string settings;
 };
 

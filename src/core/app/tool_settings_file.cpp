@@ -193,7 +193,7 @@ WriteResult SaveToolSettings(const ToolSettings& t, const Strings& s) {
     set(kSecLanguage, kKeyLanguage, t.language);
     set(kSecPrinter, kKeyPrinter, t.printerModel);
     set(kSecPrinter, kKeyDestination, t.destination);
-    set(kSecPrinter, kKeyDevice, t.interfaceName);
+    set(kSecPrinter, kKeyDevice, t.interfaceName.text());
     set(kSecCom, kKeyPort, Format("%d", t.comPort));
     set(kSecCom, kKeyBps, t.baudRate);
     set(kSecCom, kKeyData, t.dataLength);

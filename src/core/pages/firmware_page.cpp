@@ -7,8 +7,6 @@ namespace rvq {
 
 namespace {
 
-constexpr const char* kUsb = "USB";
-
 std::string FileNameOf(const std::string& path) {
     const std::size_t slash = path.find_last_of('/');
     return slash == std::string::npos ? path : path.substr(slash + 1);
@@ -16,9 +14,9 @@ std::string FileNameOf(const std::string& path) {
 
 }  // namespace
 
-DownloadModeBox DownloadModeBoxFor(bool downloadModeSetting, const std::string& interfaceName) {
+DownloadModeBox DownloadModeBoxFor(bool downloadModeSetting, const InterfaceName& interfaceName) {
     if (!downloadModeSetting) return {};
-    return {true, interfaceName == kUsb};
+    return {true, IsUsb(interfaceName.kind())};
 }
 
 bool FirmwareDownloadModeFlag(const ToolSettings& settings, bool boxTicked) {

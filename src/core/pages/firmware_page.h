@@ -17,7 +17,7 @@ struct DownloadModeBox {
     bool enabled = false;
     bool operator==(const DownloadModeBox&) const = default;
 };
-DownloadModeBox DownloadModeBoxFor(bool downloadModeSetting, const std::string& interfaceName);
+DownloadModeBox DownloadModeBoxFor(bool downloadModeSetting, const InterfaceName& interfaceName);
 
 // The job's download-mode flag: the setting on, the box ticked, and a link
 // the box is offered on.

@@ -15,16 +15,28 @@ constexpr char kHeaderSeparator = '\x08';
 }  // namespace
 
 const std::vector<std::string>& InterfaceNames() {
-    static const std::vector<std::string> names{"USB",  "LAN",  "Multi LAN", "COM",
-                                                "LPT1", "LPT2", "LPT3"};
+    static const std::vector<std::string> names{
+        NameOf(InterfaceKind::Usb),       NameOf(InterfaceKind::Lan),
+        NameOf(InterfaceKind::MultiLan),  NameOf(InterfaceKind::Com),
+        NameOf(InterfaceKind::Lpt) + "1", NameOf(InterfaceKind::Lpt) + "2",
+        NameOf(InterfaceKind::Lpt) + "3"};
     return names;
 }
 
-InterfacePanel PanelFor(const std::string& pageInterface) {
-    if (pageInterface == "COM") return InterfacePanel::Serial;
-    if (pageInterface == "LAN") return InterfacePanel::Lan;
-    if (pageInterface == "Multi LAN") return InterfacePanel::MultiLan;
-    if (pageInterface == "USB") return InterfacePanel::Usb;
+InterfacePanel PanelFor(const InterfaceName& pageInterface) {
+    switch (pageInterface.kind()) {
+        case InterfaceKind::Com:
+            return InterfacePanel::Serial;
+        case InterfaceKind::Lan:
+            return InterfacePanel::Lan;
+        case InterfaceKind::MultiLan:
+            return InterfacePanel::MultiLan;
+        case InterfaceKind::Usb:
+            return InterfacePanel::Usb;
+        case InterfaceKind::Lpt:
+        case InterfaceKind::Unknown:
+            break;
+    }
     return InterfacePanel::None;
 }
 
@@ -47,7 +59,9 @@ PrinterPageValues LoadPrinterPage(const ToolSettings& settings, const Strings& s
     PrinterPageValues page;
     page.model = settings.printerModel;
     page.destination = settings.destination;
-    page.interfaceName = StartsWith(settings.interfaceName, "COM") ? "COM" : settings.interfaceName;
+    // The page lists one "COM"; the port number has a field of its own.
+    const bool serial = IsSerial(settings.interfaceName.kind());
+    page.interfaceName = serial ? NameOf(InterfaceKind::Com) : settings.interfaceName;
     page.comPort = settings.comPort;
     page.baud = settings.baudRate;
     page.dataLength = settings.dataLength;
@@ -69,8 +83,9 @@ void CommitPrinterSettings(const PrinterPageValues& page, ToolSettings& settings
                            const Strings& strings, bool isJapanese) {
     settings.printerModel = page.model;
     settings.destination = page.destination;
-    settings.interfaceName =
-        page.interfaceName == "COM" ? Format("COM%d", page.comPort) : page.interfaceName;
+    settings.interfaceName = IsSerial(page.interfaceName.kind())
+                                 ? NameOf(InterfaceKind::Com) + Format("%d", page.comPort)
+                                 : page.interfaceName;
     settings.comPort = page.comPort;
     settings.baudRate = page.baud;
     settings.dataLength = page.dataLength;
@@ -91,11 +106,12 @@ void CommitPrinterSettings(const PrinterPageValues& page, ToolSettings& settings
 HeaderText BuildHeaderText(const PrinterPageValues& page) {
     HeaderText header;
     header.model = page.model + " " + page.destination;
-    const std::string& name = page.interfaceName;
-    switch (PanelFor(name)) {
+    const std::string& name = page.interfaceName.text();
+    switch (PanelFor(page.interfaceName)) {
         case InterfacePanel::Serial:
-            header.connection = Format("COM%d : ", page.comPort) + page.baud + ",  " +
-                                page.dataLength + ",  " + page.parity + ",  " + page.stopBit;
+            header.connection = NameOf(InterfaceKind::Com) + Format("%d : ", page.comPort) +
+                                page.baud + ",  " + page.dataLength + ",  " + page.parity + ",  " +
+                                page.stopBit;
             break;
         case InterfacePanel::Lan:
             header.connection = name + " : " + page.lanHost + Format(", %d", page.lanPort);
@@ -152,7 +168,7 @@ PageResets ResetsForDestinationChange() {
     return r;
 }
 
-PageResets ResetsForInterfaceChange(const std::string& before, const std::string& after) {
+PageResets ResetsForInterfaceChange(const InterfaceName& before, const InterfaceName& after) {
     PageResets r;
     if (before != after) r.maintenance = r.memory = true;
     return r;

@@ -18,7 +18,7 @@ class Strings;
 struct PrinterPageValues {
     std::string model;
     std::string destination;
-    std::string interfaceName;  // "COM" for every serial port
+    InterfaceName interfaceName;  // "COM" for every serial port
     int comPort = 1;
     std::string baud;
     std::string dataLength;
@@ -38,7 +38,7 @@ const std::vector<std::string>& InterfaceNames();
 
 // Which group of connection fields an interface shows.
 enum class InterfacePanel { None, Serial, Lan, MultiLan, Usb };
-InterfacePanel PanelFor(const std::string& pageInterface);
+InterfacePanel PanelFor(const InterfaceName& pageInterface);
 
 // Parity as shown: with the Japanese interface "Even" and "Odd" become
 // strings 646 and 647, anything else 645; otherwise unchanged.
@@ -87,7 +87,7 @@ struct PageResets {
 };
 PageResets ResetsForModelChange();
 PageResets ResetsForDestinationChange();
-PageResets ResetsForInterfaceChange(const std::string& before, const std::string& after);
+PageResets ResetsForInterfaceChange(const InterfaceName& before, const InterfaceName& after);
 
 // Lists the USB printer paths a device filter matches; false when the
 // enumeration itself failed.

@@ -81,17 +81,17 @@ void DetectLanChange(const PrinterModel& model, const GroupTicks& ticks,
 void Detect(const PrinterModel& model, const GroupTicks& ticks, const ToolSettings& settings,
             const Strings& strings, bool serviceMode, const Carried& carried,
             PendingChanges& pending) {
-    const std::string& interfaceName = settings.interfaceName;
-    if (StartsWith(interfaceName, "COM")) {
+    const InterfaceKind kind = settings.interfaceName.kind();
+    if (IsSerial(kind)) {
         if (!IsGroupTicked(ticks, "RS232C_GROUP", serviceMode)) return;
         const std::string line = SerialDescription(model, settings, strings, carried);
         if (line != BuildConnection(settings, strings).settings) {
             pending.connectionChanged = true;
             pending.connection = line;
         }
-    } else if (interfaceName == "LAN") {
+    } else if (IsLan(kind)) {
         DetectLanChange(model, ticks, settings, serviceMode, carried, pending);
-    } else if (interfaceName == "USB") {
+    } else if (IsUsb(kind)) {
         if (!IsGroupTicked(ticks, "USB_GROUP", serviceMode)) return;
         const bool withSerial = serviceMode && LabelOf(model, "USBSerialNumber") == "Enable";
         if (!carried("USBSerialNumber") || (withSerial && !carried("SerialNumber"))) return;
@@ -132,7 +132,7 @@ ConnectionNote NextConnectionNote(const ToolSettings& settings, const Strings& s
                                        ? pending.connection
                                        : BuildConnection(settings, strings).settings;
     const int id = printerTookIt ? kTook : kKept;
-    const std::string where = settings.interfaceName + " " + connection;
+    const std::string where = settings.interfaceName.text() + " " + connection;
     return {id, FormatRuntime(strings.Get(id), where.c_str())};
 }
 

@@ -121,7 +121,7 @@ void FirmwarePage::showEvent(QShowEvent* event) {
     PageView::showEvent(event);
 }
 
-void FirmwarePage::UpdateDownloadModeBox(const std::string& interfaceName) {
+void FirmwarePage::UpdateDownloadModeBox(const InterfaceName& interfaceName) {
     const DownloadModeBox box =
         DownloadModeBoxFor(services_.context.settings.downloadMode, interfaceName);
     downloadMode_->setVisible(box.visible);

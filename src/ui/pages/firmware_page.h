@@ -3,6 +3,7 @@
 #include <string>
 
 #include "core/builders/rom_list.h"
+#include "core/comm/port/interface_kind.h"
 #include "ui/page_view.h"
 
 class QCheckBox;
@@ -28,7 +29,7 @@ public:
     // Empties the list and the details (model change, reset of all pages).
     void ClearRomList();
     // Shows the Download Mode box as the setting and the interface allow.
-    void UpdateDownloadModeBox(const std::string& interfaceName);
+    void UpdateDownloadModeBox(const InterfaceName& interfaceName);
 
     void ResetPage(const PageResets& resets) override;
     bool HandleCommand(int command) override;

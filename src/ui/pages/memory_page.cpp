@@ -75,7 +75,7 @@ MemoryPage::MemoryPage(UiServices& services, QWidget* parent)
     layout->addLayout(infoColumn, 1);
     layout->addLayout(actionColumn);
     ResetMemoryPage();
-    SetMultiLanMode(services.context.settings.interfaceName == "Multi LAN");
+    SetMultiLanMode(IsMultiLan(services.context.settings.interfaceName.kind()));
 }
 
 QWidget* MemoryPage::BuildAllocation() {
@@ -173,7 +173,7 @@ void MemoryPage::SetMultiLanMode(bool on) {
 
 void MemoryPage::showEvent(QShowEvent* event) {
     PageView::showEvent(event);
-    SetMultiLanMode(services_.context.settings.interfaceName == "Multi LAN");
+    SetMultiLanMode(IsMultiLan(services_.context.settings.interfaceName.kind()));
 }
 
 void MemoryPage::ShowMemoryInformation() {

@@ -189,7 +189,7 @@ void PrinterSettingPage::LoadPrinterSettings() {
     SelectStored(model_, values_.model);
     FillDestinations();
     SelectStored(destination_, values_.destination);
-    SelectStored(interface_, values_.interfaceName);
+    SelectStored(interface_, values_.interfaceName.text());
     SelectStored(baud_, values_.baud);
     SelectStored(dataLength_, values_.dataLength);
     SelectStored(parity_, values_.parity);
@@ -307,9 +307,9 @@ void PrinterSettingPage::OnDestinationChosen() {
 }
 
 void PrinterSettingPage::OnInterfaceChosen() {
-    const std::string before = values_.interfaceName;
+    const InterfaceName before = values_.interfaceName;
     if (services_.context.jobRunning) {
-        SelectStored(interface_, before);
+        SelectStored(interface_, before.text());
         return;
     }
     ReadControls();
@@ -317,10 +317,10 @@ void PrinterSettingPage::OnInterfaceChosen() {
         values_.comPort = 1;
         comPort_->setValue(1);
     }
-    if (values_.interfaceName == "USB") LocateUsb();
+    if (IsUsb(values_.interfaceName.kind())) LocateUsb();
     ShowInterfaceControls();
     UpdateHeader();
-    if (onMultiLanMode) onMultiLanMode(values_.interfaceName == "Multi LAN");
+    if (onMultiLanMode) onMultiLanMode(IsMultiLan(values_.interfaceName.kind()));
     const PageResets resets = ResetsForInterfaceChange(before, values_.interfaceName);
     if (resets != PageResets{} && onResetPages) onResetPages(resets);
 }

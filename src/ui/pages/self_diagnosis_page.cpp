@@ -68,7 +68,7 @@ SelfDiagnosisPage::SelfDiagnosisPage(UiServices& services, QWidget* parent)
     FillCombos();
     // Nothing to choose from until the printer's information was read.
     section_->setEnabled(false);
-    multiLan_ = services.context.settings.interfaceName == "Multi LAN";
+    multiLan_ = IsMultiLan(services.context.settings.interfaceName.kind());
     ApplyControlRules();
 }
 
@@ -191,7 +191,7 @@ void SelfDiagnosisPage::SetMultiLanMode(bool on) {
 
 void SelfDiagnosisPage::showEvent(QShowEvent* event) {
     PageView::showEvent(event);
-    SetMultiLanMode(services_.context.settings.interfaceName == "Multi LAN");
+    SetMultiLanMode(IsMultiLan(services_.context.settings.interfaceName.kind()));
 }
 
 void SelfDiagnosisPage::ApplyControlRules() {

@@ -114,6 +114,18 @@ TEST_F(ToolSettingsTest, EqualControlCodesAreNeverUsed) {
     EXPECT_EQ(distinct.controlCodes, (ControlCodes{0x02, 0x03, 0x04}));
 }
 
+// A name the tool does not know is kept: saving writes it back unchanged.
+TEST_F(ToolSettingsTest, InterfaceNamesAreWrittenBackAsRead) {
+    for (const char* name : {"LAN", "COM12", "Multi LAN", "LPT2", "LAN2", "FOO", "lan"}) {
+        ToolSettings t = Load(std::string("[HEADER]\nTITLE=R-VQ Setting Tool\n[PRINTER]\nDEVICE=") +
+                              name + "\n");
+        ASSERT_TRUE(t.settingsWritable);
+        EXPECT_EQ(t.interfaceName.text(), name);
+        ASSERT_TRUE(SaveToolSettings(t, strings_));
+        EXPECT_EQ(IniFile::Load(t.iniPath).Find("PRINTER", "DEVICE"), name) << '"' << name << '"';
+    }
+}
+
 TEST_F(ToolSettingsTest, SaveWritesTheStoredKeysAndReloadsTheSame) {
     ToolSettings t = Load(
         "[HEADER]\nTITLE=R-VQ Setting Tool\n"

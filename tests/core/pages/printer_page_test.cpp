@@ -48,7 +48,7 @@ TEST(PrinterPage, CommitKeepsWhatThePageDidNotChange) {
 
     ToolSettings written = settings;
     written.flowControl.clear();
-    written.interfaceName.clear();
+    written.interfaceName = {};
     CommitPrinterSettings(page, written, strings, false);
     EXPECT_EQ(written.flowControl, "XON/XOF + READY/BUSY AUTO");
     EXPECT_EQ(written.interfaceName, "COM3");

@@ -189,7 +189,7 @@ JobRunner::JobRunner(AppContext& context, std::shared_ptr<JobLog> log,
       shared_(std::make_shared<Shared>(context, std::move(log), std::move(executor), events)) {
     shared_->strings = context.strings;
     shared_->settings = context.settings;
-    shared_->multiLan = context.settings.interfaceName == "Multi LAN";
+    shared_->multiLan = IsMultiLan(context.settings.interfaceName.kind());
 }
 
 JobRunner::~JobRunner() {
@@ -200,11 +200,11 @@ JobRunner::~JobRunner() {
 int JobRunner::PreCheck(JobKind kind, const UsbCounter& countUsb) const {
     const ToolSettings& t = context_.settings;
     int message = 0;
-    if (t.interfaceName == "LAN" && t.lanHost.empty()) {
+    if (IsLan(t.interfaceName.kind()) && t.lanHost.empty()) {
         message = 1003;
-    } else if (t.interfaceName == "Multi LAN" && t.multiLanHosts.empty()) {
+    } else if (IsMultiLan(t.interfaceName.kind()) && t.multiLanHosts.empty()) {
         message = 1004;
-    } else if (t.interfaceName == "USB" && t.usbDevicePath.rfind("\\\\", 0) != 0) {
+    } else if (IsUsb(t.interfaceName.kind()) && t.usbDevicePath.rfind("\\\\", 0) != 0) {
         // A fixed device path skips the search; a filter given in its place
         // is searched like the configured one.
         const std::string filter = t.usbDevicePath.empty()
@@ -243,7 +243,7 @@ bool JobRunner::Start(std::shared_ptr<const JobInputs> inputs, const std::vector
         s.inputs = std::move(inputs);
         s.kind = s.inputs ? s.inputs->kind : JobKind::None;
         s.titleId = s.inputs ? JobTitleId(*s.inputs) : JobTitleId(JobKind::None);
-        s.multiLan = s.settings.interfaceName == "Multi LAN";
+        s.multiLan = IsMultiLan(s.settings.interfaceName.kind());
         s.timeScale = Clock::ScaleFromEnvironment();
         // A Restore to Online takes the printers online whatever its jobs
         // do: the state is cleared once here, its value handed to each job.

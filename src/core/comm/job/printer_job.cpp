@@ -26,10 +26,12 @@ void PrinterJob::SetSettingMode(SettingModeState state) {
     if (!multiLan()) context_.settingModeState = state;
 }
 
-bool PrinterJob::IsLan() const { return setup_.connection.interfaceName == "LAN"; }
-bool PrinterJob::IsUsb() const { return setup_.connection.interfaceName == "USB"; }
-bool PrinterJob::IsSerial() const { return setup_.connection.interfaceName.rfind("COM", 0) == 0; }
-bool PrinterJob::IsParallel() const { return setup_.connection.interfaceName.rfind("LPT", 0) == 0; }
+InterfaceKind PrinterJob::interfaceKind() const { return setup_.connection.interfaceName.kind(); }
+const TransportRow& PrinterJob::transport() const { return TransportFor(interfaceKind()); }
+bool PrinterJob::IsLan() const { return rvq::IsLan(interfaceKind()); }
+bool PrinterJob::IsUsb() const { return rvq::IsUsb(interfaceKind()); }
+bool PrinterJob::IsSerial() const { return rvq::IsSerial(interfaceKind()); }
+bool PrinterJob::IsParallel() const { return rvq::IsParallel(interfaceKind()); }
 
 void PrinterJob::SetControlCodes(const ControlCodes& codes) {
     codes_ = codes;

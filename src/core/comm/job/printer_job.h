@@ -10,6 +10,7 @@
 #include "core/comm/job/job_runner.h"
 #include "core/comm/port/framing.h"
 #include "core/comm/port/printer_port.h"
+#include "core/comm/port/transport_table.h"
 
 namespace rvq {
 
@@ -51,6 +52,9 @@ public:
     SettingModeState settingMode() const { return settingMode_; }
     void SetSettingMode(SettingModeState state);
     int lastPrinterStatus() const { return lastPrinterStatus_; }
+    // The connection's interface (its whole-name kind) and its table row.
+    InterfaceKind interfaceKind() const;
+    const TransportRow& transport() const;
     bool IsLan() const;
     bool IsUsb() const;
     bool IsSerial() const;

@@ -17,7 +17,7 @@ bool IsReady(int code) { return code == status::kReady || code == status::kReady
 }  // namespace
 
 bool PrinterJob::CheckReady(int mode, bool quiet) {
-    if (IsParallel()) return true;  // a parallel port cannot answer
+    if (!transport().answersStatus) return true;
     const auto* data = reinterpret_cast<const std::uint8_t*>(fixed_.statusRequest.data());
     if (!port_.Write(std::span<const std::uint8_t>(data, fixed_.statusRequest.size()), 1000)) {
         if (!quiet) reporter_.Fail(sid::kDetailCommunication, port_.lastError());
@@ -109,8 +109,8 @@ bool PrinterJob::ReopenAfterRestart(int attempts, bool usbWaits) {
 bool PrinterJob::ReadModeReply(bool enter, std::string& reply, bool& timedOut, bool& readError) {
     timedOut = false;
     readError = false;
-    if (!IsSerial()) {
-        const int timeout = multiLan() && enter ? 12000 : IsUsb() ? 8000 : IsLan() ? 7000 : 5000;
+    if (transport().modeReplyTimeoutMs > 0) {
+        const int timeout = multiLan() && enter ? 12000 : transport().modeReplyTimeoutMs;
         if (ReadReply(reply, 100, timeout, timedOut)) return true;
         readError = !timedOut;
         return false;
@@ -158,7 +158,7 @@ bool PrinterJob::ModeShift(bool enter, bool restart, double span) {
             ClosePort();
             if (!CancellableWait(5000)) return false;
             step(0.5);
-            if (!ReopenAfterRestart(IsUsb() ? 30 : 5, IsUsb())) return false;
+            if (!ReopenAfterRestart(transport().reopenAttempts, IsUsb())) return false;
         }
     }
     step(0.7);

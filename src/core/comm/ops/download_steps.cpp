@@ -35,7 +35,7 @@ bool DownloadSteps::ChunkWrite(std::span<const std::uint8_t> data, int base, int
 
 bool DownloadSteps::ChunkWrite(std::uint64_t size, const ChunkReader& read, int base, int span) {
     ResetLastStatus();
-    const int timeout = ChunkWriteTimeoutMs(job_.IsSerial());
+    const int timeout = job_.transport().chunkWriteTimeoutMs;
     std::vector<std::uint8_t> chunk(
         static_cast<std::size_t>(std::min<std::uint64_t>(kDownloadChunk, size)));
     for (std::uint64_t sent = 0; sent < size;) {
@@ -84,7 +84,7 @@ void DownloadSteps::LogStatusFailure() {
 }
 
 bool DownloadSteps::WaitForStatus(int expected, int timeoutMs) {
-    if (job_.IsParallel()) return job_.CancellableWait(1);
+    if (!job_.transport().answersStatus) return job_.CancellableWait(1);
     const std::int64_t deadline = job_.clock().NowMs() + timeoutMs;
     while (true) {
         const int code = PollStatus();
@@ -103,7 +103,7 @@ bool DownloadSteps::WaitForStatus(int expected, int timeoutMs) {
 }
 
 bool DownloadSteps::WaitDownloadComplete(int timeoutMs) {
-    if (job_.IsParallel()) return job_.CancellableWait(timeoutMs);
+    if (!job_.transport().answersStatus) return job_.CancellableWait(timeoutMs);
     const std::int64_t deadline = job_.clock().NowMs() + timeoutMs;
     while (true) {
         const int code = PollStatus();

@@ -26,7 +26,8 @@ constexpr std::size_t kImageOffset = 24;
 // Status queries are replaced by timed waits in download mode and on a
 // parallel port, which cannot answer.
 bool ReadsStatus(PrinterJob& job) {
-    return !InputsOf<FirmwareDownloadArgs>(job.inputs()).skipStatusQuery && !job.IsParallel();
+    return !InputsOf<FirmwareDownloadArgs>(job.inputs()).skipStatusQuery &&
+           job.transport().answersStatus;
 }
 
 DownloadLink LinkOf(PrinterJob& job) {
@@ -110,7 +111,7 @@ bool SendFirmwareBlock(DownloadSteps& steps, std::size_t index, int base, int co
     job.PostProgress(imageBase);
 
     const std::span<const std::uint8_t> image = bytes.subspan(kImageOffset, imageLength);
-    const int writeTimeout = ChunkWriteTimeoutMs(job.IsSerial());
+    const int writeTimeout = job.transport().chunkWriteTimeoutMs;
     for (std::size_t sent = 0; sent < imageLength;) {
         if (job.CancelCheck()) return false;
         const std::size_t length = std::min(kDownloadChunk, imageLength - sent);

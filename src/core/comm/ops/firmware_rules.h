@@ -42,8 +42,8 @@ int WrittenStatusTimeoutMs(std::uint32_t size, DownloadLink link, int timeoutMs)
 // port, download mode).
 int PlainWrittenWaitMs(std::uint32_t size, int timeoutMs);
 
-// Image chunk writes: a serial line needs far longer per 64 KB.
+// Image chunk writes; the time-out for one chunk is its transport row's
+// chunkWriteTimeoutMs (a serial line needs far longer per 64 KB).
 inline constexpr std::size_t kDownloadChunk = 65536;
-inline int ChunkWriteTimeoutMs(bool serial) { return serial ? 350000 : 30000; }
 
 }  // namespace rvq

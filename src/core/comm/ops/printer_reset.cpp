@@ -20,7 +20,7 @@ bool RunPrinterReset(PrinterJob& job) {
     if (!job.CheckReady(kReadyModeAny, true)) {
         job.ClosePort();
         if (!job.CancellableWait(3000)) return false;
-        const int attempts = job.IsUsb() ? 30 : 5;
+        const int attempts = job.transport().reopenAttempts;
         bool open = false;
         for (int attempt = 0; attempt < attempts && !open; ++attempt) {
             open = job.Reopen(job.setup().connection.settings);

@@ -28,7 +28,7 @@ StatusQuery StatusQueryFor(const ToolSettings& settings) {
 std::vector<Connection> MultiLanConnections(const ToolSettings& settings, const Strings& strings,
                                             const std::vector<LanPrinter>& printers) {
     ToolSettings list = settings;
-    list.interfaceName = "Multi LAN";
+    list.interfaceName = NameOf(InterfaceKind::MultiLan);
     list.multiLanHosts.clear();
     list.multiLanPorts.clear();
     for (const LanPrinter& p : printers) {

@@ -9,6 +9,7 @@
 #include "core/comm/port/framing.h"
 #include "core/comm/port/reply_frames.h"
 #include "core/comm/port/serial_settings.h"
+#include "core/comm/port/transport_table.h"
 #include "core/params/command_builder.h"
 
 namespace rvq {
@@ -28,8 +29,7 @@ const unsigned char* Bytes(std::string_view text) {
 }  // namespace
 
 int BinaryDataTimeoutMs(const Connection& connection) {
-    if (!StartsWith(connection.interfaceName, "COM")) return 1000;
-    return ParseSerialLine(connection.settings).baud < 9600 ? 90000 : 20000;
+    return TransportFor(connection.interfaceName).binaryDataTimeoutMs(connection.settings);
 }
 
 CommandChannel::CommandChannel(const Strings& strings, const ControlCodes& codes, CodePage codePage,

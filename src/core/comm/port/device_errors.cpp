@@ -9,6 +9,7 @@
 #include "core/app/text.h"
 #include "core/comm/port/device_names.h"
 #include "core/comm/port/printer_port.h"
+#include "core/comm/port/transport_table.h"
 #include "core/platform/file_io.h"
 
 namespace rvq {
@@ -16,9 +17,9 @@ namespace rvq {
 namespace {
 
 // "/dev/ttyS2", or the devices-folder entry and where it points.
-std::string DescribeNode(const std::string& interfaceName) {
-    const std::string prefix = interfaceName.substr(0, 3);
-    const std::string node = DeviceNodeFor(prefix, PortNumberOf(interfaceName));
+std::string DescribeNode(const InterfaceName& interfaceName) {
+    const std::string node =
+        DeviceNodeFor(interfaceName.kind(), PortNumberOf(interfaceName.text()));
     std::array<char, 4096> target{};
     const ssize_t length = ::readlink(node.c_str(), target.data(), target.size() - 1);
     if (length <= 0) return node;
@@ -35,10 +36,11 @@ std::string UsbNodeOf(const std::string& settings) {
 
 }  // namespace
 
-std::string DescribePortTarget(const std::string& interfaceName, const std::string& settings) {
-    if (StartsWith(interfaceName, "COM") || StartsWith(interfaceName, "LPT"))
-        return interfaceName + " at " + DescribeNode(interfaceName);
-    if (interfaceName == "USB") {
+std::string DescribePortTarget(const InterfaceName& interfaceName, const std::string& settings) {
+    const std::string& name = interfaceName.text();
+    const DeviceLookup lookup = TransportFor(interfaceName).lookup;
+    if (lookup == DeviceLookup::NodeByName) return name + " at " + DescribeNode(interfaceName);
+    if (lookup == DeviceLookup::UsbPath) {
         std::string path = settings;
         if (!StartsWith(settings, "\\\\")) {
             // A filter: the printer it finds, when it finds exactly one.
@@ -47,18 +49,18 @@ std::string DescribePortTarget(const std::string& interfaceName, const std::stri
                 path = paths.front();
         }
         const std::string node = UsbNodeOf(path);
-        return node.empty() ? interfaceName : interfaceName + " at " + node;
+        return node.empty() ? name : name + " at " + node;
     }
-    return settings.empty() ? interfaceName : interfaceName + " " + settings;
+    return settings.empty() ? name : name + " " + settings;
 }
 
-std::string DeviceAccessHint(const std::string& interfaceName, std::uint32_t error) {
-    const bool serial = StartsWith(interfaceName, "COM");
-    const bool usb = interfaceName == "USB";
-    if (!serial && !usb && !StartsWith(interfaceName, "LPT")) return {};
+std::string DeviceAccessHint(const InterfaceName& interfaceName, std::uint32_t error) {
+    const std::string group(TransportFor(interfaceName).accessGroup);
+    if (group.empty()) return {};
+    const bool serial = IsSerial(interfaceName.kind());
+    const bool usb = IsUsb(interfaceName.kind());
     if (error == EACCES || error == EPERM) {
-        const char* group = serial ? "dialout" : "lp";
-        std::string hint = std::string("to get access, add your user to the group ") + group +
+        std::string hint = "to get access, add your user to the group " + group +
                            " (sudo usermod -aG " + group + " $USER) and log in again";
         if (usb)
             hint =

@@ -2,6 +2,7 @@
 
 #include "core/app/file_locations.h"
 #include "core/app/text.h"
+#include "core/comm/port/transport_table.h"
 #include "core/platform/file_io.h"
 
 #include <sys/stat.h>
@@ -14,13 +15,13 @@ int PortNumberOf(std::string_view interfaceName) {
 
 std::string DeviceFolder() { return DeviceLinkFolder(LocationInputs::FromProcess()); }
 
-std::string DeviceNodeFor(std::string_view prefix, int number) {
-    const std::string name = std::string(prefix) + std::to_string(number);
+std::string DeviceNodeFor(InterfaceKind kind, int number) {
+    const TransportRow& row = TransportFor(kind);
+    const std::string name = std::string(row.name) + std::to_string(number);
     const std::string linked = JoinPath(DeviceFolder(), name);
     struct stat info {};
     if (::lstat(linked.c_str(), &info) == 0) return linked;
-    const char* base = prefix == "COM" ? "/dev/ttyS" : "/dev/lp";
-    return base + std::to_string(number - 1);
+    return std::string(row.deviceNodeBase) + std::to_string(number - 1);
 }
 
 }  // namespace rvq

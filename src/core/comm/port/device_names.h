@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/comm/port/interface_kind.h"
+
 #include <string>
 #include <string_view>
 
@@ -14,9 +16,9 @@ int PortNumberOf(std::string_view interfaceName);
 // ($XDG_CONFIG_HOME/rvq-setting-tool/devices, by default below ~/.config).
 std::string DeviceFolder();
 
-// The node behind "COM<number>" or "LPT<number>" (`prefix` is "COM" or
-// "LPT"): the entry of that name in the device folder when there is one,
-// else /dev/ttyS(n-1) or /dev/lp(n-1).
-std::string DeviceNodeFor(std::string_view prefix, int number);
+// The node behind "COM<number>" or "LPT<number>" (`kind` is Com or Lpt):
+// the entry of that name in the device folder when there is one, else the
+// row's node base with n-1 (/dev/ttyS(n-1) or /dev/lp(n-1)).
+std::string DeviceNodeFor(InterfaceKind kind, int number);
 
 }  // namespace rvq

@@ -38,7 +38,8 @@ std::optional<std::string> LoopbackRefusal(const std::string& host) {
 }
 
 bool LanTargetRefused(const Connection& connection) {
-    if (connection.interfaceName.rfind("LAN", 0) != 0) return false;
+    // Whatever the port would open as TCP ("LAN2" too) has an address.
+    if (!IsLan(connection.interfaceName.transport())) return false;
     const std::size_t comma = connection.settings.rfind(',');
     return LoopbackRefusal(connection.settings.substr(0, comma)).has_value();
 }

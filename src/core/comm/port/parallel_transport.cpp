@@ -18,7 +18,7 @@ constexpr int kChunkLimitMs = 30000;
 IoResult ParallelTransport::Open(const std::string& target, const std::string&) {
     const int number = PortNumberOf(target);
     if (number < 1 || number > 9) return IoResult::Failed(PortStatus::BadParameter, 0);
-    const std::string node = DeviceNodeFor("LPT", number);
+    const std::string node = DeviceNodeFor(InterfaceKind::Lpt, number);
     fd_ = ::open(node.c_str(), O_WRONLY | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd_ < 0) return IoResult::Failed(PortStatus::OpenFailed, static_cast<std::uint32_t>(errno));
     return IoResult::Done(0);

@@ -1,12 +1,9 @@
 #include "core/comm/port/printer_port.h"
 
 #include "core/app/text.h"
-#include "core/comm/port/parallel_transport.h"
 #include "core/comm/port/reply_frame_scan.h"
-#include "core/comm/port/serial_transport.h"
-#include "core/comm/port/tcp_transport.h"
+#include "core/comm/port/transport_table.h"
 #include "core/comm/port/usb_devices.h"
-#include "core/comm/port/usb_transport.h"
 
 #include <algorithm>
 #include <array>
@@ -32,25 +29,16 @@ bool PrinterPort::Fail(PortStatus status, std::uint32_t error) {
     return false;
 }
 
-bool PrinterPort::Open(const std::string& interfaceName, const std::string& settings) {
+bool PrinterPort::Open(const InterfaceName& interfaceName, const std::string& settings) {
     Close();
     interfaceName_ = interfaceName;
     settings_ = settings;
-    const std::string prefix = interfaceName.substr(0, 3);
-    std::unique_ptr<PortTransport> transport;
-    if (prefix == "COM") {
-        transport = std::make_unique<SerialTransport>(clock_);
-    } else if (prefix == "LAN") {
-        transport = std::make_unique<TcpTransport>(clock_, cancel_);
-    } else if (prefix == "LPT") {
-        transport = std::make_unique<ParallelTransport>(clock_);
-    } else if (prefix == "USB") {
-        transport = std::make_unique<UsbTransport>(clock_);
-    } else {
-        return false;
-    }
-    if (prefix == "USB" && !OpenUsb()) return false;
-    const std::string& target = prefix == "COM" || prefix == "LPT" ? interfaceName_ : settings_;
+    const TransportRow& row = TransportFor(interfaceName.transport());
+    if (row.makeTransport == nullptr) return false;
+    std::unique_ptr<PortTransport> transport = row.makeTransport(clock_, cancel_);
+    if (row.lookup == DeviceLookup::UsbPath && !OpenUsb()) return false;
+    const std::string& target =
+        row.lookup == DeviceLookup::NodeByName ? interfaceName_.text() : settings_;
     const IoResult opened = transport->Open(target, settings_);
     if (!opened.ok) return Fail(opened.status, opened.error);
     transport_ = std::move(transport);
@@ -82,7 +70,7 @@ bool PrinterPort::Close() {
     transport_->Close();
     transport_.reset();
     kind_ = PortKind::None;
-    interfaceName_.clear();
+    interfaceName_ = {};
     settings_.clear();
     status_ = PortStatus::Closed;
     return true;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/comm/job/clock.h"
+#include "core/comm/port/interface_kind.h"
 #include "core/comm/port/port_status.h"
 #include "core/comm/port/port_transport.h"
 #include "core/comm/port/transact_port.h"
@@ -27,10 +28,9 @@ public:
     PrinterPort(const PrinterPort&) = delete;
     PrinterPort& operator=(const PrinterPort&) = delete;
 
-    // Closes first when open. The interface is chosen by the first three
-    // characters of the name ("COM", "LAN", "LPT", "USB"); any other name
-    // fails without touching the status.
-    [[nodiscard]] bool Open(const std::string& interfaceName, const std::string& settings);
+    // Closes first when open. The transport is the name's transport() row;
+    // a name without one fails without touching the status.
+    [[nodiscard]] bool Open(const InterfaceName& interfaceName, const std::string& settings);
     bool Close();
 
     // Reads away what a USB printer still holds from an earlier exchange
@@ -75,7 +75,7 @@ public:
     std::uint32_t lastError() const override { return lastError_; }
     PortKind kind() const { return kind_; }
     bool isOpen() const { return transport_ != nullptr; }
-    const std::string& interfaceName() const { return interfaceName_; }
+    const InterfaceName& interfaceName() const { return interfaceName_; }
     // After a USB open by filter: the device path that was chosen.
     const std::string& settings() const { return settings_; }
     // How many poll waits the last read or write made.
@@ -88,7 +88,7 @@ private:
     const Clock& clock_;
     const std::atomic<bool>* cancel_;
     std::unique_ptr<PortTransport> transport_;
-    std::string interfaceName_;
+    InterfaceName interfaceName_;
     std::string settings_;
     PortStatus status_ = PortStatus::Closed;
     std::uint32_t lastError_ = 0;

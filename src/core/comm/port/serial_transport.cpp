@@ -24,7 +24,7 @@ IoResult SerialTransport::Open(const std::string& target, const std::string& set
     const int number = PortNumberOf(target);
     if (number < 1 || number > 256) return IoResult::Failed(PortStatus::BadParameter, 0);
 
-    const std::string node = DeviceNodeFor("COM", number);
+    const std::string node = DeviceNodeFor(InterfaceKind::Com, number);
     fd_ = ::open(node.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd_ < 0) return IoResult::Failed(PortStatus::OpenFailed, static_cast<std::uint32_t>(errno));
     // The line is ours alone while open.

@@ -65,7 +65,7 @@ bool StatusAnswer::ready() const {
 StatusAnswer AskStatus(const Connection& connection, const StatusQuery& query, const Clock& clock,
                        const std::atomic<bool>* cancel) {
     StatusAnswer answer;
-    answer.interfaceName = connection.interfaceName;
+    answer.interfaceName = connection.interfaceName.text();
     answer.settings = connection.settings;
     if (Cancelled(cancel)) return answer;
     if (LanTargetRefused(connection)) {
@@ -79,14 +79,14 @@ StatusAnswer AskStatus(const Connection& connection, const StatusQuery& query, c
         answer.systemError = port.lastError();
         answer.outcome = bad ? StatusOutcome::BadInterface : StatusOutcome::OpenFailed;
         // A USB open by filter names the device it chose.
-        if (connection.interfaceName == "USB" && !port.settings().empty())
+        if (IsUsb(connection.interfaceName.kind()) && !port.settings().empty())
             answer.settings = port.settings();
         if (Cancelled(cancel)) answer.outcome = StatusOutcome::Cancelled;
         return answer;
     }
     // What a USB printer still holds from before is no answer to this request.
     port.DiscardQueued();
-    answer.interfaceName = port.interfaceName();
+    answer.interfaceName = port.interfaceName().text();
     answer.settings = port.settings();
     if (port.kind() == PortKind::Parallel) {
         answer.outcome = StatusOutcome::NoStatusPort;
@@ -110,7 +110,7 @@ std::vector<StatusAnswer> AskStatusAll(const std::vector<Connection>& printers,
     std::vector<std::size_t> slot(printers.size());
     std::map<std::pair<std::string, std::string>, std::size_t> seen;
     for (std::size_t i = 0; i < printers.size(); ++i) {
-        const auto key = std::make_pair(printers[i].interfaceName, printers[i].settings);
+        const auto key = std::make_pair(printers[i].interfaceName.text(), printers[i].settings);
         const auto [it, added] = seen.emplace(key, distinct.size());
         if (added) distinct.push_back(printers[i]);
         slot[i] = it->second;
@@ -118,7 +118,7 @@ std::vector<StatusAnswer> AskStatusAll(const std::vector<Connection>& printers,
     std::vector<StatusAnswer> answers(distinct.size());
     std::vector<bool> told(distinct.size(), false);  // written by the thread that asked
     for (std::size_t i = 0; i < distinct.size(); ++i) {
-        answers[i].interfaceName = distinct[i].interfaceName;
+        answers[i].interfaceName = distinct[i].interfaceName.text();
         answers[i].settings = distinct[i].settings;
     }
     const auto tell = [&](std::size_t which) {
