@@ -102,7 +102,7 @@ struct RunFigures {
 };
 
 RunFigures RunJob(AppContext& context, Document& document, sim::SimServer& server,
-                  std::shared_ptr<JobInputs> inputs, double roundTripMs) {
+                  const std::shared_ptr<JobInputs>& inputs, double roundTripMs) {
     QuietEvents events;
     JobRunner runner(context, document.sharedJobLog(), MakeOperationExecutor(context, document),
                      events);

@@ -244,6 +244,7 @@ int RunDiscover(CliEnv& env, const std::vector<std::string>& argv) {
 
     if (auto out = args.Value("--out")) {
         std::vector<LanPrinter> printers;
+        printers.reserve(found.size());
         for (const ProbeResult& r : found) printers.push_back({r.host, port});
         if (const WriteResult written = ExportMultiLanList(*out, printers, env.context.strings);
             !written)

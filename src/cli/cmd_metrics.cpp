@@ -125,7 +125,7 @@ void ReadCounters(CliEnv& env, std::vector<PrinterMetrics>& printers,
         document.ParsePrinterInfo(it->second.settingsText);
         for (const InfoRow& row : CounterRows(document)) {
             if (auto number = ParseInfoNumber(row.value))
-                printers[i].counters.push_back({row, *number});
+                printers[i].counters.emplace_back(row, *number);
         }
     }
     if (StopSignal() != 0) return;

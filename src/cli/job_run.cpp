@@ -246,8 +246,7 @@ PrinterOutcome OutcomeOf(int state, bool cancelled) {
         case kPrinterSucceeded:
             return PrinterOutcome::Succeeded;
         case kPrinterFailed:
-            return cancelled ? PrinterOutcome::Cancelled : PrinterOutcome::Failed;
-        case kPrinterWaiting:
+        case kPrinterWaiting:  // a printer the run left unfinished failed too
         case kPrinterInProgress:
             return cancelled ? PrinterOutcome::Cancelled : PrinterOutcome::Failed;
         default:
@@ -339,7 +338,7 @@ void PrintSummary(CliEnv& env, const JobRunRecord& record) {
 
 }  // namespace
 
-int RunPrinterJob(CliEnv& env, std::shared_ptr<JobInputs> inputs, const JobRunHooks& hooks) {
+int RunPrinterJob(CliEnv& env, const std::shared_ptr<JobInputs>& inputs, const JobRunHooks& hooks) {
     AppContext& context = env.context;
     // Under --json the lines go to the error stream, standard output being
     // the document's.

@@ -53,6 +53,7 @@ std::optional<std::string> RefusedTarget(const CliEnv& env, const std::vector<bo
 // Ctrl-C to cancel (twice to quit at once), the job log file, the audit
 // lines, the canary stage. The run is appended to env.runs. Exit code 0
 // when every printer succeeded.
-int RunPrinterJob(CliEnv& env, std::shared_ptr<JobInputs> inputs, const JobRunHooks& hooks = {});
+int RunPrinterJob(CliEnv& env, const std::shared_ptr<JobInputs>& inputs,
+                  const JobRunHooks& hooks = {});
 
 }  // namespace rvq::cli

@@ -222,7 +222,7 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& argv) {
             bool protects = false;
             for (std::size_t k = next; k < argv.size(); ++k)
                 protects = protects || StartsWith(argv[k], "-");
-            if (protects) p.args.push_back("--");
+            if (protects) p.args.emplace_back("--");
             p.args.insert(p.args.end(), argv.begin() + static_cast<std::ptrdiff_t>(next),
                           argv.end());
             break;

@@ -55,7 +55,8 @@ std::string ParseGroupList(const std::string& list, const PrinterModel& model,
     return {};
 }
 
-int RunParamJob(CliEnv& env, std::shared_ptr<JobInputs> inputs, const std::string& reconnect) {
+int RunParamJob(CliEnv& env, const std::shared_ptr<JobInputs>& inputs,
+                const std::string& reconnect) {
     inputs->reconnectSettings = reconnect;
     return RunPrinterJob(env, inputs);
 }

@@ -31,7 +31,8 @@ std::string ParseGroupList(const std::string& list, const PrinterModel& model,
                            params::GroupTicks& ticks);
 
 // Runs a parameter job, reopening after a restart with `reconnect` when given.
-int RunParamJob(CliEnv& env, std::shared_ptr<JobInputs> inputs, const std::string& reconnect = {});
+int RunParamJob(CliEnv& env, const std::shared_ptr<JobInputs>& inputs,
+                const std::string& reconnect = {});
 
 // After a successful set: the tool's settings take the pending changes and
 // the model the settings file named, and VQTool.INI is saved, but only

@@ -86,8 +86,8 @@ std::vector<std::string> GlobalNames(bool withValue) {
     for (const cli::GlobalOptionSpec& o : cli::GlobalOptionSpecs()) {
         const bool takes = o.value != OptionValue::None && o.value != OptionValue::Optional;
         if (takes != withValue) continue;
-        names.push_back(o.name);
-        if (*o.shortName != '\0') names.push_back(o.shortName);
+        names.emplace_back(o.name);
+        if (*o.shortName != '\0') names.emplace_back(o.shortName);
     }
     return names;
 }
@@ -95,7 +95,7 @@ std::vector<std::string> GlobalNames(bool withValue) {
 std::vector<std::string> GlobalNames(OptionValue kind) {
     std::vector<std::string> names;
     for (const cli::GlobalOptionSpec& o : cli::GlobalOptionSpecs())
-        if (o.value == kind) names.push_back(o.name);
+        if (o.value == kind) names.emplace_back(o.name);
     return names;
 }
 
@@ -128,12 +128,12 @@ std::string BashCompletion() {
     std::vector<std::string> globals, commands;
     for (const cli::GlobalOptionSpec& o : cli::GlobalOptionSpecs()) {
         globals.push_back(o.name + std::string(o.value == OptionValue::Optional ? "=" : ""));
-        if (*o.shortName != '\0') globals.push_back(o.shortName);
+        if (*o.shortName != '\0') globals.emplace_back(o.shortName);
     }
     std::vector<CommandSyntax> syntax;
     for (const cli::Command& c : cli::Commands()) {
         syntax.push_back(ReadUsage(c));
-        commands.push_back(c.name);
+        commands.emplace_back(c.name);
     }
     std::ostringstream out;
     out << "# bash completion for rvqtool                              -*- shell-script -*-\n"

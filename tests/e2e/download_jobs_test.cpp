@@ -244,7 +244,7 @@ TEST_F(DownloadJobs, MultiLanPrintersAreEachCheckedAgainstTheirOwnVersions) {
     StartServer();
     context_.settings.interfaceName = "Multi LAN";
     for (int i = 0; i < 2; ++i) {
-        context_.settings.multiLanHosts.push_back("127.0.0.1");
+        context_.settings.multiLanHosts.emplace_back("127.0.0.1");
         context_.settings.multiLanPorts.push_back(server_.Port(i));
     }
     ::setenv("RVQ_TIME_SCALE", "0.01", 1);

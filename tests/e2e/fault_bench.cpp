@@ -73,7 +73,7 @@ void JobBench::UseMultiLan() {
     context.settings.multiLanHosts.clear();
     context.settings.multiLanPorts.clear();
     for (int i = 0; i < server->PrinterCount(); ++i) {
-        context.settings.multiLanHosts.push_back("127.0.0.1");
+        context.settings.multiLanHosts.emplace_back("127.0.0.1");
         context.settings.multiLanPorts.push_back(server->Port(i));
     }
 }

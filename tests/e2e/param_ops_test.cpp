@@ -139,7 +139,7 @@ struct Bench {
     void UseMultiLan(int count) {
         context.settings.interfaceName = "Multi LAN";
         for (int i = 0; i < count; ++i) {
-            context.settings.multiLanHosts.push_back("127.0.0.1");
+            context.settings.multiLanHosts.emplace_back("127.0.0.1");
             context.settings.multiLanPorts.push_back(server.Port(i));
         }
     }

@@ -26,7 +26,7 @@ public:
     std::string File(const std::string& name) const { return path_ + "/" + name; }
 
     std::string Write(const std::string& name, const std::string& bytes) const {
-        const std::string p = File(name);
+        std::string p = File(name);
         std::ofstream(p, std::ios::binary) << bytes;
         return p;
     }

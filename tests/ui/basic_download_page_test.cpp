@@ -10,12 +10,12 @@
 #include "core/pages/printer_page.h"
 #include "sim/sim_server.h"
 #include "ui/category_tabs.h"
+#include "ui/desktop_executor.h"
 #include "ui/main_window.h"
 #include "ui/number_edit.h"
 #include "ui/pages/basic_download_page.h"
 #include "ui/pages/external_character_page.h"
 #include "ui/pages/file_select.h"
-#include "ui/desktop_executor.h"
 #include "ui/progress_dialog.h"
 #include "ui_fixture.h"
 
@@ -244,8 +244,8 @@ private slots:
         bool succeeded = false;
         QString log;
         t.f.services.runJob = [&](QWidget* parent, std::shared_ptr<const JobInputs> inputs) {
-            ui::ProgressDialog dialog(t.f.services, ui::MakeDesktopExecutor(t.f.services), inputs,
-                                      parent);
+            ui::ProgressDialog dialog(t.f.services, ui::MakeDesktopExecutor(t.f.services),
+                                      std::move(inputs), parent);
             if (!dialog.Begin()) return 0;
             dialog.show();
             // The dialog offers its log once the run's last line has arrived.

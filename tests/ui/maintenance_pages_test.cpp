@@ -55,7 +55,7 @@ struct SimulatedPrinter {
         std::string error;
         if (!server.Start(error)) qFatal("simulator: %s", error.c_str());
         f.context.settings.lanPort = server.Port(0);
-        f.services.runJob = [this, &f](QWidget*, std::shared_ptr<const JobInputs> inputs) {
+        f.services.runJob = [this, &f](QWidget*, const std::shared_ptr<const JobInputs>& inputs) {
             f.launched.push_back(inputs);
             JobRunner runner(f.context, f.document.sharedJobLog(),
                              MakeOperationExecutor(f.context, f.document), events);
@@ -78,6 +78,7 @@ bool Contains(const std::vector<std::string>& texts, const std::string& text) {
 
 std::vector<std::string> Items(const std::vector<InfoRow>& rows) {
     std::vector<std::string> items;
+    items.reserve(rows.size());
     for (const InfoRow& r : rows) items.push_back(r.item);
     return items;
 }

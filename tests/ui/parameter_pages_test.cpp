@@ -98,7 +98,7 @@ private slots:
 
     void getParameterRunsTheGetJobAndShowsTheNewValues() {
         Pages p;
-        p.f.services.runJob = [&p](QWidget*, std::shared_ptr<const JobInputs> inputs) {
+        p.f.services.runJob = [&p](QWidget*, const std::shared_ptr<const JobInputs>& inputs) {
             p.f.launched.push_back(inputs);
             // The printer reports a contrast of 2.
             params::SetValueText(p.item("Contrast"), "2");
@@ -118,7 +118,7 @@ private slots:
         int restores = 0;
         p.set.restoreOnline = [&restores] { ++restores; };
         QVERIFY(p.page(2).restoreButton()->isHidden());
-        p.f.services.runJob = [&p](QWidget*, std::shared_ptr<const JobInputs>) {
+        p.f.services.runJob = [&p](QWidget*, const std::shared_ptr<const JobInputs>&) {
             p.f.context.settingModeState = SettingModeState::AfterRead;
             return 1;
         };
@@ -166,7 +166,8 @@ private slots:
         TypeAndLeave(EditOf(p.page(0).control(4801)), QStringLiteral("8"));
 
         int contrastSent = -1;
-        p.f.services.runJob = [&p, &contrastSent](QWidget*, std::shared_ptr<const JobInputs> in) {
+        p.f.services.runJob = [&p, &contrastSent](QWidget*,
+                                                  const std::shared_ptr<const JobInputs>& in) {
             p.f.launched.push_back(in);
             contrastSent = p.item("Contrast").numValue;
             return 1;

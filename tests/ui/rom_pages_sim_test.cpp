@@ -11,9 +11,9 @@
 
 #include "core/comm/job/clock.h"
 #include "sim/sim_server.h"
+#include "ui/desktop_executor.h"
 #include "ui/pages/firmware_page.h"
 #include "ui/pages/html_rom_page.h"
-#include "ui/desktop_executor.h"
 #include "ui/progress_dialog.h"
 #include "ui_fixture.h"
 
@@ -54,7 +54,7 @@ private slots:
         f.context.settings.lanHost = "127.0.0.1";
         f.context.settings.lanPort = server.Port(0);
         QString jobLog;
-        f.services.runJob = [&](QWidget* parent, std::shared_ptr<const JobInputs> inputs) {
+        f.services.runJob = [&](QWidget* parent, const std::shared_ptr<const JobInputs>& inputs) {
             f.launched.push_back(inputs);
             ui::ProgressDialog dialog(f.services, ui::MakeDesktopExecutor(f.services), inputs,
                                       parent);

@@ -116,7 +116,7 @@ struct UiFixture {
                                     context.settings.printerModel, context.settings.destination)) {
             qFatal("the shipped definition file did not load");
         }
-        services.runJob = [this](QWidget*, std::shared_ptr<const JobInputs> inputs) {
+        services.runJob = [this](QWidget*, const std::shared_ptr<const JobInputs>& inputs) {
             launched.push_back(inputs);
             return 1;
         };

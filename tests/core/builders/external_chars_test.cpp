@@ -48,7 +48,7 @@ TEST(MonoBitmap, ReadsRowsTopFirstWithSetBitsBlack) {
 
 TEST(MonoBitmap, RejectsHeadersThatDoNotHold) {
     const std::string good = test::MakeBmp(kPicture);
-    auto with = [&](std::size_t at, std::string bytes) {
+    auto with = [&](std::size_t at, const std::string& bytes) {
         std::string f = good;
         f.replace(at, bytes.size(), bytes);
         return f;

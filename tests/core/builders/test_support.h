@@ -32,7 +32,7 @@ public:
 
     // Writes a file, creating its folders.
     std::string Write(const std::string& relative, const std::string& bytes) const {
-        const std::string full = File(relative);
+        std::string full = File(relative);
         std::filesystem::create_directories(std::filesystem::path(full).parent_path());
         if (!WriteFileAtomically(full, bytes)) return {};
         return full;

@@ -103,6 +103,7 @@ TEST(MaintenanceInputs, TestPrintBlocksKeepTheirOrderAndSizes) {
     const auto& blocks = InputsOf<TestPrintArgs>(*inputs).blocks;
     ASSERT_EQ(blocks.size(), 3u);
     std::vector<std::size_t> sizes;
+    sizes.reserve(blocks.size());
     for (const auto& block : blocks) sizes.push_back(block->size());
     EXPECT_EQ(sizes, (std::vector<std::size_t>{5, 0, 13}));
     EXPECT_EQ(std::string(blocks[2]->begin(), blocks[2]->end()), "issue command");

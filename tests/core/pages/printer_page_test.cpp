@@ -150,7 +150,7 @@ TEST(PrinterPage, UsbPrinterIsTakenOnlyWhenExactlyOneMatches) {
     EXPECT_TRUE(LocateUsbPrinter({83}, false, "A1", enumerate));
     EXPECT_EQ(seenFilter, "PRODUCTID=0083");
 
-    found.push_back("\\\\?\\usb#vid_1&pid_0053#B2#lp1");
+    found.emplace_back("\\\\?\\usb#vid_1&pid_0053#B2#lp1");
     EXPECT_FALSE(LocateUsbPrinter({83}, false, "", enumerate));
     found.clear();
     EXPECT_FALSE(LocateUsbPrinter({83}, false, "", enumerate));

@@ -18,7 +18,7 @@ std::string DeviceFolder() { return DeviceLinkFolder(LocationInputs::FromProcess
 std::string DeviceNodeFor(InterfaceKind kind, int number) {
     const TransportRow& row = TransportFor(kind);
     const std::string name = std::string(row.name) + std::to_string(number);
-    const std::string linked = JoinPath(DeviceFolder(), name);
+    std::string linked = JoinPath(DeviceFolder(), name);
     struct stat info {};
     if (::lstat(linked.c_str(), &info) == 0) return linked;
     return std::string(row.deviceNodeBase) + std::to_string(number - 1);
