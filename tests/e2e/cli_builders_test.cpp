@@ -37,7 +37,7 @@ TEST(CliEncodeBasic, WritesTheCoreEncodersBytes) {
         const std::string expected = dir.File("expected.img");
         ASSERT_TRUE(EncodeBasicFile(strings, kBasic + "LOOPS.BAS", expected, c.kind, false));
         std::vector<std::string> args{"encode-basic", kBasic + "LOOPS.BAS", "out.img", "--yes"};
-        if (c.option != nullptr) args.push_back(c.option);
+        if (c.option != nullptr) args.emplace_back(c.option);
         const ToolRun run = RunTool(args, dir.path());
         ASSERT_EQ(run.exitCode, 0) << run.err;
         EXPECT_EQ(ReadAll(dir.File("out.img")), ReadAll(expected))

@@ -37,7 +37,7 @@ TEST_F(CliFleet, DiscoverVersionsReadsEachPrinterAndNamesTheOneThatCannotBeRead)
         << text.out;
 
     std::vector<std::string> jsonArgs = scan;
-    jsonArgs.push_back("--json");
+    jsonArgs.emplace_back("--json");
     const ToolRun json = Tool(jsonArgs);
     ASSERT_EQ(json.exitCode, 0) << json.err;
     auto value = ParseJson(json.out);
@@ -286,7 +286,7 @@ TEST_F(CliFleet, JsonGivesOneDocumentWithEachRunsPrinterStatesAndLines) {
     };
     for (const auto& c : cases) {
         std::vector<std::string> args = c.args;
-        args.push_back("--json");
+        args.emplace_back("--json");
         const ToolRun run = Tool(args);
         const std::string what = args[2] + " " + args[3];
         EXPECT_EQ(run.exitCode, c.exitCode) << what << "\n" << run.out << run.err;

@@ -31,7 +31,7 @@ protected:
         ASSERT_EQ(Tool({"--lan", lan_, "get-params", "--out", "same.TSI"}).exitCode, 0);
     }
 
-    ToolRun Tool(std::vector<std::string> args) {
+    ToolRun Tool(const std::vector<std::string>& args) {
         return RunTool(args, dir_.path(), {"RVQ_TIME_SCALE=0.01"});
     }
 
@@ -127,7 +127,7 @@ TEST_F(JsonDocuments, EveryCommandPrintsOneDocumentOfOneLayoutAlsoWhenItFails) {
     };
     for (const auto& c : cases) {
         std::vector<std::string> args = c.args;
-        args.push_back("--json");
+        args.emplace_back("--json");
         std::string what;
         for (const std::string& a : args) what += a + " ";
         const ToolRun run = Tool(args);

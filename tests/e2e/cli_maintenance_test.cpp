@@ -111,7 +111,7 @@ TEST_F(CliMaintenance, ChangesAskFirstAndSendTheChosenValues) {
         const auto before = Commands(0).size();
         EXPECT_EQ(Tool(args).exitCode, 1);  // no terminal, no --yes: the answer is No
         EXPECT_EQ(Commands(0).size(), before);
-        args.push_back("--yes");
+        args.emplace_back("--yes");
         const ToolRun run = Tool(args);
         EXPECT_EQ(run.exitCode, 0) << run.out << run.err;
         EXPECT_TRUE(Sent(0, c.sent));

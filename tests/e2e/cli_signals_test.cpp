@@ -89,7 +89,7 @@ TEST_F(StopSignals, ASignalCancelsTheRunLikeCtrlCAndEndsWith128PlusItsNumber) {
 TEST_F(StopSignals, TheJsonDocumentSaysTheRunWasStopped) {
     StartPrinter({"ZA"});
     std::vector<std::string> args = GetParams();
-    args.push_back("--json");
+    args.emplace_back("--json");
     ProgramProcess tool(RVQ_TOOL_PATH, args, dir_.path(), {"RVQ_TIME_SCALE=0.1"});
     ASSERT_TRUE(WaitForCommand("ZA", 10s));
     tool.Signal(SIGTERM);

@@ -57,7 +57,7 @@ protected:
     void UseMultiLan(int count) {
         context_.settings.interfaceName = "Multi LAN";
         for (int i = 0; i < count; ++i) {
-            context_.settings.multiLanHosts.push_back("127.0.0.1");
+            context_.settings.multiLanHosts.emplace_back("127.0.0.1");
             context_.settings.multiLanPorts.push_back(server_.Port(i));
         }
     }

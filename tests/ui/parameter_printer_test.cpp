@@ -28,7 +28,7 @@ void RunJobsAgainst(UiFixture& f, RecordingJobEvents& events, int port) {
     f.context.settings.interfaceName = "LAN";
     f.context.settings.lanHost = "127.0.0.1";
     f.context.settings.lanPort = port;
-    f.services.runJob = [&f, &events](QWidget*, std::shared_ptr<const JobInputs> inputs) {
+    f.services.runJob = [&f, &events](QWidget*, const std::shared_ptr<const JobInputs>& inputs) {
         f.launched.push_back(inputs);
         JobRunner runner(f.context, f.document.sharedJobLog(),
                          MakeOperationExecutor(f.context, f.document), events);

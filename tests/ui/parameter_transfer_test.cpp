@@ -104,7 +104,7 @@ private slots:
     void restoreToOnlineAppliesTheChangesASetLeftPending() {
         UiFixture f;
         std::vector<JobKind> kinds;
-        f.services.runJob = [&f, &kinds](QWidget*, std::shared_ptr<const JobInputs> inputs) {
+        f.services.runJob = [&f, &kinds](QWidget*, const std::shared_ptr<const JobInputs>& inputs) {
             f.launched.push_back(inputs);
             kinds.push_back(inputs->kind);
             if (inputs->kind == JobKind::GetParameter)

@@ -62,7 +62,7 @@ struct CheckPage {
         if (japanese) f.UseJapanese();
         f.context.settings.interfaceName = "Multi LAN";
         for (int port : ports) {
-            f.context.settings.multiLanHosts.push_back("127.0.0.1");
+            f.context.settings.multiLanHosts.emplace_back("127.0.0.1");
             f.context.settings.multiLanPorts.push_back(port);
         }
         page = std::make_unique<ui::PrinterSettingPage>(f.services);

@@ -135,7 +135,7 @@ void AddressEdit::setText(const std::string& address) {
             QString::number(numbers[static_cast<std::size_t>(i)]));
 }
 
-FileEdit::FileEdit(std::function<std::optional<std::string>()> browse, QWidget* parent)
+FileEdit::FileEdit(const std::function<std::optional<std::string>()>& browse, QWidget* parent)
     : QWidget(parent), edit_(new QLineEdit(this)), button_(new QToolButton(this)) {
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(0, 0, 0, 0);

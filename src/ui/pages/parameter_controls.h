@@ -72,7 +72,7 @@ private:
 class FileEdit : public QWidget {
     Q_OBJECT
 public:
-    FileEdit(std::function<std::optional<std::string>()> browse, QWidget* parent = nullptr);
+    FileEdit(const std::function<std::optional<std::string>()>& browse, QWidget* parent = nullptr);
     QLineEdit* lineEdit() const { return edit_; }
     QToolButton* browseButton() const { return button_; }
 

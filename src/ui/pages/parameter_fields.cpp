@@ -106,8 +106,7 @@ QWidget* ParameterPage::MakeControl(ParamItem& item, bool password, QWidget* par
             QLineEdit* edit = MakeHexByteEdit(parent);
             KeepWidth(edit);
             if (item.ctrlId == kEuroFontCtrl) {
-                const ParamItem rules = item;
-                connect(edit, &QLineEdit::editingFinished, edit, [edit, rules] {
+                connect(edit, &QLineEdit::editingFinished, edit, [edit, rules = item] {
                     if (const auto settled = params::SettleHexByte(rules, HexByteDigits(edit)))
                         ShowHexByte(edit, *settled);
                 });

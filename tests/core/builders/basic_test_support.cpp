@@ -8,7 +8,7 @@
 namespace rvq::test {
 
 std::string TempFolder::Write(const std::string& name, const std::string& bytes) const {
-    const std::string path = Path(name);
+    std::string path = Path(name);
     std::ofstream out(path, std::ios::binary);
     out << bytes;
     return path;

@@ -94,8 +94,8 @@ TEST(BasicImage, CountsAndTables) {
 
 TEST(BasicImage, NamesAreCutAndLabelPositionsUseTheirByteOrder) {
     std::vector<std::string> source(299, "X=1");
-    source.push_back("*ABCDEFGHIJKL");
-    source.push_back("ABCDEFGHIJKLMNOPQRS=1");
+    source.emplace_back("*ABCDEFGHIJKL");
+    source.emplace_back("ABCDEFGHIJKLMNOPQRS=1");
     const BasicImageResult built = Build(source);
     ASSERT_TRUE(built.result);
     EXPECT_EQ(Name(built.image, 0x17600, 16), "41 42 43 44 45 46 47 48 49 4A 4B 4C 01 2C 00 00");

@@ -137,15 +137,15 @@ TEST(BasicLineEncoding, LoopStatementsCarryTheirPartners) {
 
 TEST(BasicLineEncoding, PartnerPositionsAboveOneHundredAreSplitIntoHundreds) {
     std::vector<std::string> source{"WHILE 1"};
-    for (int i = 0; i < 150; ++i) source.push_back("X=1");
-    source.push_back("WEND");
+    for (int i = 0; i < 150; ++i) source.emplace_back("X=1");
+    source.emplace_back("WEND");
     ExpectLines({{source, 0, "05 96 01 34 02 01"}, {source, 151, "03 A8 00 00"}});
 }
 
 TEST(BasicLineEncoding, VariablesMoveToTheNextBankEvery256Names) {
     std::vector<std::string> source;
     for (int i = 0; i < 511; ++i) source.push_back("V" + std::to_string(i) + "$=\"\"");
-    source.push_back("V511=V256$");
+    source.emplace_back("V511=V256$");
     const BasicImageResult built = Build(source);
     ASSERT_TRUE(built.result) << built.result.error.id;
     const std::vector<Bytes> lines = CodeLines(built.image, BasicSlot::Main);

@@ -20,7 +20,7 @@ class RecordingInteraction : public Interaction {
 public:
     bool Confirm(int, const std::string&) override { return false; }
     void Error(int messageId, const std::string& text) override {
-        errors.push_back({messageId, text});
+        errors.emplace_back(messageId, text);
     }
     void Info(int, const std::string&) override {}
     std::vector<std::pair<int, std::string>> errors;

@@ -135,7 +135,7 @@ TEST(RomModelCheck, FollowsTheSelectedModel) {
 
 class RomListTest : public ::testing::Test {
 protected:
-    std::string Rom(const std::string& name, TrailerFields fields) {
+    std::string Rom(const std::string& name, const TrailerFields& fields) {
         return dir.Write(name, std::string(16, 'd') + MakeTrailer(fields));
     }
     std::vector<std::string> Sections() const {

@@ -53,7 +53,7 @@ protected:
         };
     }
 
-    CommandArgs Collect(int id, std::vector<std::pair<int, std::string>> params,
+    CommandArgs Collect(int id, const std::vector<std::pair<int, std::string>>& params,
                         SendContext context = {}) {
         SetCommand command{id, {}, {}};
         for (auto& [type, name] : params) {

@@ -18,8 +18,7 @@ namespace {
 
 // "/dev/ttyS2", or the devices-folder entry and where it points.
 std::string DescribeNode(const InterfaceName& interfaceName) {
-    const std::string node =
-        DeviceNodeFor(interfaceName.kind(), PortNumberOf(interfaceName.text()));
+    std::string node = DeviceNodeFor(interfaceName.kind(), PortNumberOf(interfaceName.text()));
     std::array<char, 4096> target{};
     const ssize_t length = ::readlink(node.c_str(), target.data(), target.size() - 1);
     if (length <= 0) return node;

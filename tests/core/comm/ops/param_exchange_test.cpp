@@ -27,8 +27,8 @@ namespace kind = params::kind;
 // and keeps every command it was sent, unframed.
 class ScriptedPrinter : public TransactPort {
 public:
-    void Answer(const std::vector<std::string>& fields) { replies_.push_back(Frame(fields)); }
-    void Silent() { replies_.push_back(std::nullopt); }
+    void Answer(const std::vector<std::string>& fields) { replies_.emplace_back(Frame(fields)); }
+    void Silent() { replies_.emplace_back(std::nullopt); }
 
     bool Read(unsigned char*, std::size_t, int, std::size_t& count) override {
         count = 0;

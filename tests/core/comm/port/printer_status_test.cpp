@@ -25,7 +25,7 @@ public:
 };
 
 // A read that delivers `bytes`, but never more than the capacity asked for.
-auto Deliver(std::string bytes) {
+auto Deliver(const std::string& bytes) {
     return [bytes](unsigned char* buffer, std::size_t capacity, int, std::size_t& count) {
         count = std::min(bytes.size(), capacity);
         std::memcpy(buffer, bytes.data(), count);
