@@ -20,7 +20,6 @@ enum class Category : int {
 };
 inline constexpr int kCategoryCount = 5;
 
-
 // The button label's string id.
 int CategoryLabelId(Category category);
 // The string ids of a category's tab labels (none for the printer setting page).

@@ -22,7 +22,6 @@ FileSelect::FileSelect(const QString& browseText, QWidget* parent) : QWidget(par
 
 std::string FileSelect::path() const { return FromQt(edit_->text()); }
 
-
 void FileSelect::Clear() { edit_->clear(); }
 
 void FileSelect::OnBrowse() {
