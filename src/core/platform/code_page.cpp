@@ -22,10 +22,11 @@ public:
     }
     Converter(const Converter&) = delete;
     Converter& operator=(const Converter&) = delete;
-    // iconv_open reports failure as (iconv_t)-1.
     bool ok() const {
+        // iconv_open reports failure as (iconv_t)-1.
+        // NOLINTNEXTLINE(performance-no-int-to-ptr)
         return cd_ != reinterpret_cast<iconv_t>(-1);
-    }  // NOLINT(performance-no-int-to-ptr)
+    }
 
     // Converts one unit; false when the input has no mapping.
     bool Convert(std::string_view in, std::string& out) {
