@@ -7,6 +7,7 @@
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QTreeWidget>
+#include <chrono>
 
 #include "core/app/maintenance_lists.h"
 #include "core/comm/job/job_runner.h"
@@ -390,6 +391,13 @@ private slots:
         page.countEdit()->setValue(2);
         page.printButton()->click();
         QCOMPARE(f.launched.size(), std::size_t{1});
+        // The job ends once its bytes are out; the simulator logs the issue
+        // command when it has read it.
+        QVERIFY(printer.server.log().WaitFor(
+            [](const auto& entries) {
+                return !entries.empty() && entries.back().command.text.rfind("XS;I,", 0) == 0;
+            },
+            std::chrono::seconds(10)));
         const std::vector<std::string> commands = printer.Commands();
         QVERIFY(!commands.empty());
         QVERIFY(commands.back().rfind("XS;I,0002,", 0) == 0);
