@@ -99,9 +99,8 @@ protected:
         // A serial line gives up on a chunk it cannot take within a second;
         // scaled down to 10 ms that would fail whenever the simulator is
         // slow to read, so serial jobs run at a gentler scale.
-        setup.timeScale = connection.interfaceName.text().rfind("COM", 0) == 0 || gentleScale_
-                              ? kSerialScale
-                              : kScale;
+        const bool serial = IsSerial(connection.interfaceName.kind());
+        setup.timeScale = serial || gentleScale_ ? kSerialScale : kScale;
         setup.inputs = inputs;
         Sink sink;
         JobReporter reporter(context_.strings, sink, context_.cancelRequested,
